@@ -1,0 +1,61 @@
+#pragma once
+
+#include "engine.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+#include <memory>
+
+namespace store {
+
+// One open connection to a data source. Each object owns a Qt connection of
+// its own name, so tests and tools can hold several at once.
+class Connection {
+public:
+    // The embedded database file; created empty when missing. Throws DbError.
+    static std::unique_ptr<Connection> openSqlite(const QString& path);
+    // An ODBC data source by name; errors (server down, login refused, no
+    // answer within a few seconds) are thrown as DbError with the engine's text.
+    static std::unique_ptr<Connection> openOdbc(const QString& dsn);
+
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    Engine engine() const { return m_engine; }
+    QSqlDatabase database() const;
+    QString connectionName() const { return m_name; }
+    // "SQLite 파일 /path/Account.db" or "ODBC 데이터 원본 Account (PostgreSQL)".
+    QString describe() const;
+
+    // Runs text already written for this engine (schema, pragmas, locks).
+    void execNative(const QString& sql);
+
+    // Reconnects after the engine reported a broken connection, so that the
+    // next action works again once the server is back. Throws DbError.
+    void reopenIfBroken();
+    void markBroken() { m_broken = true; }
+    // After a failed statement: when the engine no longer answers at all, the
+    // connection is marked broken and reopened before the next statement.
+    void noteFailure(const QSqlError& error);
+    // Set by WriteUnit: inside a transaction a failed statement is left to its rollback.
+    void setInTransaction(bool on) { m_inTransaction = on; }
+
+    // The program's data source `Account`, set once at start-up.
+    static Connection& account();
+    static bool hasAccount();
+    static void setAccount(std::unique_ptr<Connection> connection);
+
+private:
+    Connection(QString name, Engine engine, QString description);
+    void open();
+
+    QString m_name;
+    Engine m_engine;
+    QString m_description;
+    bool m_broken = false;
+    bool m_inTransaction = false;
+};
+
+} // namespace store

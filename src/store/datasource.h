@@ -1,0 +1,25 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QString>
+#include <memory>
+
+namespace store {
+
+inline constexpr const char* kDataSourceName = "Account";
+
+// Asks the ODBC driver manager (SQLDataSources) whether a data source of this
+// name is registered, user or system.
+bool odbcDataSourceExists(const QString& name);
+
+// <application data folder>/Account.db
+QString defaultSqlitePath();
+
+// The data source `Account` as the program resolves it: the ODBC data source
+// when one is registered (its errors are thrown, never hidden by a fallback),
+// otherwise the SQLite file, created with the schema and demo master data
+// on first use.
+std::unique_ptr<Connection> resolveAccount();
+
+} // namespace store

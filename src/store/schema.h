@@ -1,0 +1,21 @@
+#pragma once
+
+#include "connection.h"
+
+namespace store {
+
+// Creates account_jen_AA and the master tables (kubun_table, test_ac_code,
+// Sale_Table, Bank_Table, Sawon_Table, Buser_Table, Project_Table,
+// Item_Table, Jen_Print) with the indexes the program's statements look up
+// by, in the connection's engine. Tables that exist are left alone.
+void createSchema(Connection& connection);
+
+// Whether account_jen_AA exists.
+bool schemaExists(Connection& connection);
+
+// Loads the demo master data (branches, chart of accounts, customers, banks,
+// employees, departments, projects, items, the filler rows "01".."07").
+// Meant for empty master tables.
+void loadDemoData(Connection& connection);
+
+} // namespace store

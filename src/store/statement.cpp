@@ -1,0 +1,319 @@
+#include "statement.h"
+
+#include "app/errors.h"
+#include "app/strutil.h"
+#include "dialect.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace store {
+
+namespace {
+
+constexpr int kBatch = 256;
+
+// The distinct :parameter names of a text, outside string literals, in order.
+QStringList parameterNames(const QString& sql)
+{
+    QStringList names;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'') {
+            for (++i; i < n; ++i) {
+                if (sql[i] == u'\'') {
+                    if (i + 1 < n && sql[i + 1] == u'\'')
+                        ++i;
+                    else
+                        break;
+                }
+            }
+        } else if (c == u':' && i + 1 < n && (sql[i + 1].isLetter() || sql[i + 1] == u'_')
+                   && (i == 0 || sql[i - 1] != u':')) {
+            qsizetype j = i + 1;
+            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == u'_'))
+                ++j;
+            const QString name = sql.mid(i + 1, j - i - 1);
+            if (!names.contains(name, Qt::CaseInsensitive))
+                names.append(name);
+            i = j - 1;
+        }
+    }
+    return names;
+}
+
+QString errorText(const QSqlError& error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return text;
+}
+
+} // namespace
+
+SqlStatement::SqlStatement(QObject* parent) : SqlStatement(Connection::account(), parent) {}
+
+SqlStatement::SqlStatement(Connection& connection, QObject* parent)
+    : QObject(parent), m_connection(&connection)
+{
+}
+
+SqlStatement::~SqlStatement() = default;
+
+void SqlStatement::close()
+{
+    if (!m_open && !m_query)
+        return;
+    m_query.reset();
+    m_rows.clear();
+    m_columns.clear();
+    m_open = false;
+    m_atEnd = true;
+    m_current = -1;
+    emit closed();
+}
+
+void SqlStatement::clearText()
+{
+    m_lines.clear();
+}
+
+void SqlStatement::addLine(const QString& line)
+{
+    m_lines.append(line);
+}
+
+void SqlStatement::setLines(const QStringList& lines)
+{
+    m_lines = lines;
+}
+
+QString SqlStatement::text() const
+{
+    return m_lines.join(u'\n');
+}
+
+void SqlStatement::bindText(const QString& name, const QString& value)
+{
+    m_bindings[name.toLower()] = QVariant(value);
+}
+
+void SqlStatement::bindFloat(const QString& name, double value)
+{
+    m_bindings[name.toLower()] = QVariant(value);
+}
+
+void SqlStatement::bindDateTime(const QString& name, const QDateTime& value)
+{
+    m_bindings[name.toLower()] = QVariant(value);
+}
+
+void SqlStatement::clearBindings()
+{
+    m_bindings.clear();
+}
+
+void SqlStatement::prepare() {}
+
+QSqlQuery SqlStatement::runBound(bool select)
+{
+    m_connection->reopenIfBroken();
+    const QString sql = translateSql(text(), m_connection->engine());
+    QSqlQuery q(m_connection->database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        m_connection->noteFailure(q.lastError());
+        throw DbError(errorText(q.lastError()));
+    }
+    for (const QString& name : parameterNames(sql)) {
+        auto it = m_bindings.find(name.toLower());
+        q.bindValue(u':' + name, it != m_bindings.end() ? it->second : QVariant(QMetaType::fromType<QString>()));
+    }
+    if (!q.exec()) {
+        m_connection->noteFailure(q.lastError());
+        throw DbError(errorText(q.lastError()));
+    }
+    Q_UNUSED(select);
+    return q;
+}
+
+void SqlStatement::open()
+{
+    close();
+    m_query = std::make_unique<QSqlQuery>(runBound(true));
+    const QSqlRecord record = m_query->record();
+    for (int i = 0; i < record.count(); ++i)
+        m_columns.append(record.fieldName(i));
+    m_open = true;
+    m_atEnd = false;
+    fetchMore(kBatch);
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    emit opened();
+}
+
+int SqlStatement::execute()
+{
+    close();
+    QSqlQuery q = runBound(false);
+    return q.numRowsAffected();
+}
+
+void SqlStatement::fetchMore(int count)
+{
+    if (!m_open || m_atEnd || !m_query)
+        return;
+    const int from = int(m_rows.size());
+    const int columns = int(m_columns.size());
+    for (int i = 0; i < count; ++i) {
+        if (!m_query->next()) {
+            const QSqlError error = m_query->lastError();
+            m_atEnd = true;
+            m_query.reset();
+            if (error.isValid() && error.type() != QSqlError::NoError) {
+                m_connection->noteFailure(error);
+                throw DbError(errorText(error));
+            }
+            break;
+        }
+        QVector<QVariant> row(columns);
+        for (int c = 0; c < columns; ++c)
+            row[c] = m_query->value(c);
+        m_rows.append(std::move(row));
+    }
+    const int to = int(m_rows.size()) - 1;
+    if (to >= from)
+        emit rowsFetched(from, to);
+}
+
+void SqlStatement::fetchUpTo(int rowIndex)
+{
+    while (int(m_rows.size()) <= rowIndex && canFetchMore())
+        fetchMore(kBatch);
+}
+
+int SqlStatement::rowCount()
+{
+    while (canFetchMore())
+        fetchMore(4096);
+    return int(m_rows.size());
+}
+
+bool SqlStatement::isEmpty()
+{
+    fetchUpTo(0);
+    return m_rows.isEmpty();
+}
+
+void SqlStatement::first()
+{
+    fetchUpTo(0);
+    setCurrentRow(m_rows.isEmpty() ? -1 : 0);
+}
+
+void SqlStatement::next()
+{
+    if (m_current < 0)
+        return;
+    fetchUpTo(m_current + 1);
+    // Past the last row the cursor rests there and eof() turns true.
+    setCurrentRow(m_current + 1 < int(m_rows.size()) ? m_current + 1 : int(m_rows.size()));
+}
+
+bool SqlStatement::eof()
+{
+    if (!m_open || m_current < 0)
+        return true;
+    fetchUpTo(m_current);
+    return m_current >= int(m_rows.size());
+}
+
+void SqlStatement::setCurrentRow(int row)
+{
+    if (row >= 0)
+        fetchUpTo(row);
+    if (row == m_current)
+        return;
+    m_current = row;
+    if (row >= 0 && row < int(m_rows.size()))
+        emit currentRowChanged(row);
+}
+
+bool SqlStatement::locate(const QString& column, const QString& value)
+{
+    const int index = columnIndex(column);
+    if (index < 0 || !m_open)
+        return false;
+    for (int row = 0;; ++row) {
+        fetchUpTo(row);
+        if (row >= int(m_rows.size()))
+            return false;
+        if (Str_TrimRight(m_rows[row][index].toString()).compare(value, Qt::CaseInsensitive) == 0) {
+            setCurrentRow(row);
+            return true;
+        }
+    }
+}
+
+int SqlStatement::columnIndex(const QString& name) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QVariant SqlStatement::value(int row, int column)
+{
+    fetchUpTo(row);
+    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= int(m_columns.size()))
+        return {};
+    return m_rows[row][column];
+}
+
+const QVariant& SqlStatement::cell(const QString& column)
+{
+    const int index = columnIndex(column);
+    if (index < 0)
+        throw DbError(QStringLiteral("%1: 필드를 찾을 수 없습니다.").arg(column));
+    if (eof())
+        throw DbError(QStringLiteral("%1: 현재 레코드가 없습니다.").arg(column));
+    return m_rows[m_current][index];
+}
+
+QString SqlStatement::asText(const QString& column)
+{
+    const QVariant& v = cell(column);
+    if (v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::Double)
+        return shortestDecimal(v.toDouble());
+    return Str_TrimRight(v.toString());
+}
+
+double SqlStatement::asFloat(const QString& column)
+{
+    const QVariant& v = cell(column);
+    if (v.isNull())
+        return 0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (ok)
+        return d;
+    return strictToDouble(v.toString().trimmed());
+}
+
+qint64 SqlStatement::asInteger(const QString& column)
+{
+    const QVariant& v = cell(column);
+    if (v.isNull())
+        return 0;
+    bool ok = false;
+    const qint64 i = v.toLongLong(&ok);
+    if (ok)
+        return i;
+    return strictToInt(v.toString());
+}
+
+} // namespace store

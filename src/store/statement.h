@@ -1,0 +1,100 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <map>
+#include <memory>
+
+namespace store {
+
+// A statement object as the windows use it: close, replace the text line by
+// line, bind by name, open or execute, then walk the rows and read columns by
+// name. The text is Transact-SQL; it is translated for the engine on open.
+// Every failure is thrown as DbError carrying the engine's text.
+//
+// An open result is read from the engine in batches as rows are asked for;
+// rowCount() reads it to the end.
+class SqlStatement : public QObject {
+    Q_OBJECT
+public:
+    explicit SqlStatement(QObject* parent = nullptr); // on Connection::account()
+    explicit SqlStatement(Connection& connection, QObject* parent = nullptr);
+    ~SqlStatement() override;
+
+    void close();
+    bool isOpen() const { return m_open; }
+
+    void clearText();
+    void addLine(const QString& line);
+    void setLines(const QStringList& lines);
+    const QStringList& lines() const { return m_lines; }
+    QString text() const; // the lines joined with newlines, as written
+
+    // Names are given without the colon. One binding fills every occurrence.
+    void bindText(const QString& name, const QString& value);
+    void bindFloat(const QString& name, double value);
+    void bindDateTime(const QString& name, const QDateTime& value);
+    void clearBindings();
+
+    void prepare(); // nothing depends on it; kept for the order of use
+    void open();    // a SELECT; the first row is current
+    int execute();  // INSERT, UPDATE or DELETE; returns the rows affected
+
+    int rowCount();
+    bool isEmpty();
+    void first();
+    void next();
+    bool eof();
+    int currentRow() const { return m_current; }
+    void setCurrentRow(int row);
+    // Makes current the first row whose column equals the value, ignoring
+    // case; returns false (current row unchanged) when none does.
+    bool locate(const QString& column, const QString& value);
+
+    int columnCount() const { return int(m_columns.size()); }
+    QString columnName(int column) const { return m_columns.value(column); }
+    int columnIndex(const QString& name) const; // case-insensitive, -1 if none
+
+    // The current row's column: text without trailing blanks, or a number.
+    // A missing column or no current row throws DbError.
+    QString asText(const QString& column);
+    double asFloat(const QString& column);
+    qint64 asInteger(const QString& column);
+
+    // Rows read so far, for grids.
+    int fetchedRows() const { return int(m_rows.size()); }
+    bool canFetchMore() const { return m_open && !m_atEnd; }
+    void fetchMore(int count = 256);
+    QVariant value(int row, int column);
+
+    Connection& connection() const { return *m_connection; }
+
+signals:
+    void opened();
+    void closed();
+    void rowsFetched(int from, int to);
+    void currentRowChanged(int row);
+
+private:
+    QSqlQuery runBound(bool select);
+    const QVariant& cell(const QString& column);
+    void fetchUpTo(int rowIndex);
+
+    Connection* m_connection;
+    QStringList m_lines;
+    std::map<QString, QVariant> m_bindings; // by lower-case name
+    std::unique_ptr<QSqlQuery> m_query;
+    QStringList m_columns;
+    QVector<QVector<QVariant>> m_rows;
+    bool m_open = false;
+    bool m_atEnd = true;
+    int m_current = -1;
+};
+
+} // namespace store

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "connection.h"
+
+namespace store {
+
+// The store's way to write a voucher: one transaction that holds the voucher
+// table's write lock from before the voucher number is read until commit, so
+// that no other workstation can take the same number or see half a voucher.
+// SQLite: BEGIN IMMEDIATE; PostgreSQL: a table lock that excludes other
+// writers but not readers; SQL Server: an exclusive table lock held to the
+// end of the transaction. Destroyed without commit(), it rolls back.
+class WriteUnit {
+public:
+    explicit WriteUnit(Connection& connection); // throws DbError
+    ~WriteUnit();
+    WriteUnit(const WriteUnit&) = delete;
+    WriteUnit& operator=(const WriteUnit&) = delete;
+
+    void commit(); // throws DbError (and rolls back)
+    void rollback();
+
+private:
+    Connection& m_connection;
+    bool m_active = false;
+};
+
+} // namespace store

@@ -1,0 +1,66 @@
+#include "testdb.h"
+
+#include "store/datasource.h"
+#include "store/schema.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+
+namespace testdb {
+
+bool postgresRequired()
+{
+    return !qEnvironmentVariableIsEmpty("VOUCHER_REQUIRE_PG");
+}
+
+bool postgresAvailable()
+{
+    static const bool available = store::odbcDataSourceExists(QString::fromLatin1(store::kDataSourceName));
+    return available;
+}
+
+std::unique_ptr<store::Connection> sqlite(const QTemporaryDir& dir, bool demoData, const QString& fileName)
+{
+    auto c = store::Connection::openSqlite(QDir(dir.path()).filePath(fileName));
+    store::createSchema(*c);
+    if (demoData)
+        store::loadDemoData(*c);
+    return c;
+}
+
+std::unique_ptr<store::Connection> postgresAttach(const QString& schema)
+{
+    auto c = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+    c->execNative(QStringLiteral("SET search_path TO %1").arg(schema));
+    return c;
+}
+
+std::unique_ptr<store::Connection> postgres(bool demoData, QString* schema)
+{
+    static QAtomicInt counter;
+    const QString name = QStringLiteral("t_%1_%2_%3")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
+                             .arg(counter.fetchAndAddRelaxed(1));
+    {
+        auto admin = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+        admin->execNative(QStringLiteral("CREATE SCHEMA %1").arg(name));
+    }
+    auto c = postgresAttach(name);
+    store::createSchema(*c);
+    if (demoData)
+        store::loadDemoData(*c);
+    if (schema)
+        *schema = name;
+    return c;
+}
+
+void dropPostgresSchema(const QString& schema)
+{
+    auto admin = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+    admin->execNative(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
+}
+
+} // namespace testdb
