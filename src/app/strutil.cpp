@@ -120,6 +120,8 @@ double Str_ToNumber(const QString& text)
 
 QString Str_StrToDouble(const QString& plainText, const QString& formattedText)
 {
+    if (plainText.isEmpty())
+        return QString(); // the table's length 0: nothing to show
     const double value = strictToDouble(plainText);
     const int length = int(plainText.size());
     if (length >= kTableSize)
