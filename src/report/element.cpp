@@ -1,0 +1,116 @@
+#include "element.h"
+
+#include "app/errors.h"
+#include "app/strutil.h"
+#include "mask.h"
+#include "store/statement.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTextOption>
+
+namespace report {
+
+TextElement::TextElement(const QString& name, QObject* parent) : QObject(parent)
+{
+    setObjectName(name);
+}
+
+void TextElement::setGeometry(double left, double top, double width, double height)
+{
+    m_geometry = QRectF(left, top, width, height);
+}
+
+QRectF TextElement::placedRect(double textWidthMm) const
+{
+    if (!m_autoSize)
+        return m_geometry;
+    double left = m_geometry.left();
+    if (m_alignment == Alignment::Right)
+        left = m_geometry.right() - textWidthMm;
+    else if (m_alignment == Alignment::Center)
+        left = m_geometry.center().x() - textWidthMm / 2;
+    return QRectF(left, m_geometry.top(), textWidthMm, m_geometry.height());
+}
+
+void TextElement::paint(RenderContext& context, const QRectF& bandMm) const
+{
+    const QString value = text(context);
+    if (value.isEmpty())
+        return;
+    QPainter& painter = *context.painter;
+    const QFont font = effectiveFont(context.reportFont);
+    const QFontMetricsF metrics(font, painter.device());
+
+    const QRectF placed = placedRect(context.widthToMm(metrics.horizontalAdvance(value))).translated(bandMm.topLeft());
+    // Lines below the element's own height may still show, down to the band's bottom.
+    const QRectF drawMm(placed.left(), placed.top(), placed.width(), qMax(0.0, bandMm.bottom() - placed.top()));
+    const QRectF clipMm = m_autoSize ? QRectF(bandMm.left(), bandMm.top(), bandMm.width(), bandMm.height())
+                                     : QRectF(placed.left(), bandMm.top(), placed.width(), bandMm.height());
+
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (m_alignment == Alignment::Center)
+        horizontal = Qt::AlignHCenter;
+    else if (m_alignment == Alignment::Right)
+        horizontal = Qt::AlignRight;
+    QTextOption option(horizontal | Qt::AlignTop);
+    option.setWrapMode(m_wordWrap && !m_autoSize ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.setClipRect(context.toDevice(clipMm), painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    painter.drawText(context.toDevice(drawMm), value, option);
+    painter.restore();
+}
+
+void DataField::setMask(const QString& mask)
+{
+    if (!mask.isEmpty() && !isSupportedMask(mask))
+        throw AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
+    m_mask = mask;
+}
+
+QString DataField::text(const RenderContext& context) const
+{
+    if (!context.dataset || context.dataset->eof())
+        return QString();
+    if (m_mask.isEmpty())
+        return context.dataset->asText(m_column);
+    return applyMask(context.dataset->asFloat(m_column), m_mask);
+}
+
+void SumField::setExpression(const QString& expression)
+{
+    static const QRegularExpression sum(QStringLiteral(R"(^\s*SUM\s*\(\s*(?:(\w+)\s*\.\s*)?(\w+)\s*\)\s*$)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = sum.match(expression);
+    if (!match.hasMatch())
+        throw AppError(QStringLiteral("지원하지 않는 식입니다: %1").arg(expression));
+    m_expression = expression;
+    m_datasetName = match.captured(1);
+    m_column = match.captured(2);
+}
+
+void SumField::setMask(const QString& mask)
+{
+    if (!mask.isEmpty() && !isSupportedMask(mask))
+        throw AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
+    m_mask = mask;
+}
+
+void SumField::accumulate(const RenderContext& context)
+{
+    if (context.dataset && !context.dataset->eof())
+        m_total += context.dataset->asFloat(m_column);
+}
+
+QString SumField::text(const RenderContext&) const
+{
+    if (m_mask.isEmpty())
+        return shortestDecimal(m_total);
+    return applyMask(m_total, m_mask);
+}
+
+} // namespace report

@@ -1,0 +1,24 @@
+#include "mask.h"
+
+#include "app/errors.h"
+#include "app/strutil.h"
+
+namespace report {
+
+bool isSupportedMask(const QString& mask)
+{
+    return mask == u"#,###" || mask == u"#,##0" || mask == u"0";
+}
+
+QString applyMask(double value, const QString& mask)
+{
+    if (mask == u"#,###")
+        return formatThousandsBlankZero(value);
+    if (mask == u"#,##0")
+        return formatThousands(value);
+    if (mask == u"0")
+        return formatPlain(value);
+    throw AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
+}
+
+} // namespace report
