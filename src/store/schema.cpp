@@ -1,0 +1,214 @@
+#include "schema.h"
+
+#include "app/errors.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace store {
+
+namespace {
+
+enum class Kind { Fixed, Varying, Float, DateTime };
+
+struct Column {
+    const char* name;
+    Kind kind;
+    int width;
+};
+
+struct Table {
+    const char* name;
+    std::initializer_list<Column> columns;
+};
+
+// The voucher table, in the column order of the program's insert statement.
+const Table kVoucherTable{
+    "account_jen_AA",
+    {
+        {"Serial", Kind::Fixed, 100},      {"Serial_Jen", Kind::Fixed, 20},   {"Serial_Bun", Kind::Fixed, 3},
+        {"Serial_CrDr", Kind::Fixed, 3},   {"Month_Char", Kind::Fixed, 2},    {"Year_Char", Kind::Fixed, 4},
+        {"Date_Day", Kind::Fixed, 10},     {"Table_Kubun", Kind::Fixed, 5},   {"Kubun_Bon", Kind::Fixed, 5},
+        {"Kubun_Jen", Kind::Fixed, 2},     {"Kubun_Amt", Kind::Fixed, 2},     {"Form_Kubun", Kind::Varying, 10},
+        {"Giel_Serial", Kind::Fixed, 30},  {"Ac_JenCode", Kind::Fixed, 12},   {"Ac_JenName", Kind::Fixed, 90},
+        {"Ac_Text", Kind::Fixed, 200},     {"Item_Code", Kind::Fixed, 20},    {"Item_Name", Kind::Fixed, 200},
+        {"Kubun_Code", Kind::Fixed, 20},   {"Kubun_Name", Kind::Fixed, 200},  {"Project_Code", Kind::Fixed, 20},
+        {"Project_Name", Kind::Fixed, 200}, {"Buser_Code", Kind::Fixed, 20},  {"Buser_Name", Kind::Fixed, 100},
+        {"Sawon_Code", Kind::Fixed, 20},   {"Sawon_Name", Kind::Fixed, 100},  {"Cr_Amt", Kind::Float, 0},
+        {"Dr_Amt", Kind::Float, 0},        {"End_Day", Kind::DateTime, 0},
+    }};
+
+// The master tables the lookups, the branch selector and the printed voucher read.
+// The three parts of an account's group key are 1 + 2 + 2 characters, so that
+// a_kubun + b_kubun + c_kubun is exactly the five-character key ("10101").
+const Table kMasterTables[] = {
+    {"kubun_table", {{"Kubun_Code", Kind::Fixed, 5}, {"Kubun_Name", Kind::Fixed, 50}, {"Kubun_JangSo", Kind::Fixed, 50}}},
+    {"test_ac_code",
+     {{"ac_code", Kind::Fixed, 12},
+      {"ac_name", Kind::Fixed, 90},
+      {"bigo", Kind::Fixed, 116},
+      {"code_kubun", Kind::Fixed, 5},
+      {"a_kubun", Kind::Fixed, 1},
+      {"b_kubun", Kind::Fixed, 2},
+      {"c_kubun", Kind::Fixed, 2}}},
+    {"Sale_Table",
+     {{"Sale_Code", Kind::Fixed, 15},
+      {"Sale_Name", Kind::Fixed, 50},
+      {"Sale_Serial01", Kind::Fixed, 3},
+      {"Sale_Serial02", Kind::Fixed, 2},
+      {"Sale_Serial03", Kind::Fixed, 5}}},
+    {"Bank_Table", {{"Bank_Code", Kind::Fixed, 15}, {"Bank_Name", Kind::Fixed, 50}, {"Bank_Serial", Kind::Fixed, 50}}},
+    {"Sawon_Table",
+     {{"Sawon_Code", Kind::Fixed, 15},
+      {"Sawon_Name", Kind::Fixed, 30},
+      {"Sawon_Kubun", Kind::Fixed, 10},
+      {"Sawon_Jumin01", Kind::Fixed, 6},
+      {"Sawon_Jumin02", Kind::Fixed, 7},
+      {"Sawon_Text", Kind::Fixed, 100}}},
+    {"Buser_Table", {{"Buser_Code", Kind::Fixed, 15}, {"Buser_Name", Kind::Fixed, 50}, {"Buser_Text", Kind::Fixed, 100}}},
+    {"Project_Table",
+     {{"Project_Code", Kind::Fixed, 15}, {"Project_Name", Kind::Fixed, 50}, {"Project_Text", Kind::Fixed, 100}}},
+    {"Item_Table", {{"Item_Code", Kind::Fixed, 15}, {"Item_Name", Kind::Fixed, 50}, {"Item_Text", Kind::Fixed, 100}}},
+    {"Jen_Print", {{"Tot", Kind::Fixed, 2}}},
+};
+
+QString columnType(const Column& c, Engine engine)
+{
+    switch (c.kind) {
+    case Kind::Fixed:
+        // SQLite keeps texts as given; RTRIM collation makes = and IN ignore
+        // trailing blanks the way the server engines compare CHAR columns.
+        return engine == Engine::SQLite ? QStringLiteral("CHAR(%1) COLLATE RTRIM").arg(c.width)
+                                        : QStringLiteral("CHAR(%1)").arg(c.width);
+    case Kind::Varying:
+        return engine == Engine::SQLite ? QStringLiteral("VARCHAR(%1) COLLATE RTRIM").arg(c.width)
+                                        : QStringLiteral("VARCHAR(%1)").arg(c.width);
+    case Kind::Float:
+        return engine == Engine::SqlServer ? QStringLiteral("FLOAT") : QStringLiteral("DOUBLE PRECISION");
+    case Kind::DateTime:
+        return engine == Engine::SqlServer ? QStringLiteral("DATETIME") : QStringLiteral("TIMESTAMP");
+    }
+    return {};
+}
+
+QString createTable(const Table& table, Engine engine)
+{
+    QStringList columns;
+    for (const Column& c : table.columns)
+        columns << QStringLiteral("    %1 %2 NULL").arg(QLatin1String(c.name), columnType(c, engine));
+    const QString body = QStringLiteral("%1 (\n%2\n)").arg(QLatin1String(table.name), columns.join(QStringLiteral(",\n")));
+    if (engine == Engine::SqlServer)
+        return QStringLiteral("IF OBJECT_ID(N'%1', N'U') IS NULL CREATE TABLE %2").arg(QLatin1String(table.name), body);
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS ") + body;
+}
+
+struct Index {
+    const char* name;
+    const char* table;
+    const char* sqlite;    // column list for SQLite
+    const char* postgres;  // column list for PostgreSQL
+    const char* sqlServer; // column list for SQL Server
+};
+
+// What the statements look up on a large voucher table: one voucher by its
+// number (compared through rtrim), the vouchers of a date and branch, and the
+// highest number of a date. SQL Server compares CHAR columns ignoring
+// trailing blanks, but rtrim(column) is not searchable there: the computed
+// column Serial_Jen_Key below gives the optimizer an index to match it with.
+const Index kIndexes[] = {
+    {"ix_jen_serial_key", "account_jen_AA", "rtrim(Serial_Jen)", "rtrim(serial_jen)", "Serial_Jen_Key"},
+    {"ix_jen_serial", "account_jen_AA", "Serial_Jen", "serial_jen", "Serial_Jen"},
+    {"ix_jen_date_bon", "account_jen_AA", "Date_Day, Kubun_Bon", "date_day, kubun_bon", "Date_Day, Kubun_Bon"},
+    {"ix_jen_date_serial", "account_jen_AA", "Date_Day, Serial_Jen", "date_day, serial_jen", "Date_Day, Serial_Jen"},
+    {"ix_kubun_code", "kubun_table", "Kubun_Code", "kubun_code", "Kubun_Code"},
+    {"ix_ac_code", "test_ac_code", "ac_code", "ac_code", "ac_code"},
+    {"ix_sale_code", "Sale_Table", "Sale_Code", "sale_code", "Sale_Code"},
+    {"ix_bank_code", "Bank_Table", "Bank_Code", "bank_code", "Bank_Code"},
+    {"ix_sawon_code", "Sawon_Table", "Sawon_Code", "sawon_code", "Sawon_Code"},
+    {"ix_buser_code", "Buser_Table", "Buser_Code", "buser_code", "Buser_Code"},
+    {"ix_project_code", "Project_Table", "Project_Code", "project_code", "Project_Code"},
+    {"ix_item_code", "Item_Table", "Item_Code", "item_code", "Item_Code"},
+};
+
+QString createIndex(const Index& index, Engine engine)
+{
+    const char* columns = engine == Engine::SQLite       ? index.sqlite
+                          : engine == Engine::PostgreSQL ? index.postgres
+                                                         : index.sqlServer;
+    if (!columns)
+        return {};
+    const QString name = QLatin1String(index.name);
+    const QString table = QLatin1String(index.table);
+    if (engine == Engine::SqlServer)
+        return QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'%1' AND object_id = OBJECT_ID(N'%2')) "
+                              "CREATE INDEX %1 ON %2 (%3)")
+            .arg(name, table, QLatin1String(columns));
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(name, table, QLatin1String(columns));
+}
+
+QStringList schemaStatements(Engine engine)
+{
+    QStringList statements;
+    statements << createTable(kVoucherTable, engine);
+    if (engine == Engine::SqlServer)
+        statements << QStringLiteral("IF COL_LENGTH(N'account_jen_AA', N'Serial_Jen_Key') IS NULL "
+                                     "ALTER TABLE account_jen_AA ADD Serial_Jen_Key AS rtrim(Serial_Jen)");
+    for (const Table& table : kMasterTables)
+        statements << createTable(table, engine);
+    for (const Index& index : kIndexes) {
+        const QString sql = createIndex(index, engine);
+        if (!sql.isEmpty())
+            statements << sql;
+    }
+    return statements;
+}
+
+} // namespace
+
+void createSchema(Connection& connection)
+{
+    QSqlDatabase db = connection.database();
+    const bool transactional = connection.engine() != Engine::SqlServer && db.transaction();
+    try {
+        for (const QString& sql : schemaStatements(connection.engine()))
+            connection.execNative(sql);
+    } catch (...) {
+        if (transactional)
+            db.rollback();
+        throw;
+    }
+    if (transactional && !db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        throw DbError(text);
+    }
+}
+
+bool schemaExists(Connection& connection)
+{
+    QString sql;
+    switch (connection.engine()) {
+    case Engine::SQLite:
+        sql = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'account_jen_aa'");
+        break;
+    case Engine::PostgreSQL:
+        // Only the schema the connection works in: tests keep one schema each.
+        sql = QStringLiteral("SELECT count(*) FROM information_schema.tables "
+                             "WHERE table_schema = current_schema() AND lower(table_name) = 'account_jen_aa'");
+        break;
+    case Engine::SqlServer:
+        sql = QStringLiteral("SELECT CASE WHEN OBJECT_ID(N'account_jen_AA', N'U') IS NULL THEN 0 ELSE 1 END");
+        break;
+    }
+    connection.reopenIfBroken();
+    QSqlQuery q(connection.database());
+    if (!q.exec(sql) || !q.next()) {
+        const QSqlError error = q.lastError();
+        connection.noteFailure(error);
+        throw DbError(error.text());
+    }
+    return q.value(0).toInt() > 0;
+}
+
+} // namespace store
