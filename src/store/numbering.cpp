@@ -1,0 +1,53 @@
+#include "numbering.h"
+
+#include "app/errors.h"
+#include "app/strutil.h"
+
+#include <cmath>
+
+namespace store {
+
+namespace {
+
+constexpr int kLineWidth = 60; // statement lines are sent blank-filled; the width means nothing
+
+QString filled(const char* line)
+{
+    return QString::fromLatin1(line).leftJustified(kLineWidth, u' ');
+}
+
+} // namespace
+
+QString Serial_Jen_MaxValue(SqlStatement& queryMax, const QString& dateText)
+{
+    queryMax.close();
+    queryMax.clearText();
+    queryMax.addLine(filled("Select Max(Serial_Jen) as Serial_Max"));
+    queryMax.addLine(filled("From   Account_Jen_AA"));
+    // The date field takes pasted text: it is bound, never written into the statement.
+    queryMax.addLine(filled("Where  Date_Day = :tbDate_Day"));
+    queryMax.bindText(QStringLiteral("tbDate_Day"), dateText);
+    queryMax.open();
+    const QString highest = queryMax.asText(QStringLiteral("Serial_Max"));
+    queryMax.close();
+
+    if (highest.isEmpty())
+        return dateText + QStringLiteral("-00000001");
+
+    // Characters 12 to 19: the sequence number after "YYYY-MM-DD-".
+    const QString digits = highest.mid(11, 8);
+    const double sequence = strictToDouble(digits);
+    if (sequence != std::floor(sequence) || sequence < 0)
+        throw ConversionError(QStringLiteral("'%1'은(는) 올바른 전표 번호가 아닙니다.").arg(highest));
+    return dateText + u'-' + formatZeroPadded(qint64(sequence) + 1, 8);
+}
+
+QString Serial_MaxValue(int branchIndex, const QString& voucherNumber, const QString& lineNumber,
+                        const QString& formAndSide)
+{
+    return QStringLiteral("AA*") + formatZeroPadded(branchIndex, 5) + QStringLiteral("*2*")
+           + Str_RemoveBlanks(voucherNumber) + u'*' + Str_RemoveBlanks(lineNumber) + u'*'
+           + Str_RemoveBlanks(formAndSide);
+}
+
+} // namespace store
