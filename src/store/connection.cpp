@@ -94,7 +94,17 @@ std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=30"));
     }
     std::unique_ptr<Connection> c(new Connection(name, Engine::SqlServer, QString()));
-    c->open();
+    {
+        QSqlDatabase db = c->database();
+        if (!db.open()) {
+            // psqlODBC refuses a login timeout when the data source sets its own
+            // (pqopt=connect_timeout=…); that one then bounds the wait instead.
+            if (!db.lastError().text().contains(QLatin1String("conflicts with other ordinary option")))
+                throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
+            db.setConnectOptions(QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30"));
+            c->open();
+        }
+    }
     c->m_engine = engineOf(c->database());
     const QString engineName = c->m_engine == Engine::PostgreSQL ? QStringLiteral("PostgreSQL")
                                : c->m_engine == Engine::SQLite   ? QStringLiteral("SQLite")
