@@ -1,0 +1,37 @@
+#pragma once
+
+#include "lookupframe.h"
+
+class QComboBox;
+
+// The customer and bank lookup: customers and bank accounts in one list,
+// restricted by the kind chosen in cbCheck. pQuery rebuilds the statement on
+// every search.
+class TForm2 final : public LookupFrame {
+    Q_OBJECT
+public:
+    explicit TForm2(LookupTarget* target, QWidget* parent = nullptr);
+    static LookupSpec lookupSpec();
+
+    // The kind filter line of an item of cbCheck: 0 every row, 1 customers,
+    // 2 banks; any other index adds no line.
+    static QString kindFilterLine(int itemIndex);
+    // The statement for a kind filter item, one text line per item.
+    static QStringList statementLines(int itemIndex);
+
+    void runSearch() override { pQuery(); }
+    void pQuery();
+
+    // The item of cbCheck that is selected: the one its text names exactly,
+    // -1 once the text has been edited into something else.
+    int selectedKind() const;
+
+protected:
+    void resetFilters() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void cbCheckChange();
+
+    QComboBox* cbCheck = nullptr;
+};

@@ -1,0 +1,194 @@
+#include "lookupframe.h"
+
+#include "app/dbgrid.h"
+#include "app/errors.h"
+#include "app/focusexit.h"
+#include "app/placement.h"
+#include "app/strutil.h"
+#include "store/statement.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// The target line number lives in the search field's hint, as on the desktop.
+constexpr char kHint[] = "hint";
+
+} // namespace
+
+QString lookupPattern(const QString& searchText)
+{
+    return QLatin1Char('%') + Str_RemoveBlanks(searchText) + QLatin1Char('%');
+}
+
+LookupFrame::LookupFrame(LookupSpec spec, LookupTarget* target, QWidget* parent)
+    : LookupDialog(parent), m_spec(std::move(spec)), m_target(target)
+{
+    buildWindow();
+
+    connect(CloseBtn, &QPushButton::clicked, this, &LookupFrame::CloseBtnClick);
+    connect(SearchBtn, &QPushButton::clicked, this, &LookupFrame::SearchBtnClick);
+    connect(DBGrid1, &DbGrid::cellClicked, this, &LookupFrame::writeCurrentRow);
+    connect(DBGrid1, &DbGrid::gridKeyDown, this, &LookupFrame::writeCurrentRow);
+    connect(DBGrid1, &DbGrid::gridKeyUp, this, &LookupFrame::writeCurrentRow);
+    connect(DBGrid1, &DbGrid::gridDoubleClicked, this, &LookupFrame::DBGrid1DblClick);
+    FocusExit::instance().setHandler(edSearch, [this](QWidget* target) { edSearchExit(target); });
+}
+
+void LookupFrame::FormCreate()
+{
+    centreOnScreen(this);
+    watchKeys();
+    edAc_code2->clear();
+    edAc_Name2->clear();
+    edSearch->clear();
+    resetFilters();
+    // A failure here must not stop the program from starting: report it and
+    // leave the grid empty, as for any other handler.
+    try {
+        runSearch();
+    } catch (const AppError& error) {
+        reportError(error.text());
+    }
+}
+
+void LookupFrame::watchKeys()
+{
+    // Key preview: the window sees every key before the focused control.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+void LookupFrame::prepareFor(int line, const QString& searchText)
+{
+    edAc_code2->clear();
+    edAc_Name2->clear();
+    edSearch->clear();
+    resetFilters();
+    edSearch->setProperty(kHint, QString::number(line));
+    edSearch->setText(searchText);
+}
+
+void LookupFrame::runSearch()
+{
+    Query1->close();
+    Query1->bindText(m_spec.parameter, lookupPattern(edSearch->text()));
+    Query1->open();
+}
+
+void LookupFrame::showLookup()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+int LookupFrame::targetLine() const
+{
+    bool ok = false;
+    const int line = edSearch->property(kHint).toString().trimmed().toInt(&ok);
+    return ok ? line : 0;
+}
+
+bool LookupFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (FormKeyDown(key))
+            return true;
+        if (watched == edSearch && searchKeyPress(key))
+            return true;
+    }
+    return LookupDialog::eventFilter(watched, event);
+}
+
+bool LookupFrame::FormKeyDown(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
+        refuseClose();
+        return true;
+    }
+    return false;
+}
+
+void LookupFrame::refuseClose()
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                    QStringLiteral("현재 \"Alt+F4\"키는 종료를 못 시킵니다"), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void LookupFrame::closeEvent(QCloseEvent* event)
+{
+    // A close asked for by the window manager is its Alt+F4: refused, and the
+    // window is never destroyed. A close from the program only hides it.
+    if (event->spontaneous()) {
+        event->ignore();
+        refuseClose();
+        return;
+    }
+    event->accept();
+}
+
+void LookupFrame::reject()
+{
+    // Escape closes nothing here.
+}
+
+bool LookupFrame::searchKeyPress(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    focusNextChild();
+    return true;
+}
+
+void LookupFrame::reportError(const QString& text)
+{
+    QMessageBox::critical(this, QApplication::applicationDisplayName(), text);
+}
+
+void LookupFrame::CloseBtnClick()
+{
+    hide();
+}
+
+void LookupFrame::edSearchExit(QWidget* target)
+{
+    if (!m_spec.noSearchOnExitTo.isEmpty() && focusTargetName(target) == m_spec.noSearchOnExitTo)
+        return;
+    runSearch();
+}
+
+void LookupFrame::SearchBtnClick()
+{
+    runSearch();
+}
+
+void LookupFrame::writeCurrentRow()
+{
+    // An empty result writes empty texts: the target loses its name and code.
+    QString code;
+    QString name;
+    if (Query1->isOpen() && !Query1->eof()) {
+        code = Query1->asText(m_spec.codeColumn);
+        name = Query1->asText(m_spec.nameColumn);
+    }
+    edAc_code2->setText(code);
+    edAc_Name2->setText(name);
+    const int line = targetLine();
+    if (line >= 1 && line <= 5 && m_target)
+        m_target->writeLookupChoice(m_spec.kind, line, code, name);
+}
+
+void LookupFrame::DBGrid1DblClick()
+{
+    writeCurrentRow();
+    hide();
+}

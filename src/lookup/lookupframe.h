@@ -1,0 +1,84 @@
+#pragma once
+
+#include "lookupdialog.h"
+#include "lookupspec.h"
+
+class DbGrid;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace store {
+class SqlStatement;
+}
+
+// "%" + the search text without any blank + "%": a name is found when it
+// holds the typed text, blanks left out, as one contiguous run.
+QString lookupPattern(const QString& searchText);
+
+// The window all six lookups share: the chosen code and name, the button bar,
+// the search field and button, and the grid over `Query1`. Every click or key
+// in the grid writes the current row to the target line; a double-click also
+// hides the window. Concrete dialogs pass their LookupSpec and call
+// FormCreate() at the end of their own constructor.
+class LookupFrame : public LookupDialog {
+    Q_OBJECT
+public:
+    void prepareFor(int line, const QString& searchText) override;
+    void runSearch() override;
+    void showLookup() override;
+    int targetLine() const override;
+
+    const LookupSpec& spec() const { return m_spec; }
+    store::SqlStatement* query() const { return Query1; }
+    QLineEdit* searchEdit() const { return edSearch; }
+
+protected:
+    LookupFrame(LookupSpec spec, LookupTarget* target, QWidget* parent);
+
+    // Creation: centre, empty the fields, reset the filters, list the whole table.
+    void FormCreate();
+    // Dialogs with more search controls reset them here (creation, preparation).
+    virtual void resetFilters() {}
+
+    // Enter in a search control moves the focus on (tab stops only).
+    bool searchKeyPress(QKeyEvent* event);
+    // Reports a failure the way the program reports any: a message box.
+    void reportError(const QString& text);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+    QFrame* Panel1 = nullptr;
+    QFrame* Panel7 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* edAc_code2 = nullptr;
+    QLineEdit* edAc_Name2 = nullptr;
+    QLineEdit* edSearch = nullptr;
+    QPushButton* SearchBtn = nullptr;
+    QPushButton* CloseBtn = nullptr;
+    DbGrid* DBGrid1 = nullptr;
+    store::SqlStatement* Query1 = nullptr;
+
+private:
+    void buildWindow();
+    void buildButtonBar();
+    void buildGrid();
+    void watchKeys();
+
+    bool FormKeyDown(QKeyEvent* event);
+    void refuseClose();
+    void CloseBtnClick();
+    void edSearchExit(QWidget* target);
+    void SearchBtnClick();
+    void writeCurrentRow();
+    void DBGrid1DblClick();
+
+    LookupSpec m_spec;
+    LookupTarget* m_target;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "lookupframe.h"
+
+// The employee, department, project and management item lookups: the frame
+// with their own caption, sizes, columns and statement.
+
+class TForm3 final : public LookupFrame {
+    Q_OBJECT
+public:
+    explicit TForm3(LookupTarget* target, QWidget* parent = nullptr);
+    static LookupSpec lookupSpec();
+};
+
+class TForm4 final : public LookupFrame {
+    Q_OBJECT
+public:
+    explicit TForm4(LookupTarget* target, QWidget* parent = nullptr);
+    static LookupSpec lookupSpec();
+};
+
+class TForm5 final : public LookupFrame {
+    Q_OBJECT
+public:
+    explicit TForm5(LookupTarget* target, QWidget* parent = nullptr);
+    static LookupSpec lookupSpec();
+};
+
+class TForm6 final : public LookupFrame {
+    Q_OBJECT
+public:
+    explicit TForm6(LookupTarget* target, QWidget* parent = nullptr);
+    static LookupSpec lookupSpec();
+};
