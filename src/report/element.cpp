@@ -54,14 +54,19 @@ void TextElement::paint(RenderContext& context, const QRectF& bandMm) const
         horizontal = Qt::AlignHCenter;
     else if (m_alignment == Alignment::Right)
         horizontal = Qt::AlignRight;
-    QTextOption option(horizontal | Qt::AlignTop);
-    option.setWrapMode(m_wordWrap && !m_autoSize ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-
     painter.save();
     painter.setFont(font);
     painter.setPen(Qt::black);
     painter.setClipRect(context.toDevice(clipMm), painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    painter.drawText(context.toDevice(drawMm), value, option);
+    if (m_wordWrap && !m_autoSize) {
+        // Breaks between words, and inside a word longer than the width.
+        QTextOption option(horizontal | Qt::AlignTop);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        painter.drawText(context.toDevice(drawMm), value, option);
+    } else {
+        // The clip above decides; a bold glyph may overhang its advance width.
+        painter.drawText(context.toDevice(drawMm), int(horizontal | Qt::AlignTop | Qt::TextDontClip), value);
+    }
     painter.restore();
 }
 
