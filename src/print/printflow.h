@@ -17,3 +17,8 @@ struct PrintRequest {
 // closed. Returns true when the preview was shown (the caller then empties
 // edSerial), false when the print statement gave no row.
 bool showVoucherPrint(const PrintRequest& request, QWidget* parent);
+
+// Renders the voucher of the request straight into a PDF file, without a
+// preview. False when the print statement gave no row (no file is written);
+// throws AppError when the file cannot be written.
+bool renderVoucherToPdf(const PrintRequest& request, const QString& pdfPath);

@@ -1,0 +1,44 @@
+#include "printjob.h"
+
+#include "app/strutil.h"
+#include "printpreview.h"
+
+VoucherPrintJob::VoucherPrintJob(const PrintRequest& request, store::Connection& connection)
+    : m_request(request), m_queries(connection)
+{
+}
+
+VoucherPrintJob::~VoucherPrintJob() = default;
+
+QString VoucherPrintJob::documentName()
+{
+    return QStringLiteral("출금 전표");
+}
+
+QString VoucherPrintJob::suggestedPdfName() const
+{
+    return QStringLiteral("출금전표_%1.pdf").arg(Str_RemoveBlanks(m_request.serialText));
+}
+
+bool VoucherPrintJob::prepare()
+{
+    if (!m_queries.open(m_request))
+        return false;
+    m_form = std::make_unique<TfmQrBorvane>();
+    fmQrBorvane = m_form.get();
+    m_form->setCaptions(m_request);
+    m_form->setDataSet(m_queries.Print_Query);
+    return true;
+}
+
+void VoucherPrintJob::showPreview(QWidget* parent)
+{
+    if (m_form)
+        showReportPreview(*m_form->QuickRep1, documentName(), suggestedPdfName(), parent);
+}
+
+void VoucherPrintJob::printToPdf(const QString& pdfPath)
+{
+    if (m_form)
+        printReportToPdf(*m_form->QuickRep1, documentName(), pdfPath);
+}
