@@ -158,7 +158,7 @@ const Category kExcluded[] = {
 
 QString codeOf(const QString& key, int number)
 {
-    return key + QStringLiteral("%1000").arg(number, 3, 10, QLatin1Char('0'));
+    return key + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')) + QStringLiteral("000");
 }
 
 void addRow(DemoTable& t, const QString& code, const QString& name, const QString& bigo, const QString& codeSet,
