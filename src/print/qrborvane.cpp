@@ -13,6 +13,7 @@ using report::FrameSide;
 namespace {
 
 const QString kGulim = QStringLiteral("굴림");
+constexpr double kBandMiddle = 138.6; // of the 277 mm band
 
 // The form is laid out in 굴림; where it is missing NanumGothic stands in.
 QFont gulim(double points, bool bold = false)
@@ -69,10 +70,17 @@ TfmQrBorvane::TfmQrBorvane(QWidget* parent) : QWidget(parent)
     // Title: centred on the 277 mm band, branch and voucher number at the left.
     PageHeaderBand1 = QuickRep1->createBand(BandKind::PageHeader, QStringLiteral("PageHeaderBand1"));
     PageHeaderBand1->setHeight(30.2);
+    // In 굴림 the title starts at 115.6 mm and the date at 118.3 mm, both with
+    // their midpoint at 138.6 mm; anchored by that midpoint they stay centred
+    // in a stand-in font of other widths.
     QRLabel5 = autoLabel(PageHeaderBand1, QStringLiteral("QRLabel5"), QStringLiteral("출 금    전 표"), 115.6, 8.5,
                          7.4, gulim(20, true));
+    QRLabel5->setGeometry(115.6, 8.5, 2 * (kBandMiddle - 115.6), 7.4);
+    QRLabel5->setAlignment(Alignment::Center);
     qlDate = autoLabel(PageHeaderBand1, QStringLiteral("qlDate"), QStringLiteral("기준일자 : "), 118.3, 17.7, 3.7,
                        gulim(10, true));
+    qlDate->setGeometry(118.3, 17.7, 2 * (kBandMiddle - 118.3), 3.7);
+    qlDate->setAlignment(Alignment::Center);
     qlKubun = autoLabel(PageHeaderBand1, QStringLiteral("qlKubun"), QStringLiteral("구    분 :"), 1.1, 22.0, 3.4,
                         gulim(9));
     qlJen = autoLabel(PageHeaderBand1, QStringLiteral("qlJen"), QStringLiteral("전표번호 :"), 1.1, 26.5, 3.4,
