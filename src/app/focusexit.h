@@ -17,17 +17,27 @@ class QWidget;
 // back, a message box) start no further exit handler: as in a desktop
 // framework that aborts the focus move when the exit handler refocuses, the
 // control that was about to receive the focus never really had it.
+//
+// Enter handlers run when a control of a window takes the focus from another
+// control of the same window, after the exit handler of the control left;
+// the control that holds the focus once the exit handler is done is the one
+// entered.
+//
+// An error that ends a handler goes to the program's error report
+// (errorreport.h); the focus stays where it went.
 class FocusExit : public QObject {
     Q_OBJECT
 public:
     using Handler = std::function<void(QWidget* target)>;
+    using EnterHandler = std::function<void(QWidget* from)>;
 
     static FocusExit& instance();
 
     void setHandler(QWidget* control, Handler handler);
     void removeHandler(QWidget* control);
+    void setEnterHandler(QWidget* control, EnterHandler handler);
 
-    // True while an exit handler runs.
+    // True while an exit or enter handler runs.
     bool running() const { return m_depth > 0; }
 
     // The control that last held the focus in that window, as tracked here.
@@ -36,8 +46,10 @@ public:
 private:
     FocusExit();
     void onFocusChanged(QWidget* old, QWidget* now);
+    void runGuarded(QWidget* window, const std::function<void()>& body);
 
     QHash<QWidget*, Handler> m_handlers;
+    QHash<QWidget*, EnterHandler> m_enterHandlers;
     QHash<QWidget*, QPointer<QWidget>> m_lastFocusByWindow;
     int m_depth = 0;
 };

@@ -1,0 +1,45 @@
+#include "application.h"
+
+#include "app/errorreport.h"
+#include "app/waitcursor.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QMessageBox>
+
+VoucherApplication::VoucherApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The windows ask for the Korean system font of their home platform;
+    // here it is served by Nanum Gothic.
+    QFont::insertSubstitution(QStringLiteral("굴림"), QStringLiteral("NanumGothic"));
+    setErrorReport(&VoucherApplication::showErrorReport);
+}
+
+bool VoucherApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showErrorReport(errorReportText(error));
+    } catch (...) {
+        showErrorReport(QStringLiteral("알 수 없는 오류가 발생했습니다."));
+    }
+    return true;
+}
+
+void VoucherApplication::showErrorReport(const QString& text)
+{
+    restoreAllCursors();
+    QMessageBox box(QMessageBox::Critical, programTitle(), text, QMessageBox::Ok, activeWindow());
+    box.exec();
+}
+
+QString VoucherApplication::programTitle()
+{
+    const QStringList args = arguments();
+    QString name = QFileInfo(args.isEmpty() ? applicationFilePath() : args.first()).fileName();
+    name = name.section(u'.', 0, 0).toLower();
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    return name;
+}

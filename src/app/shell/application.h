@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's application object. An error that escapes a handler (an
+// engine error, a failed number conversion) is shown in a message box with
+// its text, and the program goes on with the state the handler had reached;
+// every hourglass still shown is put back first.
+class VoucherApplication : public QApplication {
+    Q_OBJECT
+public:
+    VoucherApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // The error report box: the program's title, an error icon, OK.
+    static void showErrorReport(const QString& text);
+
+    // The program's title as the clerk sees it in the report: the executable's
+    // name up to its first point, first letter upper case, the rest lower.
+    static QString programTitle();
+};

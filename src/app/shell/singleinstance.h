@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+class QWidget;
+
+// The single-instance guard. The first copy of the program holds a lock file
+// and listens on a local socket, both named after the instance name and the
+// user; a later copy finds the lock held, asks the running copy through the
+// socket to come forward, and ends. A copy killed hard leaves a lock that the
+// next start recognises as stale and a socket file that it removes.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& instanceName, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this process is the first copy; it then listens for later ones.
+    bool claim();
+    // For a later copy: asks the running copy to come forward. False when no
+    // running copy answered within the time (this copy then runs as a first one).
+    bool askRunningCopyForward(int timeoutMs = 5000);
+
+    QString key() const { return m_key; }
+
+signals:
+    void comeForwardRequested();
+
+private:
+    void acceptConnections();
+
+    QString m_key;
+    QLockFile m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};
+
+// The instance name of an executable path: its file name; where programs carry
+// an extension (Windows), the file name less its last four characters.
+QString instanceNameFromPath(const QString& executablePath);
+
+// Brings a window to the front: restores it when minimised, raises and
+// activates it.
+void bringToFront(QWidget* window);

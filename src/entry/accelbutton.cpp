@@ -1,0 +1,18 @@
+#include "accelbutton.h"
+
+#include <QShortcutEvent>
+
+AccelButton::AccelButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+{
+    setAutoDefault(false);
+}
+
+bool AccelButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::Shortcut) {
+        if (isEnabled() && isVisible())
+            click();
+        return true;
+    }
+    return QPushButton::event(event);
+}

@@ -1,0 +1,160 @@
+#include "borvane.h"
+
+#include "accelbutton.h"
+#include "app/dbgrid.h"
+#include "app/errorreport.h"
+#include "app/focusexit.h"
+#include "branchcombo.h"
+#include "colours.h"
+#include "lookup/lookupdialog.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLineEdit>
+
+TfmBorvane::TfmBorvane(QWidget* parent) : QWidget(parent)
+{
+    buildControls();
+    connectHandlers();
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        // As the framework does for a creation handler: report and go on
+        // with the window as far as it got.
+        reportError(error);
+    }
+}
+
+TfmBorvane::~TfmBorvane() = default;
+
+void TfmBorvane::connectHandlers()
+{
+    connect(InsertBtn, &QPushButton::clicked, this, [this] { InsertBtnClick(); });
+    connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
+    connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
+    connect(PrintBtn, &QPushButton::clicked, this, [this] { PrintBtnClick(); });
+
+    FocusExit& exits = FocusExit::instance();
+    exits.setEnterHandler(cbKubun, [this](QWidget*) { cbKubunEnter(); });
+    exits.setHandler(cbKubun, [this](QWidget* target) { cbKubunExit(target); });
+    connect(cbKubun->lineEdit(), &QLineEdit::textEdited, this, [this] { cbKubunChange(); });
+    connect(cbKubun, &QComboBox::activated, this, [this] { cbKubunChange(); });
+    connect(cbKubun, &BranchCombo::itemChosen, this, [this] { cbKubunChange(); });
+
+    connect(DBGrid1, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
+    connect(DBGrid1, &DbGrid::gridKeyDown, this, [this] { DBGrid1KeyDown(); });
+    connect(DBGrid1, &DbGrid::gridKeyUp, this, [this] { DBGrid1KeyUp(); });
+}
+
+void TfmBorvane::setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs)
+{
+    m_lookups = dialogs;
+}
+
+void TfmBorvane::writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name)
+{
+    if (line < 1 || line > kLineCount)
+        return;
+    LinePanel& l = lineAt(line);
+    l.code(kind) = code;
+    l.name(kind)->setText(name);
+}
+
+int TfmBorvane::branchIndex() const
+{
+    return cbKubun->itemIndex();
+}
+
+void TfmBorvane::setMode(const QString& mode)
+{
+    m_mode = mode;
+}
+
+void TfmBorvane::pClear()
+{
+    edSerial->clear();
+    for (LinePanel& line : m_lines) {
+        line.serialBun->setText(line.twoDigits());
+        for (LookupKind kind : {LookupKind::Account, LookupKind::CustomerBank, LookupKind::Employee,
+                                LookupKind::Department, LookupKind::Project}) {
+            line.name(kind)->clear();
+            line.code(kind).clear();
+        }
+        line.acText->clear();
+        line.name(LookupKind::Item)->clear();
+        line.code(LookupKind::Item).clear();
+        // The loaded plain forms stay: only loading writes them.
+        line.crAmt->clear();
+        line.drAmt->clear();
+    }
+}
+
+void TfmBorvane::pEnabledBtn()
+{
+    bool ok = false;
+    const int mode = m_mode.toInt(&ok);
+    if (!ok || mode < 1 || mode > 3)
+        return;
+    InsertBtn->setEnabled(mode == 1);
+    CancelBtn->setEnabled(mode != 1);
+    SaveBtn->setEnabled(mode != 1);
+    DeleteBtn->setEnabled(mode == 2);
+    PrintBtn->setEnabled(mode == 2);
+    CloseBtn->setEnabled(true);
+}
+
+void TfmBorvane::showPanelsEnabled()
+{
+    for (LinePanel& line : m_lines)
+        line.panel->setVisible(true);
+    for (LinePanel& line : m_lines)
+        line.panel->setEnabled(true);
+}
+
+void TfmBorvane::paintPanelsButtonFace()
+{
+    for (LinePanel& line : m_lines)
+        colours::paintPanel(line.panel, colours::buttonFace());
+}
+
+void TfmBorvane::resetPanels()
+{
+    for (LinePanel& line : m_lines) {
+        line.panel->setVisible(true);
+        line.panel->setEnabled(true);
+        colours::paintPanel(line.panel, colours::buttonFace());
+    }
+}
+
+void TfmBorvane::InsertBtnClick()
+{
+    lineAt(1).name(LookupKind::Account)->setFocus();
+    lineAt(1).serialBun->setText(QStringLiteral("01"));
+}
+
+void TfmBorvane::CancelBtnClick()
+{
+    pClear();
+    resetPanels();
+    setMode(QStringLiteral("1"));
+    pEnabledBtn();
+}
+
+void TfmBorvane::CloseBtnClick()
+{
+    close();
+}
+
+void TfmBorvane::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TfmBorvane::FormClose()
+{
+    for (LookupDialog* dialog : m_lookups)
+        if (dialog)
+            dialog->hide();
+    emit formClosed();
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "linepanel.h"
+#include "lookup/lookuptarget.h"
+#include "store/statement.h"
+
+#include <QWidget>
+#include <array>
+
+class AccelButton;
+class BranchCombo;
+class DbGrid;
+class LookupDialog;
+class QFrame;
+class QLineEdit;
+
+// fmBorvane, the voucher entry window and the program's main window: the
+// base date and branch, five line panels, the button bar and the voucher
+// list of the date and branch.
+//
+// Its state: the mode flag ("1" idle, "2" a listed voucher line loaded for
+// correction, "3" a new voucher being typed), the line codes and loaded
+// amounts of each line, the key of the last stored line (Panel1's) and the
+// key of the line to return to in the grid (DBGrid1's).
+class TfmBorvane : public QWidget, public LookupTarget {
+    Q_OBJECT
+public:
+    // Builds the window and runs its creation handler (centred placement,
+    // branch list, today's vouchers); the data source must be set.
+    explicit TfmBorvane(QWidget* parent = nullptr);
+    ~TfmBorvane() override;
+
+    // The lookup dialogs Form1..Form6, in LookupKind order.
+    void setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs);
+    LookupDialog* lookupDialog(LookupKind kind) const { return m_lookups[static_cast<size_t>(kind)]; }
+
+    // A lookup dialog's choice for a name field of line 1..5.
+    void writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name) override;
+
+    const QString& mode() const { return m_mode; }
+    const LinePanel& line(int number) const { return m_lines[number - 1]; }
+    const QString& lastStoredKey() const { return m_lastStoredKey; }
+    const QString& gridReturnKey() const { return m_gridReturnKey; }
+    // The branch code position of cbKubun (-1 when its text names no branch).
+    int branchIndex() const;
+    store::SqlStatement& voucherList() { return Query1; }
+
+signals:
+    // The window was closed: the program ends.
+    void formClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout (borvanelayout.cpp)
+    void buildControls();
+    void buildHeader();
+    void buildButtonBar();
+    void buildLinePanel(LinePanel& line, QWidget* body);
+    void buildGrid(QWidget* body);
+    void buildTabOrder();
+    void connectHandlers();
+
+    // Modes and buttons (borvane.cpp)
+    void setMode(const QString& mode);
+    void pClear();
+    void pEnabledBtn();
+    void resetPanels();
+    void showPanelsEnabled();
+    void paintPanelsButtonFace();
+    void InsertBtnClick();
+    void CancelBtnClick();
+    void CloseBtnClick();
+    void FormClose();
+
+    // Creation, list and branch selector (borvanelist.cpp)
+    void FormCreate();
+    void fillBranchList();
+    void pQuery();
+    void cbKubunEnter();
+    void cbKubunExit(QWidget* target);
+    void cbKubunChange();
+    void reloadForBranch();
+    void DBGrid1CellClick();
+    void DBGrid1KeyDown();
+    void DBGrid1KeyUp();
+    void chooseGridRow();
+    void pDBGridDisplay();
+
+    // Loading a voucher (borvaneload.cpp)
+    void pPanel_DisplayQuery();
+    void showLoadedAmount(QLineEdit* field, QString& plain, double stored);
+
+    // Printing the chosen voucher (borvaneprint.cpp)
+    void PrintBtnClick();
+
+    LinePanel& lineAt(int number) { return m_lines[number - 1]; }
+
+    // Controls, named as the clerk's framework named them.
+    QLineEdit* edDate = nullptr;
+    BranchCombo* cbKubun = nullptr;
+    QLineEdit* edSerial = nullptr;
+    QFrame* Panel7 = nullptr;
+    QFrame* Panel10 = nullptr;
+    AccelButton* InsertBtn = nullptr;
+    AccelButton* CancelBtn = nullptr;
+    AccelButton* SaveBtn = nullptr;
+    AccelButton* DeleteBtn = nullptr;
+    AccelButton* PrintBtn = nullptr;
+    AccelButton* CloseBtn = nullptr;
+    DbGrid* DBGrid1 = nullptr;
+    std::array<LinePanel, kLineCount> m_lines;
+
+    // Statements on the data source Account.
+    store::SqlStatement Query1;             // the voucher list shown in DBGrid1
+    store::SqlStatement Query2;             // branch list; line numbers of a voucher
+    store::SqlStatement Panel_DisplayQuery; // the rows of one voucher for the panels
+    store::SqlStatement Query_Max;          // the highest voucher number of a day
+    store::SqlStatement Query_Sql;          // inserting and updating voucher rows
+    store::SqlStatement Delete_Query;       // deleting rows and counting what is left
+
+    // Window state.
+    QString m_mode;          // "1", "2" or "3"
+    QString m_lastStoredKey; // voucher number + line number of the last stored line
+    QString m_gridReturnKey; // the row to return to, or the voucher being deleted
+    std::array<LookupDialog*, kNameKinds> m_lookups{};
+};

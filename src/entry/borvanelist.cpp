@@ -1,0 +1,141 @@
+#include "borvane.h"
+
+#include "app/dbgrid.h"
+#include "app/focusexit.h"
+#include "app/placement.h"
+#include "app/strutil.h"
+#include "app/waitcursor.h"
+#include "branchcombo.h"
+#include "colours.h"
+#include "messages.h"
+#include "statements.h"
+
+#include <QDate>
+#include <QFrame>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+void TfmBorvane::FormCreate()
+{
+    centreOnScreen(this);
+    setMode(QStringLiteral("1"));
+    // The window works with YYYY-MM-DD whatever the machine's short date is.
+    edDate->setText(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    pClear();
+    pEnabledBtn();
+    fillBranchList();
+    {
+        const QSignalBlocker quiet(cbKubun);
+        cbKubun->setCurrentIndex(0);
+    }
+    m_gridReturnKey.clear();
+    pQuery();
+}
+
+void TfmBorvane::fillBranchList()
+{
+    Query2.close();
+    Query2.setLines(entrysql::branchList());
+    Query2.open();
+    const QSignalBlocker quiet(cbKubun);
+    cbKubun->clear();
+    for (Query2.first(); !Query2.eof(); Query2.next())
+        cbKubun->addItem(Query2.asText(QStringLiteral("Total")));
+}
+
+void TfmBorvane::pQuery()
+{
+    WaitCursor wait;
+    Query1.close();
+    Query1.setLines(entrysql::voucherList());
+    Query1.bindText(QStringLiteral("tbDKubun"),
+                    u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%');
+    Query1.open();
+}
+
+void TfmBorvane::cbKubunEnter()
+{
+    cbKubun->openList();
+}
+
+void TfmBorvane::cbKubunExit(QWidget* target)
+{
+    cbKubun->closeList();
+    if (focusTargetName(target) == QLatin1String("DBGrid1")) {
+        setMode(QStringLiteral("3"));
+        return;
+    }
+    reloadForBranch();
+}
+
+void TfmBorvane::cbKubunChange()
+{
+    reloadForBranch();
+}
+
+void TfmBorvane::reloadForBranch()
+{
+    showPanelsEnabled();
+    pQuery();
+    setMode(QStringLiteral("1"));
+    pEnabledBtn();
+    paintPanelsButtonFace();
+    pClear();
+}
+
+void TfmBorvane::DBGrid1CellClick()
+{
+    chooseGridRow();
+}
+
+void TfmBorvane::DBGrid1KeyDown()
+{
+    chooseGridRow();
+}
+
+void TfmBorvane::DBGrid1KeyUp()
+{
+    chooseGridRow();
+}
+
+void TfmBorvane::chooseGridRow()
+{
+    for (LinePanel& line : m_lines)
+        line.panel->setVisible(false);
+    setMode(QStringLiteral("2"));
+    pEnabledBtn();
+    pDBGridDisplay();
+}
+
+void TfmBorvane::pDBGridDisplay()
+{
+    if (Query1.isEmpty()) {
+        warningBox(this, kNoDataMessage);
+        Panel7->setFocus();
+        return;
+    }
+    edSerial->setText(Query1.asText(QStringLiteral("Serial_Jen")));
+    WaitCursor wait;
+    pPanel_DisplayQuery();
+
+    Query2.close();
+    Query2.setLines(entrysql::voucherLineNumbers());
+    Query2.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(Query1.asText(QStringLiteral("Serial_Jen"))));
+    Query2.bindText(QStringLiteral("tbSerial_day"), Str_TrimRight(Query1.asText(QStringLiteral("Date_Day"))));
+    Query2.prepare();
+    Query2.open();
+    const QString chosen = Query1.asText(QStringLiteral("Serial_Bun"));
+    for (Query2.first(); !Query2.eof(); Query2.next()) {
+        const int n = strictToInt(Query2.asText(QStringLiteral("serial_bun")));
+        if (n < 1 || n > kLineCount)
+            continue;
+        LinePanel& line = lineAt(n);
+        line.panel->setVisible(true);
+        if (chosen != line.twoDigits())
+            continue;
+        for (LinePanel& other : m_lines)
+            colours::paintPanel(other.panel, other.number == n ? colours::aqua() : colours::buttonFace());
+        for (LinePanel& other : m_lines)
+            other.panel->setEnabled(other.number == n);
+    }
+}

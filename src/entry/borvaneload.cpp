@@ -1,0 +1,71 @@
+#include "borvane.h"
+
+#include "amountform.h"
+#include "app/strutil.h"
+#include "messages.h"
+#include "statements.h"
+
+#include <QFrame>
+#include <QLineEdit>
+
+namespace {
+
+// The name column and code column each name field is loaded from.
+struct LoadedName {
+    LookupKind kind;
+    const char* nameColumn;
+    const char* codeColumn;
+};
+
+constexpr LoadedName kLoadedNames[] = {
+    {LookupKind::Account, "Ac_JenName", "Ac_JenCode"},
+    {LookupKind::CustomerBank, "Kubun_Name", "Kubun_Code"},
+    {LookupKind::Employee, "Sawon_Name", "Sawon_Code"},
+    {LookupKind::Department, "Buser_Name", "Buser_Code"},
+    {LookupKind::Project, "Project_Name", "Project_Code"},
+};
+
+} // namespace
+
+void TfmBorvane::pPanel_DisplayQuery()
+{
+    if (Query1.isEmpty()) {
+        warningBox(this, kNoDataMessage);
+        Panel7->setFocus();
+        return;
+    }
+    Panel_DisplayQuery.close();
+    Panel_DisplayQuery.setLines(entrysql::voucherDebitRows());
+    Panel_DisplayQuery.bindText(QStringLiteral("tbDayBonCrDr"), Str_TrimRight(edDate->text())
+                                                                    + formatZeroPadded(branchIndex(), 5)
+                                                                    + QStringLiteral("01"));
+    Panel_DisplayQuery.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(edSerial->text()));
+    Panel_DisplayQuery.prepare();
+    Panel_DisplayQuery.open();
+
+    store::SqlStatement& q = Panel_DisplayQuery;
+    for (q.first(); !q.eof(); q.next()) {
+        const QString serialBun = q.asText(QStringLiteral("Serial_Bun"));
+        const int n = strictToInt(serialBun);
+        if (n < 1 || n > kLineCount)
+            continue;
+        LinePanel& line = lineAt(n);
+        line.serialBun->setText(serialBun);
+        for (const LoadedName& f : kLoadedNames) {
+            line.name(f.kind)->setText(q.asText(QString::fromLatin1(f.nameColumn)));
+            line.code(f.kind) = q.asText(QString::fromLatin1(f.codeColumn));
+        }
+        line.acText->setText(q.asText(QStringLiteral("Ac_Text")));
+        line.name(LookupKind::Item)->setText(q.asText(QStringLiteral("Item_Name")));
+        line.code(LookupKind::Item) = q.asText(QStringLiteral("Item_Code"));
+        showLoadedAmount(line.crAmt, line.crAmtPlain, q.asFloat(QStringLiteral("Cr_Amt")));
+        showLoadedAmount(line.drAmt, line.drAmtPlain, q.asFloat(QStringLiteral("Dr_Amt")));
+    }
+}
+
+void TfmBorvane::showLoadedAmount(QLineEdit* field, QString& plain, double stored)
+{
+    plain = amountPlainForm(stored);
+    const double value = Str_ToNumber(Str_TrimLeft(plain));
+    field->setText(amountDisplayForm(value));
+}

@@ -1,0 +1,101 @@
+#include "branchcombo.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+
+BranchCombo::BranchCombo(QWidget* parent) : QComboBox(parent), m_list(new QListView)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+
+    // A tool-tip window is never activated, so the combo keeps the keyboard.
+    m_list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    m_list->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setModel(model());
+    m_list->setObjectName(QStringLiteral("cbKubunList"));
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex& index) {
+        setCurrentIndex(index.row());
+        setEditText(itemText(index.row()));
+        closeList();
+        emit itemChosen(index.row());
+    });
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (listIsOpen())
+            m_list->setCurrentIndex(model()->index(index, modelColumn()));
+    });
+}
+
+BranchCombo::~BranchCombo()
+{
+    delete m_list;
+}
+
+void BranchCombo::openList()
+{
+    if (count() == 0)
+        return;
+    placeList();
+    m_list->setFont(font());
+    m_list->setCurrentIndex(model()->index(currentIndex(), modelColumn()));
+    m_list->show();
+}
+
+void BranchCombo::closeList()
+{
+    m_list->hide();
+}
+
+bool BranchCombo::listIsOpen() const
+{
+    return m_list->isVisible();
+}
+
+void BranchCombo::placeList()
+{
+    const int rows = qMin(count(), maxVisibleItems());
+    const int rowHeight = qMax(m_list->sizeHintForRow(0), fontMetrics().height() + 2);
+    m_list->setFixedSize(width(), rows * rowHeight + 2 * m_list->frameWidth());
+    m_list->move(mapToGlobal(QPoint(0, height())));
+}
+
+int BranchCombo::itemIndex() const
+{
+    const int current = currentIndex();
+    const QString text = currentText();
+    if (current >= 0 && itemText(current) == text)
+        return current;
+    return findText(text, Qt::MatchFixedString);
+}
+
+void BranchCombo::showPopup()
+{
+    closeList();
+    QComboBox::showPopup();
+}
+
+void BranchCombo::focusOutEvent(QFocusEvent* event)
+{
+    closeList();
+    QComboBox::focusOutEvent(event);
+}
+
+void BranchCombo::keyPressEvent(QKeyEvent* event)
+{
+    if (listIsOpen() && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return
+                         || event->key() == Qt::Key_Enter)) {
+        closeList();
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void BranchCombo::hideEvent(QHideEvent* event)
+{
+    closeList();
+    QComboBox::hideEvent(event);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QComboBox>
+
+class QListView;
+
+// The branch selector: a combo box with editable text whose item list can be
+// dropped down from code without taking the keyboard. While it is down the
+// clerk keeps typing into the text (Hangul input included), the arrow keys
+// move through the items, and a click on an item chooses it. Losing the
+// focus closes it. The arrow button still opens the ordinary list.
+class BranchCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit BranchCombo(QWidget* parent = nullptr);
+    ~BranchCombo() override;
+
+    void openList();
+    void closeList();
+    bool listIsOpen() const;
+
+    // The item position as the clerk's text names it: the current item while
+    // the text is that item's, else the first item of exactly that text
+    // (letter case aside), else -1.
+    int itemIndex() const;
+
+    void showPopup() override;
+
+signals:
+    // The clerk clicked an item of the dropped-down list.
+    void itemChosen(int index);
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void placeList();
+
+    QListView* m_list;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "lookup/lookuptarget.h"
+
+#include <QString>
+#include <array>
+
+class QFrame;
+class QLineEdit;
+
+inline constexpr int kLineCount = 5;
+inline constexpr int kNameKinds = 6;
+
+// One line panel of the entry window (Panel1..Panel5): its fields and the
+// state the window keeps for the line.
+struct LinePanel {
+    int number = 0; // 1..5
+    QFrame* panel = nullptr;
+    QLineEdit* serialBun = nullptr;          // edSerial_Bun_0N
+    std::array<QLineEdit*, kNameKinds> names{}; // by LookupKind: account .. item
+    QLineEdit* acText = nullptr;             // edAc_Text_0N
+    QLineEdit* crAmt = nullptr;              // edCr_Amt_0N, the debit amount
+    QLineEdit* drAmt = nullptr;              // edDr_Amt_0N, read-only
+
+    // The line codes of the name fields, by LookupKind: the code of the
+    // master row chosen for the name, empty while none is.
+    std::array<QString, kNameKinds> codes;
+    // The loaded amounts in plain form.
+    QString crAmtPlain;
+    QString drAmtPlain;
+
+    QLineEdit* name(LookupKind kind) const { return names[static_cast<size_t>(kind)]; }
+    QString& code(LookupKind kind) { return codes[static_cast<size_t>(kind)]; }
+    const QString& code(LookupKind kind) const { return codes[static_cast<size_t>(kind)]; }
+    // "01".."05"
+    QString twoDigits() const { return QString::number(number).rightJustified(2, u'0'); }
+};
+
+inline constexpr std::array<LookupKind, kNameKinds> kAllNameKinds = {
+    LookupKind::Account, LookupKind::CustomerBank, LookupKind::Employee,
+    LookupKind::Department, LookupKind::Project, LookupKind::Item,
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The window's message boxes, modal with one OK button: the warning box
+// (warning icon) for checks, the plain box for refused keystrokes.
+void warningBox(QWidget* parent, const QString& text);
+void plainBox(QWidget* parent, const QString& text);
+
+// "현재 데이타가 없읍니다....": the list has no rows.
+extern const QString kNoDataMessage;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+// The statement texts of the entry window, one list entry per statement line.
+// They are Transact-SQL; the store translates them for the engine.
+namespace entrysql {
+
+// The branches for the branch selector: Total per row, in code order.
+QStringList branchList();
+
+// The voucher list of a date and branch (:tbDKubun), one row per voucher
+// line, debit and credit side by side; shown in the grid.
+QStringList voucherList();
+
+// The line numbers of one voucher (:tbSerial_jen, :tbSerial_day).
+QStringList voucherLineNumbers();
+
+// The debit rows of one voucher for the line panels (:tbDayBonCrDr, :tbSerial_jen).
+QStringList voucherDebitRows();
+
+} // namespace entrysql
