@@ -1,6 +1,271 @@
 #include "dialect.h"
 
-// Temporary pass-through until the tokenizer-based rewrite lands.
+#include "sqltokenclause.h"
+#include "sqltokenexpr.h"
+#include "sqltokentext.h"
+
+#include <QSet>
+#include <QVector>
+
 namespace store {
-QString translateSql(const QString& tsql, Engine) { return tsql; }
+
+namespace {
+
+using namespace sql;
+
+// `name = expr` of a select list, to become `expr AS name`.
+struct SelectAlias {
+    int name;
+    int equals;
+    int exprLast;
+};
+
+struct Assignments {
+    QSet<int> equals; // '=' tokens that assign rather than compare
+    QVector<SelectAlias> aliases;
+};
+
+Assignments findAssignments(const TokenText& t)
+{
+    Assignments a;
+    for (int i = 0; i < t.size(); ++i) {
+        if (t.isWord(i, QLatin1StringView("select"))) {
+            for (const ClauseItem& item : selectListItems(t, i)) {
+                const int eq = assigningEquals(t, item, true);
+                if (eq >= 0) {
+                    a.equals.insert(eq);
+                    a.aliases.append({item.first, eq, item.last});
+                }
+            }
+        } else if (t.isWord(i, QLatin1StringView("set"))) {
+            for (const ClauseItem& item : setClauseItems(t, i)) {
+                const int eq = assigningEquals(t, item, false);
+                if (eq >= 0)
+                    a.equals.insert(eq);
+            }
+        }
+    }
+    return a;
 }
+
+// SQL Server joins texts with '+'; SQLite would add them as numbers (giving
+// 0 without a word of complaint) and PostgreSQL refuses. Where a chain mixes
+// joining and adding, the part before the change is put in parentheses, as
+// || binds differently from + in the two engines.
+void rewriteChain(TokenText& t, const Chain& chain)
+{
+    const ChainReading reading = readMeaning(t, chain);
+    for (int k = 0; k < reading.steps.size(); ++k) {
+        const AdditiveStep& step = reading.steps[k];
+        if (step.joins)
+            t.replace(step.op, QStringLiteral("||"));
+        if (k > 0 && step.joins != reading.steps[k - 1].joins) {
+            t.insertBefore(chain.first(), QStringLiteral("("));
+            t.insertAfter(step.leftLast, QStringLiteral(")"));
+        }
+    }
+}
+
+// Every chain of one depth, and those inside CASE … END, which is read as a
+// single operand of the chain around it.
+void rewriteChainsIn(TokenText& t, int begin, int end)
+{
+    for (int i = begin; i < end;) {
+        const Chain chain = readChain(t, i, end);
+        if (chain.operands.isEmpty()) {
+            i = t.nextAtLevel(i);
+            continue;
+        }
+        rewriteChain(t, chain);
+        for (const Operand& o : chain.operands) {
+            if (o.isCase)
+                rewriteChainsIn(t, t.next(o.core), o.last);
+        }
+        i = t.next(chain.last());
+    }
+}
+
+void rewriteConcatenation(TokenText& t)
+{
+    rewriteChainsIn(t, t.next(-1), t.size());
+    for (int i = 0; i < t.size(); ++i) {
+        if (t.is(i, TokenKind::OpenParen))
+            rewriteChainsIn(t, t.next(i), t.partner(i));
+    }
+}
+
+bool isComparison(const TokenText& t, int i, const QSet<int>& assigning)
+{
+    if (!t.is(i, TokenKind::Operator) || assigning.contains(i))
+        return false;
+    static const QStringList ops{"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
+    return ops.contains(t.text(i));
+}
+
+bool bindsTighterThanComparison(const TokenText& t, int i)
+{
+    static const QStringList ops{"+", "-", "*", "/", "%", "||", "&", "|", "^"};
+    return t.is(i, TokenKind::Operator) && ops.contains(t.text(i));
+}
+
+// The literal with the parentheses that enclose nothing but it: ('x ').
+struct Unit {
+    int first;
+    int last;
+};
+
+Unit operandUnit(const TokenText& t, int literal)
+{
+    Unit u{literal, literal};
+    while (t.is(t.prev(u.first), TokenKind::OpenParen) && t.partner(t.prev(u.first)) == t.next(u.last)) {
+        u.first = t.prev(u.first);
+        u.last = t.next(u.last);
+    }
+    return u;
+}
+
+// One whole element of `in ( … )`.
+bool isInListElement(const TokenText& t, int literal)
+{
+    Unit u{literal, literal};
+    for (;;) {
+        const int before = t.prev(u.first);
+        const int after = t.next(u.last);
+        if (t.is(before, TokenKind::OpenParen) && t.partner(before) == after) {
+            if (t.isWord(t.prev(before), QLatin1StringView("in")))
+                return true;
+            u = {before, after};
+            continue;
+        }
+        if (!(t.is(before, TokenKind::OpenParen) || t.is(before, TokenKind::Comma))
+            || !(t.is(after, TokenKind::CloseParen) || t.is(after, TokenKind::Comma)))
+            return false;
+        int open = before;
+        while (open >= 0 && !t.is(open, TokenKind::OpenParen))
+            open = t.is(open, TokenKind::CloseParen) && t.partner(open) >= 0 ? t.prev(t.partner(open)) : t.prev(open);
+        return open >= 0 && t.isWord(t.prev(open), QLatin1StringView("in"));
+    }
+}
+
+// One whole side of a comparison.
+bool isComparedLiteral(const TokenText& t, int literal, const QSet<int>& assigning)
+{
+    const Unit u = operandUnit(t, literal);
+    const int before = t.prev(u.first);
+    const int after = t.next(u.last);
+    return (isComparison(t, before, assigning) && !bindsTighterThanComparison(t, after))
+           || (isComparison(t, after, assigning) && !bindsTighterThanComparison(t, before));
+}
+
+QString withoutTrailingBlanks(const QString& literal)
+{
+    if (literal.size() < 2 || !literal.startsWith(u'\'') || !literal.endsWith(u'\''))
+        return literal;
+    QString inner = literal.mid(1, literal.size() - 2);
+    while (inner.endsWith(u' '))
+        inner.chop(1);
+    return u'\'' + inner + u'\'';
+}
+
+// SQL Server pads the shorter side with blanks before comparing, so trailing
+// blanks of a literal never count there; both engines count them.
+void trimComparedLiterals(TokenText& t, const QSet<int>& assigning)
+{
+    for (int i = 0; i < t.size(); ++i) {
+        if (t.is(i, TokenKind::String) && (isComparedLiteral(t, i, assigning) || isInListElement(t, i)))
+            t.replace(i, withoutTrailingBlanks(t.output(i)));
+    }
+}
+
+bool isPlainName(const QString& s)
+{
+    if (s.isEmpty() || !(s[0].isLetter() || s[0] == u'_'))
+        return false;
+    for (QChar c : s) {
+        if (!(c.isLetterOrNumber() || c == u'_'))
+            return false;
+    }
+    return true;
+}
+
+QString nameForEngine(const QString& name, Engine engine)
+{
+    if (isPlainName(name))
+        return name;
+    if (engine == Engine::SQLite)
+        return u'[' + name + u']';
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString unquote(const QString& quoted)
+{
+    const QChar close = quoted.startsWith(u'[') ? u']' : quoted[0];
+    QString inner = quoted.mid(1, quoted.size() - 2);
+    return inner.replace(QString(2, close), QString(close));
+}
+
+// SQL Server's LIKE ignores case in its default collation, PostgreSQL's does
+// not (ILIKE does). PostgreSQL also reads a backslash in a pattern as an
+// escape unless told otherwise, so a searched "A\B" would find "AB".
+void toPostgresLike(TokenText& t, int like)
+{
+    t.replace(like, QStringLiteral("ILIKE"));
+    const Chain pattern = readChain(t, t.next(like), t.size());
+    if (!pattern.operands.isEmpty() && !t.isWord(t.next(pattern.last()), QLatin1StringView("escape")))
+        t.insertAfter(pattern.last(), QStringLiteral(" ESCAPE ''"));
+}
+
+// Word by word differences: LIKE (above); N'…' is a plain literal; !< and !>
+// are >= and <=; a bracketed name is unknown to PostgreSQL.
+void adaptTokens(TokenText& t, Engine engine)
+{
+    for (int i = 0; i < t.size(); ++i) {
+        if (engine == Engine::PostgreSQL && t.isWord(i, QLatin1StringView("like")))
+            toPostgresLike(t, i);
+        else if (t.is(i, TokenKind::String) && !t.text(i).startsWith(u'\''))
+            t.replace(i, t.text(i).mid(1));
+        else if (t.isOperator(i, QLatin1StringView("!<")))
+            t.replace(i, QStringLiteral(">="));
+        else if (t.isOperator(i, QLatin1StringView("!>")))
+            t.replace(i, QStringLiteral("<="));
+        else if (engine == Engine::PostgreSQL && t.is(i, TokenKind::QuotedName) && t.text(i).startsWith(u'[')
+                 && t.text(i).endsWith(u']'))
+            t.replace(i, nameForEngine(unquote(t.text(i)), engine));
+    }
+}
+
+// `name = expr` -> `expr AS name`. The blanks between the name and the
+// expression go; everything else, comments included, stays where it was.
+// A plain alias stays unquoted: quoting would make it case-sensitive in
+// PostgreSQL, and the surrounding statement names it in any case.
+void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine engine)
+{
+    for (const SelectAlias& a : aliases) {
+        const QString alias = t.is(a.name, TokenKind::String)
+                                  ? nameForEngine(unquote(t.output(a.name)), engine)
+                                  : t.output(a.name);
+        const int exprFirst = t.next(a.equals);
+        for (int j = a.name; j < exprFirst; ++j) {
+            if (j == a.name || j == a.equals || t.is(j, TokenKind::Space))
+                t.replace(j, QString());
+        }
+        t.insertAfter(a.exprLast, QStringLiteral(" AS ") + alias);
+    }
+}
+
+} // namespace
+
+QString translateSql(const QString& tsql, Engine engine)
+{
+    if (engine == Engine::SqlServer)
+        return tsql;
+    TokenText t(tsql);
+    const Assignments assignments = findAssignments(t);
+    rewriteConcatenation(t);
+    adaptTokens(t, engine);
+    trimComparedLiterals(t, assignments.equals);
+    rewriteAliases(t, assignments.aliases, engine);
+    return t.result();
+}
+
+} // namespace store

@@ -10,13 +10,18 @@ namespace store {
 // accepts and evaluates the same way. SQL Server gets the text unchanged.
 //
 // For SQLite and PostgreSQL, working on tokens (string literals, identifiers,
-// numbers, :parameters, operators, parentheses), never inside a literal:
+// numbers, :parameters, operators, parentheses, comments), never inside a
+// literal, a comment or a parameter name:
 //  - select-list aliases `name = expr` become `expr AS name`;
-//  - `+` between texts becomes `||` (a `+` between two numeric operands stays);
-//  - `like` becomes `ILIKE` on PostgreSQL (SQL Server's default collation is
-//    case-insensitive; SQLite's LIKE already is for ASCII);
-//  - string literals compared with =, <>, <, >, <=, >= or listed in an
-//    `in ( … )` list lose their trailing blanks, as SQL Server ignores them.
+//  - `+` between texts becomes `||`; a `+` with a numeric operand (amount
+//    column, number, count/sum, …) adds, as SQL Server converts the other side;
+//  - `like` becomes `ILIKE … ESCAPE ''` on PostgreSQL (SQL Server's default
+//    collation is case-insensitive and knows no escape character; SQLite's
+//    LIKE already is both for ASCII);
+//  - string literals compared with =, <>, !=, <, >, <=, >= or listed in an
+//    `in ( … )` list lose their trailing blanks, as SQL Server ignores them;
+//  - N'…' literals, !< and !>, and [bracketed] names (PostgreSQL) are spelt
+//    the engine's way.
 QString translateSql(const QString& tsql, Engine engine);
 
 } // namespace store
