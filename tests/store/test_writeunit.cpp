@@ -1,0 +1,105 @@
+#include "app/errors.h"
+#include "enginedb.h"
+#include "store/statement.h"
+#include "store/writeunit.h"
+#include "voucherwriter.h"
+
+#include <QTest>
+
+class TestWriteUnit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rollsBackUnlessCommitted_data() { addEngineRows(); }
+    void rollsBackUnlessCommitted()
+    {
+        OPEN_ENGINE_DB(db, false);
+        store::Connection& c = db.connection();
+        {
+            store::WriteUnit unit(c);
+            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            QCOMPARE(voucherRowCount(c), qint64(2)); // the unit sees its own rows
+        }
+        QCOMPARE(voucherRowCount(c), qint64(0));
+
+        {
+            store::WriteUnit unit(c);
+            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            unit.rollback();
+            unit.rollback(); // a second rollback does nothing
+        }
+        QCOMPARE(voucherRowCount(c), qint64(0));
+
+        {
+            store::WriteUnit unit(c);
+            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            unit.commit();
+        }
+        QCOMPARE(voucherRowCount(c), qint64(1));
+        // Committed rows are visible to another workstation.
+        auto other = db.attach();
+        QCOMPARE(voucherRowCount(*other), qint64(1));
+    }
+
+    void failedStatementInsideTheUnit_data() { addEngineRows(); }
+    void failedStatementInsideTheUnit()
+    {
+        OPEN_ENGINE_DB(db, false);
+        store::Connection& c = db.connection();
+        try {
+            store::WriteUnit unit(c);
+            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            store::SqlStatement bad(c);
+            bad.addLine(QStringLiteral("Insert Into No_Such_Table (a) Values (:tbA)"));
+            bad.bindText(QStringLiteral("tbA"), QStringLiteral("x"));
+            bad.execute();
+            QFAIL("the insert into a missing table was accepted");
+        } catch (const DbError& e) {
+            QVERIFY2(e.text().contains(QLatin1String("no_such_table"), Qt::CaseInsensitive), qPrintable(e.text()));
+        }
+        // Nothing of the unit remains and the connection works on, also for the next unit.
+        QCOMPARE(voucherRowCount(c), qint64(0));
+        const QString number = saveTestVoucher(c, QStringLiteral("2001-05-30"), 0,
+                                               {{QStringLiteral("01"), QStringLiteral("40701004000"),
+                                                 QStringLiteral("복리후생비"), 5000, QString()}});
+        QCOMPARE(number, QStringLiteral("2001-05-30-00000001"));
+        QCOMPARE(voucherRowCount(c), qint64(2));
+    }
+
+    void readersGoOnWhileAVoucherIsWritten_data() { addEngineRows(); }
+    void readersGoOnWhileAVoucherIsWritten()
+    {
+        OPEN_ENGINE_DB(db, false);
+        insertTestRow(db.connection(), QStringLiteral("2001-05-29-00000001"), QStringLiteral("2001-05-29"));
+        auto reader = db.attach();
+        store::WriteUnit unit(db.connection());
+        insertTestRow(db.connection(), QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+        // Another workstation lists vouchers meanwhile and sees the last committed state.
+        QCOMPARE(voucherRowCount(*reader), qint64(1));
+        unit.commit();
+        QCOMPARE(voucherRowCount(*reader), qint64(2));
+    }
+
+    void secondWriterWaitsForTheUnit_data() { addEngineRows(); }
+    void secondWriterWaitsForTheUnit()
+    {
+        OPEN_ENGINE_DB(db, false);
+        auto other = db.attach();
+        // Wait briefly instead of the usual half minute, so the test sees the refusal.
+        other->execNative(db.isPostgres() ? QStringLiteral("SET lock_timeout = '300ms'")
+                                          : QStringLiteral("PRAGMA busy_timeout = 300"));
+        {
+            store::WriteUnit unit(db.connection());
+            QVERIFY_THROWS_EXCEPTION(DbError, store::WriteUnit{*other});
+        }
+        // Once the first unit is gone the other workstation gets its turn.
+        store::WriteUnit second(*other);
+        insertTestRow(*other, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+        second.commit();
+        QCOMPARE(voucherRowCount(db.connection()), qint64(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWriteUnit)
+#include "test_writeunit.moc"
