@@ -188,13 +188,14 @@ bool isPlainName(const QString& s)
     return true;
 }
 
+// SQL Server matches names without regard to case, quoted or not. PostgreSQL
+// folds unquoted names to lower case and keeps quoted ones as written, so a
+// quoted name is written in lower case there to find what was created unquoted.
 QString nameForEngine(const QString& name, Engine engine)
 {
-    if (isPlainName(name))
-        return name;
-    if (engine == Engine::SQLite)
-        return u'[' + name + u']';
-    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    if (engine == Engine::PostgreSQL)
+        return u'"' + name.toLower().replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return isPlainName(name) ? name : u'[' + name + u']';
 }
 
 QString unquote(const QString& quoted)
@@ -216,7 +217,7 @@ void toPostgresLike(TokenText& t, int like)
 }
 
 // Word by word differences: LIKE (above); N'…' is a plain literal; !< and !>
-// are >= and <=; a bracketed name is unknown to PostgreSQL.
+// are >= and <=; quoted names (above), of which PostgreSQL knows no [brackets].
 void adaptTokens(TokenText& t, Engine engine)
 {
     for (int i = 0; i < t.size(); ++i) {
@@ -228,8 +229,8 @@ void adaptTokens(TokenText& t, Engine engine)
             t.replace(i, QStringLiteral(">="));
         else if (t.isOperator(i, QLatin1StringView("!>")))
             t.replace(i, QStringLiteral("<="));
-        else if (engine == Engine::PostgreSQL && t.is(i, TokenKind::QuotedName) && t.text(i).startsWith(u'[')
-                 && t.text(i).endsWith(u']'))
+        else if (engine == Engine::PostgreSQL && t.is(i, TokenKind::QuotedName) && t.text(i).size() >= 2
+                 && t.text(i).back() == (t.text(i).front() == u'[' ? u']' : u'"'))
             t.replace(i, nameForEngine(unquote(t.text(i)), engine));
     }
 }

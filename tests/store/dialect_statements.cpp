@@ -2,9 +2,21 @@
 
 namespace dialect_statements {
 
+namespace {
+
+// The windows fill every line up with blanks to a fixed width.
+QStringList padded(QStringList lines, int width = 102)
+{
+    for (QString& line : lines)
+        line = line.leftJustified(width);
+    return lines;
+}
+
+} // namespace
+
 QStringList voucherList()
 {
-    return {
+    return padded({
         "select      ttt.serial_jen,     ttt.serial_bun,    ttt.Date_day,    ttt.total,    ttt.ac_text,",
         "serial_ttt = (rtrim(ttt.serial_jen) + rtrim(ttt.serial_bun)),",
         "ac_jencode1 = max(Rtrim(ttt.ac_jencode1)), ac_JenName1 = max(Rtrim(ttt.ac_JenName1)),",
@@ -35,7 +47,7 @@ QStringList voucherList()
         "and t.Form_Kubun = 'A002'",
         ")  ttt",
         "group    by  ttt.serial_jen,    ttt.serial_bun,    ttt.date_day,    ttt.total,    ttt.ac_text",
-    };
+    });
 }
 
 QStringList accountLookup()
@@ -76,7 +88,7 @@ QStringList accountLookup()
     lines << "             ) t"
           << "group     by t.ac_code"
           << "order     by  t.ac_code";
-    return lines;
+    return padded(lines);
 }
 
 QStringList customerAndBankLookup(int kind)
@@ -103,12 +115,12 @@ QStringList customerAndBankLookup(int kind)
         "   Where   Tot_Kubun like ('%' +  '은행명' + '%'  )",
     };
     lines << QString::fromUtf8(filters[kind]) << "    \tOrder  by  Tot_Code";
-    return lines;
+    return padded(lines);
 }
 
 QStringList printedVoucher()
 {
-    return {
+    return padded({
         "Select   *",
         "From     (",
         "Select  Tot = ' ',  Serial_Bun , Kubun_Bon , Ac_JenCode, Ac_JenName,",
@@ -133,7 +145,7 @@ QStringList printedVoucher()
         "Where   Tot <=  :tbCount",
         ")  T",
         "Order    By Tot, Serial_Jen, Serial_Bun, Serial_CrDr",
-    };
+    });
 }
 
 } // namespace dialect_statements

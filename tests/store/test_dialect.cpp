@@ -179,7 +179,7 @@ void TestDialect::translations_data()
         << "";
     QTest::newRow("alias as string literal") << "select 'Total' = sum(Cr_Amt), 'a b' = 1 from t"
                                              << "select sum(Cr_Amt) AS Total, 1 AS [a b] from t"
-                                             << "select sum(Cr_Amt) AS Total, 1 AS \"a b\" from t";
+                                             << "select sum(Cr_Amt) AS \"total\", 1 AS \"a b\" from t";
     QTest::newRow("alias before a comment") << "select a = 1 -- one\n, b = 2 from t"
                                             << "select 1 AS a -- one\n, 2 AS b from t" << "";
     QTest::newRow("comparisons are not aliases")
@@ -245,8 +245,8 @@ void TestDialect::translations_data()
     QTest::newRow("tabs and lines") << "\tselect  \tTot_code = Sale_Code,\n\t\tTot_No = a + '-' + b\n   From x"
                                     << "\tselect  \tSale_Code AS Tot_code,\n\t\ta || '-' || b AS Tot_No\n   From x" << "";
     QTest::newRow("national literal") << "where a = N'현금 '" << "where a = '현금'" << "";
-    QTest::newRow("bracketed name") << "select [a b], [c] from t" << "select [a b], [c] from t"
-                                    << "select \"a b\", c from t";
+    QTest::newRow("quoted names") << "select [a B], [C], \"Tot\" from t" << "select [a B], [C], \"Tot\" from t"
+                                  << "select \"a b\", \"c\", \"tot\" from t";
 }
 
 void TestDialect::translations()
@@ -269,15 +269,24 @@ void TestDialect::results_data()
 void TestDialect::concatenationAndAliasesOn(store::Connection& c)
 {
     store::SqlStatement q(c);
-    q.setLines({"select  joined = 'a' + 'b',  amount = 1 + 2,", "  pair = (rtrim('x  ') + '/' + :p)"});
+    q.setLines({"select  joined = 'a' + 'b',  amount = 1 + 2,", "  pair = (rtrim('x  ') + '/' + :p),",
+                "  odd = ':p = a + b like ''c''' + ' -- d' /* e = 'f' + */"});
     q.bindText("p", "y");
     q.open();
-    QCOMPARE(q.columnCount(), 3);
+    QCOMPARE(q.columnCount(), 4);
     QCOMPARE(q.columnName(0).toLower(), QStringLiteral("joined"));
     QCOMPARE(q.columnName(2).toLower(), QStringLiteral("pair"));
     QCOMPARE(q.asText("joined"), QStringLiteral("ab"));
     QCOMPARE(q.asFloat("amount"), 3.0);
     QCOMPARE(q.asText("pair"), QStringLiteral("x/y"));
+    QCOMPARE(q.asText("odd"), QStringLiteral(":p = a + b like 'c' -- d"));
+
+    // Quoted names match whatever case the table was created in, as in SQL Server.
+    c.execNative("INSERT INTO Jen_Print (Tot) VALUES ('01'), ('02')");
+    store::SqlStatement n(c);
+    n.setLines({"select 'Label' = [Tot] + \"TOT\" from Jen_Print where [tot] = N'01 '"});
+    n.open();
+    QCOMPARE(rowsOf(n, {"label"}), QStringList({"0101"}));
 }
 
 void TestDialect::trailingBlanksOfComparedLiteralsOn(store::Connection& c)
