@@ -34,10 +34,6 @@ public:
     int partner(int i) const { return m_partner[i]; }
     // The next significant token at the same depth: a group is stepped over.
     int nextAtLevel(int i) const;
-    // The first significant token inside the level that opens at `open`
-    // (-1 for the whole text); the level ends at levelEnd(open).
-    int levelBegin(int open) const { return next(open); }
-    int levelEnd(int open) const { return open < 0 ? size() : partner(open); }
 
     void replace(int i, const QString& text) { m_out[i] = text; }
     void insertBefore(int i, const QString& text) { m_before[i].append(text); }
