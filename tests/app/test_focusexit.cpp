@@ -1,0 +1,188 @@
+// Exit and enter handlers: the focus target by name, no nested runs while a
+// handler moves the focus or shows a message box, other windows, errors.
+#include "app/errorreport.h"
+#include "app/focusexit.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+struct Window {
+    QWidget top;
+    QLineEdit* a;
+    QLineEdit* b;
+    QLineEdit* c;
+    Window()
+    {
+        auto* layout = new QVBoxLayout(&top);
+        a = new QLineEdit(&top);
+        b = new QLineEdit(&top);
+        c = new QLineEdit(&top);
+        a->setObjectName(QStringLiteral("a"));
+        b->setObjectName(QStringLiteral("b"));
+        c->setObjectName(QStringLiteral("c"));
+        layout->addWidget(a);
+        layout->addWidget(b);
+        layout->addWidget(c);
+    }
+    ~Window()
+    {
+        for (QWidget* w : {static_cast<QWidget*>(a), static_cast<QWidget*>(b), static_cast<QWidget*>(c)})
+            FocusExit::instance().removeHandler(w);
+    }
+    bool show()
+    {
+        top.show();
+        a->setFocus();
+        return QTest::qWaitForWindowActive(&top);
+    }
+};
+
+// Closes the next message box with Enter once it is up.
+void answerNextBox()
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            QTest::keyClick(box, Qt::Key_Return);
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace
+
+class TestFocusExit : public QObject {
+    Q_OBJECT
+private slots:
+    void exitHandlerIsToldTheTarget();
+    void focusMovedByAHandlerStartsNoOtherHandler();
+    void messageBoxInAHandlerIsNoExit();
+    void anotherWindowAndBackIsNoExit();
+    void enterRunsForTheControlThatEndsUpFocused();
+    void errorInAHandlerGoesToTheReport();
+};
+
+void TestFocusExit::exitHandlerIsToldTheTarget()
+{
+    Window w;
+    QStringList targets;
+    FocusExit::instance().setHandler(w.a, [&](QWidget* t) { targets << focusTargetName(t); });
+    QVERIFY(w.show());
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(targets, QStringList{"b"});
+    QTest::mouseClick(w.a, Qt::LeftButton);
+    QTest::mouseClick(w.c, Qt::LeftButton);
+    QCOMPARE(targets, (QStringList{"b", "c"}));
+    QVERIFY(!FocusExit::instance().running());
+}
+
+void TestFocusExit::focusMovedByAHandlerStartsNoOtherHandler()
+{
+    Window w;
+    int aRuns = 0;
+    QStringList bTargets;
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+        ++aRuns;
+        QVERIFY(FocusExit::instance().running());
+        w.a->setFocus(); // refuse to let go
+    });
+    FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
+    QVERIFY(w.show());
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(aRuns, 1);
+    QVERIFY(bTargets.isEmpty()); // b never really had the focus
+    QCOMPARE(w.top.focusWidget(), w.a);
+    // The focus stands on a again, so the next move out of it is an exit again.
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(aRuns, 2);
+    QVERIFY(bTargets.isEmpty());
+}
+
+void TestFocusExit::messageBoxInAHandlerIsNoExit()
+{
+    Window w;
+    int aRuns = 0;
+    QStringList bTargets;
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+        ++aRuns;
+        answerNextBox();
+        QMessageBox::warning(&w.top, QString(), QStringLiteral("경고"));
+    });
+    FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
+    QVERIFY(w.show());
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(aRuns, 1);
+    QVERIFY(bTargets.isEmpty());
+    QCOMPARE(w.top.focusWidget(), w.b);
+    w.top.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.top));
+    QCOMPARE(QApplication::focusWidget(), w.b);
+    QVERIFY(bTargets.isEmpty());
+    QTest::keyClick(w.b, Qt::Key_Tab);
+    QCOMPARE(bTargets, QStringList{"c"});
+}
+
+void TestFocusExit::anotherWindowAndBackIsNoExit()
+{
+    Window w;
+    Window other;
+    int aRuns = 0;
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) { ++aRuns; });
+    QVERIFY(w.show());
+    QVERIFY(other.show());
+    QCOMPARE(QApplication::focusWidget(), other.a);
+    w.top.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.top));
+    QCOMPARE(QApplication::focusWidget(), w.a);
+    QCOMPARE(aRuns, 0);
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(aRuns, 1);
+}
+
+void TestFocusExit::enterRunsForTheControlThatEndsUpFocused()
+{
+    Window w;
+    QStringList entered;
+    FocusExit::instance().setEnterHandler(w.b, [&](QWidget* from) { entered << "b from " + focusTargetName(from); });
+    FocusExit::instance().setEnterHandler(w.c, [&](QWidget* from) { entered << "c from " + focusTargetName(from); });
+    bool sendOn = false;
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+        if (sendOn)
+            w.c->setFocus();
+    });
+    QVERIFY(w.show());
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(entered, QStringList{"b from a"});
+
+    // The exit handler sends the focus on: the control it lands on is entered.
+    w.a->setFocus();
+    sendOn = true;
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(w.top.focusWidget(), w.c);
+    QCOMPARE(entered, (QStringList{"b from a", "c from a"}));
+}
+
+void TestFocusExit::errorInAHandlerGoesToTheReport()
+{
+    QStringList reported;
+    setErrorReport([&](const QString& text) { reported << text; });
+    Window w;
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) { throw DbError(QStringLiteral("테이블이 없습니다")); });
+    QVERIFY(w.show());
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(reported, QStringList{QStringLiteral("테이블이 없습니다")});
+    QCOMPARE(w.top.focusWidget(), w.b);
+    QVERIFY(!FocusExit::instance().running());
+    setErrorReport(nullptr);
+}
+
+QTEST_MAIN(TestFocusExit)
+#include "test_focusexit.moc"

@@ -1,0 +1,199 @@
+// The single-instance guard in one process and with the built program run twice.
+#include "app/shell/singleinstance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+namespace {
+
+QString uniqueName(const char* base)
+{
+    return QStringLiteral("%1-%2-%3")
+        .arg(QLatin1String(base))
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->generate() % 100000);
+}
+
+// A copy of the built program started with its own home, data folder, temp
+// folder and an empty ODBC configuration, so that it opens a fresh SQLite file.
+class ProgramCopy {
+public:
+    ProgramCopy(const QString& program, const QTemporaryDir& home)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        env.insert(QStringLiteral("TMPDIR"), home.path());
+        env.insert(QStringLiteral("ODBCINI"), home.filePath(QStringLiteral("odbc.ini")));
+        env.insert(QStringLiteral("ODBCSYSINI"), home.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("VOUCHER_INSTANCE_TRACE"), QStringLiteral("1"));
+        process.setProcessEnvironment(env);
+        process.setProgram(program);
+        process.start();
+    }
+    ~ProgramCopy()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+    // Waits until the copy has written the line to stderr.
+    bool waitForLine(const QByteArray& line, int timeoutMs = 30000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!deadline.hasExpired()) {
+            stderrText += process.readAllStandardError();
+            if (stderrText.contains(line))
+                return true;
+            if (process.state() == QProcess::NotRunning)
+                return false;
+            process.waitForReadyRead(100);
+        }
+        return false;
+    }
+    QProcess process;
+    QByteArray stderrText;
+};
+
+} // namespace
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+private slots:
+    void instanceNameIsTheWholeFileName();
+    void secondCopyAsksTheFirstForward();
+    void differentNamesDoNotMeet();
+    void leftoversOfAKilledCopyDoNotBlock();
+    void bringToFrontRestoresAMinimisedWindow();
+    void programStartedTwice();
+};
+
+void TestSingleInstance::instanceNameIsTheWholeFileName()
+{
+#ifdef Q_OS_WIN
+    QCOMPARE(instanceNameFromPath(QStringLiteral("C:/Programs/Acct.exe")), QStringLiteral("Acct"));
+#else
+    QCOMPARE(instanceNameFromPath(QStringLiteral("/usr/local/bin/voucher")), QStringLiteral("voucher"));
+    QCOMPARE(instanceNameFromPath(QStringLiteral("./Acct")), QStringLiteral("Acct"));
+    QCOMPARE(instanceNameFromPath(QStringLiteral("/opt/acct.v2")), QStringLiteral("acct.v2"));
+#endif
+}
+
+void TestSingleInstance::secondCopyAsksTheFirstForward()
+{
+    const QString name = uniqueName("voucher-guard");
+    SingleInstance first(name);
+    QVERIFY(first.claim());
+    QSignalSpy forward(&first, &SingleInstance::comeForwardRequested);
+
+    SingleInstance second(name);
+    QVERIFY(!second.claim());
+    QVERIFY(second.askRunningCopyForward(3000));
+    QTRY_COMPARE(forward.count(), 1);
+}
+
+void TestSingleInstance::differentNamesDoNotMeet()
+{
+    SingleInstance one(uniqueName("voucher-one"));
+    SingleInstance other(uniqueName("voucher-other"));
+    QVERIFY(one.claim());
+    QVERIFY(other.claim());
+    // Once the first copy has ended its name is free again.
+    const QString name = uniqueName("voucher-again");
+    {
+        SingleInstance first(name);
+        QVERIFY(first.claim());
+    }
+    SingleInstance next(name);
+    QVERIFY(next.claim());
+}
+
+void TestSingleInstance::leftoversOfAKilledCopyDoNotBlock()
+{
+    const QString name = uniqueName("voucher-killed");
+    SingleInstance probe(name);
+    const QString key = probe.key();
+
+    // A lock file naming a process that no longer exists, and a socket file nobody listens on.
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    QVERIFY(gone.waitForFinished());
+    const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+    QFile lock(QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock")));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(deadPid) + "\nvoucher\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+    QFile socketFile(QDir(QDir::tempPath()).filePath(key));
+    QVERIFY(socketFile.open(QIODevice::WriteOnly));
+    socketFile.close();
+
+    SingleInstance first(name);
+    QVERIFY(first.claim());
+    QSignalSpy forward(&first, &SingleInstance::comeForwardRequested);
+    SingleInstance second(name);
+    QVERIFY(!second.claim());
+    QVERIFY(second.askRunningCopyForward(3000));
+    QTRY_COMPARE(forward.count(), 1);
+}
+
+void TestSingleInstance::bringToFrontRestoresAMinimisedWindow()
+{
+    QWidget window;
+    window.showMinimized();
+    QTRY_VERIFY(window.isMinimized());
+    bringToFront(&window);
+    QVERIFY(!window.isMinimized());
+    QVERIFY(window.isVisible());
+}
+
+void TestSingleInstance::programStartedTwice()
+{
+    const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../voucher"));
+    if (!QFile::exists(built))
+        QFAIL("the program voucher is not built next to the tests");
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    // Copies of the program under its own name and under another one.
+    const QString program = home.filePath(QStringLiteral("voucher"));
+    const QString renamed = home.filePath(QStringLiteral("voucher2"));
+    QVERIFY(QFile::copy(built, program));
+    QVERIFY(QFile::copy(built, renamed));
+
+    auto first = std::make_unique<ProgramCopy>(program, home);
+    QVERIFY2(first->waitForLine("voucher: running"), first->stderrText.constData());
+
+    ProgramCopy second(program, home);
+    QVERIFY(second.process.waitForFinished(30000));
+    QCOMPARE(second.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.process.exitCode(), 0);
+    second.stderrText += second.process.readAllStandardError();
+    QVERIFY2(second.stderrText.contains("handed over to the running copy"), second.stderrText.constData());
+    QVERIFY(!second.stderrText.contains("voucher: running"));
+    QVERIFY2(first->waitForLine("voucher: came forward"), first->stderrText.constData());
+
+    // Another file name is another program: it runs beside the first.
+    ProgramCopy other(renamed, home);
+    QVERIFY2(other.waitForLine("voucher: running"), other.stderrText.constData());
+
+    // Killed hard, the first copy leaves nothing that stops the next start.
+    first->process.kill();
+    QVERIFY(first->process.waitForFinished(5000));
+    first.reset();
+    ProgramCopy third(program, home);
+    QVERIFY2(third.waitForLine("voucher: running"), third.stderrText.constData());
+    QVERIFY(!third.stderrText.contains("handed over"));
+}
+
+QTEST_MAIN(TestSingleInstance)
+#include "test_singleinstance.moc"
