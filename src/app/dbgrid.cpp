@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 
 StatementModel::StatementModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -34,6 +35,10 @@ void StatementModel::setStatement(store::SqlStatement* statement)
     };
     connect(statement, &store::SqlStatement::opened, this, reset);
     connect(statement, &store::SqlStatement::closed, this, reset);
+    connect(statement, &store::SqlStatement::currentRowChanged, this, [this] {
+        if (const int rows = rowCount(); rows > 0)
+            emit headerDataChanged(Qt::Vertical, 0, rows - 1);
+    });
     connect(statement, &store::SqlStatement::rowsFetched, this, [this](int from, int to) {
         // The rows are already there; tell the views about them.
         beginInsertRows({}, from, to);
@@ -80,8 +85,11 @@ QVariant StatementModel::data(const QModelIndex& index, int role) const
 QVariant StatementModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Vertical) {
+        // The row indicator marks the current row.
         if (role == Qt::DisplayRole)
-            return QString();
+            return m_statement && m_statement->currentRow() == section ? QStringLiteral("▸") : QString();
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignCenter);
         return {};
     }
     if (section < 0 || section >= m_columns.size())
@@ -112,6 +120,12 @@ DbGrid::DbGrid(QWidget* parent) : QTableView(parent), m_model(new StatementModel
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(true);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    // The chosen cell stays marked while another control has the focus.
+    QPalette p = palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(p);
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setFixedWidth(12);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);

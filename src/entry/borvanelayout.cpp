@@ -131,6 +131,7 @@ void TfmBorvane::buildHeader()
     edSerial = makeEdit(this, QStringLiteral("edSerial"), {242, 22, 143, 21});
     edSerial->setEnabled(false);
     setBaseColour(edSerial, colours::aqua());
+    setTextColour(edSerial, Qt::black); // the number stays readable on aqua
 }
 
 void TfmBorvane::buildButtonBar()

@@ -188,6 +188,10 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QCOMPARE(w.line(1).name(LookupKind::Account)->text(), QStringLiteral("소모품비"));
     QCOMPARE(w.line(3).name(LookupKind::Account)->text(), QStringLiteral("접대비"));
 
+    // What the clerk sees now, for the documentation (VOUCHER_SCREENSHOT=path.png).
+    if (const QString shot = qEnvironmentVariable("VOUCHER_SCREENSHOT"); !shot.isEmpty() && engine == "sqlite")
+        QVERIFY(w.grab().save(shot));
+
     // Another voucher: only its one panel shows; line 1 is now the chosen one.
     clickGridRow(grid, gridRowOf(grid, voucher(2), QStringLiteral("01")));
     QCOMPARE(edit(&w, "edSerial")->text(), voucher(2));

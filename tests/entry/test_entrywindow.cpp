@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -65,7 +66,16 @@ private slots:
 void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
 {
     TestAccount account(QStringLiteral("sqlite"));
+    // The date is written YYYY-MM-DD whatever the locale's short date looks like.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     TfmBorvane w;
+    QLocale::setDefault(before);
+
+    // Centred by the window's size on the screen; a window larger than the
+    // screen gets negative edges (halved towards zero).
+    const QSize screen = w.screen()->geometry().size();
+    QCOMPARE(w.pos(), QPoint((screen.width() - 963) / 2, (screen.height() - 701) / 2));
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
