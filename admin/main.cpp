@@ -1,10 +1,120 @@
+// voucher-admin: prepares the data source `Account` of the voucher program.
+//
+//   voucher-admin init [--sqlite PATH | --odbc]
+//   voucher-admin synth [--sqlite PATH | --odbc] [--rows N] [--accounts N] ...
+
+#include "initcommand.h"
+#include "synthcommand.h"
+
+#include "app/errors.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 
-// Placeholder until the admin commands land.
+namespace {
+
+struct SizeOption {
+    const char* name;
+    qint64 SynthOptions::*wide;
+    int SynthOptions::*narrow;
+};
+
+const SizeOption kSizes[] = {
+    {"rows", &SynthOptions::rows, nullptr},
+    {"accounts", nullptr, &SynthOptions::accounts},
+    {"customers", nullptr, &SynthOptions::customers},
+    {"banks", nullptr, &SynthOptions::banks},
+    {"employees", nullptr, &SynthOptions::employees},
+    {"departments", nullptr, &SynthOptions::departments},
+    {"projects", nullptr, &SynthOptions::projects},
+    {"items", nullptr, &SynthOptions::items},
+    {"years", nullptr, &SynthOptions::years},
+    {"branches", nullptr, &SynthOptions::branches},
+    {"per-day", nullptr, &SynthOptions::perDay},
+};
+
+void complain(const QString& text)
+{
+    std::fputs((text + u'\n').toUtf8().constData(), stderr);
+}
+
+int run(QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "출금 전표 프로그램의 데이터 원본 Account를 준비합니다.\n\n"
+        "  init   테이블과 데모 마스터 데이터를 만듭니다 (있는 것은 그대로 둡니다).\n"
+        "  synth  측정용 대량 데이터를 만듭니다: 마스터 테이블을 데모 데이터와 생성한 행으로 바꾸고\n"
+        "         전표 테이블을 채웁니다. 전표가 이미 있으면 --replace가 있어야 지웁니다.\n\n"
+        "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
+        "없으면 사용자 데이터 폴더의 SQLite 파일."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init 또는 synth"));
+    parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
+    parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account에 만듭니다.")});
+    const SynthOptions defaults;
+    for (const SizeOption& s : kSizes) {
+        const qint64 value = s.wide ? defaults.*(s.wide) : defaults.*(s.narrow);
+        parser.addOption({QString::fromLatin1(s.name), QStringLiteral("synth: 기본값 %1").arg(value), QStringLiteral("N")});
+    }
+    parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("replace"), QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다.")});
+    parser.process(app);
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        complain(parser.helpText());
+        return 2;
+    }
+    TargetChoice target;
+    target.sqlitePath = parser.value(QStringLiteral("sqlite"));
+    target.odbc = parser.isSet(QStringLiteral("odbc"));
+    if (target.odbc && !target.sqlitePath.isEmpty()) {
+        complain(QStringLiteral("--sqlite와 --odbc는 함께 쓸 수 없습니다."));
+        return 2;
+    }
+
+    const QString command = positional.first();
+    if (command == QLatin1String("init"))
+        return runInit(target);
+    if (command != QLatin1String("synth")) {
+        complain(QStringLiteral("알 수 없는 명령입니다: %1").arg(command));
+        return 2;
+    }
+
+    SynthOptions options;
+    options.target = target;
+    options.replace = parser.isSet(QStringLiteral("replace"));
+    for (const SizeOption& s : kSizes) {
+        const QString name = QString::fromLatin1(s.name);
+        if (!parser.isSet(name))
+            continue;
+        bool ok = false;
+        const qint64 value = parser.value(name).toLongLong(&ok);
+        if (!ok || value < 1 || (s.narrow && value > 100000000)) {
+            complain(QStringLiteral("--%1: 1 이상의 정수를 주십시오.").arg(name));
+            return 2;
+        }
+        if (s.wide)
+            options.*(s.wide) = value;
+        else
+            options.*(s.narrow) = int(value);
+    }
+    if (parser.isSet(QStringLiteral("seed")))
+        options.seed = parser.value(QStringLiteral("seed")).toULongLong();
+    return runSynth(options);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    std::fputs("usage: voucher-admin init | synth\n", stderr);
-    return 2;
+    try {
+        return run(app);
+    } catch (const AppError& e) {
+        complain(QStringLiteral("오류: %1").arg(e.text()));
+        return 1;
+    }
 }

@@ -1,0 +1,33 @@
+#include "initcommand.h"
+
+#include "sqlutil.h"
+#include "store/schema.h"
+
+#include <QMap>
+
+int runInit(const TargetChoice& choice)
+{
+    OpenedTarget target = openTarget(choice);
+    store::Connection& c = *target.connection;
+    say(QStringLiteral("대상: %1").arg(c.describe()));
+
+    const bool existed = store::schemaExists(c);
+    store::createSchema(c); // also adds a missing master table or index
+    QMap<QString, qint64> before;
+    for (const QString& table : masterTables())
+        before[table] = countRows(c, table);
+    store::loadDemoData(c);
+
+    if (target.createdFile)
+        say(QStringLiteral("새 SQLite 파일을 만들었습니다."));
+    say(existed ? QStringLiteral("전표 테이블 account_jen_AA가 이미 있습니다; 빠진 테이블과 인덱스만 만들었습니다.")
+                : QStringLiteral("전표 테이블과 마스터 테이블, 인덱스를 만들었습니다."));
+    for (const QString& table : masterTables()) {
+        const qint64 after = countRows(c, table);
+        say(before[table] == 0 && after > 0
+                ? QStringLiteral("  %1: 데모 데이터 %2행을 넣었습니다.").arg(table, -14).arg(after)
+                : QStringLiteral("  %1: 기존 %2행을 그대로 두었습니다.").arg(table, -14).arg(after));
+    }
+    say(QStringLiteral("  %1: %2행").arg(QStringLiteral("account_jen_AA"), -14).arg(countRows(c, QStringLiteral("account_jen_AA"))));
+    return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "store/connection.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+
+// Small helpers for the admin commands, on native SQL of every engine.
+
+// The master tables in the order the demo data fills them.
+const QStringList& masterTables();
+
+qint64 countRows(store::Connection& connection, const QString& table);
+
+// A prepared statement; throws DbError with the engine's text.
+QSqlQuery prepareNative(store::Connection& connection, const QString& sql);
+void execPrepared(store::Connection& connection, QSqlQuery& query);
+
+// Prints a line on standard output (UTF-8) at once.
+void say(const QString& line);

@@ -1,0 +1,145 @@
+#include "store/connection.h"
+#include "store/statement.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMap>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+// voucher-admin on a SQLite file: init keeps what exists, synth writes the
+// ledger in exactly the row form the program writes.
+class TestAdminTool : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString dbPath() const { return m_dir.filePath(QStringLiteral("Account.db")); }
+
+    static int admin(const QStringList& args, QString* output = nullptr)
+    {
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../voucher-admin"), args);
+        if (!p.waitForFinished(120000))
+            return -1;
+        if (output)
+            *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    qint64 count(const QString& fromWhere)
+    {
+        auto c = store::Connection::openSqlite(dbPath());
+        store::SqlStatement q(*c);
+        q.addLine(QStringLiteral("Select Count(*) As Cnt From ") + fromWhere);
+        q.open();
+        return q.asInteger(QStringLiteral("Cnt"));
+    }
+
+    QStringList smallSizes() const
+    {
+        return {QStringLiteral("synth"), QStringLiteral("--sqlite"), dbPath(),   QStringLiteral("--rows"),
+                QStringLiteral("3001"),  QStringLiteral("--accounts"), QStringLiteral("300"),
+                QStringLiteral("--customers"), QStringLiteral("50"), QStringLiteral("--banks"), QStringLiteral("20"),
+                QStringLiteral("--employees"), QStringLiteral("30"), QStringLiteral("--departments"), QStringLiteral("15"),
+                QStringLiteral("--projects"), QStringLiteral("15"), QStringLiteral("--items"), QStringLiteral("20"),
+                QStringLiteral("--years"), QStringLiteral("1"), QStringLiteral("--branches"), QStringLiteral("7")};
+    }
+
+private slots:
+    void initCreatesAndKeeps()
+    {
+        QString out;
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), dbPath()}, &out), 0);
+        const qint64 accounts = count(QStringLiteral("test_ac_code"));
+        QVERIFY(accounts > 100);
+        QCOMPARE(count(QStringLiteral("kubun_table")), qint64(5));
+        // A second run changes nothing and says so.
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), dbPath()}, &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("이미 있습니다")), qPrintable(out));
+        QCOMPARE(count(QStringLiteral("test_ac_code")), accounts);
+        QVERIFY(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), dbPath(), QStringLiteral("--odbc")}) == 2);
+        QVERIFY(admin({QStringLiteral("nonsense")}) == 2);
+    }
+
+    void synthWritesTheProgramsRowForm()
+    {
+        QString out;
+        QCOMPARE(admin(smallSizes(), &out), 0);
+        QCOMPARE(count(QStringLiteral("account_jen_AA")), qint64(3000)); // an odd row count cannot be met
+        QCOMPARE(count(QStringLiteral("test_ac_code")), qint64(300));
+        QCOMPARE(count(QStringLiteral("Sale_Table")), qint64(50));
+        QCOMPARE(count(QStringLiteral("Sawon_Table")), qint64(30));
+        QCOMPARE(count(QStringLiteral("kubun_table")), qint64(7));
+        QCOMPARE(count(QStringLiteral("kubun_table Where Kubun_Code = '00006'")), qint64(1));
+        QCOMPARE(count(QStringLiteral("test_ac_code Where code_kubun = 'SSSSS' and ac_code = '10101001000'")), qint64(1));
+
+        auto c = store::Connection::openSqlite(dbPath());
+        store::SqlStatement q(*c);
+        q.addLine(QStringLiteral("Select * From Account_Jen_AA Order By Serial_Jen, Serial_Bun, Serial_CrDr"));
+        q.open();
+        QMap<QString, QSet<int>> sequences;      // date -> sequence numbers
+        QMap<QString, QSet<QString>> voucherKeys; // number -> date|branch|kind|form
+        QMap<QString, double> debitOfLine;
+        QSet<QString> kinds;
+        for (q.first(); !q.eof(); q.next()) {
+            const auto t = [&](const char* column) { return q.asText(QLatin1String(column)); };
+            const QString number = t("Serial_Jen");
+            const QString date = t("Date_Day");
+            QCOMPARE(number.size(), 19);
+            QCOMPARE(number.left(10), date);
+            QCOMPARE(t("Year_Char"), date.left(4));
+            QCOMPARE(t("Month_Char"), date.mid(5, 2));
+            QCOMPARE(t("Table_Kubun"), QStringLiteral("AA"));
+            QCOMPARE(t("Giel_Serial"), QStringLiteral("999"));
+            QCOMPARE(t("Serial"), QStringLiteral("AA*%1*%2*%3*%4*%5*%6")
+                                      .arg(t("Kubun_Bon"), t("Kubun_Jen"), number, t("Serial_Bun"), t("Form_Kubun"),
+                                           t("Serial_CrDr")));
+            QVERIFY(t("Kubun_Bon").toInt() < 7);
+            sequences[date].insert(number.mid(11).toInt());
+            voucherKeys[number].insert(date + u'|' + t("Kubun_Bon") + u'|' + t("Kubun_Jen") + u'|' + t("Form_Kubun"));
+            kinds.insert(t("Kubun_Jen") + t("Form_Kubun"));
+            const QString line = number + t("Serial_Bun");
+            if (t("Kubun_Jen") == QLatin1String("2")) {
+                if (t("Serial_CrDr") == QLatin1String("01")) {
+                    debitOfLine[line] = q.asFloat(QStringLiteral("Cr_Amt"));
+                    QCOMPARE(q.asFloat(QStringLiteral("Dr_Amt")), 0.0);
+                } else {
+                    // The credit row of a withdrawal line is cash, for the debit row's amount.
+                    QCOMPARE(t("Serial_CrDr"), QStringLiteral("02"));
+                    QCOMPARE(t("Ac_JenCode"), QStringLiteral("10101001000"));
+                    QCOMPARE(t("Ac_JenName"), QStringLiteral("현금"));
+                    QCOMPARE(q.asFloat(QStringLiteral("Dr_Amt")), debitOfLine.value(line, -1));
+                    QCOMPARE(q.asFloat(QStringLiteral("Cr_Amt")), 0.0);
+                }
+            }
+        }
+        for (auto it = sequences.cbegin(); it != sequences.cend(); ++it)
+            for (int n = 1; n <= it->size(); ++n)
+                QVERIFY2(it->contains(n), qPrintable(it.key())); // numbers of a date run without gaps
+        for (auto it = voucherKeys.cbegin(); it != voucherKeys.cend(); ++it)
+            QCOMPARE(it->size(), 1); // one date, branch and kind per voucher
+        QVERIFY(kinds.contains(QStringLiteral("2A002")));
+        QVERIFY(kinds.size() > 1);
+    }
+
+    void synthKeepsALedgerUnlessToldToReplace()
+    {
+        QString out;
+        const qint64 before = count(QStringLiteral("account_jen_AA"));
+        QVERIFY(before > 0);
+        QStringList args = smallSizes();
+        args[4] = QStringLiteral("400");
+        QCOMPARE(admin(args, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("--replace")), qPrintable(out));
+        QCOMPARE(count(QStringLiteral("account_jen_AA")), before);
+        args << QStringLiteral("--replace");
+        QCOMPARE(admin(args, &out), 0);
+        QCOMPARE(count(QStringLiteral("account_jen_AA")), qint64(400));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAdminTool)
+#include "test_admintool.moc"
