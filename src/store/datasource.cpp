@@ -38,10 +38,12 @@ bool odbcDataSourceExists(const QString& name)
 
 QString defaultSqlitePath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath() + QStringLiteral("/.voucher");
-    return QDir(folder).filePath(QStringLiteral("Account.db"));
+    // A fixed folder name rather than the executable's, so that the program
+    // and voucher-admin meet in the same file (~/.local/share/voucher).
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir(base).filePath(QStringLiteral("voucher/Account.db"));
 }
 
 std::unique_ptr<Connection> resolveAccount()

@@ -13,7 +13,7 @@ inline constexpr const char* kDataSourceName = "Account";
 // name is registered, user or system.
 bool odbcDataSourceExists(const QString& name);
 
-// <application data folder>/Account.db
+// <user data folder>/voucher/Account.db, whatever the executable is called
 QString defaultSqlitePath();
 
 // The data source `Account` as the program resolves it: the ODBC data source
