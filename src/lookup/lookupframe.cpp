@@ -1,7 +1,7 @@
 #include "lookupframe.h"
 
 #include "app/dbgrid.h"
-#include "app/errors.h"
+#include "app/errorreport.h"
 #include "app/focusexit.h"
 #include "app/placement.h"
 #include "app/strutil.h"
@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 
 namespace {
@@ -52,8 +53,8 @@ void LookupFrame::FormCreate()
     // leave the grid empty, as for any other handler.
     try {
         runSearch();
-    } catch (const AppError& error) {
-        reportError(error.text());
+    } catch (const std::exception& error) {
+        reportError(error);
     }
 }
 
@@ -105,6 +106,11 @@ bool LookupFrame::eventFilter(QObject* watched, QEvent* event)
         if (watched == edSearch && searchKeyPress(key))
             return true;
     }
+    // A click into a grid without rows is a click all the same: it writes the
+    // empty row, so the target loses a choice that the search no longer offers.
+    if (event->type() == QEvent::MouseButtonRelease && watched == DBGrid1->viewport()
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && DBGrid1->model()->rowCount() == 0)
+        writeCurrentRow();
     return LookupDialog::eventFilter(watched, event);
 }
 
@@ -147,11 +153,6 @@ bool LookupFrame::searchKeyPress(QKeyEvent* event)
         return false;
     focusNextChild();
     return true;
-}
-
-void LookupFrame::reportError(const QString& text)
-{
-    QMessageBox::critical(this, QApplication::applicationDisplayName(), text);
 }
 
 void LookupFrame::CloseBtnClick()

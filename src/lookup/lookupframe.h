@@ -45,8 +45,6 @@ protected:
 
     // Enter in a search control moves the focus on (tab stops only).
     bool searchKeyPress(QKeyEvent* event);
-    // Reports a failure the way the program reports any: a message box.
-    void reportError(const QString& text);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

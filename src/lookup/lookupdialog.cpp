@@ -1,0 +1,2 @@
+// The frame contract is all declarations; this unit gives it its meta-object.
+#include "lookupdialog.h"

@@ -1,0 +1,358 @@
+// The lookup windows driven with real mouse and key events under the
+// offscreen platform, on a SQLite file with the demo data.
+#include "lookuptestkit.h"
+
+#include "app/dbgrid.h"
+#include "app/placement.h"
+#include "lookup/lookupforms.h"
+#include "store/connection.h"
+#include "store/statement.h"
+#include "testdb.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+const QString kAltF4Text = QStringLiteral("현재 \"Alt+F4\"키는 종료를 못 시킵니다");
+
+template <typename T>
+T* part(QWidget* dialog, const char* name)
+{
+    T* widget = dialog->findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("no %s in %s", name, qPrintable(dialog->objectName()));
+    return widget;
+}
+
+DbGrid* gridOf(QWidget* dialog) { return part<DbGrid>(dialog, "DBGrid1"); }
+
+// The centre of a row's first shown cell.
+QPoint rowPoint(DbGrid* grid, int row)
+{
+    int column = 0;
+    while (grid->isColumnHidden(column))
+        ++column;
+    return grid->visualRect(grid->model()->index(row, column)).center();
+}
+
+void clickRow(DbGrid* grid, int row)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, row));
+}
+
+// Employees in code order, as (code, name), read straight from the table.
+QVector<QStringList> employees()
+{
+    return nativeRows(store::Connection::account(),
+                      QStringLiteral("select Sawon_Code, Sawon_Name from Sawon_Table order by Sawon_Code"));
+}
+
+// Types text the way a keyboard (or an input method) delivers it.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, c == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+}
+
+bool showAndActivate(LookupDialog& dialog)
+{
+    dialog.showLookup();
+    return QTest::qWaitForWindowActive(&dialog);
+}
+
+} // namespace
+
+class LookupDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { store::Connection::setAccount(testdb::sqlite(m_dir)); }
+    void cleanupTestCase() { store::Connection::setAccount(nullptr); }
+
+    void creationListsTheWholeTableCentred()
+    {
+        FakeTarget target;
+        TForm3 form(&target);
+        QCOMPARE(form.query()->rowCount(), int(employees().size()));
+        QCOMPARE(form.targetLine(), 0);
+        const QSize screen = form.screen()->geometry().size();
+        QCOMPARE(form.pos(), QPoint(centredEdge(screen.width(), form.frameGeometry().width()),
+                                    centredEdge(screen.height(), form.frameGeometry().height())));
+        QVERIFY(!form.isVisible());
+    }
+
+    void clickWritesTheRowToTheTargetLineAndStaysOpen()
+    {
+        FakeTarget target;
+        TForm3 form(&target);
+        form.prepareFor(3, QString());
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        QVERIFY(!form.isModal());
+
+        clickRow(gridOf(&form), 2);
+        const QStringList third = employees().at(2);
+        QCOMPARE(target.writes.size(), 1);
+        QCOMPARE(target.writes[0].kind, LookupKind::Employee);
+        QCOMPARE(target.writes[0].line, 3);
+        QCOMPARE(target.writes[0].code, third[0]);
+        QCOMPARE(target.writes[0].name, third[1]);
+        QCOMPARE(part<QLineEdit>(&form, "edAc_code2")->text(), third[0]);
+        QCOMPARE(part<QLineEdit>(&form, "edAc_Name2")->text(), third[1]);
+        QVERIFY(form.isVisible());
+    }
+
+    void keysWriteTheOldRowOnDownAndTheNewRowOnUp()
+    {
+        FakeTarget target;
+        TForm3 form(&target);
+        form.prepareFor(2, QString());
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        DbGrid* grid = gridOf(&form);
+        clickRow(grid, 0);
+        target.writes.clear();
+        const QVector<QStringList> rows = employees();
+
+        QTest::keyPress(grid, Qt::Key_Down);
+        QCOMPARE(target.writes.size(), 1);
+        QCOMPARE(target.writes.last().code, rows[0][0]);
+        QTest::keyRelease(grid, Qt::Key_Down);
+        QCOMPARE(target.writes.size(), 2);
+        QCOMPARE(target.writes.last().code, rows[1][0]);
+        QCOMPARE(target.writes.last().line, 2);
+
+        // Enter and Escape write like any key and hide nothing.
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::keyClick(grid, Qt::Key_Escape);
+        QCOMPARE(target.writes.size(), 6);
+        QCOMPARE(target.writes.last().code, rows[1][0]);
+        QVERIFY(form.isVisible());
+    }
+
+    void anEmptyResultEmptiesTheTarget()
+    {
+        FakeTarget target;
+        TForm4 form(&target);
+        form.prepareFor(3, QStringLiteral("없는 부서"));
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        DbGrid* grid = gridOf(&form);
+        QCOMPARE(grid->model()->rowCount(), 0);
+
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->viewport()->rect().center());
+        QCOMPARE(target.writes.size(), 1);
+        QCOMPARE(target.writes[0].kind, LookupKind::Department);
+        QCOMPARE(target.writes[0].line, 3);
+        QVERIFY(target.writes[0].code.isEmpty());
+        QVERIFY(target.writes[0].name.isEmpty());
+        QVERIFY(part<QLineEdit>(&form, "edAc_code2")->text().isEmpty());
+    }
+
+    void aLineOutsideOneToFiveGetsNothing()
+    {
+        FakeTarget target;
+        TForm6 form(&target);
+        form.prepareFor(7, QString());
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        clickRow(gridOf(&form), 0);
+        QVERIFY(target.writes.isEmpty());
+        QVERIFY(!part<QLineEdit>(&form, "edAc_code2")->text().isEmpty());
+    }
+
+    void doubleClickWritesAndHidesCloseHidesWithoutWriting()
+    {
+        FakeTarget target;
+        TForm5 form(&target);
+        form.prepareFor(1, QString());
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        DbGrid* grid = gridOf(&form);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 1));
+        QVERIFY(!form.isVisible());
+        QVERIFY(!target.writes.isEmpty());
+        QCOMPARE(target.writes.last().code, form.query()->asText(QStringLiteral("Project_Code")));
+        QCOMPARE(form.query()->currentRow(), 1);
+
+        // Shown again, the close button hides it and writes nothing.
+        QVERIFY(showAndActivate(form));
+        const auto written = target.writes.size();
+        QTest::mouseClick(part<QPushButton>(&form, "CloseBtn"), Qt::LeftButton);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(target.writes.size(), written);
+    }
+
+    void altF4AndWindowCloseAreRefusedEscapeDoesNothing()
+    {
+        FakeTarget target;
+        TForm1 form(&target);
+        form.prepareFor(1, QStringLiteral("예금"));
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        {
+            ModalCatcher catcher;
+            QTest::keyClick(gridOf(&form), Qt::Key_F4, Qt::AltModifier);
+            QCOMPARE(catcher.texts, QStringList{kAltF4Text});
+        }
+        QVERIFY(form.isVisible());
+        QVERIFY(form.isVisible());
+        QTest::keyClick(form.searchEdit(), Qt::Key_Escape);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.searchEdit()->text(), QStringLiteral("예금"));
+
+        // A close of the window itself only hides it: the dialog lives on.
+        QPointer<TForm1> alive(&form);
+        form.windowHandle()->close();
+        QVERIFY(alive);
+        QVERIFY(!form.isVisible());
+        QVERIFY(showAndActivate(form));
+        QCOMPARE(form.searchEdit()->text(), QStringLiteral("예금"));
+    }
+
+    void enterInTheSearchFieldMovesOnAndSearches()
+    {
+        FakeTarget target;
+        TForm3 form(&target);
+        form.prepareFor(1, QString());
+        QVERIFY(showAndActivate(form));
+        QCOMPARE(form.focusWidget(), form.searchEdit());
+        typeText(form.searchEdit(), QStringLiteral("김 철"));
+        QTest::keyClick(form.searchEdit(), Qt::Key_Return);
+        QCOMPARE(form.focusWidget(), part<QPushButton>(&form, "SearchBtn"));
+        QCOMPARE(form.query()->rowCount(), 1);
+        QCOMPARE(form.query()->asText(QStringLiteral("Sawon_Name")), QStringLiteral("김철수"));
+        QCOMPARE(form.searchEdit()->text(), QStringLiteral("김 철"));
+    }
+
+    void clickingIntoTheGridSearchesFirst()
+    {
+        FakeTarget target;
+        TForm3 form(&target);
+        form.prepareFor(4, QString());
+        QVERIFY(showAndActivate(form));
+        form.searchEdit()->setFocus();
+        typeText(form.searchEdit(), QStringLiteral("박"));
+        clickRow(gridOf(&form), 0);
+        QCOMPARE(target.writes.size(), 1);
+        QCOMPARE(target.writes[0].name, QStringLiteral("박민수"));
+    }
+
+    void tabToSearchButtonSearchesCloseStraightFromSearchDoesNotInTheAccountLookup()
+    {
+        FakeTarget target;
+        TForm1 form(&target);
+        form.prepareFor(1, QString());
+        form.runSearch();
+        const int all = form.query()->rowCount();
+        QVERIFY(showAndActivate(form));
+        form.searchEdit()->setFocus();
+
+        typeText(form.searchEdit(), QStringLiteral("보통"));
+        QTest::keyClick(form.searchEdit(), Qt::Key_Tab);
+        QCOMPARE(form.focusWidget(), part<QPushButton>(&form, "SearchBtn"));
+        const int found = form.query()->rowCount();
+        QVERIFY(found > 0 && found < all);
+
+        form.searchEdit()->setFocus();
+        form.searchEdit()->clear();
+        typeText(form.searchEdit(), QStringLiteral("급여"));
+        QTest::mouseClick(part<QPushButton>(&form, "CloseBtn"), Qt::LeftButton);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.query()->rowCount(), found); // no last search
+    }
+
+    void closeStraightFromSearchStillSearchesElsewhere()
+    {
+        FakeTarget target;
+        TForm2 form(&target);
+        form.prepareFor(1, QString());
+        form.runSearch();
+        const int all = form.query()->rowCount();
+        QVERIFY(showAndActivate(form));
+        form.searchEdit()->setFocus();
+        typeText(form.searchEdit(), QStringLiteral("은행"));
+        QTest::mouseClick(part<QPushButton>(&form, "CloseBtn"), Qt::LeftButton);
+        QVERIFY(!form.isVisible());
+        const int found = form.query()->rowCount();
+        QVERIFY(found > 0 && found < all);
+    }
+
+    void kindComboSearchesOnUserChangesOnly()
+    {
+        FakeTarget target;
+        TForm2 form(&target);
+        auto* cbCheck = part<QComboBox>(&form, "cbCheck");
+        QVERIFY(showAndActivate(form));
+        QCOMPARE(form.focusWidget(), cbCheck);
+        const int all = form.query()->rowCount();
+
+        // Choosing "은행명" with the keys re-runs the search at once.
+        QTest::keyClick(cbCheck, Qt::Key_Down);
+        QTest::keyClick(cbCheck, Qt::Key_Down);
+        QCOMPARE(cbCheck->currentText(), QStringLiteral("은행명"));
+        const QVector<QStringList> banks = readRows(*form.query(), {QStringLiteral("Tot_Kubun")});
+        QVERIFY(!banks.isEmpty() && banks.size() < all);
+        for (const QStringList& r : banks)
+            QCOMPARE(r[0], QStringLiteral("은행명"));
+
+        // Text typed over the item selects none: every row again.
+        cbCheck->lineEdit()->selectAll();
+        typeText(cbCheck, QStringLiteral("x"));
+        QCOMPARE(form.selectedKind(), -1);
+        QCOMPARE(form.query()->rowCount(), all);
+
+        // Enter moves on to the search field.
+        QTest::keyClick(cbCheck, Qt::Key_Return);
+        QCOMPARE(form.focusWidget(), form.searchEdit());
+        QCOMPARE(cbCheck->count(), 3);
+
+        // Preparing resets the filter without searching.
+        QTest::keyClick(cbCheck, Qt::Key_Down);
+        form.prepareFor(2, QStringLiteral("국민"));
+        QCOMPARE(cbCheck->currentText(), QStringLiteral("전   체"));
+        QCOMPARE(form.query()->rowCount(), all);
+        QCOMPARE(form.targetLine(), 2);
+    }
+
+    void gridsAndWindowsDifferByTheirData()
+    {
+        FakeTarget target;
+        TForm1 f1(&target);
+        TForm2 f2(&target);
+        TForm3 f3(&target);
+        TForm4 f4(&target);
+        TForm5 f5(&target);
+        TForm6 f6(&target);
+        const QList<LookupFrame*> forms{&f1, &f2, &f3, &f4, &f5, &f6};
+        for (LookupFrame* f : forms) {
+            DbGrid* grid = gridOf(f);
+            const bool leading = f != &f4;
+            QCOMPARE(grid->model()->columnCount(), int(f->spec().columns.size()) + (leading ? 1 : 0));
+            QCOMPARE(grid->isColumnHidden(0), leading);
+            const auto alignment = grid->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>();
+            const bool leftTitles = f == &f1 || f == &f4;
+            QCOMPARE(bool(alignment & Qt::AlignLeft), leftTitles);
+            QCOMPARE(f->size(), f->spec().clientSize);
+            // Only the close button of the bar can be used.
+            for (QPushButton* b : part<QWidget>(f, "Panel7")->findChildren<QPushButton*>())
+                QCOMPARE(b->isEnabled(), b->objectName() == QLatin1String("CloseBtn"));
+        }
+        QCOMPARE(f4.windowTitle(), QStringLiteral("부서이름을 검색하는 창입니다."));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(LookupDialogsTest)
+#include "test_lookupdialogs.moc"

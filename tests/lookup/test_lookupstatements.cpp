@@ -1,0 +1,321 @@
+// Each lookup's statement against the demo data, once on SQLite and once on
+// PostgreSQL. The expected rows are worked out here from the raw master rows,
+// not taken from the statements under test.
+#include "lookuptestkit.h"
+
+#include "app/strutil.h"
+#include "lookup/lookupforms.h"
+#include "store/connection.h"
+#include "store/statement.h"
+#include "testdb.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSet>
+#include <QTest>
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+
+const QString kCash = QStringLiteral("10101001000");
+const QString kCompanySetting = QStringLiteral("회사설정계정");
+
+const QSet<QString> kExcludedKeys{
+    QStringLiteral("40101"), QStringLiteral("40201"), QStringLiteral("40301"), QStringLiteral("40302"),
+    QStringLiteral("40303"), QStringLiteral("40304"), QStringLiteral("40305"), QStringLiteral("40401"),
+    QStringLiteral("40402"), QStringLiteral("40501"), QStringLiteral("40901"), QStringLiteral("41201")};
+
+// Categories that lend an account its classification text.
+const QSet<QString> kClassifiedKeys{
+    QStringLiteral("10101"), QStringLiteral("10102"), QStringLiteral("10201"), QStringLiteral("10202"),
+    QStringLiteral("10203"), QStringLiteral("10204"), QStringLiteral("20101"), QStringLiteral("20201"),
+    QStringLiteral("20301"), QStringLiteral("30101"), QStringLiteral("30201"), QStringLiteral("30301"),
+    QStringLiteral("30401"), QStringLiteral("40403"), QStringLiteral("40404"), QStringLiteral("40502"),
+    QStringLiteral("40503"), QStringLiteral("40701"), QStringLiteral("41001"), QStringLiteral("41301"),
+    QStringLiteral("41501")};
+
+struct RawAccount {
+    QString code, name, bigo, codeSet, key;
+};
+
+QVector<RawAccount> rawAccounts()
+{
+    QVector<RawAccount> accounts;
+    for (const QStringList& r : nativeRows(store::Connection::account(),
+                                           QStringLiteral("select ac_code, ac_name, bigo, code_kubun, a_kubun, "
+                                                          "b_kubun, c_kubun from test_ac_code")))
+        accounts.append({r[0], r[1], r[2], r[3], r[4] + r[5] + r[6]});
+    return accounts;
+}
+
+bool holds(const QString& name, const QString& needle)
+{
+    return name.contains(needle, Qt::CaseInsensitive);
+}
+
+// The accounts the lookup admits for a search, as (code, name, classification).
+QVector<QStringList> expectedAccounts(const QString& searchText)
+{
+    const QString needle = Str_RemoveBlanks(searchText);
+    std::map<QString, std::pair<QString, QString>> byCode;
+    for (const RawAccount& a : rawAccounts()) {
+        if (a.codeSet != QLatin1String("SSSSS") || a.name.contains(kCompanySetting) || !holds(a.name, needle))
+            continue;
+        const bool named = !kExcludedKeys.contains(a.key) && a.code != kCash;
+        const bool classified =
+            kClassifiedKeys.contains(a.key) && !(a.key == QLatin1String("10101") && a.code == kCash);
+        if (!named && !classified)
+            continue;
+        auto& entry = byCode[a.code];
+        if (named)
+            entry.first = std::max(entry.first, a.name);
+        if (classified)
+            entry.second = std::max(entry.second, a.bigo);
+    }
+    QVector<QStringList> rows;
+    for (const auto& [code, names] : byCode)
+        rows.append({code, names.first, names.second});
+    return rows;
+}
+
+QVector<QStringList> sortedByCode(QVector<QStringList> rows)
+{
+    std::stable_sort(rows.begin(), rows.end(), [](const QStringList& a, const QStringList& b) { return a[0] < b[0]; });
+    return rows;
+}
+
+// Customers and banks as the lookup shows them, for a kind item (-1: none).
+QVector<QStringList> expectedParties(int kind, const QString& searchText)
+{
+    const QString needle = Str_RemoveBlanks(searchText);
+    QVector<QStringList> rows;
+    if (kind != 2)
+        for (const QStringList& r : nativeRows(store::Connection::account(),
+                                               QStringLiteral("select Sale_Code, Sale_Name, Sale_Serial01, "
+                                                              "Sale_Serial02, Sale_Serial03 from Sale_Table")))
+            if (holds(r[1], needle))
+                rows.append({r[0], r[1], r[2] + u'-' + r[3] + u'-' + r[4], QStringLiteral("거래처")});
+    if (kind != 1)
+        for (const QStringList& r : nativeRows(store::Connection::account(),
+                                               QStringLiteral("select Bank_Code, Bank_Name, Bank_Serial from Bank_Table")))
+            if (holds(r[1], needle))
+                rows.append({r[0], r[1], r[2], QStringLiteral("은행명")});
+    return sortedByCode(rows);
+}
+
+std::unique_ptr<LookupFrame> makeMasterLookup(int form, LookupTarget* target)
+{
+    switch (form) {
+    case 3:
+        return std::make_unique<TForm3>(target);
+    case 4:
+        return std::make_unique<TForm4>(target);
+    case 5:
+        return std::make_unique<TForm5>(target);
+    default:
+        return std::make_unique<TForm6>(target);
+    }
+}
+
+} // namespace
+
+class LookupStatementsTest : public QObject {
+    Q_OBJECT
+public:
+    explicit LookupStatementsTest(bool postgres) : m_postgres(postgres) {}
+
+private slots:
+    void initTestCase()
+    {
+        if (m_postgres) {
+            REQUIRE_POSTGRES();
+            store::Connection::setAccount(testdb::postgres(true, &m_schema));
+        } else {
+            store::Connection::setAccount(testdb::sqlite(m_dir));
+        }
+    }
+
+    void cleanupTestCase()
+    {
+        store::Connection::setAccount(nullptr);
+        if (!m_schema.isEmpty())
+            testdb::dropPostgresSchema(m_schema);
+    }
+
+    void accountLookupListsWhatItsRulesAdmit()
+    {
+        // The demo chart must hold a case of every rule, or the comparison proves little.
+        const QVector<RawAccount> raw = rawAccounts();
+        auto anyRaw = [&](auto pred) { return std::any_of(raw.begin(), raw.end(), pred); };
+        QVERIFY(anyRaw([](const RawAccount& a) { return a.code == kCash; }));
+        QVERIFY(anyRaw([](const RawAccount& a) { return a.codeSet == "SSSSS" && a.name.contains(kCompanySetting); }));
+        QVERIFY(anyRaw([](const RawAccount& a) { return a.codeSet == "SSSSS" && kExcludedKeys.contains(a.key); }));
+        QVERIFY(anyRaw([](const RawAccount& a) { return a.codeSet != "SSSSS"; }));
+        QVERIFY(anyRaw([](const RawAccount& a) {
+            return a.codeSet == "SSSSS" && !kExcludedKeys.contains(a.key) && !kClassifiedKeys.contains(a.key);
+        }));
+
+        FakeTarget target;
+        TForm1 form(&target); // creation lists every admitted account
+        const QVector<QStringList> rows =
+            readRows(*form.query(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
+        COMPARE_ROWS(rows, expectedAccounts(QString()));
+
+        QSet<QString> codes;
+        for (const QStringList& r : rows)
+            codes.insert(r[0]);
+        QVERIFY(!codes.contains(kCash));
+        for (const RawAccount& a : raw) {
+            if (a.name.contains(kCompanySetting) || kExcludedKeys.contains(a.key))
+                QVERIFY2(!codes.contains(a.code), qPrintable(a.code));
+            // Another code set may reuse a code, never with its own name.
+            if (a.codeSet != "SSSSS")
+                QVERIFY2(std::none_of(rows.begin(), rows.end(), [&](const QStringList& r) { return r[1] == a.name; }),
+                         qPrintable(a.name));
+            // An ungrouped category: listed once, its second name column empty.
+            if (a.codeSet == "SSSSS" && a.key == QLatin1String("50101"))
+                QVERIFY(rows.contains(QStringList{a.code, a.name, QString()}));
+            // A classified account carries its name and its classification.
+            if (a.code == QLatin1String("10102001000"))
+                QVERIFY(rows.contains(QStringList{a.code, a.name, a.bigo}));
+        }
+        QVERIFY(std::is_sorted(rows.begin(), rows.end(),
+                               [](const QStringList& a, const QStringList& b) { return a[0] < b[0]; }));
+    }
+
+    void accountSearch_data()
+    {
+        QTest::addColumn<QString>("searchText");
+        QTest::addColumn<bool>("findsSome");
+        QTest::newRow("blanks around and inside") << QStringLiteral("  보통 예 금 ") << true;
+        QTest::newRow("a run inside names") << QStringLiteral("상각") << true;
+        QTest::newRow("excluded category by name") << QStringLiteral("상품매출") << false;
+        QTest::newRow("company setting") << QStringLiteral("회사 설정") << false;
+        QTest::newRow("cash by name") << QStringLiteral("현금") << false;
+        QTest::newRow("nothing matches") << QStringLiteral("없는계정과목") << false;
+    }
+
+    void accountSearch()
+    {
+        QFETCH(QString, searchText);
+        QFETCH(bool, findsSome);
+        FakeTarget target;
+        TForm1 form(&target);
+        form.prepareFor(1, searchText);
+        form.runSearch();
+        const QVector<QStringList> rows =
+            readRows(*form.query(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
+        COMPARE_ROWS(rows, expectedAccounts(searchText));
+        QCOMPARE(!rows.isEmpty(), findsSome);
+    }
+
+    void customerBankLookupFiltersByKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("searchText");
+        QTest::newRow("all") << 0 << QString();
+        QTest::newRow("customers") << 1 << QString();
+        QTest::newRow("banks") << 2 << QString();
+        QTest::newRow("edited text: no filter") << -1 << QString();
+        QTest::newRow("banks, blanks in search") << 2 << QStringLiteral(" 국민 은행 ");
+        QTest::newRow("all, run across both tables") << 0 << QStringLiteral("부산");
+        QTest::newRow("customers, bank name") << 1 << QStringLiteral("은행");
+        QTest::newRow("parenthesis and a trailing blank") << 0 << QStringLiteral("(주) ");
+    }
+
+    void customerBankLookupFiltersByKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, searchText);
+        FakeTarget target;
+        TForm2 form(&target);
+        auto* cbCheck = form.findChild<QComboBox*>(QStringLiteral("cbCheck"));
+        QVERIFY(cbCheck);
+        QCOMPARE(cbCheck->currentText(), QStringLiteral("전   체"));
+        if (kind >= 0)
+            cbCheck->setCurrentIndex(kind);
+        else
+            cbCheck->setEditText(QStringLiteral("거래"));
+        QCOMPARE(form.selectedKind(), kind);
+        form.searchEdit()->setText(searchText);
+        form.pQuery();
+        const QVector<QStringList> rows = readRows(*form.query(), {QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"),
+                                                                   QStringLiteral("Tot_No"), QStringLiteral("Tot_Kubun")});
+        const QVector<QStringList> expected = expectedParties(kind, searchText);
+        COMPARE_ROWS(rows, expected);
+        if (kind != 1)
+            QVERIFY(!expected.isEmpty());
+    }
+
+    void masterLookups_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("searchText");
+        QTest::addColumn<bool>("findsSome");
+        const QString employees = QStringLiteral(
+            "select Sawon_Code, Sawon_Name, Sawon_Kubun, Sawon_Jumin01, Sawon_Jumin02, Sawon_Text from Sawon_Table");
+        const QString departments = QStringLiteral("select Buser_Code, Buser_Name, Buser_Text from Buser_Table");
+        const QString projects = QStringLiteral("select Project_Code, Project_Name, Project_Text from Project_Table");
+        const QString items = QStringLiteral("select Item_Code, Item_Name, Item_Text from Item_Table");
+        QTest::newRow("employees, all") << 3 << employees << QString() << true;
+        QTest::newRow("employees, blanks") << 3 << employees << QStringLiteral(" 김 철 ") << true;
+        QTest::newRow("departments, all") << 4 << departments << QString() << true;
+        QTest::newRow("departments, blanks") << 4 << departments << QStringLiteral("영업 ") << true;
+        QTest::newRow("projects, all") << 5 << projects << QString() << true;
+        QTest::newRow("projects, lower-case ASCII") << 5 << projects << QStringLiteral(" e r p") << true;
+        QTest::newRow("projects, blank of the name left out") << 5 << projects << QStringLiteral("본사사옥") << false;
+        QTest::newRow("items, all") << 6 << items << QString() << true;
+        QTest::newRow("items, blanks") << 6 << items << QStringLiteral("요 금") << true;
+        QTest::newRow("items, nothing") << 6 << items << QStringLiteral("없는항목") << false;
+    }
+
+    void masterLookups()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, sql);
+        QFETCH(QString, searchText);
+        QFETCH(bool, findsSome);
+        FakeTarget target;
+        std::unique_ptr<LookupFrame> dialog = makeMasterLookup(form, &target);
+        if (!searchText.isEmpty()) {
+            dialog->prepareFor(2, searchText);
+            dialog->runSearch();
+        }
+        QStringList columns;
+        for (const LookupColumn& c : dialog->spec().columns)
+            columns << c.field;
+        const QVector<QStringList> rows = readRows(*dialog->query(), columns);
+
+        const QString needle = Str_RemoveBlanks(searchText);
+        QVector<QStringList> expected;
+        for (QStringList r : nativeRows(store::Connection::account(), sql)) {
+            if (form == 3) // the registration number is shown joined
+                r = QStringList{r[0], r[1], r[2], r[3] + u'-' + r[4], r[5]};
+            if (holds(r[1], needle))
+                expected.append(r);
+        }
+        COMPARE_ROWS(rows, sortedByCode(expected));
+        QCOMPARE(!rows.isEmpty(), findsSome);
+    }
+
+private:
+    bool m_postgres;
+    QTemporaryDir m_dir;
+    QString m_schema;
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    LookupStatementsTest onSqlite(false);
+    LookupStatementsTest onPostgres(true);
+    int failures = QTest::qExec(&onSqlite, argc, argv);
+    failures += QTest::qExec(&onPostgres, argc, argv);
+    return failures;
+}
+
+#include "test_lookupstatements.moc"
