@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "app/errors.h"
+#include "statement.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -164,6 +165,28 @@ void Connection::noteFailure(const QSqlError& error)
     QSqlQuery probe(database());
     if (!probe.exec(QStringLiteral("select 1")))
         m_broken = true;
+}
+
+void Connection::addPendingReader(SqlStatement* statement)
+{
+    if (!m_pendingReaders.contains(statement))
+        m_pendingReaders.append(statement);
+}
+
+void Connection::removePendingReader(SqlStatement* statement)
+{
+    m_pendingReaders.removeAll(statement);
+    m_pendingReaders.removeAll(nullptr);
+}
+
+void Connection::finishPendingReads()
+{
+    // Each statement removes itself once its result is read to the end.
+    const QList<QPointer<SqlStatement>> readers = m_pendingReaders;
+    for (const QPointer<SqlStatement>& statement : readers)
+        if (statement && m_pendingReaders.contains(statement))
+            statement->rowCount();
+    m_pendingReaders.removeAll(nullptr);
 }
 
 Connection& Connection::account()

@@ -4,10 +4,14 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
 namespace store {
+
+class SqlStatement;
 
 // One open connection to a data source. Each object owns a Qt connection of
 // its own name, so tests and tools can hold several at once.
@@ -42,6 +46,15 @@ public:
     // Set by WriteUnit: inside a transaction a failed statement is left to its rollback.
     void setInTransaction(bool on) { m_inTransaction = on; }
 
+    // SQLite keeps a read snapshot open for every result not yet read to its
+    // end (a grid, a lookup); a write on this connection then fails at once
+    // with "database is locked" once another workstation has written since.
+    // Statements register such results; before writing, finishPendingReads()
+    // reads the rest of them into memory so that the snapshots are let go.
+    void addPendingReader(SqlStatement* statement);
+    void removePendingReader(SqlStatement* statement);
+    void finishPendingReads();
+
     // The program's data source `Account`, set once at start-up.
     static Connection& account();
     static bool hasAccount();
@@ -56,6 +69,7 @@ private:
     QString m_description;
     bool m_broken = false;
     bool m_inTransaction = false;
+    QList<QPointer<SqlStatement>> m_pendingReaders; // statements may go first
 };
 
 } // namespace store

@@ -60,13 +60,14 @@ SqlStatement::SqlStatement(Connection& connection, QObject* parent)
 {
 }
 
-SqlStatement::~SqlStatement() = default;
+SqlStatement::~SqlStatement() = default; // the connection's list forgets it by itself (QPointer)
 
 void SqlStatement::close()
 {
     if (!m_open && !m_query)
         return;
     m_query.reset();
+    m_connection->removePendingReader(this);
     m_rows.clear();
     m_columns.clear();
     m_open = false;
@@ -148,6 +149,8 @@ void SqlStatement::open()
         m_columns.append(record.fieldName(i));
     m_open = true;
     m_atEnd = false;
+    if (m_connection->engine() == Engine::SQLite)
+        m_connection->addPendingReader(this);
     fetchMore(kBatch);
     m_current = m_rows.isEmpty() ? -1 : 0;
     emit opened();
@@ -156,6 +159,7 @@ void SqlStatement::open()
 int SqlStatement::execute()
 {
     close();
+    m_connection->finishPendingReads();
     QSqlQuery q = runBound(false);
     return q.numRowsAffected();
 }
@@ -171,6 +175,7 @@ void SqlStatement::fetchMore(int count)
             const QSqlError error = m_query->lastError();
             m_atEnd = true;
             m_query.reset();
+            m_connection->removePendingReader(this);
             if (error.isValid() && error.type() != QSqlError::NoError) {
                 m_connection->noteFailure(error);
                 throw DbError(errorText(error));

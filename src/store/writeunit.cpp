@@ -37,6 +37,7 @@ WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
 {
     m_connection.reopenIfBroken();
     if (m_connection.engine() == Engine::SQLite) {
+        m_connection.finishPendingReads(); // an old read snapshot would refuse the write lock
         // Waits (busy timeout) while another workstation writes, then keeps
         // every other writer out until COMMIT.
         m_connection.execNative(QStringLiteral("BEGIN IMMEDIATE"));

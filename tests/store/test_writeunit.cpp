@@ -81,6 +81,39 @@ private slots:
         QCOMPARE(voucherRowCount(*reader), qint64(2));
     }
 
+    void partlyReadResultDoesNotBlockWriting_data() { addEngineRows(); }
+    void partlyReadResultDoesNotBlockWriting()
+    {
+        OPEN_ENGINE_DB(db, false);
+        store::Connection& c = db.connection();
+        {
+            store::WriteUnit unit(c);
+            for (int i = 0; i < 700; ++i)
+                insertTestRow(c, QStringLiteral("2001-05-29-%1").arg(i + 1, 8, 10, QLatin1Char('0')), QStringLiteral("2001-05-29"));
+            unit.commit();
+        }
+        // A grid showing a long list has read only its first rows ...
+        store::SqlStatement grid(c);
+        grid.addLine(QStringLiteral("Select Serial_Jen From Account_Jen_AA Order By Serial_Jen"));
+        grid.open();
+        QVERIFY(grid.fetchedRows() < 700);
+        // ... while another workstation saves a voucher ...
+        auto other = db.attach();
+        insertTestRow(*other, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+        // ... and then this one saves, through the write unit and through a plain statement.
+        QCOMPARE(saveTestVoucher(c, QStringLiteral("2001-05-30"), 1,
+                                 {{QStringLiteral("01"), QStringLiteral("40701004000"), QStringLiteral("복리후생비"), 3000, QString()}}),
+                 QStringLiteral("2001-05-30-00000002"));
+        store::SqlStatement list(c);
+        list.addLine(QStringLiteral("Select Serial_Jen From Account_Jen_AA"));
+        list.open();
+        insertTestRow(*other, QStringLiteral("2001-05-30-00000003"), QStringLiteral("2001-05-30"));
+        insertTestRow(c, QStringLiteral("2001-05-30-00000004"), QStringLiteral("2001-05-30"));
+        // The grid keeps the rows it was showing.
+        QCOMPARE(grid.rowCount(), 700);
+        QCOMPARE(voucherRowCount(c), qint64(700 + 1 + 2 + 1 + 1));
+    }
+
     void secondWriterWaitsForTheUnit_data() { addEngineRows(); }
     void secondWriterWaitsForTheUnit()
     {
