@@ -24,6 +24,9 @@ class QLineEdit;
 // key of the line to return to in the grid (DBGrid1's).
 class TfmBorvane : public QWidget, public LookupTarget {
     Q_OBJECT
+    // System tests and benchmarks run the handlers directly (tests/system/borvaneprobe.h).
+    friend class BorvaneProbe;
+
 public:
     // Builds the window and runs its creation handler (centred placement,
     // branch list, today's vouchers); the data source must be set.
