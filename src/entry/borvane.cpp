@@ -33,6 +33,8 @@ void TfmBorvane::connectHandlers()
     connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
     connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
     connect(PrintBtn, &QPushButton::clicked, this, [this] { PrintBtnClick(); });
+    connect(SaveBtn, &QPushButton::clicked, this, [this] { SaveBtnClick(); });
+    connect(DeleteBtn, &QPushButton::clicked, this, [this] { DeleteBtnClick(); });
 
     FocusExit& exits = FocusExit::instance();
     exits.setEnterHandler(cbKubun, [this](QWidget*) { cbKubunEnter(); });

@@ -98,6 +98,21 @@ private:
     // Printing the chosen voucher (borvaneprint.cpp)
     void PrintBtnClick();
 
+    // Saving a new voucher, correcting a line, deleting a line
+    // (borvanesave.cpp, borvanecorrect.cpp, borvanedelete.cpp); what a
+    // refused save puts back (windowstate.h, borvanestate.cpp).
+    struct WindowState;
+    WindowState captureState() const;
+    void restoreState(const WindowState& state);
+    void SaveBtnClick();
+    bool saveChecksPass();
+    void saveNewVoucher(const WindowState& before);
+    void pSaveQuery();
+    void saveCorrection(const WindowState& before);
+    bool pUpDateQuery(); // false: the line is not stored, nothing changed
+    void DeleteBtnClick();
+    void pDeleteCount_Query();
+
     LinePanel& lineAt(int number) { return m_lines[number - 1]; }
 
     // Controls, named as the clerk's framework named them.

@@ -1,0 +1,59 @@
+#include "windowstate.h"
+
+#include "accelbutton.h"
+#include "app/strutil.h"
+#include "colours.h"
+#include "messages.h"
+#include "panelrows.h"
+
+#include <QFrame>
+#include <QLineEdit>
+
+namespace {
+
+const QString kNoRowChosen = QStringLiteral("그리드에서 수정할 레코드를 선택 하세요.....");
+// The line is not stored (any more) under the listed key.
+const QString kLineNotStored =
+    QStringLiteral("수정할 전표 라인이 저장되어 있지 않습니다. 다른 곳에서 삭제되었거나 기준일자가 바뀌었습니다. "
+                   "목록을 다시 조회하세요....");
+
+} // namespace
+
+void TfmBorvane::saveCorrection(const WindowState& before)
+{
+    SaveBtn->setFocus();
+    if (edSerial->text().isEmpty()) {
+        warningBox(this, kNoRowChosen);
+        return;
+    }
+    m_gridReturnKey = Str_RemoveBlanks(edSerial->text()) + Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun")));
+    bool stored = false;
+    try {
+        stored = pUpDateQuery();
+    } catch (...) {
+        // Both rows are as they were; so is the window.
+        restoreState(before);
+        throw;
+    }
+    if (!stored) {
+        restoreState(before);
+        warningBox(this, kLineNotStored);
+        return;
+    }
+    edSerial->clear();
+    pDBGridDisplay();
+    pQuery();
+    Query1.locate(QStringLiteral("serial_ttt"), m_gridReturnKey);
+}
+
+bool TfmBorvane::pUpDateQuery()
+{
+    const int n = strictToInt(Query1.asText(QStringLiteral("serial_bun")));
+    if (n < 1 || n > kLineCount)
+        return false;
+    LinePanel& line = lineAt(n);
+    colours::paintPanel(line.panel, colours::buttonFace());
+    line.panel->setEnabled(false);
+    // Both rows in one transaction: the debit row never stays corrected alone.
+    return voucherrows::updateLineRows(Query_Sql, edDate->text(), edSerial->text(), readVoucherLine(line));
+}

@@ -1,0 +1,63 @@
+#include "borvane.h"
+
+#include "app/strutil.h"
+#include "app/waitcursor.h"
+#include "branchcombo.h"
+#include "messages.h"
+#include "voucherrows.h"
+#include "writestatements.h"
+
+#include <QFrame>
+#include <QLineEdit>
+
+namespace {
+
+const QString kNoRowChosen = QStringLiteral("그리드의 레코드를 선택하세요....");
+// Another workstation deleted the line first; the list below shows what is left.
+const QString kLineAlreadyGone =
+    QStringLiteral("삭제할 전표 라인이 이미 없습니다. 다른 곳에서 삭제되었습니다....");
+
+} // namespace
+
+void TfmBorvane::DeleteBtnClick()
+{
+    if (Query1.isEmpty()) {
+        warningBox(this, kNoDataMessage);
+        Panel7->setFocus();
+        return;
+    }
+    m_gridReturnKey = Str_RemoveBlanks(edSerial->text());
+    const int n = strictToInt(Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun"))));
+    if (n >= 1 && n <= kLineCount) {
+        if (edSerial->text().isEmpty()) {
+            warningBox(this, kNoRowChosen);
+            return;
+        }
+        LinePanel& line = lineAt(n);
+        const int deleted = voucherrows::deleteLineRows(Delete_Query, edSerial->text(), line.serialBun->text());
+        edSerial->clear();
+        line.panel->setVisible(false);
+        if (deleted == 0)
+            warningBox(this, kLineAlreadyGone);
+    }
+    if (voucherrows::countVoucherRows(Delete_Query, m_gridReturnKey) != 0) {
+        pDeleteCount_Query();
+        return;
+    }
+    showPanelsEnabled();
+    setMode(QStringLiteral("1"));
+    pEnabledBtn();
+    paintPanelsButtonFace();
+    pQuery();
+    pClear();
+}
+
+void TfmBorvane::pDeleteCount_Query()
+{
+    WaitCursor wait;
+    Query1.close();
+    Query1.setLines(entrysql::remainingVoucherLines());
+    Query1.bindText(QStringLiteral("tbDKubun"), u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%');
+    Query1.bindText(QStringLiteral("tbjen"), u'%' + m_gridReturnKey + u'%');
+    Query1.open();
+}

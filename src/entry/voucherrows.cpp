@@ -1,0 +1,163 @@
+#include "voucherrows.h"
+
+#include "app/strutil.h"
+#include "store/numbering.h"
+#include "store/statement.h"
+#include "store/writeunit.h"
+#include "writestatements.h"
+
+#include <QDateTime>
+
+namespace voucherrows {
+
+namespace {
+
+const QString kCashCode = QStringLiteral("10101001000");
+const QString kCashName = QStringLiteral("현금");
+
+enum class Side { Debit, Credit };
+
+// The parameter stems of the name fields other than the account, whose
+// code and name both rows carry.
+struct SharedName {
+    LookupKind kind;
+    const char* codeParameter;
+    const char* nameParameter;
+};
+
+constexpr SharedName kSharedNames[] = {
+    {LookupKind::Item, "tbItem_Code", "tbItem_Name"},
+    {LookupKind::CustomerBank, "tbKubun_Code", "tbKubun_Name"},
+    {LookupKind::Project, "tbProject_Code", "tbProject_Name"},
+    {LookupKind::Department, "tbBuser_Code", "tbBuser_Name"},
+    {LookupKind::Employee, "tbSawon_Code", "tbSawon_Name"},
+};
+
+// What both statements bind alike for one side of a line: the account (the
+// chosen one on the debit row, cash on the credit row), the line's names,
+// the description, the mirrored amounts and the time of the write.
+void bindLineValues(store::SqlStatement& q, const VoucherLine& line, Side side)
+{
+    const bool debit = side == Side::Debit;
+    q.bindText(QStringLiteral("tbAc_JenCode"), debit ? line.code(LookupKind::Account) : kCashCode);
+    q.bindText(QStringLiteral("tbAc_JenName"), debit ? line.name(LookupKind::Account) : kCashName);
+    q.bindText(QStringLiteral("tbAc_Text"), line.acText);
+    for (const SharedName& n : kSharedNames) {
+        q.bindText(QString::fromLatin1(n.codeParameter), line.code(n.kind));
+        q.bindText(QString::fromLatin1(n.nameParameter), line.name(n.kind));
+    }
+    q.bindFloat(QStringLiteral("tbCr_Amt"), debit ? line.crAmt : line.drAmt);
+    q.bindFloat(QStringLiteral("tbDr_Amt"), debit ? line.drAmt : line.crAmt);
+    q.bindDateTime(QStringLiteral("tbEnd_Day"), QDateTime::currentDateTime());
+}
+
+void insertRow(store::SqlStatement& q, const VoucherHead& head, const VoucherLine& line, Side side)
+{
+    const bool debit = side == Side::Debit;
+    q.close();
+    q.setLines(entrysql::voucherRowInsert());
+    q.bindText(QStringLiteral("tbSerial"), store::Serial_MaxValue(head.branchIndex, head.serialJen, line.serialBun,
+                                                                 debit ? QStringLiteral("A002*01")
+                                                                       : QStringLiteral("A002*02")));
+    q.bindText(QStringLiteral("tbSerial_Jen"), head.serialJen);
+    q.bindText(QStringLiteral("tbSerial_Bun"), line.serialBun);
+    q.bindText(QStringLiteral("tbSerial_CrDr"), debit ? QStringLiteral("01") : QStringLiteral("02"));
+    // Month, year and date are cut from the date as typed, not parsed.
+    q.bindText(QStringLiteral("tbMonth_Char"), head.date.mid(5, 2));
+    q.bindText(QStringLiteral("tbYear_Char"), head.date.left(4));
+    q.bindText(QStringLiteral("tbDate_Day"), head.date);
+    q.bindText(QStringLiteral("tbTable_Kubun"), QStringLiteral("AA"));
+    q.bindText(QStringLiteral("tbKubun_Bon"), formatZeroPadded(head.branchIndex, 5));
+    q.bindText(QStringLiteral("tbKubun_Jen"), QStringLiteral("2"));
+    q.bindText(QStringLiteral("tbKubun_Amt"), QStringLiteral("5"));
+    q.bindText(QStringLiteral("tbForm_Kubun"), QStringLiteral("A002"));
+    q.bindText(QStringLiteral("tbGiel_Serial"), QStringLiteral("999"));
+    bindLineValues(q, line, side);
+    q.prepare();
+    q.execute();
+}
+
+int updateRow(store::SqlStatement& q, const QString& rowKeyStem, const VoucherLine& line, Side side)
+{
+    q.close();
+    q.setLines(entrysql::voucherRowUpdate());
+    q.bindText(QStringLiteral("tbSerial"),
+               rowKeyStem + (side == Side::Debit ? QStringLiteral("01") : QStringLiteral("02")));
+    bindLineValues(q, line, side);
+    q.prepare();
+    return q.execute();
+}
+
+} // namespace
+
+QString lineKey(const QString& serialJen, const QString& serialBun)
+{
+    return serialJen + serialBun;
+}
+
+void insertLineRows(store::SqlStatement& querySql, const VoucherHead& head, const VoucherLine& line)
+{
+    insertRow(querySql, head, line, Side::Credit);
+    insertRow(querySql, head, line, Side::Debit);
+}
+
+QString insertVoucherLines(store::SqlStatement& querySql, const VoucherHead& head, const QList<VoucherLine>& lines)
+{
+    QString lastStored;
+    for (const VoucherLine& line : lines) {
+        // A line without a debit amount stores nothing (a negative one is stored).
+        if (line.crAmt == 0)
+            continue;
+        insertLineRows(querySql, head, line);
+        lastStored = lineKey(head.serialJen, line.serialBun);
+    }
+    return lastStored;
+}
+
+SavedVoucher saveNewVoucher(store::SqlStatement& queryMax, store::SqlStatement& querySql, const QString& date,
+                            int branchIndex, const QList<VoucherLine>& lines)
+{
+    store::WriteUnit unit(querySql.connection());
+    const VoucherHead head{date, branchIndex, store::Serial_Jen_MaxValue(queryMax, date)};
+    SavedVoucher saved{head.serialJen, insertVoucherLines(querySql, head, lines)};
+    unit.commit();
+    return saved;
+}
+
+bool updateLineRows(store::SqlStatement& querySql, const QString& date, const QString& serialJen,
+                    const VoucherLine& line)
+{
+    const QString stem = Str_RemoveBlanks(date) + Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(line.serialBun);
+    store::WriteUnit unit(querySql.connection());
+    const int debitRows = updateRow(querySql, stem, line, Side::Debit);
+    const int creditRows = updateRow(querySql, stem, line, Side::Credit);
+    // Half a line is never rewritten: a side that is gone (deleted elsewhere,
+    // or a date changed since the voucher was listed) undoes the other.
+    if (debitRows <= 0 || creditRows <= 0) {
+        unit.rollback();
+        return false;
+    }
+    unit.commit();
+    return true;
+}
+
+int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, const QString& serialBun)
+{
+    deleteQuery.close();
+    deleteQuery.setLines(entrysql::voucherLineDelete());
+    deleteQuery.bindText(QStringLiteral("tbSerial"), Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(serialBun));
+    deleteQuery.prepare();
+    return deleteQuery.execute();
+}
+
+int countVoucherRows(store::SqlStatement& deleteQuery, const QString& serialJen)
+{
+    deleteQuery.close();
+    deleteQuery.setLines(entrysql::voucherRowCount());
+    deleteQuery.bindText(QStringLiteral("tbSerial"), serialJen);
+    deleteQuery.open();
+    const auto rows = deleteQuery.asInteger(QStringLiteral("Serial"));
+    return int(rows);
+}
+
+} // namespace voucherrows

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+
+// The statements that write the voucher table, and the list restricted to one
+// voucher after a deletion. One list entry per statement line, each filled up
+// with blanks to its statement's width (the blanks mean nothing).
+namespace entrysql {
+
+// Inserts one row of a voucher line (all 29 columns as :tb parameters).
+QStringList voucherRowInsert();
+
+// Rewrites the account, names, codes, amounts and time of one row, found by
+// date + voucher number + line number + side (:tbSerial).
+QStringList voucherRowUpdate();
+
+// Deletes both rows of one line, found by voucher number + line number (:tbSerial).
+QStringList voucherLineDelete();
+
+// Counts the rows left of one voucher (:tbSerial) as the column Serial.
+QStringList voucherRowCount();
+
+// The voucher list of a date and branch (:tbDKubun) restricted to the
+// voucher numbers that match :tbjen.
+QStringList remainingVoucherLines();
+
+} // namespace entrysql
