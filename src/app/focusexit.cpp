@@ -3,7 +3,9 @@
 #include "errorreport.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QWidget>
+#include <utility>
 
 FocusExit& FocusExit::instance()
 {
@@ -14,6 +16,7 @@ FocusExit& FocusExit::instance()
 FocusExit::FocusExit()
 {
     connect(qApp, &QApplication::focusChanged, this, &FocusExit::onFocusChanged);
+    qApp->installEventFilter(this);
 }
 
 void FocusExit::setHandler(QWidget* control, Handler handler)
@@ -62,6 +65,7 @@ void FocusExit::runGuarded(QWidget* window, const std::function<void()>& body)
 
 void FocusExit::onFocusChanged(QWidget*, QWidget* now)
 {
+    const bool byMousePress = std::exchange(m_lastFocusInReason, Qt::OtherFocusReason) == Qt::MouseFocusReason;
     if (!now)
         return;
     QWidget* window = now->window();
@@ -72,7 +76,10 @@ void FocusExit::onFocusChanged(QWidget*, QWidget* now)
         return;
     if (auto it = m_handlers.constFind(left); it != m_handlers.constEnd()) {
         Handler handler = it.value(); // the handler may unregister itself
+        QPointer<QWidget> target = now;
         runGuarded(window, [&] { handler(now); });
+        if (byMousePress && target && window->focusWidget() != target)
+            refusePressInto(target);
     }
     // The control holding the focus now is entered, unless the exit handler
     // sent the focus back where it came from.
@@ -83,6 +90,65 @@ void FocusExit::onFocusChanged(QWidget*, QWidget* now)
         EnterHandler handler = it.value();
         runGuarded(window, [&] { handler(left); });
     }
+}
+
+void FocusExit::refusePressInto(QWidget* target)
+{
+    // The press that gave the focus is still on its way to the target; it
+    // arrives before the event loop runs again.
+    m_refusedPress = target;
+    const quint64 arming = ++m_refusalArming;
+    QMetaObject::invokeMethod(
+        this,
+        [this, arming] {
+            if (arming == m_refusalArming)
+                m_refusedPress = nullptr;
+        },
+        Qt::QueuedConnection);
+}
+
+bool FocusExit::swallowMouse(QObject* watched, QEvent* event)
+{
+    if (!watched->isWidgetType())
+        return false; // window-level delivery: the widgets decide
+    auto* widget = static_cast<QWidget*>(watched);
+    auto within = [widget](const QPointer<QWidget>& control) {
+        return control && (widget == control || control->isAncestorOf(widget));
+    };
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (!within(m_refusedRelease))
+            return false;
+        m_refusedRelease = nullptr;
+        return true;
+    }
+    // A press or double-click: only the first one after a refusal is swallowed.
+    const QPointer<QWidget> refused = std::exchange(m_refusedPress, nullptr);
+    if (within(refused)) {
+        m_refusedRelease = refused;
+        return true;
+    }
+    m_refusedRelease = nullptr;
+    return false;
+}
+
+bool FocusExit::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        m_lastFocusInReason = static_cast<QFocusEvent*>(event)->reason();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        return swallowMouse(watched, event);
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        m_refusedPress = nullptr;
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 QString focusTargetName(const QWidget* target)

@@ -23,6 +23,12 @@ class QWidget;
 // the control that holds the focus once the exit handler is done is the one
 // entered.
 //
+// A mouse press that moved the focus into a control whose exit handler then
+// sent the focus elsewhere (back to the field, or on to another control)
+// does not reach that control, nor does its release: a button is not
+// clicked and a grid row is not chosen by a press whose focus move was
+// refused.
+//
 // An error that ends a handler goes to the program's error report
 // (errorreport.h); the focus stays where it went.
 class FocusExit : public QObject {
@@ -43,15 +49,30 @@ public:
     // The control that last held the focus in that window, as tracked here.
     QWidget* lastFocus(QWidget* window) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     FocusExit();
     void onFocusChanged(QWidget* old, QWidget* now);
     void runGuarded(QWidget* window, const std::function<void()>& body);
+    void refusePressInto(QWidget* target);
+    bool swallowMouse(QObject* watched, QEvent* event);
 
     QHash<QWidget*, Handler> m_handlers;
     QHash<QWidget*, EnterHandler> m_enterHandlers;
     QHash<QWidget*, QPointer<QWidget>> m_lastFocusByWindow;
     int m_depth = 0;
+
+    // The reason of the last focus-in: a mouse press gives focus before the
+    // press itself reaches the control.
+    Qt::FocusReason m_lastFocusInReason = Qt::OtherFocusReason;
+    // The control whose press is to be swallowed (armed by a refused move,
+    // until the press arrives or the event loop moves on), and the control
+    // whose release is swallowed after its press was.
+    QPointer<QWidget> m_refusedPress;
+    QPointer<QWidget> m_refusedRelease;
+    quint64 m_refusalArming = 0;
 };
 
 // The objectName of a focus target, or "" for none.

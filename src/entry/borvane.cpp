@@ -46,6 +46,9 @@ void TfmBorvane::connectHandlers()
     connect(DBGrid1, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
     connect(DBGrid1, &DbGrid::gridKeyDown, this, [this] { DBGrid1KeyDown(); });
     connect(DBGrid1, &DbGrid::gridKeyUp, this, [this] { DBGrid1KeyUp(); });
+
+    connectLineFields();
+    connectInputHandlers();
 }
 
 void TfmBorvane::setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs)

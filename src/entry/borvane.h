@@ -98,6 +98,28 @@ private:
     // Printing the chosen voucher (borvaneprint.cpp)
     void PrintBtnClick();
 
+    // Name fields and the lookup hand-off (borvanefields.cpp). The focus
+    // target of an exit handler is the window's focus widget at that moment.
+    void connectLineFields();
+    QString activeControlName() const;
+    bool focusTargetStaysPut() const;
+    void edAc_JenName_0NExit(int line);
+    void edName_0NExit(LookupKind kind, int line); // customer .. item
+    void handOverToLookup(LookupKind kind, LinePanel& line);
+
+    // Key filters, the base date and the amounts (borvaneinput.cpp)
+    void connectInputHandlers();
+    void refuseKey(char16_t& key);
+    void edDateKeyPress(QWidget* sender, char16_t& key);
+    void edAmtKeyPress(QWidget* sender, char16_t& key);
+    void edEditKeyPress(QWidget* sender, char16_t& key);
+    void selectNextTabStop(QWidget* from);
+    void edDateExit();
+    bool reformatAmount(QLineEdit* field); // false: refused, the exit stops
+    void edCr_Amt_0NExit(int line);
+    void edDr_Amt_0NExit(int line);
+    void edCr_Amt_0NClick(int line);
+
     // Saving a new voucher, correcting a line, deleting a line
     // (borvanesave.cpp, borvanecorrect.cpp, borvanedelete.cpp); what a
     // refused save puts back (windowstate.h, borvanestate.cpp).

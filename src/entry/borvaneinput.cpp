@@ -1,0 +1,227 @@
+// Keyboard filters of the entry window, the base date's exit check and the
+// ten amount fields: their length limits, display form and the focus moves
+// from a line's amounts.
+#include "borvane.h"
+
+#include "accelbutton.h"
+#include "amountform.h"
+#include "app/focusexit.h"
+#include "app/strutil.h"
+#include "app/waitcursor.h"
+#include "branchcombo.h"
+#include "clickhook.h"
+#include "messages.h"
+#include "preeditcommit.h"
+#include "typedkey.h"
+
+#include <QDate>
+#include <QFrame>
+#include <QLineEdit>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kRefusedKey = QStringLiteral("잘못 입력하셨습니다");
+const QString kBadDate = QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
+const QString kTooLong = QStringLiteral("전체 길이가 12자를 초과 할 수 없읍니다.....");
+const QString kTooLongNegative = QStringLiteral("전체 길이가 13자를 초과 할 수 없읍니다.....");
+const QString kNoAccountCode = QStringLiteral("계정과목의 코드와 계정명을 등록 하세요.....");
+
+constexpr char16_t kBackspace = 8;
+constexpr char16_t kEnter = 13;
+constexpr char16_t kCtrlY = 25;
+
+bool isDateKey(char16_t key)
+{
+    return key == kBackspace || key == kEnter || key == kCtrlY || key == u'-' || (key >= u'0' && key <= u'9');
+}
+
+// Year, month and day with "-" between them, naming a real calendar date.
+bool isCalendarDate(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    return m.hasMatch() && QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()).isValid();
+}
+
+} // namespace
+
+void TfmBorvane::connectInputHandlers()
+{
+    auto* dateKeys = new KeyPressFilter([this](QWidget* c, char16_t& key) { edDateKeyPress(c, key); }, this);
+    auto* amountKeys = new KeyPressFilter([this](QWidget* c, char16_t& key) { edAmtKeyPress(c, key); }, this);
+    auto* editKeys = new KeyPressFilter([this](QWidget* c, char16_t& key) { edEditKeyPress(c, key); }, this);
+    auto* composing = new PreeditCommitter(this);
+    auto* amountClicks = new ClickHook(
+        [this](QWidget* c) {
+            for (const LinePanel& line : m_lines)
+                if (line.crAmt == c)
+                    edCr_Amt_0NClick(line.number);
+        },
+        this);
+    FocusExit& exits = FocusExit::instance();
+
+    dateKeys->watch(edDate);
+    composing->watch(edDate);
+    exits.setHandler(edDate, [this](QWidget*) { edDateExit(); });
+    editKeys->watch({cbKubun, edSerial});
+    composing->watch(cbKubun);
+
+    for (LinePanel& line : m_lines) {
+        const int n = line.number;
+        editKeys->watch(line.serialBun);
+        for (LookupKind kind : kAllNameKinds) {
+            editKeys->watch(line.name(kind));
+            composing->watch(line.name(kind));
+        }
+        editKeys->watch(line.acText);
+        composing->watch(line.acText);
+        amountKeys->watch({line.crAmt, line.drAmt});
+        composing->watch(line.crAmt);
+        amountClicks->watch(line.crAmt);
+        exits.setHandler(line.crAmt, [this, n](QWidget*) { edCr_Amt_0NExit(n); });
+        exits.setHandler(line.drAmt, [this, n](QWidget*) { edDr_Amt_0NExit(n); });
+    }
+}
+
+void TfmBorvane::refuseKey(char16_t& key)
+{
+    key = 0;
+    plainBox(this, kRefusedKey);
+}
+
+void TfmBorvane::edDateKeyPress(QWidget* sender, char16_t& key)
+{
+    if (!isDateKey(key)) {
+        refuseKey(key);
+        return;
+    }
+    if (key == kEnter) {
+        key = 0;
+        selectNextTabStop(sender);
+    }
+}
+
+void TfmBorvane::edAmtKeyPress(QWidget* sender, char16_t& key)
+{
+    if (!isDateKey(key) && key != u'.') {
+        refuseKey(key);
+        return;
+    }
+    if (key == kEnter) {
+        key = 0;
+        selectNextTabStop(sender);
+    }
+}
+
+void TfmBorvane::edEditKeyPress(QWidget* sender, char16_t& key)
+{
+    if (key == kEnter) {
+        key = 0;
+        selectNextTabStop(sender);
+    }
+}
+
+void TfmBorvane::selectNextTabStop(QWidget* from)
+{
+    for (QWidget* w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
+        if (w->window() == this && !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled()
+            && w->isVisible()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void TfmBorvane::edDateExit()
+{
+    // Straight into the grid: the clerk is about to choose a listed voucher.
+    if (activeControlName() == QLatin1String("DBGrid1")) {
+        setMode(QStringLiteral("3"));
+        return;
+    }
+    const QString date = edDate->text();
+    if (!isCalendarDate(date)) {
+        warningBox(this, date + kBadDate);
+        edDate->setFocus();
+    }
+    if (cp949Length(date) != 10) {
+        warningBox(this, date + kBadDate);
+        edDate->setFocus();
+    }
+    pQuery();
+    setMode(QStringLiteral("1"));
+    pEnabledBtn();
+    showPanelsEnabled();
+    paintPanelsButtonFace();
+    pClear();
+}
+
+bool TfmBorvane::reformatAmount(QLineEdit* field)
+{
+    const QString figure = Str_RemoveBlanks(field->text());
+    double value = Str_ToNumber(figure); // an unreadable figure ends the exit here
+    if (value == 0)
+        value = 0; // "-0" is shown as 0
+    // The clerk cannot change the read-only amount: its length is that of the
+    // figure without separators, and a refusal does not keep the focus there.
+    const bool readOnly = field->isReadOnly();
+    const int length = cp949Length(readOnly ? QString(figure).remove(u',') : figure);
+    const bool tooLong = value >= 0 ? length > 12 : length > 13;
+    if (tooLong) {
+        warningBox(this, value >= 0 ? kTooLong : kTooLongNegative);
+        if (!readOnly)
+            field->setFocus();
+        return false;
+    }
+    field->setText(amountDisplayForm(value));
+    return true;
+}
+
+void TfmBorvane::edCr_Amt_0NExit(int line)
+{
+    LinePanel& l = lineAt(line);
+    if (!reformatAmount(l.crAmt))
+        return;
+    // Correcting: leaving the amount for the grid lands on the save button.
+    if (m_mode == QLatin1String("2") && activeControlName() == QLatin1String("DBGrid1")) {
+        Panel7->setFocus();
+        SaveBtn->setFocus();
+    }
+    if (m_mode == QLatin1String("2") && activeControlName() == l.drAmt->objectName()) {
+        l.drAmt->setText(amountPlainForm(Str_ToNumber(l.drAmt->text())));
+        l.drAmt->selectAll();
+    }
+}
+
+void TfmBorvane::edDr_Amt_0NExit(int line)
+{
+    LinePanel& l = lineAt(line);
+    if (!reformatAmount(l.drAmt))
+        return;
+    QLineEdit* account = l.name(LookupKind::Account);
+    if (l.code(LookupKind::Account).isEmpty()) {
+        warningBox(this, kNoAccountCode);
+        restoreAllCursors();
+        account->selectAll();
+        account->setFocus();
+        return;
+    }
+    if (m_mode == QLatin1String("2") && activeControlName() == QLatin1String("DBGrid1")) {
+        Panel7->setFocus();
+        SaveBtn->setFocus();
+    }
+    // The last line is closed on the save button, when there is something to save.
+    if (line == kLineCount && SaveBtn->isEnabled())
+        SaveBtn->setFocus();
+}
+
+void TfmBorvane::edCr_Amt_0NClick(int line)
+{
+    QLineEdit* field = lineAt(line).crAmt;
+    if (m_mode != QLatin1String("2") || focusWidget() != field)
+        return;
+    // Ready to be overtyped: the figure without blanks and separators.
+    field->setText(amountPlainForm(Str_ToNumber(field->text())));
+    field->selectAll();
+}

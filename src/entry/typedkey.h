@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QVector>
+#include <functional>
+
+class QKeyEvent;
+class QWidget;
+
+// The character a key press types, as a key-press handler of the clerk's
+// desktop framework receives it: printable characters, Backspace (8),
+// Enter (13), Escape (27) and the control characters of Ctrl with a letter
+// (Ctrl+V is 22, Ctrl+Y 25). Keys that type nothing (arrows, Delete, Tab,
+// function keys, Alt combinations) give 0. Text that an input method
+// commits is no key press and never reaches a key-press handler.
+char16_t typedCharacter(const QKeyEvent* event);
+
+// Runs a key-press handler for the characters typed into the watched
+// controls, before the control sees them. The handler may set the character
+// to 0: the key press is then discarded.
+class KeyPressFilter : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(QWidget* control, char16_t& key)>;
+    KeyPressFilter(Handler handler, QObject* parent);
+    void watch(QWidget* control);
+    void watch(const QVector<QWidget*>& controls);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Handler m_handler;
+};
