@@ -1,0 +1,59 @@
+#include "samplevoucher.h"
+
+#include "app/errors.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace bench {
+
+namespace {
+
+QSqlQuery run(store::Connection& c, const QString& sql, const QVariantList& values = {})
+{
+    QSqlQuery q(c.database());
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw AppError(q.lastError().text());
+    return q;
+}
+
+} // namespace
+
+SampleVoucher findSampleVoucher(store::Connection& c, int branch)
+{
+    SampleVoucher s;
+    s.branch = branch;
+    const QString bon = QStringLiteral("%1").arg(branch, 5, 10, QLatin1Char('0'));
+    // The newest date through the (date, branch) index, walking back over the
+    // few dates on which the branch wrote nothing.
+    QSqlQuery dates = run(c, QStringLiteral("select distinct date_day from account_jen_AA order by date_day desc limit 20"));
+    while (dates.next() && s.serialJen.isEmpty()) {
+        const QString date = dates.value(0).toString().trimmed();
+        QSqlQuery voucher = run(c,
+                                QStringLiteral("select serial_jen, count(*) from account_jen_AA "
+                                               "where date_day = ? and kubun_bon = ? and kubun_jen = '2' and form_kubun = 'A002' "
+                                               "group by serial_jen order by count(*) desc, serial_jen limit 1"),
+                                {date, bon});
+        if (!voucher.next())
+            continue;
+        s.date = date;
+        s.serialJen = voucher.value(0).toString().trimmed();
+    }
+    if (s.serialJen.isEmpty())
+        throw AppError(QStringLiteral("no withdrawal voucher of branch %1 among the newest dates").arg(bon));
+    QSqlQuery line = run(c, QStringLiteral("select min(serial_bun) from account_jen_AA where serial_jen = ?"), {s.serialJen});
+    line.next();
+    s.serialBun = line.value(0).toString().trimmed();
+    QSqlQuery rows = run(c,
+                         QStringLiteral("select count(distinct serial_jen || '*' || serial_bun) from account_jen_AA "
+                                        "where date_day = ? and kubun_bon = ? and kubun_jen = '2' and form_kubun = 'A002'"),
+                         {s.date, bon});
+    rows.next();
+    s.listRows = rows.value(0).toInt();
+    return s;
+}
+
+} // namespace bench
