@@ -3,6 +3,7 @@
 #include "app/strutil.h"
 #include "app/waitcursor.h"
 #include "branchcombo.h"
+#include "listnarrowing.h"
 #include "messages.h"
 #include "voucherrows.h"
 #include "writestatements.h"
@@ -57,7 +58,9 @@ void TfmBorvane::pDeleteCount_Query()
     WaitCursor wait;
     Query1.close();
     Query1.setLines(entrysql::remainingVoucherLines());
-    Query1.bindText(QStringLiteral("tbDKubun"), u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%');
+    const QString pattern = u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+    Query1.bindText(QStringLiteral("tbDKubun"), pattern);
+    listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
     Query1.bindText(QStringLiteral("tbjen"), u'%' + m_gridReturnKey + u'%');
     Query1.open();
 }

@@ -7,6 +7,7 @@
 #include "app/waitcursor.h"
 #include "branchcombo.h"
 #include "colours.h"
+#include "listnarrowing.h"
 #include "messages.h"
 #include "statements.h"
 
@@ -48,8 +49,9 @@ void TfmBorvane::pQuery()
     WaitCursor wait;
     Query1.close();
     Query1.setLines(entrysql::voucherList());
-    Query1.bindText(QStringLiteral("tbDKubun"),
-                    u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%');
+    const QString pattern = u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+    Query1.bindText(QStringLiteral("tbDKubun"), pattern);
+    listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
     Query1.open();
 }
 

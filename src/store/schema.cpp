@@ -5,6 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <map>
 
 namespace store {
 
@@ -21,7 +22,13 @@ struct Column {
 struct Table {
     const char* name;
     std::initializer_list<Column> columns;
+    const char* sqliteCheck = nullptr; // SQLite keeps texts of any length: the widths the statements rely on
 };
+
+// The voucher list narrows `Date_Day + Kubun_Bon like '%<date><branch>%'` to
+// one date and branch only when neither column can hold more than its width;
+// the server engines refuse a longer text by the column type.
+constexpr const char* kKeyWidthsCheck = "ck_jen_key_widths";
 
 // The voucher table, in the column order of the program's insert statement.
 const Table kVoucherTable{
@@ -37,7 +44,8 @@ const Table kVoucherTable{
         {"Project_Name", Kind::Fixed, 200}, {"Buser_Code", Kind::Fixed, 20},  {"Buser_Name", Kind::Fixed, 100},
         {"Sawon_Code", Kind::Fixed, 20},   {"Sawon_Name", Kind::Fixed, 100},  {"Cr_Amt", Kind::Float, 0},
         {"Dr_Amt", Kind::Float, 0},        {"End_Day", Kind::DateTime, 0},
-    }};
+    },
+    "length(Date_Day) <= 10 AND length(Kubun_Bon) <= 5"};
 
 // The master tables the lookups, the branch selector and the printed voucher read.
 // The three parts of an account's group key are 1 + 2 + 2 characters, so that
@@ -97,6 +105,9 @@ QString createTable(const Table& table, Engine engine)
     QStringList columns;
     for (const Column& c : table.columns)
         columns << QStringLiteral("    %1 %2 NULL").arg(QLatin1String(c.name), columnType(c, engine));
+    if (engine == Engine::SQLite && table.sqliteCheck)
+        columns << QStringLiteral("    CONSTRAINT %1 CHECK (%2)")
+                       .arg(QLatin1String(kKeyWidthsCheck), QLatin1String(table.sqliteCheck));
     const QString body = QStringLiteral("%1 (\n%2\n)").arg(QLatin1String(table.name), columns.join(QStringLiteral(",\n")));
     if (engine == Engine::SqlServer)
         return QStringLiteral("IF OBJECT_ID(N'%1', N'U') IS NULL CREATE TABLE %2").arg(QLatin1String(table.name), body);
@@ -121,6 +132,14 @@ const Index kIndexes[] = {
     {"ix_jen_serial", "account_jen_AA", "Serial_Jen", "serial_jen", "Serial_Jen"},
     {"ix_jen_date_bon", "account_jen_AA", "Date_Day, Kubun_Bon", "date_day, kubun_bon", "Date_Day, Kubun_Bon"},
     {"ix_jen_date_serial", "account_jen_AA", "Date_Day, Serial_Jen", "date_day, serial_jen", "Date_Day, Serial_Jen"},
+    // The keys of the correction and the deletion, and the date and branch
+    // the list is narrowed to, exactly as the translated statements spell them.
+    {"ix_jen_row_key", "account_jen_AA", "(rtrim(Date_Day) || rtrim(Serial_Jen) || rtrim(Serial_Bun) || rtrim(Serial_CrDr))",
+     "(rtrim(date_day) || rtrim(serial_jen) || rtrim(serial_bun) || rtrim(serial_crdr))", nullptr},
+    {"ix_jen_line_key", "account_jen_AA", "(rtrim(Serial_Jen) || rtrim(Serial_Bun))",
+     "(rtrim(serial_jen) || rtrim(serial_bun))", nullptr},
+    {"ix_jen_day_bon_key", "account_jen_AA", "rtrim(Date_Day), rtrim(Kubun_Bon)", "rtrim(date_day), rtrim(kubun_bon)",
+     nullptr},
     {"ix_kubun_code", "kubun_table", "Kubun_Code", "kubun_code", "Kubun_Code"},
     {"ix_ac_code", "test_ac_code", "ac_code", "ac_code", "ac_code"},
     {"ix_sale_code", "Sale_Table", "Sale_Code", "sale_code", "Sale_Code"},
@@ -209,6 +228,45 @@ bool schemaExists(Connection& connection)
         throw DbError(error.text());
     }
     return q.value(0).toInt() > 0;
+}
+
+bool keyWidthsEnforced(Connection& connection)
+{
+    // Asked once per connection: the list asks at every keystroke in the branch selector.
+    static std::map<QString, bool> known;
+    const auto it = known.find(connection.connectionName());
+    if (it != known.end())
+        return it->second;
+
+    QString sql;
+    switch (connection.engine()) {
+    case Engine::SQLite:
+        sql = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'account_jen_aa' "
+                             "AND sql LIKE '%%1%'")
+                  .arg(QLatin1String(kKeyWidthsCheck));
+        break;
+    case Engine::PostgreSQL:
+        // char(n) and varchar(n) refuse longer texts (char also drops its padding when joined).
+        sql = QStringLiteral("SELECT count(*) FROM information_schema.columns "
+                             "WHERE table_schema = current_schema() AND lower(table_name) = 'account_jen_aa' "
+                             "AND data_type IN ('character', 'character varying') AND ("
+                             "(lower(column_name) = 'date_day' AND character_maximum_length <= 10) OR "
+                             "(lower(column_name) = 'kubun_bon' AND character_maximum_length <= 5))");
+        break;
+    case Engine::SqlServer:
+        return false; // not measured there: the list keeps its plain statement
+    }
+    connection.reopenIfBroken();
+    QSqlQuery q(connection.database());
+    if (!q.exec(sql) || !q.next()) {
+        const QSqlError error = q.lastError();
+        connection.noteFailure(error);
+        throw DbError(error.text());
+    }
+    const bool enforced = q.value(0).toInt() == (connection.engine() == Engine::SQLite ? 1 : 2);
+    if (enforced || schemaExists(connection))
+        known[connection.connectionName()] = enforced;
+    return enforced;
 }
 
 } // namespace store

@@ -13,6 +13,11 @@ void createSchema(Connection& connection);
 // Whether account_jen_AA exists.
 bool schemaExists(Connection& connection);
 
+// Whether account_jen_AA holds no Date_Day longer than 10 characters and no
+// Kubun_Bon longer than 5: by a check of the table on SQLite (created with
+// the schema above), by the column types on PostgreSQL. Remembered per connection.
+bool keyWidthsEnforced(Connection& connection);
+
 // Loads the demo master data (branches, chart of accounts, customers, banks,
 // employees, departments, projects, items, the filler rows "01".."07").
 // Meant for empty master tables.
