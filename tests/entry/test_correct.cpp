@@ -1,0 +1,258 @@
+// Correcting one line of a stored voucher: both rows rewritten together,
+// the window back on the corrected line in mode "2"; a line that is no
+// longer stored under its key, and a store that refuses the second update;
+// on SQLite and PostgreSQL.
+#include "clerkdesk.h"
+#include "entrykit.h"
+
+#include "app/dbgrid.h"
+#include "app/shell/application.h"
+#include "entry/colours.h"
+#include "testdb.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace clerkdesk;
+using entrykit::ModalWatcher;
+using entrykit::SeedLine;
+using entrykit::TestAccount;
+
+namespace {
+
+const QString kDate = QStringLiteral("2001-05-30");
+const QString kFirst = QStringLiteral("2001-05-30-00000001");
+const QString kNotStored = QStringLiteral("수정할 전표 라인이 저장되어 있지 않습니다. 다른 곳에서 삭제되었거나 "
+                                          "기준일자가 바뀌었습니다. 목록을 다시 조회하세요....");
+
+const QString kColumns = QStringLiteral(
+    "Serial, Serial_Jen, Serial_Bun, Serial_CrDr, Month_Char, Year_Char, Date_Day, Kubun_Bon, Kubun_Jen,"
+    " Form_Kubun, Ac_JenCode, Ac_JenName, Ac_Text, Item_Code, Item_Name, Kubun_Code, Kubun_Name, Project_Code,"
+    " Project_Name, Buser_Code, Buser_Name, Sawon_Code, Sawon_Name, Cr_Amt, Dr_Amt");
+
+// Voucher 1 of the date at the head office: three lines, the second with
+// every name and code.
+void seedThreeLines(store::Connection& c)
+{
+    SeedLine travel{QStringLiteral("02"), QStringLiteral("40701005000"), QStringLiteral("여비교통비"), 1234567,
+                    QStringLiteral("부산 출장 여비")};
+    travel.kubunCode = QStringLiteral("10001");
+    travel.kubunName = QStringLiteral("(주)한빛상사");
+    travel.sawonCode = QStringLiteral("1003");
+    travel.sawonName = QStringLiteral("박민수");
+    travel.buserCode = QStringLiteral("110");
+    travel.buserName = QStringLiteral("회계팀");
+    travel.projectCode = QStringLiteral("P2001-03");
+    travel.projectName = QStringLiteral("ERP 시스템 구축");
+    travel.itemCode = QStringLiteral("I005");
+    travel.itemName = QStringLiteral("통행료");
+    entrykit::seedVoucher(c, kDate, 0, kFirst,
+                          {{QStringLiteral("01"), QStringLiteral("40701018000"), QStringLiteral("소모품비"), 50000,
+                            QStringLiteral("사무용품 구입")},
+                           travel,
+                           {QStringLiteral("03"), QStringLiteral("40701006000"), QStringLiteral("접대비"), 300000,
+                            QStringLiteral("거래처 접대")}});
+}
+
+QVector<QStringList> lineRows(store::Connection& c, const char* line)
+{
+    return nativeRows(c, QStringLiteral("SELECT %1 FROM account_jen_AA WHERE rtrim(Serial_Bun) = '%2' "
+                                        "ORDER BY Serial_CrDr")
+                             .arg(kColumns, QLatin1String(line)));
+}
+
+QString endDays(store::Connection& c, const char* line)
+{
+    const auto rows = nativeRows(c, QStringLiteral("SELECT End_Day FROM account_jen_AA WHERE rtrim(Serial_Bun) = '%1' "
+                                                   "ORDER BY Serial_CrDr")
+                                        .arg(QLatin1String(line)));
+    QStringList days;
+    for (const QStringList& r : rows)
+        days << r.first();
+    return days.join(u'|');
+}
+
+void addEngines()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << QStringLiteral("sqlite");
+    QTest::newRow("postgres") << QStringLiteral("postgres");
+}
+
+#define USE_ENGINE()                         \
+    QFETCH(QString, engine);                 \
+    if (engine == QLatin1String("postgres")) \
+        REQUIRE_POSTGRES();                  \
+    TestAccount account(engine);             \
+    seedThreeLines(account.connection())
+
+// The desk on the seeded date with line 02 of voucher 1 chosen in the grid.
+#define CHOOSE_LINE_TWO(desk)                                                                         \
+    Desk desk;                                                                                        \
+    chooseDateAndBranch(desk, kDate, 0);                                                              \
+    entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02"))); \
+    QCOMPARE(desk.w.mode(), QStringLiteral("2"));                                                     \
+    QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst)
+
+} // namespace
+
+class TestCorrect : public QObject {
+    Q_OBJECT
+private slots:
+    void correctionRewritesBothRows_data() { addEngines(); }
+    void correctionRewritesBothRows();
+    void lineNoLongerStoredIsReported_data() { addEngines(); }
+    void lineNoLongerStoredIsReported();
+    void refusedSecondUpdateKeepsBothRows_data() { addEngines(); }
+    void refusedSecondUpdateKeepsBothRows();
+};
+
+void TestCorrect::correctionRewritesBothRows()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    const auto lineOne = lineRows(c, "01");
+    const auto lineThree = lineRows(c, "03");
+    const QString writtenAt = endDays(c, "02");
+    CHOOSE_LINE_TWO(desk);
+
+    // A new amount, then another account chosen in its lookup.
+    const LinePanel& l = desk.w.line(2);
+    retype(desk, l.crAmt, QStringLiteral("77000"));
+    typeName(desk, 2, LookupKind::Account, {QStringLiteral("통신비"), QStringLiteral("40701007000")});
+    if (QTest::currentTestFailed())
+        return;
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+
+    // The debit row takes the account; the credit row stays cash; the amount
+    // is mirrored; the key columns and the names are as stored.
+    const QStringList names = {QStringLiteral("부산 출장 여비"), QStringLiteral("I005"), QStringLiteral("통행료"),
+                               QStringLiteral("10001"), QStringLiteral("(주)한빛상사"), QStringLiteral("P2001-03"),
+                               QStringLiteral("ERP 시스템 구축"), QStringLiteral("110"), QStringLiteral("회계팀"),
+                               QStringLiteral("1003"), QStringLiteral("박민수")};
+    const QStringList key = {kDate.mid(5, 2), kDate.left(4), kDate, QStringLiteral("00000"), QStringLiteral("2"),
+                             QStringLiteral("A002")};
+    const QString stem = QStringLiteral("AA*00000*2*2001-05-30-00000001*02*A002*");
+    QCOMPARE(lineRows(c, "02"),
+             (QVector<QStringList>{
+                 QStringList{stem + QStringLiteral("01"), kFirst, QStringLiteral("02"), QStringLiteral("01")} + key
+                     + QStringList{QStringLiteral("40701007000"), QStringLiteral("통신비")} + names
+                     + QStringList{QStringLiteral("77000"), QStringLiteral("0")},
+                 QStringList{stem + QStringLiteral("02"), kFirst, QStringLiteral("02"), QStringLiteral("02")} + key
+                     + QStringList{QStringLiteral("10101001000"), QStringLiteral("현금")} + names
+                     + QStringList{QStringLiteral("0"), QStringLiteral("77000")},
+             }));
+    QVERIFY(endDays(c, "02") != writtenAt);
+    QCOMPARE(lineRows(c, "01"), lineOne);
+    QCOMPARE(lineRows(c, "03"), lineThree);
+
+    // Still correcting, the corrected line chosen again and shown as stored.
+    QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+    QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst);
+    QCOMPARE(desk.w.gridReturnKey(), kFirst + QStringLiteral("02"));
+    QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("02"));
+    QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
+    QCOMPARE(desk.grid()->model()->rowCount(), 3);
+    QVERIFY(l.panel->isEnabled());
+    QCOMPARE(colours::panelColour(l.panel), colours::aqua());
+    QVERIFY(!desk.w.line(1).panel->isEnabled());
+    QCOMPARE(l.name(LookupKind::Account)->text(), QStringLiteral("통신비"));
+    QCOMPARE(l.crAmtPlain, QStringLiteral("77000"));
+
+    // A further correction follows at once: a zero amount keeps the line.
+    retype(desk, l.crAmt, QStringLiteral("0"));
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+    const auto zeroed = lineRows(c, "02");
+    QCOMPARE(zeroed.size(), 2);
+    QCOMPARE(zeroed[0].mid(zeroed[0].size() - 2), (QStringList{"0", "0"}));
+    QCOMPARE(zeroed[1].mid(zeroed[1].size() - 2), (QStringList{"0", "0"}));
+    QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("02"));
+}
+
+void TestCorrect::lineNoLongerStoredIsReported()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    {
+        // The date is changed after the voucher was listed, and the grid is
+        // clicked straight away: the line is looked for under the new date.
+        CHOOSE_LINE_TWO(desk);
+        retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
+        entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
+        QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+        retype(desk, desk.w.line(2).crAmt, QStringLiteral("1"));
+        retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
+        if (QTest::currentTestFailed())
+            return;
+        const auto stored = lineRows(c, "02");
+        const QStringList before = windowState(desk);
+        ModalWatcher watcher;
+        press(desk, QStringLiteral("SaveBtn"));
+        QCOMPARE(watcher.texts, QStringList{kNotStored});
+        QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
+        QCOMPARE(lineRows(c, "02"), stored);
+        QCOMPARE(windowState(desk), before);
+    }
+    {
+        // Another workstation deleted the credit row: the debit row is not
+        // rewritten alone.
+        CHOOSE_LINE_TWO(desk);
+        retype(desk, desk.w.line(2).crAmt, QStringLiteral("5"));
+        retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
+        if (QTest::currentTestFailed())
+            return;
+        entrykit::execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02' "
+                                            "AND rtrim(Serial_CrDr) = '02'"));
+        const auto stored = lineRows(c, "02");
+        QCOMPARE(stored.size(), 1);
+        const QStringList before = windowState(desk);
+        ModalWatcher watcher;
+        press(desk, QStringLiteral("SaveBtn"));
+        QCOMPARE(watcher.texts, QStringList{kNotStored});
+        QCOMPARE(lineRows(c, "02"), stored);
+        QCOMPARE(windowState(desk), before);
+        QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+        QVERIFY(desk.w.line(2).panel->isEnabled());
+    }
+}
+
+void TestCorrect::refusedSecondUpdateKeepsBothRows()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    failCreditUpdates(c);
+    CHOOSE_LINE_TWO(desk);
+    retype(desk, desk.w.line(2).crAmt, QStringLiteral("88000"));
+    retype(desk, desk.w.line(2).acText, QStringLiteral("금액 정정"));
+    if (QTest::currentTestFailed())
+        return;
+    const auto stored = lineRows(c, "02");
+    const QStringList before = windowState(desk);
+
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QTRY_COMPARE(watcher.texts.size(), 1);
+    QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
+    QVERIFY2(watcher.texts.first().contains(kFaultText), qPrintable(watcher.texts.first()));
+    // The debit row's update is undone with the failed credit row's.
+    QCOMPARE(lineRows(c, "02"), stored);
+    QCOMPARE(windowState(desk), before);
+
+    // Mended, the same correction goes through.
+    removeFaults(c);
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts.size(), 1);
+    const auto rows = lineRows(c, "02");
+    QCOMPARE(rows[0].last(), QStringLiteral("0"));
+    QCOMPARE(rows[0][rows[0].size() - 2], QStringLiteral("88000"));
+    QCOMPARE(rows[1].last(), QStringLiteral("88000"));
+    QCOMPARE(rows[1][12], QStringLiteral("금액 정정"));
+}
+
+ENTRY_TEST_MAIN(TestCorrect)
+#include "test_correct.moc"

@@ -1,0 +1,405 @@
+// Saving a new voucher typed as a clerk types it, through the lookups: the
+// stored rows, the window afterwards, the refusals of the checks, and a
+// store that refuses part-way or at commit; on SQLite and PostgreSQL.
+#include "clerkdesk.h"
+#include "entrykit.h"
+
+#include "app/dbgrid.h"
+#include "app/errors.h"
+#include "app/shell/application.h"
+#include "entry/voucherrows.h"
+#include "store/statement.h"
+#include "testdb.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace clerkdesk;
+using entrykit::ModalWatcher;
+using entrykit::TestAccount;
+
+namespace {
+
+const QString kDate = QStringLiteral("2001-05-30");
+const QString kFirst = QStringLiteral("2001-05-30-00000001");
+constexpr int kGwangju = 3; // the branch at position 3
+
+const QString kRowColumns = QStringLiteral(
+    "Serial, Serial_Jen, Serial_Bun, Serial_CrDr, Month_Char, Year_Char, Date_Day, Table_Kubun, Kubun_Bon,"
+    " Kubun_Jen, Kubun_Amt, Form_Kubun, Giel_Serial, Ac_JenCode, Ac_JenName, Ac_Text, Item_Code, Item_Name,"
+    " Kubun_Code, Kubun_Name, Project_Code, Project_Name, Buser_Code, Buser_Name, Sawon_Code, Sawon_Name,"
+    " Cr_Amt, Dr_Amt");
+
+// A travel line with every name chosen in its lookup.
+LineInput travelLine()
+{
+    LineInput in;
+    in.account = {QStringLiteral("여비교통비"), QStringLiteral("40701005000")};
+    in.customer = {QStringLiteral("한빛"), QStringLiteral("10001")};
+    in.employee = {QStringLiteral("박민수"), QStringLiteral("1003")};
+    in.department = {QStringLiteral("회계팀"), QStringLiteral("110")};
+    in.project = {QStringLiteral("ERP"), QStringLiteral("P2001-03")};
+    in.text = QStringLiteral("부산 출장 교통비");
+    in.item = {QStringLiteral("통행료"), QStringLiteral("I005")};
+    in.amount = QStringLiteral("50000");
+    return in;
+}
+
+LineInput entertainmentLine(const QString& amount = QStringLiteral("120000"))
+{
+    LineInput in;
+    in.account = {QStringLiteral("접대비"), QStringLiteral("40701006000")};
+    in.text = QStringLiteral("거래처 접대");
+    in.amount = amount;
+    return in;
+}
+
+void addEngines()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << QStringLiteral("sqlite");
+    QTest::newRow("postgres") << QStringLiteral("postgres");
+}
+
+#define USE_ENGINE()                         \
+    QFETCH(QString, engine);                 \
+    if (engine == QLatin1String("postgres")) \
+        REQUIRE_POSTGRES();                  \
+    TestAccount account(engine)
+
+} // namespace
+
+class TestSave : public QObject {
+    Q_OBJECT
+private slots:
+    void linesOneAndThreeGiveFourRows_data() { addEngines(); }
+    void linesOneAndThreeGiveFourRows();
+    void negativeStoredZeroSkippedLastLineSelected_data() { addEngines(); }
+    void negativeStoredZeroSkippedLastLineSelected();
+    void allZeroAmountsStoreNothing();
+    void zeroInDisplayFormNeedsAnAccount();
+    void namesWithoutCodesAreRefusedInOrder();
+    void emptyListOutsideNewEntryIsRefused();
+    void refusedByTheStoreKeepsNothing_data();
+    void refusedByTheStoreKeepsNothing();
+    void writerNumbersAndStoresWhole_data() { addEngines(); }
+    void writerNumbersAndStoresWhole();
+};
+
+void TestSave::linesOneAndThreeGiveFourRows()
+{
+    USE_ENGINE();
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, kGwangju);
+    typeLine(desk, 1, travelLine());
+    typeLine(desk, 3, entertainmentLine());
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+    const QString customer = desk.w.line(1).name(LookupKind::CustomerBank)->text();
+    const QString project = desk.w.line(1).name(LookupKind::Project)->text();
+    QVERIFY(!customer.isEmpty() && !project.isEmpty());
+
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+
+    const auto rows = voucherRows(account.connection(), kFirst, kRowColumns);
+    QCOMPARE(rows.size(), 4);
+    const QStringList common = {QStringLiteral("05"), QStringLiteral("2001"), kDate, QStringLiteral("AA"),
+                                QStringLiteral("00003"), QStringLiteral("2"), QStringLiteral("5"),
+                                QStringLiteral("A002"), QStringLiteral("999")};
+    const QString stem = QStringLiteral("AA*00003*2*2001-05-30-00000001*");
+    const QStringList line1Names = {QStringLiteral("부산 출장 교통비"), QStringLiteral("I005"), QStringLiteral("통행료"),
+                                    QStringLiteral("10001"), customer, QStringLiteral("P2001-03"), project,
+                                    QStringLiteral("110"), QStringLiteral("회계팀"), QStringLiteral("1003"),
+                                    QStringLiteral("박민수")};
+    const QStringList line3Names = {QStringLiteral("거래처 접대"), "", "", "", "", "", "", "", "", "", ""};
+    const auto row = [&](const char* line, const char* side, const QString& code, const QString& name,
+                         const QStringList& names, const char* cr, const char* dr) {
+        return QStringList{stem + QLatin1String(line) + QStringLiteral("*A002*") + QLatin1String(side), kFirst,
+                           QLatin1String(line), QLatin1String(side)}
+               + common + QStringList{code, name} + names + QStringList{QLatin1String(cr), QLatin1String(dr)};
+    };
+    const QString cash = QStringLiteral("10101001000");
+    // Credit row (cash) then debit row (the account) per line, amounts mirrored.
+    QCOMPARE(rows[0], row("01", "02", cash, QStringLiteral("현금"), line1Names, "0", "50000"));
+    QCOMPARE(rows[1], row("01", "01", QStringLiteral("40701005000"), QStringLiteral("여비교통비"), line1Names, "50000", "0"));
+    QCOMPARE(rows[2], row("03", "02", cash, QStringLiteral("현금"), line3Names, "0", "120000"));
+    QCOMPARE(rows[3], row("03", "01", QStringLiteral("40701006000"), QStringLiteral("접대비"), line3Names, "120000", "0"));
+    QCOMPARE(nativeCount(account.connection(), QStringLiteral("End_Day IS NULL")), 0);
+
+    // Idle again, cleared, with the new voucher's last line chosen in the list.
+    QCOMPARE(desk.w.mode(), QStringLiteral("1"));
+    QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), QString());
+    QVERIFY(desk.button(QStringLiteral("InsertBtn"))->isEnabled());
+    QVERIFY(!desk.button(QStringLiteral("SaveBtn"))->isEnabled());
+    for (int n = 1; n <= kLineCount; ++n) {
+        const LinePanel& l = desk.w.line(n);
+        QCOMPARE(l.name(LookupKind::Account)->text(), QString());
+        QCOMPARE(l.code(LookupKind::Account), QString());
+        QCOMPARE(l.crAmt->text(), QString());
+    }
+    QCOMPARE(desk.w.lastStoredKey(), kFirst + QStringLiteral("03"));
+    QCOMPARE(desk.grid()->model()->rowCount(), 2);
+    QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("03"));
+    QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
+    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+}
+
+void TestSave::negativeStoredZeroSkippedLastLineSelected()
+{
+    USE_ENGINE();
+    // Another voucher of the date is there already: the new one is number 2.
+    entrykit::seedVoucher(account.connection(), kDate, 0, kFirst,
+                          {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    QCOMPARE(desk.grid()->model()->rowCount(), 1);
+    typeLine(desk, 1, entertainmentLine(QStringLiteral("-3000")));
+    LineInput accountOnly = entertainmentLine(QString());
+    typeLine(desk, 2, accountOnly);
+    typeLine(desk, 4, travelLine());
+    if (QTest::currentTestFailed())
+        return;
+
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+
+    const QString second = QStringLiteral("2001-05-30-00000002");
+    const auto rows = voucherRows(account.connection(), second, QStringLiteral("Serial_Bun, Serial_CrDr, Cr_Amt, Dr_Amt"));
+    const QVector<QStringList> expected = {
+        {"01", "02", "0", "-3000"}, {"01", "01", "-3000", "0"}, {"04", "02", "0", "50000"}, {"04", "01", "50000", "0"}};
+    QCOMPARE(rows, expected);
+    QCOMPARE(desk.grid()->model()->rowCount(), 3);
+    QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), second + QStringLiteral("04"));
+    QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
+}
+
+void TestSave::allZeroAmountsStoreNothing()
+{
+    TestAccount account(QStringLiteral("sqlite"));
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    // An account, and an amount field entered and left: it shows a zero.
+    typeLine(desk, 1, entertainmentLine(QString()));
+    retype(desk, desk.w.line(1).crAmt, QString());
+    if (QTest::currentTestFailed())
+        return;
+
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+    QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
+    QCOMPARE(desk.w.mode(), QStringLiteral("1"));
+    QCOMPARE(desk.w.line(1).name(LookupKind::Account)->text(), QString());
+    QCOMPARE(desk.w.lastStoredKey(), QString());
+
+    // The save left no trace: the next voucher still gets number 1.
+    typeLine(desk, 1, entertainmentLine());
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+    QCOMPARE(voucherRows(account.connection(), kFirst, QStringLiteral("Serial_Bun")).size(), 2);
+}
+
+void TestSave::zeroInDisplayFormNeedsAnAccount()
+{
+    TestAccount account(QStringLiteral("sqlite"));
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    typeLine(desk, 1, entertainmentLine());
+    // Line 2's amount entered and left without typing shows a right-aligned
+    // zero, which is not the text "0": it needs an account.
+    retype(desk, desk.w.line(2).crAmt, QString());
+    if (QTest::currentTestFailed())
+        return;
+
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList{QStringLiteral("2라인에 계정과목을 등록 하세요....")});
+    QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
+    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edAc_JenName_02"));
+    QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
+    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+    // Lines looked at before the refusal show "0" where they were empty.
+    QCOMPARE(desk.w.line(1).drAmt->text(), QStringLiteral("0"));
+    QCOMPARE(desk.w.line(2).drAmt->text(), QStringLiteral("0"));
+    QCOMPARE(desk.w.line(3).crAmt->text(), QString());
+}
+
+void TestSave::namesWithoutCodesAreRefusedInOrder()
+{
+    TestAccount account(QStringLiteral("sqlite"));
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    // Line 1 is complete but for its item; lines 2 to 5 have no amount, only
+    // a name typed and left without choosing a row in its lookup.
+    LineInput first = entertainmentLine();
+    first.item = {QStringLiteral("통행료"), QString()};
+    typeLine(desk, 1, first);
+    typeName(desk, 2, LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
+    typeName(desk, 3, LookupKind::Employee, {QStringLiteral("박민수"), QString()});
+    typeName(desk, 4, LookupKind::Department, {QStringLiteral("회계팀"), QString()});
+    typeName(desk, 5, LookupKind::Project, {QStringLiteral("ERP"), QString()});
+    if (QTest::currentTestFailed())
+        return;
+
+    // Customer and bank first, then employee, department, project, item;
+    // each refusal is mended by a click in the lookup that is still open.
+    const struct {
+        const char* message;
+        const char* field;
+        LookupKind kind;
+        int line;
+        const char* code;
+    } refusals[] = {
+        {"2라인에 거래처및은행명의 코드를 등록 하세요....", "edKubun_Name_02", LookupKind::CustomerBank, 2, "10001"},
+        {"3라인에 사원이름의 코드를 등록 하세요....", "edSawon_Name_03", LookupKind::Employee, 3, "1003"},
+        {"4라인에 부서이름의 코드를 등록 하세요....", "edBuser_Name_04", LookupKind::Department, 4, "110"},
+        {"5라인에 프로젝트이름의 코드를 등록 하세요....", "edProject_Name_05", LookupKind::Project, 5, "P2001-03"},
+        {"1라인에 아이템 명의 코드를 등록 하세요....", "edItem_Name01", LookupKind::Item, 1, "I005"},
+    };
+    for (const auto& r : refusals) {
+        ModalWatcher watcher;
+        press(desk, QStringLiteral("SaveBtn"));
+        QTRY_COMPARE(watcher.texts, QStringList{QString::fromUtf8(r.message)});
+        QCOMPARE(entrykit::focusName(&desk.w), QLatin1String(r.field));
+        QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
+        LookupFrame* dialog = desk.dialog(r.kind);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->targetLine(), r.line);
+        auto* grid = dialog->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+        store::SqlStatement* q = dialog->query();
+        int row = 0;
+        while (row < grid->model()->rowCount()
+               && q->value(row, q->columnIndex(dialog->spec().codeColumn)).toString().trimmed() != QLatin1String(r.code))
+            ++row;
+        entrykit::clickGridRow(grid, row, 1);
+        QCOMPARE(desk.w.line(r.line).code(r.kind), QLatin1String(r.code));
+    }
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+    // Only line 1 has an amount; the names of the other lines are not stored.
+    const auto rows = voucherRows(account.connection(), kFirst, QStringLiteral("Serial_Bun, Item_Code"));
+    QCOMPARE(rows, (QVector<QStringList>{{"01", "I005"}, {"01", "I005"}}));
+}
+
+void TestSave::emptyListOutsideNewEntryIsRefused()
+{
+    TestAccount account(QStringLiteral("sqlite"));
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    QCOMPARE(desk.grid()->model()->rowCount(), 0);
+    {
+        // A key in the empty grid chooses "a row": mode 2, and a warning.
+        ModalWatcher watcher;
+        desk.grid()->setFocus();
+        QTest::keyPress(desk.grid(), Qt::Key_Down);
+        QTRY_COMPARE(watcher.texts.size(), 1);
+    }
+    QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+    QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList{QStringLiteral("현재 데이타가 없읍니다....")});
+    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
+}
+
+void TestSave::refusedByTheStoreKeepsNothing_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("sqlite, an insert") << QStringLiteral("sqlite") << QStringLiteral("insert");
+    QTest::newRow("sqlite, the commit") << QStringLiteral("sqlite") << QStringLiteral("commit");
+    QTest::newRow("postgres, a description too long") << QStringLiteral("postgres") << QStringLiteral("long");
+    QTest::newRow("postgres, the commit") << QStringLiteral("postgres") << QStringLiteral("commit");
+}
+
+void TestSave::refusedByTheStoreKeepsNothing()
+{
+    USE_ENGINE();
+    QFETCH(QString, fault);
+    store::Connection& c = account.connection();
+    if (fault == QLatin1String("insert"))
+        failInsertsOfLine(c, QStringLiteral("03"));
+    else if (fault == QLatin1String("commit"))
+        failCommits(c);
+
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, kGwangju);
+    typeLine(desk, 1, travelLine());
+    // Ac_Text holds 200 characters; the field takes 400 bytes.
+    const QString tooLong(250, u'x');
+    typeLine(desk, 3, entertainmentLine());
+    if (fault == QLatin1String("long"))
+        retype(desk, desk.w.line(3).acText, tooLong);
+    retype(desk, desk.w.line(5).acText, QStringLiteral("메모")); // the amount field is left first
+    if (QTest::currentTestFailed())
+        return;
+    const QStringList before = windowState(desk);
+
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QTRY_COMPARE(watcher.texts.size(), 1);
+    QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
+    if (fault != QLatin1String("long") && !(fault == QLatin1String("commit") && engine == QLatin1String("sqlite")))
+        QVERIFY2(watcher.texts.first().contains(kFaultText), qPrintable(watcher.texts.first()));
+
+    // Nothing of the voucher is kept, and the clerk finds it as typed.
+    QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 0);
+    QCOMPARE(windowState(desk), before);
+    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+
+    // Mended, the same voucher saves under the number it would have had.
+    removeFaults(c);
+    if (fault == QLatin1String("long"))
+        retype(desk, desk.w.line(3).acText, QStringLiteral("거래처 접대"));
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts.size(), 1);
+    QCOMPARE(voucherRows(c, kFirst, QStringLiteral("Serial_Bun")).size(), 4);
+    QCOMPARE(desk.w.mode(), QStringLiteral("1"));
+}
+
+void TestSave::writerNumbersAndStoresWhole()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    store::SqlStatement queryMax(c);
+    store::SqlStatement querySql(c);
+    VoucherLine paper;
+    paper.serialBun = QStringLiteral("01");
+    paper.names[size_t(LookupKind::Account)] = QStringLiteral("소모품비");
+    paper.codes[size_t(LookupKind::Account)] = QStringLiteral("40701018000");
+    paper.acText = QStringLiteral("복사용지");
+    paper.crAmt = 33000;
+    VoucherLine nothing = paper;
+    nothing.serialBun = QStringLiteral("02");
+    nothing.crAmt = 0;
+    VoucherLine refund = paper;
+    refund.serialBun = QStringLiteral("03");
+    refund.crAmt = -500;
+
+    const auto first = voucherrows::saveNewVoucher(queryMax, querySql, kDate, 2, {paper, nothing, refund});
+    QCOMPARE(first.serialJen, kFirst);
+    QCOMPARE(first.lastStoredKey, kFirst + QStringLiteral("03"));
+    QCOMPARE(voucherRows(c, kFirst, QStringLiteral("Serial, Cr_Amt, Dr_Amt")),
+             (QVector<QStringList>{{"AA*00002*2*2001-05-30-00000001*01*A002*02", "0", "33000"},
+                                   {"AA*00002*2*2001-05-30-00000001*01*A002*01", "33000", "0"},
+                                   {"AA*00002*2*2001-05-30-00000001*03*A002*02", "0", "-500"},
+                                   {"AA*00002*2*2001-05-30-00000001*03*A002*01", "-500", "0"}}));
+
+    // A failure on the second line keeps nothing, not even the first line.
+    failInsertsOfLine(c, QStringLiteral("03"));
+    QVERIFY_THROWS_EXCEPTION(DbError, voucherrows::saveNewVoucher(queryMax, querySql, kDate, 2, {paper, refund}));
+    QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 4);
+    removeFaults(c);
+    QCOMPARE(voucherrows::saveNewVoucher(queryMax, querySql, kDate, 2, {paper}).serialJen,
+             QStringLiteral("2001-05-30-00000002"));
+}
+
+ENTRY_TEST_MAIN(TestSave)
+#include "test_save.moc"
