@@ -1,5 +1,6 @@
 #include "fielddesk.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -84,6 +85,28 @@ int FieldDesk::shownDialogs() const
     for (const auto& form : forms)
         shown += form->isVisible() ? 1 : 0;
     return shown;
+}
+
+DesktopBoxes::DesktopBoxes(QObject* parent) : QObject(parent)
+{
+    connect(&m_timer, &QTimer::timeout, this, &DesktopBoxes::poll);
+    m_timer.start(20);
+}
+
+void DesktopBoxes::poll()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    texts << box->text();
+    icons << box->icon();
+    QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
+    QTest::keyClick(box, Qt::Key_Return);
+    if (owner) {
+        owner->activateWindow();
+        if (!QTest::qWaitForWindowActive(owner))
+            qWarning("the window did not become active again after its message box");
+    }
 }
 
 QString namePrefix(LookupKind kind)

@@ -46,6 +46,23 @@ public:
     std::unique_ptr<LookupFrame> forms[kNameKinds];
 };
 
+// Answers every modal message box that opens while it lives (records its
+// icon and text, presses Enter) and then gives the activation back to the
+// window the box belongs to, at once, as a desktop's window manager does: the
+// handler that showed the box goes on in an active window, so the focus
+// moves it makes are real focus changes.
+class DesktopBoxes : public QObject {
+    Q_OBJECT
+public:
+    explicit DesktopBoxes(QObject* parent = nullptr);
+    QStringList texts;
+    QVector<QMessageBox::Icon> icons;
+
+private:
+    void poll();
+    QTimer m_timer;
+};
+
 // Field name prefix of a kind: "edAc_JenName_" .. "edItem_Name".
 QString namePrefix(LookupKind kind);
 QString lineDigits(int line);

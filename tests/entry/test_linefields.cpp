@@ -232,7 +232,7 @@ void TestLineFields::missingBranchAndShortDateWarnInTurn()
     desk.edit(QStringLiteral("edAc_Text_01"))->setText(QStringLiteral("출장 경비"));
     typeText(account, QStringLiteral("여비"));
 
-    ModalWatcher watcher;
+    DesktopBoxes watcher; // the window is active again after each box
     QTest::keyClick(account, Qt::Key_Tab);
     QCOMPARE(watcher.texts, (QStringList{QStringLiteral("본지점 구분을 선택하세요."),
                                          QStringLiteral("기준일자를 선택하세요.")}));
@@ -273,7 +273,7 @@ void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
     auto* branch = qobject_cast<BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
     branch->setEditText(QString());
 
-    ModalWatcher watcher;
+    DesktopBoxes watcher; // the window is active again after each box
     QTest::keyClick(account, Qt::Key_Tab);
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("본지점 구분을 선택하세요.")});
     QCOMPARE(desk.focus(), QStringLiteral("cbKubun"));
