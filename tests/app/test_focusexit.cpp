@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -44,6 +47,28 @@ struct Window {
     }
 };
 
+// A field, a button and a list after the three fields.
+struct ClickWindow : Window {
+    QPushButton* button;
+    QListWidget* list;
+    ClickWindow()
+    {
+        button = new QPushButton(QStringLiteral("확인"), &top);
+        button->setObjectName(QStringLiteral("button"));
+        list = new QListWidget(&top);
+        list->setObjectName(QStringLiteral("list"));
+        list->addItems({QStringLiteral("하나"), QStringLiteral("둘")});
+        list->setCurrentRow(0);
+        top.layout()->addWidget(button);
+        top.layout()->addWidget(list);
+    }
+};
+
+void clickRow(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
 // Closes the next message box with Enter once it is up.
 void answerNextBox()
 {
@@ -68,6 +93,10 @@ private slots:
     void anotherWindowAndBackIsNoExit();
     void enterRunsForTheControlThatEndsUpFocused();
     void errorInAHandlerGoesToTheReport();
+    void refusedPressClicksNothing();
+    void refusedPressIntoAListChoosesNoRow();
+    void refusalByKeyboardSwallowsNoLaterClick();
+    void focusMovesAfterABoxInAnActiveWindowStartNoHandler();
 };
 
 void TestFocusExit::exitHandlerIsToldTheTarget()
@@ -182,6 +211,121 @@ void TestFocusExit::errorInAHandlerGoesToTheReport()
     QCOMPARE(w.top.focusWidget(), w.b);
     QVERIFY(!FocusExit::instance().running());
     setErrorReport(nullptr);
+}
+
+void TestFocusExit::refusedPressClicksNothing()
+{
+    ClickWindow w;
+    int refusals = 1;
+    QStringList targets;
+    FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
+        targets << focusTargetName(t);
+        if (refusals-- > 0)
+            w.a->setFocus();
+    });
+    QSignalSpy clicks(w.button, &QPushButton::clicked);
+    QVERIFY(w.show());
+
+    QTest::mouseClick(w.button, Qt::LeftButton);
+    QCOMPARE(targets, QStringList{"button"});
+    QCOMPARE(clicks.count(), 0);
+    QVERIFY(!w.button->isDown());
+    QCOMPARE(w.top.focusWidget(), w.a);
+
+    // The next click is a click again.
+    QTest::mouseClick(w.button, Qt::LeftButton);
+    QCOMPARE(targets, (QStringList{"button", "button"}));
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(w.top.focusWidget(), w.button);
+    QTest::mouseClick(w.button, Qt::LeftButton);
+    QCOMPARE(clicks.count(), 2);
+
+    // A handler that sends the focus on elsewhere refuses the click too.
+    w.a->setFocus();
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) { w.c->setFocus(); });
+    QTest::mouseClick(w.button, Qt::LeftButton);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(w.top.focusWidget(), w.c);
+}
+
+void TestFocusExit::refusedPressIntoAListChoosesNoRow()
+{
+    ClickWindow w;
+    bool refuse = true;
+    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+        if (refuse)
+            w.a->setFocus();
+    });
+    QSignalSpy rowClicks(w.list, &QListWidget::itemClicked);
+    QVERIFY(w.show());
+
+    // The press reaches the list's viewport, inside the control that was refused.
+    clickRow(w.list, 1);
+    QCOMPARE(w.list->currentRow(), 0);
+    QCOMPARE(rowClicks.count(), 0);
+    QCOMPARE(w.top.focusWidget(), w.a);
+
+    refuse = false;
+    clickRow(w.list, 1);
+    QCOMPARE(w.list->currentRow(), 1);
+    QCOMPARE(rowClicks.count(), 1);
+}
+
+void TestFocusExit::refusalByKeyboardSwallowsNoLaterClick()
+{
+    ClickWindow w;
+    int runs = 0;
+    FocusExit::instance().setHandler(w.c, [&](QWidget*) {
+        if (runs++ == 0)
+            w.c->setFocus(); // Tab onto the button: refused once
+    });
+    QSignalSpy clicks(w.button, &QPushButton::clicked);
+    w.top.show();
+    w.c->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&w.top));
+
+    QTest::keyClick(w.c, Qt::Key_Tab);
+    QCOMPARE(runs, 1);
+    QCOMPARE(w.top.focusWidget(), w.c);
+    // Straight away, without the event loop running in between.
+    QTest::mouseClick(w.button, Qt::LeftButton);
+    QCOMPARE(runs, 2);
+    QCOMPARE(clicks.count(), 1);
+}
+
+void TestFocusExit::focusMovesAfterABoxInAnActiveWindowStartNoHandler()
+{
+    Window w;
+    QStringList aTargets;
+    QStringList bTargets;
+    QStringList entered;
+    FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
+        aTargets << focusTargetName(t);
+        answerNextBox();
+        QMessageBox::warning(&w.top, QString(), QStringLiteral("경고"));
+        // A desktop gives the activation back to the window as the box
+        // closes; the handler goes on in an active window.
+        w.top.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.top));
+        QCOMPARE(QApplication::focusWidget(), w.b);
+        w.c->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.c);
+    });
+    FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
+    FocusExit::instance().setEnterHandler(w.b, [&](QWidget*) { entered << "b"; });
+    FocusExit::instance().setEnterHandler(w.c, [&](QWidget* from) { entered << "c from " + focusTargetName(from); });
+    QVERIFY(w.show());
+
+    QTest::keyClick(w.a, Qt::Key_Tab);
+    QCOMPARE(aTargets, QStringList{"b"});
+    QVERIFY(bTargets.isEmpty());
+    QCOMPARE(entered, QStringList{"c from a"});
+    QCOMPARE(QApplication::focusWidget(), w.c);
+    // c holds the focus now: leaving it is an exit of c, not of b or a.
+    QTest::keyClick(w.c, Qt::Key_Backtab);
+    QCOMPARE(aTargets.size(), 1);
+    QVERIFY(bTargets.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), w.b);
 }
 
 QTEST_MAIN(TestFocusExit)
