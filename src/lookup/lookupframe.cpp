@@ -49,13 +49,34 @@ void LookupFrame::FormCreate()
     edAc_Name2->clear();
     edSearch->clear();
     resetFilters();
-    // A failure here must not stop the program from starting: report it and
-    // leave the grid empty, as for any other handler.
+    m_creationListingPending = true;
+    connect(Query1, &store::SqlStatement::opened, this, [this] { m_creationListingPending = false; });
+}
+
+void LookupFrame::ensureListed()
+{
+    if (!m_creationListingPending)
+        return;
+    m_creationListingPending = false;
+    // A failure here must not stop anything: report it and leave the grid
+    // empty, as for any other handler.
     try {
         runSearch();
     } catch (const std::exception& error) {
         reportError(error);
     }
+}
+
+void LookupFrame::showEvent(QShowEvent* event)
+{
+    ensureListed();
+    LookupDialog::showEvent(event);
+}
+
+store::SqlStatement* LookupFrame::query()
+{
+    ensureListed();
+    return Query1;
 }
 
 void LookupFrame::watchKeys()

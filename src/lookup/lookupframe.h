@@ -32,7 +32,9 @@ public:
     int targetLine() const override;
 
     const LookupSpec& spec() const { return m_spec; }
-    store::SqlStatement* query() const { return Query1; }
+    // The search result; the listing of the whole table that creation asks
+    // for is run here at the latest.
+    store::SqlStatement* query();
     QLineEdit* searchEdit() const { return edSearch; }
 
 protected:
@@ -40,6 +42,7 @@ protected:
 
     // Creation: centre, empty the fields, reset the filters, list the whole table.
     void FormCreate();
+    void showEvent(QShowEvent* event) override;
     // Dialogs with more search controls reset them here (creation, preparation).
     virtual void resetFilters() {}
 
@@ -68,6 +71,7 @@ private:
     void buildButtonBar();
     void buildGrid();
     void watchKeys();
+    void ensureListed();
 
     bool FormKeyDown(QKeyEvent* event);
     void refuseClose();
@@ -79,4 +83,9 @@ private:
 
     LookupSpec m_spec;
     LookupTarget* m_target;
+    // Creation lists the whole table, but nobody sees that list before the
+    // dialog is first shown or read, and every showing from the entry window
+    // runs its own search first: so the listing waits until then, and a
+    // hundred thousand customers do not slow the program's start.
+    bool m_creationListingPending = false;
 };

@@ -90,6 +90,28 @@ private slots:
         QVERIFY(!form.isVisible());
     }
 
+    void wholeTableListingWaitsUntilTheDialogIsSeen()
+    {
+        FakeTarget target;
+        TForm2 form(&target);
+        auto* statement = form.findChild<store::SqlStatement*>();
+        QVERIFY(statement);
+        QVERIFY(!statement->isOpen()); // nothing read while the program starts
+        form.show();
+        QVERIFY(statement->isOpen());
+        const int all = statement->rowCount();
+        QVERIFY(all > 0);
+        form.hide();
+        // A showing prepared by the entry window runs its own search; the
+        // creation listing must not come back over it.
+        form.prepareFor(2, QStringLiteral("국민"));
+        form.runSearch();
+        const int found = statement->rowCount();
+        QVERIFY(found > 0 && found < all);
+        form.show();
+        QCOMPARE(statement->rowCount(), found);
+    }
+
     void clickWritesTheRowToTheTargetLineAndStaysOpen()
     {
         FakeTarget target;
