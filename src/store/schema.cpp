@@ -138,7 +138,9 @@ const Index kIndexes[] = {
      "(rtrim(date_day) || rtrim(serial_jen) || rtrim(serial_bun) || rtrim(serial_crdr))", nullptr},
     {"ix_jen_line_key", "account_jen_AA", "(rtrim(Serial_Jen) || rtrim(Serial_Bun))",
      "(rtrim(serial_jen) || rtrim(serial_bun))", nullptr},
-    {"ix_jen_day_bon_key", "account_jen_AA", "rtrim(Date_Day), rtrim(Kubun_Bon)", "rtrim(date_day), rtrim(kubun_bon)",
+    // Branch first: a date alone (the line numbers of a voucher) is better
+    // served by the voucher number's index.
+    {"ix_jen_bon_day_key", "account_jen_AA", "rtrim(Kubun_Bon), rtrim(Date_Day)", "rtrim(kubun_bon), rtrim(date_day)",
      nullptr},
     {"ix_kubun_code", "kubun_table", "Kubun_Code", "kubun_code", "Kubun_Code"},
     {"ix_ac_code", "test_ac_code", "ac_code", "ac_code", "ac_code"},

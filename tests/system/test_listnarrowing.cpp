@@ -285,13 +285,14 @@ private slots:
         listnarrowing::narrowToDateAndBranch(list, patternOf(QStringLiteral("2001-05-30"), 0));
         const QString listPlan = plan(list.lines(), {QStringLiteral("tbDKubun"), QStringLiteral("tbListDay"),
                                                      QStringLiteral("tbListBon")});
-        QCOMPARE(listPlan.count(QLatin1String("ix_jen_day_bon_key")), 2);
+        QCOMPARE(listPlan.count(QLatin1String("ix_jen_bon_day_key")), 2);
         QVERIFY2(!listPlan.contains(QLatin1String("SCAN t\n")) && !listPlan.contains(QLatin1String("AUTOMATIC")),
                  qPrintable(listPlan));
         QVERIFY(plan(entrysql::voucherRowUpdate(), {}).contains(QLatin1String("ix_jen_row_key")));
         QVERIFY(plan(entrysql::voucherLineDelete(), {}).contains(QLatin1String("ix_jen_line_key")));
         QVERIFY(plan(entrysql::voucherRowCount(), {}).contains(QLatin1String("ix_jen_serial_key")));
         QVERIFY(plan(entrysql::voucherDebitRows(), {}).contains(QLatin1String("ix_jen_serial_key")));
+        QVERIFY(plan(entrysql::voucherLineNumbers(), {}).contains(QLatin1String("ix_jen_serial_key")));
     }
 };
 
