@@ -5,6 +5,8 @@
 #include "shell/singleinstance.h"
 #include "store/datasource.h"
 
+#include <QEvent>
+#include <QFile>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -19,6 +21,49 @@ void trace(const char* line)
         std::fflush(stderr);
     }
 }
+
+// VOUCHER_STARTUP_PROBE: the first paint of the entry window prints one line
+// with the peak memory so far ("shown VmHWM=<kB>") and ends the program, so
+// that a benchmark can time the start-up from the outside.
+class StartupProbe : public QObject {
+public:
+    static void watch(QWidget* window)
+    {
+        if (!qEnvironmentVariableIsEmpty("VOUCHER_STARTUP_PROBE"))
+            window->installEventFilter(new StartupProbe(window));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QMetaObject::invokeMethod(this, [] {
+                std::printf("shown VmHWM=%s\n", peakMemory().constData());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    explicit StartupProbe(QObject* parent) : QObject(parent) {}
+
+    static QByteArray peakMemory()
+    {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith("VmHWM:"))
+                    return line.mid(6).simplified().split(' ').value(0);
+            }
+        }
+        return "?";
+    }
+
+    bool m_seen = false;
+};
 
 } // namespace
 
@@ -62,6 +107,7 @@ int main(int argc, char** argv)
         trace(wasMinimised ? "came forward (restored from minimised)" : "came forward");
     });
 
+    StartupProbe::watch(&fmBorvane);
     fmBorvane.show();
     trace("running");
     return app.exec();

@@ -1,0 +1,270 @@
+// Times what a clerk waits for in the entry window, on the benchmark data:
+// the window's own handlers (TfmBorvane offscreen, with its six lookup
+// dialogs) and the repaint after them, beside the least the engine needs for
+// the same rows (enginefloor.h).
+//
+//   bench_entry --sqlite PATH | --odbc  [--runs N]
+//
+// Prints one table; every figure is the median of N runs after a warm-up.
+// The vouchers it saves are deleted again; the corrected line gets its
+// amount back.
+
+#include "benchkit.h"
+#include "enginefloor.h"
+#include "samplevoucher.h"
+
+#include "borvaneprobe.h"
+#include "app/errors.h"
+#include "lookup/lookupforms.h"
+#include "shell/application.h"
+
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <cstdio>
+
+namespace {
+
+using bench::Figure;
+
+constexpr double kClerkLimitMs = 50;
+constexpr double kEngineFactor = 3;
+
+struct Timing {
+    double handlerMs = 0;
+    double paintMs = 0;
+};
+
+// Medians of `runs` handlers and of the repaint after each, every run after
+// its untimed setup; one warm-up run first.
+Timing timed(int runs, const std::function<void()>& setup, const std::function<void()>& handler,
+             const std::function<void()>& check = {})
+{
+    std::vector<double> handlers, paints;
+    QElapsedTimer timer;
+    for (int i = 0; i <= runs; ++i) {
+        setup();
+        timer.start();
+        handler();
+        const qint64 handled = timer.nsecsElapsed();
+        QCoreApplication::processEvents(); // the grid and the panels paint
+        const qint64 painted = timer.nsecsElapsed();
+        if (check)
+            check();
+        if (i > 0) {
+            handlers.push_back(handled / 1e6);
+            paints.push_back((painted - handled) / 1e6);
+        }
+    }
+    return {bench::median(handlers), bench::median(paints)};
+}
+
+void require(bool condition, const char* what)
+{
+    if (!condition)
+        throw AppError(QStringLiteral("benchmark precondition failed: %1").arg(QLatin1String(what)));
+}
+
+class EntryBench {
+public:
+    EntryBench(const QString& engine, int runs) : m_engine(engine), m_runs(runs), c(store::Connection::account())
+    {
+        m_sample = bench::findSampleVoucher(c);
+        m_branch = QStringLiteral("%1").arg(m_sample.branch, 5, 10, QLatin1Char('0'));
+        window.setLookupDialogs({&form1, &form2, &form3, &form4, &form5, &form6});
+        window.show();
+        QCoreApplication::processEvents();
+        w.setDate(m_sample.date);
+        w.chooseBranch(m_sample.branch);
+        w.pQuery();
+        QCoreApplication::processEvents();
+    }
+
+    void run()
+    {
+        std::printf("%s: date %s, branch %s: %d list rows; voucher %s; %d runs each\n", qPrintable(m_engine),
+                    qPrintable(m_sample.date), qPrintable(m_branch), m_sample.listRows, qPrintable(m_sample.serialJen),
+                    m_runs);
+        m_floorList = bench::medianMs(m_runs, [&] { enginefloor::listDay(c, m_sample.date, m_branch); });
+        list();
+        load();
+        save();
+        correct();
+        remove();
+        cleanUp();
+        m_figures.push_back({m_engine, QStringLiteral("peak memory of this process (VmHWM)"), -1, -1, -1, -1, -1,
+                             QStringLiteral("%1 MB").arg(bench::peakMemoryKb() / 1024.0, 0, 'f', 1)});
+        bench::printTable(QStringLiteral("Entry window on %1 (median of %2 runs, ms)").arg(m_engine).arg(m_runs),
+                          m_figures);
+    }
+
+private:
+    void add(const QString& operation, const Timing& t, double floor, double factor, const QString& note)
+    {
+        m_figures.push_back({m_engine, operation, t.handlerMs, t.paintMs, floor, kClerkLimitMs, factor, note});
+    }
+
+    void list()
+    {
+        add(QStringLiteral("list of a date and branch (pQuery)"), timed(m_runs, [] {}, [&] { w.pQuery(); }),
+            m_floorList, kEngineFactor, QStringLiteral("%1 grid rows").arg(w.list().rowCount()));
+        add(QStringLiteral("branch keystroke (cbKubunChange)"), timed(m_runs, [] {}, [&] { w.cbKubunChange(); }),
+            m_floorList, -1, QStringLiteral("list reloaded, panels cleared"));
+    }
+
+    void load()
+    {
+        add(QStringLiteral("load a voucher (grid click)"),
+            timed(
+                m_runs, [&] { require(w.locateListRow(m_sample.serialJen, m_sample.serialBun), "sample row listed"); },
+                [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == QLatin1String("2"), "voucher loaded"); }),
+            bench::medianMs(m_runs, [&] { enginefloor::readVoucher(c, m_sample.serialJen); }), kEngineFactor,
+            QStringLiteral("pDBGridDisplay, pPanel_DisplayQuery"));
+    }
+
+    // A new voucher typed into the panels; the focus waits in the last
+    // amount, so that no name field's exit opens its lookup on the way.
+    void typeVoucher(int lines)
+    {
+        w.CancelBtnClick();
+        w.pQuery();
+        w.focusAmount(lines);
+        w.startNewVoucher();
+        for (int line = 1; line <= lines; ++line)
+            w.typeLine(line, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 10000.0 * line,
+                       QStringLiteral("측정 %1라인").arg(line));
+        QCoreApplication::processEvents();
+    }
+
+    // The number of the voucher just saved; kept for the clean-up.
+    QString noteSaved()
+    {
+        require(w.mode() == QLatin1String("1") && !w.lastStoredKey().isEmpty(), "voucher saved");
+        m_saved << w.lastStoredKey().left(19);
+        return m_saved.last();
+    }
+
+    void save()
+    {
+        add(QStringLiteral("save a five-line voucher"),
+            timed(m_runs, [&] { typeVoucher(5); }, [&] { w.SaveBtnClick(); }, [&] { noteSaved(); }),
+            bench::medianMs(m_runs,
+                            [&] {
+                                m_floorVouchers << enginefloor::insertVoucher(c, m_sample.date, m_branch, 5);
+                                enginefloor::listDay(c, m_sample.date, m_branch);
+                            }),
+            kEngineFactor, QStringLiteral("number, 10 rows, list reloaded"));
+    }
+
+    void correct()
+    {
+        QSqlQuery stored(c.database());
+        stored.exec(QStringLiteral("select cr_amt from account_jen_AA where serial_jen = '%1' and serial_bun = '%2' "
+                                   "and serial_crdr = '01'")
+                        .arg(m_sample.serialJen, m_sample.serialBun));
+        require(stored.next(), "sample line stored");
+        const double original = stored.value(0).toDouble();
+        stored.finish();
+        const int line = m_sample.serialBun.toInt();
+        int flip = 0;
+        auto choose = [&](double amount) {
+            w.pQuery();
+            require(w.chooseListRow(m_sample.serialJen, m_sample.serialBun), "sample row listed");
+            w.setAmount(line, amount);
+            w.focusAmount(line);
+            QCoreApplication::processEvents();
+        };
+        add(QStringLiteral("correct a line"),
+            timed(
+                m_runs, [&] { choose(original + (++flip % 2 ? 100 : 0)); }, [&] { w.SaveBtnClick(); },
+                [&] { require(w.mode() == QLatin1String("2"), "correction saved"); }),
+            bench::medianMs(m_runs,
+                            [&] {
+                                enginefloor::updateLine(c, m_floorVouchers.first(), QStringLiteral("01"), 12345);
+                                enginefloor::readVoucher(c, m_floorVouchers.first());
+                                enginefloor::listDay(c, m_sample.date, m_branch);
+                            }),
+            kEngineFactor, QStringLiteral("2 rows, voucher and list reloaded"));
+        choose(original);
+        w.SaveBtnClick();
+    }
+
+    void remove()
+    {
+        QString deleting;
+        auto saveTwoLines = [&] {
+            typeVoucher(2);
+            w.SaveBtnClick();
+            deleting = noteSaved();
+            require(w.chooseListRow(deleting, QStringLiteral("01")), "new voucher listed");
+            QCoreApplication::processEvents();
+        };
+        add(QStringLiteral("delete a line (others remain)"),
+            timed(m_runs, saveTwoLines, [&] { w.DeleteBtnClick(); },
+                  [&] { require(w.list().rowCount() == 1, "the other line listed"); }),
+            bench::medianMs(m_runs,
+                            [&] {
+                                const QString number = enginefloor::insertVoucher(c, m_sample.date, m_branch, 2);
+                                enginefloor::deleteLine(c, number, QStringLiteral("01"));
+                                enginefloor::listDay(c, m_sample.date, m_branch);
+                                m_floorVouchers << number;
+                            }),
+            -1, QStringLiteral("remaining lines listed; floor: insert, delete, list"));
+        add(QStringLiteral("delete the last line"),
+            timed(
+                m_runs,
+                [&] {
+                    saveTwoLines();
+                    w.DeleteBtnClick();
+                    require(w.chooseListRow(deleting, QStringLiteral("02")), "remaining line listed");
+                    QCoreApplication::processEvents();
+                },
+                [&] { w.DeleteBtnClick(); }, [&] { require(w.mode() == QLatin1String("1"), "voucher gone"); }),
+            -1, -1, QStringLiteral("full list reloaded"));
+    }
+
+    // Leaves the data as found.
+    void cleanUp()
+    {
+        for (const QString& number : m_saved + m_floorVouchers)
+            QSqlQuery(c.database()).exec(QStringLiteral("delete from account_jen_AA where serial_jen = '%1'").arg(number));
+    }
+
+    QString m_engine;
+    int m_runs;
+    store::Connection& c;
+    bench::SampleVoucher m_sample;
+    QString m_branch;
+    double m_floorList = 0;
+    QStringList m_saved;
+    QStringList m_floorVouchers;
+    std::vector<Figure> m_figures;
+
+    // The windows as the program makes them.
+    TfmBorvane window;
+    TForm1 form1{&window};
+    TForm2 form2{&window};
+    TForm3 form3{&window};
+    TForm4 form4{&window};
+    TForm5 form5{&window};
+    TForm6 form6{&window};
+    BorvaneProbe w{window};
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VoucherApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    try {
+        bench::Target target = bench::openTarget(args);
+        store::Connection::setAccount(std::move(target.connection));
+        EntryBench(target.engine, bench::intOption(args, QStringLiteral("--runs"), 15)).run();
+    } catch (const AppError& e) {
+        std::fprintf(stderr, "bench_entry: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,111 @@
+// Times the program's start-up on the benchmark data, from the process start
+// to the first paint of the entry window (VOUCHER_STARTUP_PROBE), against
+// the smallest Qt program showing an empty window; both under the offscreen
+// platform, started alternately, the median of N starts each.
+//
+//   bench_startup --sqlite PATH | --odbc  [--runs N]
+//
+// For --sqlite the program finds PATH as its embedded database: PATH must be
+// <dir>/voucher/Account.db, and the program runs with XDG_DATA_HOME=<dir>
+// and an ODBC configuration without the data source Account. For --odbc it
+// uses the data source Account of $ODBCINI.
+
+#include "benchkit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+struct Start {
+    double ms = -1;
+    qint64 peakKb = -1;
+};
+
+Start startOnce(const QString& program, const QProcessEnvironment& env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer timer;
+    timer.start();
+    p.start(program, {});
+    Start s;
+    QByteArray out;
+    while (p.waitForReadyRead(30000)) {
+        out += p.readAllStandardOutput();
+        if (out.contains('\n'))
+            break;
+    }
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (out.startsWith("shown VmHWM=")) {
+        s.ms = elapsed;
+        s.peakKb = out.mid(12).trimmed().toLongLong();
+    } else {
+        std::fprintf(stderr, "%s did not show its window: %s %s\n", qPrintable(program), out.constData(),
+                     p.readAllStandardError().constData());
+    }
+    if (!p.waitForFinished(10000))
+        p.kill();
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int runs = bench::intOption(args, QStringLiteral("--runs"), 11);
+    const QString path = bench::option(args, QStringLiteral("--sqlite"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VOUCHER_STARTUP_PROBE"), QStringLiteral("1"));
+    QString engine = QStringLiteral("postgres");
+    QTemporaryDir noOdbc;
+    if (!path.isEmpty()) {
+        const QFileInfo file(path);
+        if (file.fileName() != QLatin1String("Account.db") || file.dir().dirName() != QLatin1String("voucher")) {
+            std::fprintf(stderr, "bench_startup: the SQLite file must be <dir>/voucher/Account.db\n");
+            return 2;
+        }
+        engine = QStringLiteral("sqlite");
+        QDir data = file.absoluteDir();
+        data.cdUp();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data.absolutePath());
+        env.insert(QStringLiteral("ODBCSYSINI"), noOdbc.path());
+        env.insert(QStringLiteral("ODBCINI"), noOdbc.filePath(QStringLiteral("odbc.ini")));
+    } else if (!args.contains(QStringLiteral("--odbc"))) {
+        std::fprintf(stderr, "bench_startup: give --sqlite PATH or --odbc\n");
+        return 2;
+    }
+
+    std::vector<double> program, empty;
+    std::vector<double> programPeak, emptyPeak;
+    for (int i = 0; i <= runs; ++i) {
+        const Start p = startOnce(QStringLiteral(VOUCHER_PROGRAM), env);
+        const Start e = startOnce(QStringLiteral(EMPTY_WINDOW), env);
+        if (p.ms < 0 || e.ms < 0)
+            return 1;
+        if (i == 0)
+            continue; // warm-up: libraries and data into the page cache
+        program.push_back(p.ms);
+        empty.push_back(e.ms);
+        programPeak.push_back(p.peakKb);
+        emptyPeak.push_back(e.peakKb);
+    }
+    std::vector<bench::Figure> figures;
+    figures.push_back({engine, QStringLiteral("start-up to the shown entry window"), bench::median(program), -1,
+                       bench::median(empty), -1, 2, QStringLiteral("floor: the empty Qt window")});
+    figures.push_back({engine, QStringLiteral("peak memory at start-up (VmHWM)"), -1, -1, -1, -1, -1,
+                       QStringLiteral("program %1 MB, empty window %2 MB")
+                           .arg(bench::median(programPeak) / 1024.0, 0, 'f', 1)
+                           .arg(bench::median(emptyPeak) / 1024.0, 0, 'f', 1)});
+    bench::printTable(QStringLiteral("Start-up on %1 (median of %2 starts, ms)").arg(engine).arg(runs), figures);
+    return 0;
+}
