@@ -239,9 +239,12 @@ void TestCorrect::refusedSecondUpdateKeepsBothRows()
     QTRY_COMPARE(watcher.texts.size(), 1);
     QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
     QVERIFY2(watcher.texts.first().contains(kFaultText), qPrintable(watcher.texts.first()));
-    // The debit row's update is undone with the failed credit row's.
+    // The debit row's update is undone with the failed credit row's; the
+    // list is still there, on the same line.
     QCOMPARE(lineRows(c, "02"), stored);
     QCOMPARE(windowState(desk), before);
+    QCOMPARE(desk.grid()->model()->rowCount(), 3);
+    QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("02"));
 
     // Mended, the same correction goes through.
     removeFaults(c);
