@@ -43,8 +43,11 @@ WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
         m_connection.execNative(QStringLiteral("BEGIN IMMEDIATE"));
     } else {
         QSqlDatabase db = m_connection.database();
-        if (!db.transaction())
-            throw DbError(lastErrorText(db));
+        if (!db.transaction()) {
+            const QString text = lastErrorText(db);
+            m_connection.noteFailure(db.lastError()); // a lost server is reconnected next time
+            throw DbError(text);
+        }
     }
     m_active = true;
     m_connection.setInTransaction(true);
@@ -102,6 +105,11 @@ void WriteUnit::rollback()
         }
     } else {
         m_connection.database().rollback();
+        // A statement inside may have failed because the server went away,
+        // which the transaction kept from noteFailure: ask now, so that the
+        // connection is made anew before the next statement and the program
+        // works again once the server is back.
+        m_connection.noteFailure(QSqlError());
     }
 }
 

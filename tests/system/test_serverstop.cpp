@@ -1,0 +1,211 @@
+#include "borvaneprobe.h"
+
+#include "app/errors.h"
+#include "shell/application.h"
+#include "store/connection.h"
+#include "store/schema.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <unistd.h>
+
+// The PostgreSQL server stops while the program runs: the next action shows
+// the engine's error and keeps what the clerk typed, nothing stored is lost,
+// and once the server is back the program works again without a restart.
+// The server is one of the test's own on another port (never the shared
+// one), with its own ODBC configuration.
+class TestServerStop : public QObject {
+    Q_OBJECT
+
+    int m_port = 0;
+    QStringList m_boxes; // texts of message boxes that came up (and were closed)
+    QTimer m_boxWatch;
+    QString m_claim;
+    QString m_root;
+
+    static QString script() { return QStringLiteral(VOUCHER_SOURCE_DIR "/scripts/pg-test-env.sh"); }
+
+    bool runScript(const QString& action, QString* output)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VOUCHER_PG_PORT"), QString::number(m_port));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("bash"), {script(), action});
+        const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return ok;
+    }
+
+    // Stops the server and keeps its data (the script's stop removes it).
+    bool stopServer(QString* output)
+    {
+        QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        std::sort(versions.begin(), versions.end(), [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
+        if (versions.isEmpty())
+            return false;
+        QProcess p;
+        p.start(QStringLiteral("runuser"), {QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"),
+                                            QStringLiteral("/usr/lib/postgresql/%1/bin/pg_ctl").arg(versions.last()),
+                                            QStringLiteral("-D"), m_root + QStringLiteral("/data"), QStringLiteral("-m"),
+                                            QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
+        const bool ok = p.waitForFinished(60000) && p.exitCode() == 0;
+        *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return ok;
+    }
+
+    static int voucherRows(const QString& number)
+    {
+        auto c = store::Connection::openOdbc(QStringLiteral("Account"));
+        QSqlQuery q(c->database());
+        q.exec(QStringLiteral("select count(*) from account_jen_AA where serial_jen = '%1'").arg(number));
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+
+    // Runs a handler; returns the text of the store's error it ended with, "" when none.
+    static QString errorOf(const std::function<void()>& handler)
+    {
+        try {
+            handler();
+        } catch (const DbError& e) {
+            return e.text().isEmpty() ? QStringLiteral("(empty error text)") : e.text();
+        }
+        return {};
+    }
+
+    static void typeVoucher(BorvaneProbe& w, const QString& text)
+    {
+        w.CancelBtnClick();
+        w.focusAmount(2);
+        w.startNewVoucher();
+        w.typeLine(1, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 12000, text);
+        w.typeLine(2, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 3400, text);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // A message box must not wait for a click that never comes.
+        connect(&m_boxWatch, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_boxes << box->text();
+                box->reject();
+            }
+        });
+        m_boxWatch.start(50);
+        if (geteuid() != 0)
+            QSKIP("a PostgreSQL server of the test's own needs root (runuser)");
+        if (!QFile::exists(QStringLiteral("/usr/lib/postgresql")))
+            QSKIP("PostgreSQL is not installed");
+        for (int port = 54331; port < 54399 && !m_port; ++port) {
+            if (QDir().mkdir(QStringLiteral("/tmp/voucher-pg-claim-%1").arg(port))) {
+                m_port = port;
+                m_claim = QStringLiteral("/tmp/voucher-pg-claim-%1").arg(port);
+            }
+        }
+        QVERIFY2(m_port, "no free port for a server of the test's own");
+        QString output;
+        QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
+        // export ODBCSYSINI='…' ODBCINI='…' … VOUCHER_PG_ROOT='…'
+        static const QRegularExpression assignment(QStringLiteral("(\\w+)='([^']*)'"));
+        for (auto it = assignment.globalMatch(output); it.hasNext();) {
+            const auto m = it.next();
+            if (m.captured(1) == QLatin1String("ODBCSYSINI") || m.captured(1) == QLatin1String("ODBCINI"))
+                qputenv(m.captured(1).toLatin1().constData(), m.captured(2).toUtf8());
+            if (m.captured(1) == QLatin1String("VOUCHER_PG_ROOT"))
+                m_root = m.captured(2);
+        }
+        QVERIFY2(!m_root.isEmpty() && qgetenv("ODBCINI").contains(QByteArray::number(m_port)), qPrintable(output));
+        auto c = store::Connection::openOdbc(QStringLiteral("Account"));
+        store::createSchema(*c);
+        store::loadDemoData(*c);
+        store::Connection::setAccount(std::move(c));
+    }
+
+    void cleanup() { QVERIFY2(m_boxes.isEmpty(), qPrintable(m_boxes.join(u'\n'))); }
+
+    void cleanupTestCase()
+    {
+        store::Connection::setAccount(nullptr);
+        if (m_port) {
+            QString output;
+            runScript(QStringLiteral("stop"), &output);
+            QDir().rmdir(m_claim);
+        }
+    }
+
+    void serverStopsAndComesBack()
+    {
+        TfmBorvane window;
+        window.show();
+        BorvaneProbe w(window);
+        w.setDate(QStringLiteral("2001-05-30"));
+        w.chooseBranch(0);
+        w.pQuery();
+
+        typeVoucher(w, QStringLiteral("정지 전"));
+        w.SaveBtnClick();
+        QCOMPARE(w.mode(), QStringLiteral("1"));
+        const QString before = w.lastStoredKey().left(19);
+        QCOMPARE(voucherRows(before), 4);
+
+        QString output;
+        QVERIFY2(stopServer(&output), qPrintable(output));
+
+        // The clerk's next action is a save: the engine's error, and the voucher stays typed.
+        typeVoucher(w, QStringLiteral("정지 중"));
+        QVERIFY2(!errorOf([&] { w.SaveBtnClick(); }).isEmpty(), "saving while the server is stopped reported no error");
+        QCOMPARE(w.mode(), QStringLiteral("3"));
+        QCOMPARE(window.line(1).acText->text(), QStringLiteral("정지 중"));
+        QCOMPARE(window.line(2).crAmt->text(), QStringLiteral("3400"));
+        // And again, still down: the same.
+        QVERIFY(!errorOf([&] { w.SaveBtnClick(); }).isEmpty());
+        QCOMPARE(w.mode(), QStringLiteral("3"));
+
+        QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
+
+        // Back: the same click saves the voucher as typed.
+        const QString error = errorOf([&] { w.SaveBtnClick(); });
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(w.mode(), QStringLiteral("1"));
+        const QString after = w.lastStoredKey().left(19);
+        QCOMPARE(after, QStringLiteral("2001-05-30-00000002"));
+        QCOMPARE(voucherRows(before), 4);
+        QCOMPARE(voucherRows(after), 4);
+        QVERIFY(w.locateListRow(before, QStringLiteral("01")));
+        QVERIFY(w.locateListRow(after, QStringLiteral("02")));
+    }
+
+    void listingWhileStoppedThenBack()
+    {
+        TfmBorvane window;
+        BorvaneProbe w(window);
+        w.setDate(QStringLiteral("2001-05-30"));
+        w.pQuery();
+        const int rows = w.list().rowCount();
+        QVERIFY(rows >= 4);
+
+        QString output;
+        QVERIFY2(stopServer(&output), qPrintable(output));
+        QVERIFY(!errorOf([&] { w.cbKubunChange(); }).isEmpty());
+        QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
+        const QString error = errorOf([&] { w.cbKubunChange(); });
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(w.list().rowCount(), rows);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    VoucherApplication app(argc, argv);
+    TestServerStop test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_serverstop.moc"
