@@ -67,6 +67,8 @@ double medianMs(int runs, const std::function<void()>& body)
 
 bool Figure::met() const
 {
+    if (failed)
+        return false;
     if (limitMs >= 0 && waitMs() >= limitMs)
         return false;
     if (factor > 0 && ratio() > factor)

@@ -41,6 +41,7 @@ struct Figure {
     double limitMs = -1;   // on the wait; -1: no absolute limit
     double factor = -1;    // on the ratio; -1: no ratio limit
     QString note;
+    bool failed = false; // a check beside the timing did not hold
 
     double waitMs() const { return programMs < 0 ? -1 : programMs + (paintMs > 0 ? paintMs : 0); }
     double ratio() const { return engineMs > 0 && programMs >= 0 ? programMs / engineMs : -1; }

@@ -23,8 +23,11 @@ std::map<QString, std::vector<Row>> taggedRows(store::Connection& c, QStringList
     std::map<QString, std::vector<Row>> rows;
     QSqlQuery q(c.database());
     q.setForwardOnly(true);
+    // Every row under a number that a tagged row carries: a number the
+    // workstations were given must not be another voucher's as well.
     if (!q.exec(QStringLiteral("select serial_jen, serial_bun, serial_crdr, kubun_bon, ac_text, ac_jencode, cr_amt, dr_amt "
-                               "from account_jen_AA where ac_text like 'ws%'"))) {
+                               "from account_jen_AA where serial_jen in "
+                               "(select serial_jen from account_jen_AA where ac_text like 'ws%')"))) {
         problems << QStringLiteral("cannot read the voucher table: %1").arg(q.lastError().text());
         return rows;
     }
@@ -35,6 +38,15 @@ std::map<QString, std::vector<Row>> taggedRows(store::Connection& c, QStringList
                                                           q.value(7).toDouble()});
     }
     return rows;
+}
+
+// The workstation's tag among a number's rows.
+QString tagOf(const std::vector<Row>& rows)
+{
+    for (const Row& r : rows)
+        if (r.tag.startsWith(QLatin1String("ws")))
+            return r.tag;
+    return {};
 }
 
 // Per voucher: one tag and one branch; per line: a debit and a credit row,
@@ -113,7 +125,7 @@ LedgerReport checkLedger(store::Connection& c, const QStringList& reports)
     std::map<std::pair<QString, QString>, std::map<QString, double>> found;
     for (const auto& [number, rows] : stored) {
         const auto amounts = checkVoucher(number, rows, report.problems);
-        found[{number, rows.front().tag}] = amounts;
+        found[{number, tagOf(rows)}] = amounts;
     }
     for (const auto& [key, lines] : expected) {
         if (lines.empty())
@@ -142,9 +154,10 @@ QStringList checkWholeVouchers(store::Connection& c)
     QStringList problems;
     for (const auto& [number, rows] : taggedRows(c, problems)) {
         const auto amounts = checkVoucher(number, rows, problems);
-        const int lines = rows.front().tag.section(u'-', 2).toInt();
+        const QString tag = tagOf(rows);
+        const int lines = tag.section(u'-', 2).toInt();
         if (int(amounts.size()) != lines)
-            problems << QStringLiteral("%1 (%2) has %3 of its %4 lines").arg(number, rows.front().tag).arg(amounts.size()).arg(lines);
+            problems << QStringLiteral("%1 (%2) has %3 of its %4 lines").arg(number, tag).arg(amounts.size()).arg(lines);
     }
     return problems;
 }
