@@ -54,7 +54,7 @@ void insertVoucher(store::Connection& connection, const QString& date, int branc
 Line sampleLine(int n, double amount)
 {
     Line line;
-    line.accountCode = QStringLiteral("5110%1000").arg(n, 3, 10, QLatin1Char('0'));
+    line.accountCode = QStringLiteral("5110%1").arg(n, 3, 10, QLatin1Char('0')) + QStringLiteral("000");
     line.accountName = QStringLiteral("계정%1").arg(n);
     line.text = QStringLiteral("적요%1 내용").arg(n);
     line.sawonCode = QStringLiteral("S%1").arg(n, 3, 10, QLatin1Char('0'));
