@@ -16,16 +16,25 @@
 #include <QSqlDriver>
 #include <csignal>
 #include <cstdio>
-#include <sqlite3.h>
+#include <dlfcn.h>
 
 namespace {
+
+// The engine's hooks, taken from the SQLite library the Qt driver loaded (no
+// development files needed).
+struct sqlite3;
+constexpr int kSqliteInsert = 18; // SQLITE_INSERT
+using UpdateHook = void (*)(void*, int, const char*, const char*, long long);
+using CommitHook = int (*)(void*);
+using SetUpdateHook = void* (*)(sqlite3*, UpdateHook, void*);
+using SetCommitHook = void* (*)(sqlite3*, CommitHook, void*);
 
 int rowsToKill = 0;
 int commitsToKill = 0;
 
-void onRowWritten(void*, int operation, const char*, const char* table, sqlite3_int64)
+void onRowWritten(void*, int operation, const char*, const char* table, long long)
 {
-    if (operation == SQLITE_INSERT && qstricmp(table, "account_jen_AA") == 0 && --rowsToKill == 0)
+    if (operation == kSqliteInsert && qstricmp(table, "account_jen_AA") == 0 && --rowsToKill == 0)
         std::raise(SIGKILL);
 }
 
@@ -60,10 +69,13 @@ int main(int argc, char** argv)
         sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
                           ? *static_cast<sqlite3* const*>(handle.constData())
                           : nullptr;
-        if (!db)
+        void* library = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_NOLOAD);
+        auto setUpdateHook = library ? reinterpret_cast<SetUpdateHook>(dlsym(library, "sqlite3_update_hook")) : nullptr;
+        auto setCommitHook = library ? reinterpret_cast<SetCommitHook>(dlsym(library, "sqlite3_commit_hook")) : nullptr;
+        if (!db || !setUpdateHook || !setCommitHook)
             return 3;
-        sqlite3_update_hook(db, &onRowWritten, nullptr);
-        sqlite3_commit_hook(db, &onCommit, nullptr);
+        setUpdateHook(db, &onRowWritten, nullptr);
+        setCommitHook(db, &onCommit, nullptr);
 
         store::SqlStatement queryMax(*c), querySql(*c);
         for (int seq = 1; vouchers == 0 || seq <= vouchers; ++seq) {
