@@ -3,7 +3,7 @@
 // the smallest Qt program showing an empty window; both under the offscreen
 // platform, started alternately, the median of N starts each.
 //
-//   bench_startup --sqlite PATH | --odbc  [--runs N]
+//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME]
 //
 // For --sqlite the program finds PATH as its embedded database: PATH must be
 // <dir>/voucher/Account.db, and the program runs with XDG_DATA_HOME=<dir>
@@ -99,6 +99,7 @@ int main(int argc, char** argv)
         programPeak.push_back(p.peakKb);
         emptyPeak.push_back(e.peakKb);
     }
+    engine = bench::option(args, QStringLiteral("--label"), engine);
     std::vector<bench::Figure> figures;
     figures.push_back({engine, QStringLiteral("start-up to the shown entry window"), bench::median(program), -1,
                        bench::median(empty), -1, 2, QStringLiteral("floor: the empty Qt window")});
