@@ -81,6 +81,8 @@ private:
     void FormCreate();
     void fillBranchList();
     void pQuery();
+    // "%" + the base date as typed + the branch position as "00000" + "%".
+    QString listPattern() const;
     void cbKubunEnter();
     void cbKubunExit(QWidget* target);
     void cbKubunChange();

@@ -58,7 +58,7 @@ void TfmBorvane::pDeleteCount_Query()
     WaitCursor wait;
     Query1.close();
     Query1.setLines(entrysql::remainingVoucherLines());
-    const QString pattern = u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+    const QString pattern = listPattern();
     Query1.bindText(QStringLiteral("tbDKubun"), pattern);
     listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
     Query1.bindText(QStringLiteral("tbjen"), u'%' + m_gridReturnKey + u'%');

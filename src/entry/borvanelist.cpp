@@ -44,12 +44,17 @@ void TfmBorvane::fillBranchList()
         cbKubun->addItem(Query2.asText(QStringLiteral("Total")));
 }
 
+QString TfmBorvane::listPattern() const
+{
+    return u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+}
+
 void TfmBorvane::pQuery()
 {
     WaitCursor wait;
     Query1.close();
     Query1.setLines(entrysql::voucherList());
-    const QString pattern = u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+    const QString pattern = listPattern();
     Query1.bindText(QStringLiteral("tbDKubun"), pattern);
     listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
     Query1.open();
