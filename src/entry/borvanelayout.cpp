@@ -2,6 +2,7 @@
 
 #include "accelbutton.h"
 #include "app/dbgrid.h"
+#include "app/glyphs.h"
 #include "branchcombo.h"
 #include "bytelimit.h"
 #include "colours.h"
@@ -166,7 +167,7 @@ void TfmBorvane::buildButtonBar()
         button->setObjectName(QString::fromLatin1(b.name));
         button->setGeometry(b.left, 7, 80, 25);
         // The glyph's disabled image is the style's greyed form of it.
-        button->setIcon(style()->standardIcon(b.glyph));
+        button->setIcon(standardGlyph(b.glyph));
         button->setIconSize(QSize(14, 14));
         *b.button = button;
     }

@@ -3,6 +3,7 @@
 #include "lookupframe.h"
 
 #include "app/dbgrid.h"
+#include "app/glyphs.h"
 #include "store/statement.h"
 
 #include <QFont>
@@ -103,7 +104,7 @@ void LookupFrame::buildWindow()
     SearchBtn->setObjectName(QStringLiteral("SearchBtn"));
     SearchBtn->setGeometry(m_spec.searchBtnX, 70, 80, 25);
     SearchBtn->setFont(dialogFont(13, true));
-    SearchBtn->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    SearchBtn->setIcon(standardGlyph(QStyle::SP_FileDialogContentsView));
     setColour(SearchBtn, QPalette::ButtonText, Qt::darkCyan);
     SearchBtn->setAutoDefault(false);
 
@@ -143,7 +144,7 @@ void LookupFrame::buildButtonBar()
         auto* button = new QPushButton(b.caption, Panel7);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(b.x, 7, 80, 25);
-        button->setIcon(style()->standardIcon(b.glyph));
+        button->setIcon(standardGlyph(b.glyph));
         button->setAutoDefault(false);
         button->setEnabled(false);
         CloseBtn = button; // the last one is the close button

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QIcon>
+#include <QStyle>
+
+// A button glyph from the style's standard icons, read from its image files
+// once per program: seven windows carry the same few glyphs, and reading the
+// images again for every button was a third of the start-up.
+QIcon standardGlyph(QStyle::StandardPixmap pixmap);
