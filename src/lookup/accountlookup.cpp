@@ -60,9 +60,9 @@ QStringList TForm1::statementLines()
     return lines;
 }
 
-LookupSpec TForm1::lookupSpec()
+LookupDefinition TForm1::lookupDefinition()
 {
-    LookupSpec s;
+    LookupDefinition s;
     s.kind = LookupKind::Account;
     s.caption = QStringLiteral("회계 계정과목을 검색하는 창입니다.");
     s.clientSize = QSize(698, 673);
@@ -88,7 +88,7 @@ LookupSpec TForm1::lookupSpec()
     return s;
 }
 
-TForm1::TForm1(LookupTarget* target, QWidget* parent) : LookupFrame(lookupSpec(), target, parent)
+TForm1::TForm1(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
 {
     setObjectName(QStringLiteral("Form1"));
     FormCreate();

@@ -10,7 +10,7 @@ class TForm1 final : public LookupFrame {
     Q_OBJECT
 public:
     explicit TForm1(LookupTarget* target, QWidget* parent = nullptr);
-    static LookupSpec lookupSpec();
+    static LookupDefinition lookupDefinition();
     // The statement, one text line per item; `:tbac_name` occurs in every group.
     static QStringList statementLines();
 };

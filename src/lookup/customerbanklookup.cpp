@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-LookupSpec TForm2::lookupSpec()
+LookupDefinition TForm2::lookupDefinition()
 {
-    LookupSpec s;
+    LookupDefinition s;
     s.kind = LookupKind::CustomerBank;
     s.caption = QStringLiteral("거래처및은행명의 코드를 검색하는 차입니다.");
     s.clientSize = QSize(844, 616);
@@ -72,7 +72,7 @@ QStringList TForm2::statementLines(int itemIndex)
     return lines;
 }
 
-TForm2::TForm2(LookupTarget* target, QWidget* parent) : LookupFrame(lookupSpec(), target, parent)
+TForm2::TForm2(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
 {
     setObjectName(QStringLiteral("Form2"));
 
@@ -113,7 +113,7 @@ void TForm2::pQuery()
 {
     Query1->close();
     Query1->setLines(statementLines(selectedKind()));
-    Query1->bindText(spec().parameter, lookupPattern(edSearch->text()));
+    Query1->bindText(definition().parameter, lookupPattern(edSearch->text()));
     Query1->open();
 }
 

@@ -11,7 +11,7 @@ class TForm2 final : public LookupFrame {
     Q_OBJECT
 public:
     explicit TForm2(LookupTarget* target, QWidget* parent = nullptr);
-    static LookupSpec lookupSpec();
+    static LookupDefinition lookupDefinition();
 
     // The kind filter line of an item of cbCheck: 0 every row, 1 customers,
     // 2 banks; any other index adds no line.

@@ -27,8 +27,8 @@ QString lookupPattern(const QString& searchText)
     return QLatin1Char('%') + Str_RemoveBlanks(searchText) + QLatin1Char('%');
 }
 
-LookupFrame::LookupFrame(LookupSpec spec, LookupTarget* target, QWidget* parent)
-    : LookupDialog(parent), m_spec(std::move(spec)), m_target(target)
+LookupFrame::LookupFrame(LookupDefinition definition, LookupTarget* target, QWidget* parent)
+    : LookupDialog(parent), m_definition(std::move(definition)), m_target(target)
 {
     buildWindow();
 
@@ -100,7 +100,7 @@ void LookupFrame::prepareFor(int line, const QString& searchText)
 void LookupFrame::runSearch()
 {
     Query1->close();
-    Query1->bindText(m_spec.parameter, lookupPattern(edSearch->text()));
+    Query1->bindText(m_definition.parameter, lookupPattern(edSearch->text()));
     Query1->open();
 }
 
@@ -183,7 +183,7 @@ void LookupFrame::CloseBtnClick()
 
 void LookupFrame::edSearchExit(QWidget* target)
 {
-    if (!m_spec.noSearchOnExitTo.isEmpty() && focusTargetName(target) == m_spec.noSearchOnExitTo)
+    if (!m_definition.noSearchOnExitTo.isEmpty() && focusTargetName(target) == m_definition.noSearchOnExitTo)
         return;
     runSearch();
 }
@@ -199,14 +199,14 @@ void LookupFrame::writeCurrentRow()
     QString code;
     QString name;
     if (Query1->isOpen() && !Query1->eof()) {
-        code = Query1->asText(m_spec.codeColumn);
-        name = Query1->asText(m_spec.nameColumn);
+        code = Query1->asText(m_definition.codeColumn);
+        name = Query1->asText(m_definition.nameColumn);
     }
     edAc_code2->setText(code);
     edAc_Name2->setText(name);
     const int line = targetLine();
     if (line >= 1 && line <= 5 && m_target)
-        m_target->writeLookupChoice(m_spec.kind, line, code, name);
+        m_target->writeLookupChoice(m_definition.kind, line, code, name);
 }
 
 void LookupFrame::DBGrid1DblClick()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lookupdialog.h"
-#include "lookupspec.h"
+#include "lookupdefinition.h"
 
 class DbGrid;
 class QFrame;
@@ -21,7 +21,7 @@ QString lookupPattern(const QString& searchText);
 // The window all six lookups share: the chosen code and name, the button bar,
 // the search field and button, and the grid over `Query1`. Every click or key
 // in the grid writes the current row to the target line; a double-click also
-// hides the window. Concrete dialogs pass their LookupSpec and call
+// hides the window. Concrete dialogs pass their LookupDefinition and call
 // FormCreate() at the end of their own constructor.
 class LookupFrame : public LookupDialog {
     Q_OBJECT
@@ -31,14 +31,14 @@ public:
     void showLookup() override;
     int targetLine() const override;
 
-    const LookupSpec& spec() const { return m_spec; }
+    const LookupDefinition& definition() const { return m_definition; }
     // The search result; the listing of the whole table that creation asks
     // for is run here at the latest.
     store::SqlStatement* query();
     QLineEdit* searchEdit() const { return edSearch; }
 
 protected:
-    LookupFrame(LookupSpec spec, LookupTarget* target, QWidget* parent);
+    LookupFrame(LookupDefinition definition, LookupTarget* target, QWidget* parent);
 
     // Creation: centre, empty the fields, reset the filters, list the whole table.
     void FormCreate();
@@ -81,7 +81,7 @@ private:
     void writeCurrentRow();
     void DBGrid1DblClick();
 
-    LookupSpec m_spec;
+    LookupDefinition m_definition;
     LookupTarget* m_target;
     // Creation lists the whole table, but nobody sees that list before the
     // dialog is first shown or read, and every showing from the entry window

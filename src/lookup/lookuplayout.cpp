@@ -68,41 +68,41 @@ int columnPixels(const QFontMetrics& metrics, const LookupColumn& column)
 
 void LookupFrame::buildWindow()
 {
-    setWindowTitle(m_spec.caption);
+    setWindowTitle(m_definition.caption);
     // Single border, no border icons: no system close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(m_spec.clientSize);
+    setFixedSize(m_definition.clientSize);
     setFont(dialogFont(13, false));
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, 0, m_spec.clientSize.width(), kPanel1Height);
+    Panel1->setGeometry(0, 0, m_definition.clientSize.width(), kPanel1Height);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setFont(dialogFont(12, true));
     setColour(Panel1, QPalette::WindowText, Qt::darkGreen);
     setColour(Panel1, QPalette::Text, Qt::darkGreen);
 
     Label1 = label(Panel1, "Label1", QStringLiteral("선택한 코드"), 8, 7);
-    edAc_code2 = displayEdit(Panel1, "edAc_code2", 8, 21, m_spec.codeWidth);
-    Label2 = label(Panel1, "Label2", m_spec.label2, 8, 58);
-    edAc_Name2 = displayEdit(Panel1, "edAc_Name2", 8, 72, m_spec.nameWidth);
+    edAc_code2 = displayEdit(Panel1, "edAc_code2", 8, 21, m_definition.codeWidth);
+    Label2 = label(Panel1, "Label2", m_definition.label2, 8, 58);
+    edAc_Name2 = displayEdit(Panel1, "edAc_Name2", 8, 72, m_definition.nameWidth);
 
     buildButtonBar();
 
-    Label3 = label(Panel1, "Label3", m_spec.label3, m_spec.label3At.x(), m_spec.label3At.y());
+    Label3 = label(Panel1, "Label3", m_definition.label3, m_definition.label3At.x(), m_definition.label3At.y());
     Label3->setFont(dialogFont(13, true));
     setColour(Label3, QPalette::WindowText, Qt::blue);
     Label3->adjustSize();
 
     edSearch = new QLineEdit(Panel1);
     edSearch->setObjectName(QStringLiteral("edSearch"));
-    edSearch->setGeometry(m_spec.searchAt.x(), m_spec.searchAt.y(), 218, 21);
+    edSearch->setGeometry(m_definition.searchAt.x(), m_definition.searchAt.y(), 218, 21);
     edSearch->setFont(dialogFont(13, true));
     setColour(edSearch, QPalette::Text, Qt::darkGreen);
 
     SearchBtn = new QPushButton(QStringLiteral("&R 검색"), Panel1);
     SearchBtn->setObjectName(QStringLiteral("SearchBtn"));
-    SearchBtn->setGeometry(m_spec.searchBtnX, 70, 80, 25);
+    SearchBtn->setGeometry(m_definition.searchBtnX, 70, 80, 25);
     SearchBtn->setFont(dialogFont(13, true));
     SearchBtn->setIcon(standardGlyph(QStyle::SP_FileDialogContentsView));
     setColour(SearchBtn, QPalette::ButtonText, Qt::darkCyan);
@@ -121,7 +121,7 @@ void LookupFrame::buildButtonBar()
 {
     Panel7 = new QFrame(Panel1);
     Panel7->setObjectName(QStringLiteral("Panel7"));
-    Panel7->setGeometry(m_spec.panel7X, 10, 497, 39);
+    Panel7->setGeometry(m_definition.panel7X, 10, 497, 39);
     Panel7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel7->setLineWidth(2);
 
@@ -156,19 +156,19 @@ void LookupFrame::buildGrid()
 {
     DBGrid1 = new DbGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setGeometry(0, kPanel1Height, m_spec.clientSize.width(),
-                         m_spec.clientSize.height() - kPanel1Height);
+    DBGrid1->setGeometry(0, kPanel1Height, m_definition.clientSize.width(),
+                         m_definition.clientSize.height() - kPanel1Height);
 
     const QFontMetrics metrics(DBGrid1->font());
     QVector<GridColumn> columns;
-    if (m_spec.leadingEmptyColumn)
-        columns.append(GridColumn{QString(), QString(), 0, QString(), m_spec.titleAlignment});
-    for (const LookupColumn& c : m_spec.columns)
-        columns.append(GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_spec.titleAlignment});
+    if (m_definition.leadingEmptyColumn)
+        columns.append(GridColumn{QString(), QString(), 0, QString(), m_definition.titleAlignment});
+    for (const LookupColumn& c : m_definition.columns)
+        columns.append(GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_definition.titleAlignment});
     DBGrid1->setColumns(columns);
 
     Query1 = new store::SqlStatement(this);
     Query1->setObjectName(QStringLiteral("Query1"));
-    Query1->setLines(m_spec.statement);
+    Query1->setLines(m_definition.statement);
     DBGrid1->setStatement(Query1);
 }

@@ -4,9 +4,9 @@ namespace {
 
 // The employee lookup's window; the department, project and item lookups
 // keep its layout and change caption, size, labels, columns and statement.
-LookupSpec employeeLayout()
+LookupDefinition employeeLayout()
 {
-    LookupSpec s;
+    LookupDefinition s;
     s.clientSize = QSize(788, 680);
     s.label3At = QPoint(459, 58);
     s.searchAt = QPoint(459, 72);
@@ -17,9 +17,9 @@ LookupSpec employeeLayout()
 
 } // namespace
 
-LookupSpec TForm3::lookupSpec()
+LookupDefinition TForm3::lookupDefinition()
 {
-    LookupSpec s = employeeLayout();
+    LookupDefinition s = employeeLayout();
     s.kind = LookupKind::Employee;
     s.caption = QStringLiteral("사원이름을 검색하는 창입니다.");
     s.label2 = QStringLiteral("선택한 사원이름");
@@ -46,9 +46,9 @@ LookupSpec TForm3::lookupSpec()
     return s;
 }
 
-LookupSpec TForm4::lookupSpec()
+LookupDefinition TForm4::lookupDefinition()
 {
-    LookupSpec s = employeeLayout();
+    LookupDefinition s = employeeLayout();
     s.kind = LookupKind::Department;
     s.caption = QStringLiteral("부서이름을 검색하는 창입니다.");
     s.clientSize = QSize(775, 646);
@@ -74,9 +74,9 @@ LookupSpec TForm4::lookupSpec()
     return s;
 }
 
-LookupSpec TForm5::lookupSpec()
+LookupDefinition TForm5::lookupDefinition()
 {
-    LookupSpec s = employeeLayout();
+    LookupDefinition s = employeeLayout();
     s.kind = LookupKind::Project;
     s.caption = QStringLiteral("프로젝트이름을 검색하는 창입니다.");
     s.clientSize = QSize(775, 689);
@@ -99,9 +99,9 @@ LookupSpec TForm5::lookupSpec()
     return s;
 }
 
-LookupSpec TForm6::lookupSpec()
+LookupDefinition TForm6::lookupDefinition()
 {
-    LookupSpec s = employeeLayout();
+    LookupDefinition s = employeeLayout();
     s.kind = LookupKind::Item;
     s.caption = QStringLiteral("아이템 명을 검색하는 창입니다.");
     s.clientSize = QSize(775, 710);
@@ -124,25 +124,25 @@ LookupSpec TForm6::lookupSpec()
     return s;
 }
 
-TForm3::TForm3(LookupTarget* target, QWidget* parent) : LookupFrame(lookupSpec(), target, parent)
+TForm3::TForm3(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
 {
     setObjectName(QStringLiteral("Form3"));
     FormCreate();
 }
 
-TForm4::TForm4(LookupTarget* target, QWidget* parent) : LookupFrame(lookupSpec(), target, parent)
+TForm4::TForm4(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
 {
     setObjectName(QStringLiteral("Form4"));
     FormCreate();
 }
 
-TForm5::TForm5(LookupTarget* target, QWidget* parent) : LookupFrame(lookupSpec(), target, parent)
+TForm5::TForm5(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
 {
     setObjectName(QStringLiteral("Form5"));
     FormCreate();
 }
 
-TForm6::TForm6(LookupTarget* target, QWidget* parent) : LookupFrame(lookupSpec(), target, parent)
+TForm6::TForm6(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
 {
     setObjectName(QStringLiteral("Form6"));
     FormCreate();

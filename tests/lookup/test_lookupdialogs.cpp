@@ -359,12 +359,12 @@ private slots:
         for (LookupFrame* f : forms) {
             DbGrid* grid = gridOf(f);
             const bool leading = f != &f4;
-            QCOMPARE(grid->model()->columnCount(), int(f->spec().columns.size()) + (leading ? 1 : 0));
+            QCOMPARE(grid->model()->columnCount(), int(f->definition().columns.size()) + (leading ? 1 : 0));
             QCOMPARE(grid->isColumnHidden(0), leading);
             const auto alignment = grid->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>();
             const bool leftTitles = f == &f1 || f == &f4;
             QCOMPARE(bool(alignment & Qt::AlignLeft), leftTitles);
-            QCOMPARE(f->size(), f->spec().clientSize);
+            QCOMPARE(f->size(), f->definition().clientSize);
             // Only the close button of the bar can be used.
             for (QPushButton* b : part<QWidget>(f, "Panel7")->findChildren<QPushButton*>())
                 QCOMPARE(b->isEnabled(), b->objectName() == QLatin1String("CloseBtn"));

@@ -286,7 +286,7 @@ private slots:
             dialog->runSearch();
         }
         QStringList columns;
-        for (const LookupColumn& c : dialog->spec().columns)
+        for (const LookupColumn& c : dialog->definition().columns)
             columns << c.field;
         const QVector<QStringList> rows = readRows(*dialog->query(), columns);
 

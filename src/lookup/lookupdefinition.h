@@ -19,7 +19,7 @@ struct LookupColumn {
 
 // Everything by which the six lookup dialogs differ. The frame builds the
 // window, the grid and the statement from it; the dialogs only fill it in.
-struct LookupSpec {
+struct LookupDefinition {
     LookupKind kind = LookupKind::Employee;
     QString caption;
     QSize clientSize;
