@@ -12,6 +12,13 @@
 
 namespace entrykit {
 
+void addEngines()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << QStringLiteral("sqlite");
+    QTest::newRow("postgres") << QStringLiteral("postgres");
+}
+
 TestAccount::TestAccount(const QString& engine)
 {
     if (engine == QLatin1String("postgres")) {

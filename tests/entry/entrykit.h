@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/connection.h"
+#include "testdb.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -28,6 +29,16 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_schema;
 };
+
+// Data columns for a test run on both engines: "sqlite" and "postgres".
+void addEngines();
+
+// In a test run by addEngines(): fetches `engine` and skips (or, in the test
+// suite, fails) the PostgreSQL row when that server is not there.
+#define FETCH_ENGINE()                       \
+    QFETCH(QString, engine);                 \
+    if (engine == QLatin1String("postgres")) \
+        REQUIRE_POSTGRES()
 
 // One line of a seeded voucher: the debit row's account and every name and
 // code of the line; the credit row is the cash account.

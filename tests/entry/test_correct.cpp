@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace clerkdesk;
+using entrykit::addEngines;
 using entrykit::ModalWatcher;
 using entrykit::SeedLine;
 using entrykit::TestAccount;
@@ -74,18 +75,10 @@ QString endDays(store::Connection& c, const char* line)
     return days.join(u'|');
 }
 
-void addEngines()
-{
-    QTest::addColumn<QString>("engine");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
-}
 
-#define USE_ENGINE()                         \
-    QFETCH(QString, engine);                 \
-    if (engine == QLatin1String("postgres")) \
-        REQUIRE_POSTGRES();                  \
-    TestAccount account(engine);             \
+#define USE_ENGINE()                     \
+    FETCH_ENGINE();                      \
+    TestAccount account(engine);         \
     seedThreeLines(account.connection())
 
 // The desk on the seeded date with line 02 of voucher 1 chosen in the grid.

@@ -15,6 +15,7 @@
 #include <QTest>
 
 using namespace clerkdesk;
+using entrykit::addEngines;
 using entrykit::ModalWatcher;
 using entrykit::TestAccount;
 
@@ -33,17 +34,9 @@ LineInput simpleLine(const QString& account, const QString& code, const QString&
     return in;
 }
 
-void addEngines()
-{
-    QTest::addColumn<QString>("engine");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
-}
 
-#define USE_ENGINE()                         \
-    QFETCH(QString, engine);                 \
-    if (engine == QLatin1String("postgres")) \
-        REQUIRE_POSTGRES();                  \
+#define USE_ENGINE()            \
+    FETCH_ENGINE();             \
     TestAccount account(engine)
 
 // The voucher numbers and line numbers the grid lists.

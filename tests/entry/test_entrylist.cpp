@@ -83,18 +83,10 @@ void seedDay(store::Connection& c)
                 QStringLiteral("2"), QStringLiteral("A001"));
 }
 
-void addEngines()
-{
-    QTest::addColumn<QString>("engine");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
-}
 
-#define USE_ENGINE()                                    \
-    QFETCH(QString, engine);                            \
-    if (engine == QLatin1String("postgres"))            \
-        REQUIRE_POSTGRES();                             \
-    TestAccount account(engine);                        \
+#define USE_ENGINE()              \
+    FETCH_ENGINE();               \
+    TestAccount account(engine);  \
     seedDay(account.connection())
 
 } // namespace

@@ -96,16 +96,12 @@ private slots:
 
 void TestLineFields::enterInADepartmentFieldOpensItsDialog_data()
 {
-    QTest::addColumn<QString>("engine");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
+    addEngines();
 }
 
 void TestLineFields::enterInADepartmentFieldOpensItsDialog()
 {
-    QFETCH(QString, engine);
-    if (engine == QLatin1String("postgres"))
-        REQUIRE_POSTGRES();
+    FETCH_ENGINE();
     FieldDesk desk(engine);
     QLineEdit* department = desk.nameField(LookupKind::Department, 1);
     department->setFocus();

@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace clerkdesk;
+using entrykit::addEngines;
 using entrykit::ModalWatcher;
 using entrykit::TestAccount;
 
@@ -55,17 +56,9 @@ LineInput entertainmentLine(const QString& amount = QStringLiteral("120000"))
     return in;
 }
 
-void addEngines()
-{
-    QTest::addColumn<QString>("engine");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
-}
 
-#define USE_ENGINE()                         \
-    QFETCH(QString, engine);                 \
-    if (engine == QLatin1String("postgres")) \
-        REQUIRE_POSTGRES();                  \
+#define USE_ENGINE()            \
+    FETCH_ENGINE();             \
     TestAccount account(engine)
 
 } // namespace
