@@ -26,23 +26,6 @@ QString digits(qint64 value, int width)
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
 }
 
-// Rows of a native query, each column's text without trailing blanks.
-QVector<QStringList> readRows(store::Connection& c, const QString& sql)
-{
-    QSqlQuery q(c.database());
-    q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DbError(q.lastError().text());
-    QVector<QStringList> rows;
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << Str_TrimRight(q.value(i).toString());
-        rows.append(row);
-    }
-    return rows;
-}
-
 // How many rows a table still needs to reach the size asked for.
 qint64 missing(store::Connection& c, const QString& table, qint64 wanted)
 {
@@ -85,7 +68,7 @@ void addAccounts(store::Connection& c, int wanted, Dice& dice)
     // Sub-accounts of the demo accounts: same key and classification, the
     // last three digits of the code numbering them.
     const QVector<QStringList> bases = [&] {
-        QVector<QStringList> all = readRows(c, QStringLiteral("SELECT ac_code, ac_name, bigo, a_kubun, b_kubun, c_kubun "
+        QVector<QStringList> all = c.selectNative(QStringLiteral("SELECT ac_code, ac_name, bigo, a_kubun, b_kubun, c_kubun "
                                                               "FROM test_ac_code WHERE code_kubun = 'SSSSS' ORDER BY ac_code"));
         QVector<QStringList> kept;
         for (const QStringList& r : all)
@@ -223,7 +206,7 @@ MasterPools readMasterPools(store::Connection& c, int branches)
 {
     MasterPools pools;
     pools.branches = branches;
-    for (const QStringList& r : readRows(c, QStringLiteral("SELECT ac_code, ac_name, a_kubun, b_kubun, c_kubun FROM test_ac_code "
+    for (const QStringList& r : c.selectNative(QStringLiteral("SELECT ac_code, ac_name, a_kubun, b_kubun, c_kubun FROM test_ac_code "
                                                            "WHERE code_kubun = 'SSSSS'"))) {
         const QString key = r[2] + r[3] + r[4];
         if (r[0] == kCash || r[1].contains(kPlaceholder) || kExcludedKeys.contains(key))
@@ -233,7 +216,7 @@ MasterPools readMasterPools(store::Connection& c, int branches)
             pools.expenseAccounts.append({r[0], r[1]});
     }
     const auto read = [&](const QString& sql, QVector<CodeName>& into) {
-        for (const QStringList& r : readRows(c, sql))
+        for (const QStringList& r : c.selectNative(sql))
             into.append({r[0], r[1]});
     };
     read(QStringLiteral("SELECT Sale_Code, Sale_Name FROM Sale_Table"), pools.customersAndBanks);

@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "app/errors.h"
+#include "app/strutil.h"
 #include "statement.h"
 
 #include <QAtomicInt>
@@ -8,6 +9,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace store {
 
@@ -141,6 +143,27 @@ void Connection::execNative(const QString& sql)
         noteFailure(error);
         throw DbError(errorText(error));
     }
+}
+
+QVector<QStringList> Connection::selectNative(const QString& sql)
+{
+    reopenIfBroken();
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        const QSqlError error = q.lastError();
+        noteFailure(error);
+        throw DbError(errorText(error));
+    }
+    QVector<QStringList> rows;
+    const int columns = q.record().count();
+    while (q.next()) {
+        QStringList row;
+        for (int i = 0; i < columns; ++i)
+            row << Str_TrimRight(q.value(i).toString());
+        rows.append(row);
+    }
+    return rows;
 }
 
 void Connection::reopenIfBroken()

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 #include <memory>
 
 namespace store {
@@ -35,6 +37,9 @@ public:
 
     // Runs text already written for this engine (schema, pragmas, locks).
     void execNative(const QString& sql);
+    // Runs a query written for this engine and returns every row, each column
+    // as text without trailing blanks (checks, tools and tests read rows so).
+    QVector<QStringList> selectNative(const QString& sql);
 
     // Reconnects after the engine reported a broken connection, so that the
     // next action works again once the server is back. Throws DbError.

@@ -196,26 +196,10 @@ QStringList windowState(Desk& desk)
     return state;
 }
 
-QVector<QStringList> nativeRows(store::Connection& c, const QString& sql)
-{
-    QSqlQuery q(c.database());
-    QVector<QStringList> rows;
-    if (!q.exec(sql)) {
-        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        return rows;
-    }
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << Str_TrimRight(q.value(i).toString());
-        rows.append(row);
-    }
-    return rows;
-}
 
 qint64 nativeCount(store::Connection& c, const QString& where)
 {
-    const auto rows = nativeRows(c, QStringLiteral("SELECT count(*) FROM account_jen_AA WHERE ") + where);
+    const auto rows = c.selectNative(QStringLiteral("SELECT count(*) FROM account_jen_AA WHERE ") + where);
     return rows.isEmpty() ? -1 : rows.first().first().toLongLong();
 }
 
@@ -226,7 +210,7 @@ QVector<QStringList> voucherRows(store::Connection& c, const QString& serialJen,
     const QString order = c.engine() == store::Engine::SQLite
                               ? QStringLiteral("rowid")
                               : QStringLiteral("End_Day, Serial_Bun, Serial_CrDr DESC");
-    return nativeRows(c, QStringLiteral("SELECT %1 FROM account_jen_AA WHERE rtrim(Serial_Jen) = '%2' ORDER BY %3")
+    return c.selectNative(QStringLiteral("SELECT %1 FROM account_jen_AA WHERE rtrim(Serial_Jen) = '%2' ORDER BY %3")
                              .arg(columns, serialJen, order));
 }
 

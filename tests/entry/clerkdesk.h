@@ -78,8 +78,6 @@ void press(Desk& desk, const QString& button);
 // buttons' states, as texts.
 QStringList windowState(Desk& desk);
 
-// Rows of a native query, every column as text without trailing blanks.
-QVector<QStringList> nativeRows(store::Connection& c, const QString& sql);
 qint64 nativeCount(store::Connection& c, const QString& where);
 
 // The rows of one voucher, columns as named, in the order they were written

@@ -59,14 +59,14 @@ void seedThreeLines(store::Connection& c)
 
 QVector<QStringList> lineRows(store::Connection& c, const char* line)
 {
-    return nativeRows(c, QStringLiteral("SELECT %1 FROM account_jen_AA WHERE rtrim(Serial_Bun) = '%2' "
+    return c.selectNative(QStringLiteral("SELECT %1 FROM account_jen_AA WHERE rtrim(Serial_Bun) = '%2' "
                                         "ORDER BY Serial_CrDr")
                              .arg(kColumns, QLatin1String(line)));
 }
 
 QString endDays(store::Connection& c, const char* line)
 {
-    const auto rows = nativeRows(c, QStringLiteral("SELECT End_Day FROM account_jen_AA WHERE rtrim(Serial_Bun) = '%1' "
+    const auto rows = c.selectNative(QStringLiteral("SELECT End_Day FROM account_jen_AA WHERE rtrim(Serial_Bun) = '%1' "
                                                    "ORDER BY Serial_CrDr")
                                         .arg(QLatin1String(line)));
     QStringList days;

@@ -86,7 +86,7 @@ void TestDelete::deletingLineByLine()
         return;
     press(desk, QStringLiteral("SaveBtn"));
     // The debit row of line 02 carries the whole key of the row.
-    QCOMPARE(nativeRows(c, QStringLiteral("SELECT Serial FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02' "
+    QCOMPARE(c.selectNative(QStringLiteral("SELECT Serial FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02' "
                                           "ORDER BY Serial_CrDr")),
              (QVector<QStringList>{{"AA*00003*2*2001-05-30-00000001*02*A002*01"},
                                    {"AA*00003*2*2001-05-30-00000001*02*A002*02"}}));
@@ -102,7 +102,7 @@ void TestDelete::deletingLineByLine()
     ModalWatcher watcher;
     press(desk, QStringLiteral("DeleteBtn"));
     QCOMPARE(watcher.texts, QStringList());
-    QCOMPARE(nativeRows(c, QStringLiteral("SELECT Serial_Bun, Serial_CrDr FROM account_jen_AA WHERE "
+    QCOMPARE(c.selectNative(QStringLiteral("SELECT Serial_Bun, Serial_CrDr FROM account_jen_AA WHERE "
                                           "rtrim(Serial_Jen) = '%1' ORDER BY Serial_Bun, Serial_CrDr")
                                .arg(kFirst)),
              (QVector<QStringList>{{"01", "01"}, {"01", "02"}, {"03", "01"}, {"03", "02"}}));

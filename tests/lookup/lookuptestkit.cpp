@@ -39,20 +39,6 @@ QVector<QStringList> readRows(store::SqlStatement& statement, const QStringList&
     return rows;
 }
 
-QVector<QStringList> nativeRows(store::Connection& connection, const QString& sql)
-{
-    QSqlQuery q(connection.database());
-    if (!q.exec(sql))
-        qFatal("native query failed: %s", qPrintable(q.lastError().text()));
-    QVector<QStringList> rows;
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << Str_TrimRight(q.value(i).toString());
-        rows.append(row);
-    }
-    return rows;
-}
 
 void compareRows(const QVector<QStringList>& actual, const QVector<QStringList>& expected)
 {

@@ -43,8 +43,6 @@ private:
 // The rows of an open statement, each as the named columns read as text.
 QVector<QStringList> readRows(store::SqlStatement& statement, const QStringList& columns);
 
-// The rows of a native query, every column read as text without trailing blanks.
-QVector<QStringList> nativeRows(store::Connection& connection, const QString& sql);
 
 // Compares two row lists row by row, so that a failure names the first
 // differing row; returns from the test function on failure.

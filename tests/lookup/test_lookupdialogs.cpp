@@ -51,8 +51,7 @@ void clickRow(DbGrid* grid, int row)
 // Employees in code order, as (code, name), read straight from the table.
 QVector<QStringList> employees()
 {
-    return nativeRows(store::Connection::account(),
-                      QStringLiteral("select Sawon_Code, Sawon_Name from Sawon_Table order by Sawon_Code"));
+    return store::Connection::account().selectNative(QStringLiteral("select Sawon_Code, Sawon_Name from Sawon_Table order by Sawon_Code"));
 }
 
 // Types text the way a keyboard (or an input method) delivers it.

@@ -44,8 +44,7 @@ struct RawAccount {
 QVector<RawAccount> rawAccounts()
 {
     QVector<RawAccount> accounts;
-    for (const QStringList& r : nativeRows(store::Connection::account(),
-                                           QStringLiteral("select ac_code, ac_name, bigo, code_kubun, a_kubun, "
+    for (const QStringList& r : store::Connection::account().selectNative(QStringLiteral("select ac_code, ac_name, bigo, code_kubun, a_kubun, "
                                                           "b_kubun, c_kubun from test_ac_code")))
         accounts.append({r[0], r[1], r[2], r[3], r[4] + r[5] + r[6]});
     return accounts;
@@ -93,14 +92,12 @@ QVector<QStringList> expectedParties(int kind, const QString& searchText)
     const QString needle = Str_RemoveBlanks(searchText);
     QVector<QStringList> rows;
     if (kind != 2)
-        for (const QStringList& r : nativeRows(store::Connection::account(),
-                                               QStringLiteral("select Sale_Code, Sale_Name, Sale_Serial01, "
+        for (const QStringList& r : store::Connection::account().selectNative(QStringLiteral("select Sale_Code, Sale_Name, Sale_Serial01, "
                                                               "Sale_Serial02, Sale_Serial03 from Sale_Table")))
             if (holds(r[1], needle))
                 rows.append({r[0], r[1], r[2] + u'-' + r[3] + u'-' + r[4], QStringLiteral("거래처")});
     if (kind != 1)
-        for (const QStringList& r : nativeRows(store::Connection::account(),
-                                               QStringLiteral("select Bank_Code, Bank_Name, Bank_Serial from Bank_Table")))
+        for (const QStringList& r : store::Connection::account().selectNative(QStringLiteral("select Bank_Code, Bank_Name, Bank_Serial from Bank_Table")))
             if (holds(r[1], needle))
                 rows.append({r[0], r[1], r[2], QStringLiteral("은행명")});
     return sortedByCode(rows);
@@ -292,7 +289,7 @@ private slots:
 
         const QString needle = Str_RemoveBlanks(searchText);
         QVector<QStringList> expected;
-        for (QStringList r : nativeRows(store::Connection::account(), sql)) {
+        for (QStringList r : store::Connection::account().selectNative(sql)) {
             if (form == 3) // the registration number is shown joined
                 r = QStringList{r[0], r[1], r[2], r[3] + u'-' + r[4], r[5]};
             if (holds(r[1], needle))
