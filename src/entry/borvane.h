@@ -81,8 +81,10 @@ private:
     void FormCreate();
     void fillBranchList();
     void pQuery();
-    // "%" + the base date as typed + the branch position as "00000" + "%".
-    QString listPattern() const;
+    // Query1 closed and given a voucher list statement, bound to "%" + the base
+    // date as typed + the branch position as "00000" + "%", and narrowed to
+    // that date and branch by index where the pattern pins them.
+    void prepareVoucherList(const QStringList& lines);
     void cbKubunEnter();
     void cbKubunExit(QWidget* target);
     void cbKubunChange();

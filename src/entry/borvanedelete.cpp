@@ -3,7 +3,6 @@
 #include "app/strutil.h"
 #include "app/waitcursor.h"
 #include "branchcombo.h"
-#include "listnarrowing.h"
 #include "messages.h"
 #include "voucherrows.h"
 #include "writestatements.h"
@@ -56,11 +55,7 @@ void TfmBorvane::DeleteBtnClick()
 void TfmBorvane::pDeleteCount_Query()
 {
     WaitCursor wait;
-    Query1.close();
-    Query1.setLines(entrysql::remainingVoucherLines());
-    const QString pattern = listPattern();
-    Query1.bindText(QStringLiteral("tbDKubun"), pattern);
-    listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
+    prepareVoucherList(entrysql::remainingVoucherLines());
     Query1.bindText(QStringLiteral("tbjen"), u'%' + m_gridReturnKey + u'%');
     Query1.open();
 }

@@ -44,19 +44,19 @@ void TfmBorvane::fillBranchList()
         cbKubun->addItem(Query2.asText(QStringLiteral("Total")));
 }
 
-QString TfmBorvane::listPattern() const
+void TfmBorvane::prepareVoucherList(const QStringList& lines)
 {
-    return u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+    Query1.close();
+    Query1.setLines(lines);
+    const QString pattern = u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
+    Query1.bindText(QStringLiteral("tbDKubun"), pattern);
+    listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
 }
 
 void TfmBorvane::pQuery()
 {
     WaitCursor wait;
-    Query1.close();
-    Query1.setLines(entrysql::voucherList());
-    const QString pattern = listPattern();
-    Query1.bindText(QStringLiteral("tbDKubun"), pattern);
-    listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
+    prepareVoucherList(entrysql::voucherList());
     Query1.open();
 }
 
