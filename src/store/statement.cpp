@@ -118,10 +118,20 @@ void SqlStatement::clearBindings()
 
 void SqlStatement::prepare() {}
 
+const QString& SqlStatement::engineText()
+{
+    const QString written = text();
+    if (written != m_translatedFrom || m_translated.isNull()) {
+        m_translated = translateSql(written, m_connection->engine());
+        m_translatedFrom = written;
+    }
+    return m_translated;
+}
+
 QSqlQuery SqlStatement::runBound(bool select)
 {
     m_connection->reopenIfBroken();
-    const QString sql = translateSql(text(), m_connection->engine());
+    const QString& sql = engineText();
     QSqlQuery q(m_connection->database());
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {

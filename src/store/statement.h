@@ -83,11 +83,16 @@ signals:
 
 private:
     QSqlQuery runBound(bool select);
+    const QString& engineText();
     const QVariant& cell(const QString& column);
     void fetchUpTo(int rowIndex);
 
     Connection* m_connection;
     QStringList m_lines;
+    // The engine's text of m_lines, kept while the lines stay the same: most
+    // statements are run again and again with new bindings only.
+    QString m_translatedFrom;
+    QString m_translated;
     std::map<QString, QVariant> m_bindings; // by lower-case name
     std::unique_ptr<QSqlQuery> m_query;
     QStringList m_columns;
