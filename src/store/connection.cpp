@@ -122,6 +122,7 @@ void Connection::open()
     if (!db.open())
         throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
     m_broken = false;
+    ++m_openings;
 }
 
 QSqlDatabase Connection::database() const

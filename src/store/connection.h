@@ -45,6 +45,9 @@ public:
     // next action works again once the server is back. Throws DbError.
     void reopenIfBroken();
     void markBroken() { m_broken = true; }
+    // Counts the times the connection was opened: a statement prepared on an
+    // earlier opening must be prepared again.
+    quint64 openings() const { return m_openings; }
     // After a failed statement: when the engine no longer answers at all, the
     // connection is marked broken and reopened before the next statement.
     void noteFailure(const QSqlError& error);
@@ -74,6 +77,7 @@ private:
     QString m_description;
     bool m_broken = false;
     bool m_inTransaction = false;
+    quint64 m_openings = 0;
     QList<QPointer<SqlStatement>> m_pendingReaders; // statements may go first
 };
 

@@ -64,12 +64,12 @@ SqlStatement::~SqlStatement() = default; // the connection's list forgets it by 
 
 void SqlStatement::close()
 {
-    if (!m_open && !m_query)
+    if (!m_open && !m_reading)
         return;
-    m_query.reset();
-    m_connection->removePendingReader(this);
+    stopReading();
     m_rows.clear();
     m_columns.clear();
+    m_columnBySpelling.clear();
     m_open = false;
     m_atEnd = true;
     m_current = -1;
@@ -128,33 +128,58 @@ const QString& SqlStatement::engineText()
     return m_translated;
 }
 
-QSqlQuery SqlStatement::runBound(bool select)
+QSqlQuery& SqlStatement::preparedQuery()
 {
     m_connection->reopenIfBroken();
     const QString& sql = engineText();
-    QSqlQuery q(m_connection->database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        m_connection->noteFailure(q.lastError());
-        throw DbError(errorText(q.lastError()));
+    if (m_prepared && m_preparedText == sql && m_preparedOpening == m_connection->openings())
+        return *m_prepared;
+    m_prepared.reset();
+    auto q = std::make_unique<QSqlQuery>(m_connection->database());
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+        m_connection->noteFailure(q->lastError());
+        throw DbError(errorText(q->lastError()));
     }
-    for (const QString& name : parameterNames(sql)) {
+    m_prepared = std::move(q);
+    m_preparedText = sql;
+    m_preparedParameters = parameterNames(sql);
+    m_preparedOpening = m_connection->openings();
+    return *m_prepared;
+}
+
+QSqlQuery& SqlStatement::runBound()
+{
+    QSqlQuery& q = preparedQuery();
+    for (const QString& name : std::as_const(m_preparedParameters)) {
         auto it = m_bindings.find(name.toLower());
         q.bindValue(u':' + name, it != m_bindings.end() ? it->second : QVariant(QMetaType::fromType<QString>()));
     }
     if (!q.exec()) {
-        m_connection->noteFailure(q.lastError());
-        throw DbError(errorText(q.lastError()));
+        const QSqlError error = q.lastError();
+        q.finish();
+        m_connection->noteFailure(error);
+        throw DbError(errorText(error));
     }
-    Q_UNUSED(select);
     return q;
+}
+
+// Lets the engine go of the result (on SQLite, of its read snapshot) while
+// the prepared statement stays for the next run.
+void SqlStatement::stopReading()
+{
+    if (m_reading) {
+        m_reading->finish();
+        m_reading = nullptr;
+    }
+    m_connection->removePendingReader(this);
 }
 
 void SqlStatement::open()
 {
     close();
-    m_query = std::make_unique<QSqlQuery>(runBound(true));
-    const QSqlRecord record = m_query->record();
+    m_reading = &runBound();
+    const QSqlRecord record = m_reading->record();
     for (int i = 0; i < record.count(); ++i)
         m_columns.append(record.fieldName(i));
     m_open = true;
@@ -170,22 +195,23 @@ int SqlStatement::execute()
 {
     close();
     m_connection->finishPendingReads();
-    QSqlQuery q = runBound(false);
-    return q.numRowsAffected();
+    QSqlQuery& q = runBound();
+    const int affected = q.numRowsAffected();
+    q.finish();
+    return affected;
 }
 
 void SqlStatement::fetchMore(int count)
 {
-    if (!m_open || m_atEnd || !m_query)
+    if (!m_open || m_atEnd || !m_reading)
         return;
     const int from = int(m_rows.size());
     const int columns = int(m_columns.size());
     for (int i = 0; i < count; ++i) {
-        if (!m_query->next()) {
-            const QSqlError error = m_query->lastError();
+        if (!m_reading->next()) {
+            const QSqlError error = m_reading->lastError();
             m_atEnd = true;
-            m_query.reset();
-            m_connection->removePendingReader(this);
+            stopReading();
             if (error.isValid() && error.type() != QSqlError::NoError) {
                 m_connection->noteFailure(error);
                 throw DbError(errorText(error));
@@ -194,7 +220,7 @@ void SqlStatement::fetchMore(int count)
         }
         QVector<QVariant> row(columns);
         for (int c = 0; c < columns; ++c)
-            row[c] = m_query->value(c);
+            row[c] = m_reading->value(c);
         m_rows.append(std::move(row));
     }
     const int to = int(m_rows.size()) - 1;
@@ -273,9 +299,16 @@ bool SqlStatement::locate(const QString& column, const QString& value)
 
 int SqlStatement::columnIndex(const QString& name) const
 {
+    // The windows read the same few columns row after row, always spelt the
+    // same way: remember each spelling's position.
+    const auto known = m_columnBySpelling.constFind(name);
+    if (known != m_columnBySpelling.cend())
+        return *known;
     for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0) {
+            m_columnBySpelling.insert(name, i);
             return i;
+        }
     return -1;
 }
 

@@ -3,6 +3,7 @@
 #include "connection.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QSqlQuery>
 #include <QStringList>
@@ -82,7 +83,9 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    QSqlQuery runBound(bool select);
+    QSqlQuery& runBound();
+    QSqlQuery& preparedQuery();
+    void stopReading();
     const QString& engineText();
     const QVariant& cell(const QString& column);
     void fetchUpTo(int rowIndex);
@@ -94,8 +97,15 @@ private:
     QString m_translatedFrom;
     QString m_translated;
     std::map<QString, QVariant> m_bindings; // by lower-case name
-    std::unique_ptr<QSqlQuery> m_query;
+    // The engine's prepared form of m_translated, run again with new bindings
+    // while the text and the connection's opening stay the same.
+    std::unique_ptr<QSqlQuery> m_prepared;
+    QString m_preparedText;
+    QStringList m_preparedParameters;
+    quint64 m_preparedOpening = 0;
+    QSqlQuery* m_reading = nullptr; // m_prepared while its result is being read
     QStringList m_columns;
+    mutable QHash<QString, int> m_columnBySpelling;
     QVector<QVector<QVariant>> m_rows;
     bool m_open = false;
     bool m_atEnd = true;
