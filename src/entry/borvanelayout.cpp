@@ -5,6 +5,7 @@
 #include "app/glyphs.h"
 #include "branchcombo.h"
 #include "bytelimit.h"
+#include "colourpanel.h"
 #include "colours.h"
 
 #include <QApplication>
@@ -176,12 +177,11 @@ void TfmBorvane::buildButtonBar()
 void TfmBorvane::buildLinePanel(LinePanel& line, QWidget* body)
 {
     const int n = line.number;
-    line.panel = new QFrame(body);
+    line.panel = new ColourPanel(body);
     line.panel->setObjectName(QStringLiteral("Panel%1").arg(n));
     line.panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     line.panel->setLineWidth(1);
     line.panel->setGeometry(2, 2 + (n - 1) * kPanelHeight, kPanelWidth, kPanelHeight);
-    line.panel->setAutoFillBackground(true);
     colours::paintPanel(line.panel, colours::buttonFace());
 
     const QFont headingFont = pixelFont(font(), 12, true);

@@ -1,5 +1,7 @@
 #include "colours.h"
 
+#include "colourpanel.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
@@ -13,6 +15,10 @@ QColor buttonFace()
 
 void paintPanel(QWidget* panel, const QColor& colour)
 {
+    if (auto* own = dynamic_cast<ColourPanel*>(panel)) {
+        own->setColour(colour);
+        return;
+    }
     QPalette p = panel->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         p.setColor(group, QPalette::Window, colour);
@@ -21,6 +27,8 @@ void paintPanel(QWidget* panel, const QColor& colour)
 
 QColor panelColour(const QWidget* panel)
 {
+    if (const auto* own = dynamic_cast<const ColourPanel*>(panel))
+        return own->colour();
     return panel->palette().color(QPalette::Active, QPalette::Window);
 }
 
