@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class AccelButton;
 class BranchCombo;
@@ -94,6 +95,7 @@ private:
     void DBGrid1KeyUp();
     void chooseGridRow();
     void pDBGridDisplay();
+    void showLinePanel(LinePanel& line);
 
     // Loading a voucher (borvaneload.cpp)
     void pPanel_DisplayQuery();
@@ -155,6 +157,8 @@ private:
     AccelButton* CloseBtn = nullptr;
     DbGrid* DBGrid1 = nullptr;
     std::array<LinePanel, kLineCount> m_lines;
+    // While a grid row is chosen: the line panels the chosen voucher shows.
+    std::optional<std::array<bool, kLineCount>> m_panelsToShow;
 
     // Statements on the data source Account.
     store::SqlStatement Query1;             // the voucher list shown in DBGrid1

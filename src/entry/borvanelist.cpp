@@ -107,11 +107,32 @@ void TfmBorvane::DBGrid1KeyUp()
 
 void TfmBorvane::chooseGridRow()
 {
-    for (LinePanel& line : m_lines)
-        line.panel->setVisible(false);
+    // Only the chosen voucher's lines stay shown. Each panel changes its
+    // visibility once, at the end, so that moving through the grid does not
+    // hide and show again the panels two vouchers have in common.
+    m_panelsToShow.emplace();
+    m_panelsToShow->fill(false);
+    struct ShowChosen {
+        TfmBorvane* w;
+        ~ShowChosen()
+        {
+            const auto shown = *w->m_panelsToShow;
+            w->m_panelsToShow.reset();
+            for (LinePanel& line : w->m_lines)
+                line.panel->setVisible(shown[line.number - 1]);
+        }
+    } showChosen{this};
     setMode(QStringLiteral("2"));
     pEnabledBtn();
     pDBGridDisplay();
+}
+
+void TfmBorvane::showLinePanel(LinePanel& line)
+{
+    if (m_panelsToShow)
+        (*m_panelsToShow)[line.number - 1] = true;
+    else
+        line.panel->setVisible(true);
 }
 
 void TfmBorvane::pDBGridDisplay()
@@ -137,7 +158,7 @@ void TfmBorvane::pDBGridDisplay()
         if (n < 1 || n > kLineCount)
             continue;
         LinePanel& line = lineAt(n);
-        line.panel->setVisible(true);
+        showLinePanel(line);
         if (chosen != line.twoDigits())
             continue;
         for (LinePanel& other : m_lines)
