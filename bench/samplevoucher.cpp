@@ -44,9 +44,19 @@ SampleVoucher findSampleVoucher(store::Connection& c, int branch)
     }
     if (s.serialJen.isEmpty())
         throw AppError(QStringLiteral("no withdrawal voucher of branch %1 among the newest dates").arg(bon));
-    QSqlQuery line = run(c, QStringLiteral("select min(serial_bun) from account_jen_AA where serial_jen = ?"), {s.serialJen});
-    line.next();
-    s.serialBun = line.value(0).toString().trimmed();
+    const auto firstLine = [&](const QString& serialJen) {
+        QSqlQuery line = run(c, QStringLiteral("select min(serial_bun) from account_jen_AA where serial_jen = ?"), {serialJen});
+        line.next();
+        return line.value(0).toString().trimmed();
+    };
+    s.serialBun = firstLine(s.serialJen);
+    QSqlQuery other = run(c,
+                          QStringLiteral("select serial_jen, count(*) from account_jen_AA "
+                                         "where date_day = ? and kubun_bon = ? and kubun_jen = '2' and form_kubun = 'A002' "
+                                         "and serial_jen <> ? group by serial_jen order by count(*), serial_jen limit 1"),
+                          {s.date, bon, s.serialJen});
+    s.otherSerialJen = other.next() ? other.value(0).toString().trimmed() : s.serialJen;
+    s.otherSerialBun = firstLine(s.otherSerialJen);
     QSqlQuery rows = run(c,
                          QStringLiteral("select count(distinct serial_jen || '*' || serial_bun) from account_jen_AA "
                                         "where date_day = ? and kubun_bon = ? and kubun_jen = '2' and form_kubun = 'A002'"),

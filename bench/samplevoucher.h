@@ -13,6 +13,11 @@ struct SampleVoucher {
     int branch = 0;    // selector position
     QString serialJen; // a voucher of that date and branch with the most lines
     QString serialBun; // its first line
+    // Another voucher of that date and branch, with the fewest lines, and its
+    // first line: loads alternate between the two, as a clerk moving through
+    // the list does.
+    QString otherSerialJen;
+    QString otherSerialBun;
     int listRows = 0;  // rows of the window's list for the date and branch
 };
 
