@@ -18,12 +18,34 @@ struct SelectAlias {
     int name;
     int equals;
     int exprLast;
+    bool joinsText; // the expression is a text concatenation
 };
 
 struct Assignments {
     QSet<int> equals; // '=' tokens that assign rather than compare
     QVector<SelectAlias> aliases;
 };
+
+// Whether first..last, parentheses around it aside, is one chain that joins texts.
+bool joinsText(const TokenText& t, int first, int last)
+{
+    while (t.is(first, TokenKind::OpenParen) && t.partner(first) == last) {
+        first = t.next(first);
+        last = t.prev(last);
+    }
+    if (first < 0 || first > last)
+        return false;
+    const Chain chain = readChain(t, first, t.next(last));
+    if (chain.operands.isEmpty() || chain.last() != last)
+        return false;
+    const ChainReading reading = readMeaning(t, chain);
+    if (reading.type != ValueType::Text)
+        return false;
+    for (const AdditiveStep& step : reading.steps)
+        if (step.joins)
+            return true;
+    return false;
+}
 
 Assignments findAssignments(const TokenText& t)
 {
@@ -34,7 +56,7 @@ Assignments findAssignments(const TokenText& t)
                 const int eq = assigningEquals(t, item, true);
                 if (eq >= 0) {
                     a.equals.insert(eq);
-                    a.aliases.append({item.first, eq, item.last});
+                    a.aliases.append({item.first, eq, item.last, joinsText(t, t.next(eq), item.last)});
                 }
             }
         } else if (t.isWord(i, QLatin1StringView("set"))) {
@@ -250,7 +272,16 @@ void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine en
             if (j == a.name || j == a.equals || t.is(j, TokenKind::Space))
                 t.replace(j, QString());
         }
-        t.insertAfter(a.exprLast, QStringLiteral(" AS ") + alias);
+        // A joined text has no type of its own in SQLite, where SQL Server
+        // gives it the text type. Without one, a union of it with a text
+        // column is not merged into the query around it, and an ORDER BY
+        // over the union then sorts every row instead of reading indexes.
+        if (engine == Engine::SQLite && a.joinsText) {
+            t.insertOutermostBefore(exprFirst, QStringLiteral("CAST("));
+            t.insertAfter(a.exprLast, QStringLiteral(" AS TEXT) AS ") + alias);
+        } else {
+            t.insertAfter(a.exprLast, QStringLiteral(" AS ") + alias);
+        }
     }
 }
 

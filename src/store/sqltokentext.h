@@ -38,6 +38,8 @@ public:
     void replace(int i, const QString& text) { m_out[i] = text; }
     void insertBefore(int i, const QString& text) { m_before[i].append(text); }
     void insertAfter(int i, const QString& text) { m_after[i].append(text); }
+    // Before everything inserted so far: the opening of a wrapper around it.
+    void insertOutermostBefore(int i, const QString& text) { m_before[i].prepend(text); }
     // The text a token now stands for (after replace).
     const QString& output(int i) const { return m_out[i]; }
 

@@ -169,8 +169,10 @@ void TestDialect::translations_data()
     // Select-list aliases.
     QTest::newRow("alias") << "select a = rtrim(b), c from t"
                            << "select rtrim(b) AS a, c from t" << "";
+    // SQLite alone: a named joined text is cast to the text type.
     QTest::newRow("alias keeps lines") << "select x,\nserial_ttt = (rtrim(s) + rtrim(b)),\n  n = 1\nfrom t"
-                                       << "select x,\n(rtrim(s) || rtrim(b)) AS serial_ttt,\n  1 AS n\nfrom t" << "";
+                                       << "select x,\nCAST((rtrim(s) || rtrim(b)) AS TEXT) AS serial_ttt,\n  1 AS n\nfrom t"
+                                       << "select x,\n(rtrim(s) || rtrim(b)) AS serial_ttt,\n  1 AS n\nfrom t";
     QTest::newRow("alias after distinct and top") << "select distinct top 5 a = b from t"
                                                   << "select distinct top 5 b AS a from t" << "";
     QTest::newRow("alias in every union branch and derived table")
@@ -243,7 +245,10 @@ void TestDialect::translations_data()
     QTest::newRow("comments") << "-- a = b + 'c ' like\nselect x /* y = 1 + 'z' like */ from t"
                               << "-- a = b + 'c ' like\nselect x /* y = 1 + 'z' like */ from t" << "";
     QTest::newRow("tabs and lines") << "\tselect  \tTot_code = Sale_Code,\n\t\tTot_No = a + '-' + b\n   From x"
-                                    << "\tselect  \tSale_Code AS Tot_code,\n\t\ta || '-' || b AS Tot_No\n   From x" << "";
+                                    << "\tselect  \tSale_Code AS Tot_code,\n\t\tCAST(a || '-' || b AS TEXT) AS Tot_No\n   From x"
+                                    << "\tselect  \tSale_Code AS Tot_code,\n\t\ta || '-' || b AS Tot_No\n   From x";
+    QTest::newRow("a chain ending in a sum is no text") << "select n = a + 'b' + 1 - 2 from t"
+                                                        << "select (a || 'b') + 1 - 2 AS n from t" << "";
     QTest::newRow("national literal") << "where a = N'현금 '" << "where a = '현금'" << "";
     QTest::newRow("quoted names") << "select [a B], [C], \"Tot\" from t" << "select [a B], [C], \"Tot\" from t"
                                   << "select \"a b\", \"c\", \"tot\" from t";
