@@ -144,6 +144,8 @@ const Index kIndexes[] = {
      nullptr},
     {"ix_kubun_code", "kubun_table", "Kubun_Code", "kubun_code", "Kubun_Code"},
     {"ix_ac_code", "test_ac_code", "ac_code", "ac_code", "ac_code"},
+    // The account lookup's groups, keyed by the three classification parts joined.
+    {"ix_ac_group", "test_ac_code", "(a_kubun || b_kubun || c_kubun)", "(a_kubun || b_kubun || c_kubun)", nullptr},
     {"ix_sale_code", "Sale_Table", "Sale_Code", "sale_code", "Sale_Code"},
     {"ix_bank_code", "Bank_Table", "Bank_Code", "bank_code", "Bank_Code"},
     {"ix_sawon_code", "Sawon_Table", "Sawon_Code", "sawon_code", "Sawon_Code"},
