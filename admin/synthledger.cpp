@@ -13,9 +13,11 @@
 
 namespace {
 
-// Lines per voucher: one line is the most common, five the rarest.
-constexpr int kLineWeights[] = {35, 25, 20, 12, 8};
-constexpr double kRowsPerVoucher = 2.0 * (1 * 35 + 2 * 25 + 3 * 20 + 4 * 12 + 5 * 8) / 100.0;
+// Lines per voucher, in percent: most withdrawals pay one thing, and about
+// 1.3 lines on average let ten years of 300 vouchers a working day come to
+// two million rows.
+constexpr int kLineWeights[] = {80, 14, 4, 1, 1};
+constexpr double kRowsPerVoucher = 2.0 * (1 * 80 + 2 * 14 + 3 * 4 + 4 * 1 + 5 * 1) / 100.0;
 constexpr qint64 kProgressStep = 100000;
 
 const CodeName kCash{QStringLiteral("10101001000"), QStringLiteral("현금")};
