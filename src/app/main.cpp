@@ -2,10 +2,10 @@
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
 #include "shell/application.h"
+#include "shell/firstpaint.h"
 #include "shell/singleinstance.h"
 #include "store/datasource.h"
 
-#include <QEvent>
 #include <QFile>
 #include <QMessageBox>
 #include <cstdio>
@@ -25,45 +25,23 @@ void trace(const char* line)
 // VOUCHER_STARTUP_PROBE: the first paint of the entry window prints one line
 // with the peak memory so far ("shown VmHWM=<kB>") and ends the program, so
 // that a benchmark can time the start-up from the outside.
-class StartupProbe : public QObject {
-public:
-    static void watch(QWidget* window)
-    {
-        if (!qEnvironmentVariableIsEmpty("VOUCHER_STARTUP_PROBE"))
-            window->installEventFilter(new StartupProbe(window));
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QMetaObject::invokeMethod(this, [] {
-                std::printf("shown VmHWM=%s\n", peakMemory().constData());
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            }, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    explicit StartupProbe(QObject* parent) : QObject(parent) {}
-
-    static QByteArray peakMemory()
-    {
+void watchForStartupProbe(QWidget* window)
+{
+    if (qEnvironmentVariableIsEmpty("VOUCHER_STARTUP_PROBE"))
+        return;
+    afterFirstPaint(window, [] {
+        QByteArray peak = "?";
         QFile status(QStringLiteral("/proc/self/status"));
         if (status.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : status.readAll().split('\n')) {
+            for (const QByteArray& line : status.readAll().split('\n'))
                 if (line.startsWith("VmHWM:"))
-                    return line.mid(6).simplified().split(' ').value(0);
-            }
+                    peak = line.mid(6).simplified().split(' ').value(0);
         }
-        return "?";
-    }
-
-    bool m_seen = false;
-};
+        std::printf("shown VmHWM=%s\n", peak.constData());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+}
 
 } // namespace
 
@@ -90,15 +68,26 @@ int main(int argc, char** argv)
     }
 
     // The windows in their creation order; all live until the program ends.
+    // Form1..Form6 are made right after the entry window first shows (or
+    // earlier, should the window want one first): the clerk sees the window
+    // without waiting for six dialogs that are not on the screen yet.
     // The print form is made afresh for each printed voucher (PrintBtnClick).
     TfmBorvane fmBorvane;
-    TForm1 Form1(&fmBorvane);
-    TForm2 Form2(&fmBorvane);
-    TForm3 Form3(&fmBorvane);
-    TForm4 Form4(&fmBorvane);
-    TForm5 Form5(&fmBorvane);
-    TForm6 Form6(&fmBorvane);
-    fmBorvane.setLookupDialogs({&Form1, &Form2, &Form3, &Form4, &Form5, &Form6});
+    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm6> Form6;
+    fmBorvane.setLookupDialogMaker([&]() -> std::array<LookupDialog*, kNameKinds> {
+        Form1 = std::make_unique<TForm1>(&fmBorvane);
+        Form2 = std::make_unique<TForm2>(&fmBorvane);
+        Form3 = std::make_unique<TForm3>(&fmBorvane);
+        Form4 = std::make_unique<TForm4>(&fmBorvane);
+        Form5 = std::make_unique<TForm5>(&fmBorvane);
+        Form6 = std::make_unique<TForm6>(&fmBorvane);
+        return {Form1.get(), Form2.get(), Form3.get(), Form4.get(), Form5.get(), Form6.get()};
+    });
 
     QObject::connect(&fmBorvane, &TfmBorvane::formClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::comeForwardRequested, &fmBorvane, [&fmBorvane] {
@@ -107,7 +96,8 @@ int main(int argc, char** argv)
         trace(wasMinimised ? "came forward (restored from minimised)" : "came forward");
     });
 
-    StartupProbe::watch(&fmBorvane);
+    watchForStartupProbe(&fmBorvane);
+    afterFirstPaint(&fmBorvane, [&fmBorvane] { fmBorvane.makeLookupDialogs(); });
     fmBorvane.show();
     trace("running");
     return app.exec();

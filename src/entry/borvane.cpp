@@ -1,5 +1,7 @@
 #include "borvane.h"
 
+#include <utility>
+
 #include "accelbutton.h"
 #include "app/dbgrid.h"
 #include "app/errorreport.h"
@@ -54,6 +56,15 @@ void TfmBorvane::connectHandlers()
 void TfmBorvane::setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs)
 {
     m_lookups = dialogs;
+    m_lookupMaker = nullptr;
+}
+
+void TfmBorvane::makeLookupDialogs()
+{
+    if (!m_lookupMaker)
+        return;
+    const LookupDialogMaker maker = std::exchange(m_lookupMaker, nullptr);
+    m_lookups = maker();
 }
 
 void TfmBorvane::writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 class AccelButton;
@@ -34,9 +35,17 @@ public:
     explicit TfmBorvane(QWidget* parent = nullptr);
     ~TfmBorvane() override;
 
-    // The lookup dialogs Form1..Form6, in LookupKind order.
+    // The lookup dialogs Form1..Form6, in LookupKind order: given made, or
+    // by a maker that makeLookupDialogs() (or the first lookup) runs once.
     void setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs);
-    LookupDialog* lookupDialog(LookupKind kind) const { return m_lookups[static_cast<size_t>(kind)]; }
+    using LookupDialogMaker = std::function<std::array<LookupDialog*, kNameKinds>()>;
+    void setLookupDialogMaker(LookupDialogMaker maker) { m_lookupMaker = std::move(maker); }
+    void makeLookupDialogs();
+    LookupDialog* lookupDialog(LookupKind kind)
+    {
+        makeLookupDialogs();
+        return m_lookups[static_cast<size_t>(kind)];
+    }
 
     // A lookup dialog's choice for a name field of line 1..5.
     void writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name) override;
@@ -173,4 +182,5 @@ private:
     QString m_lastStoredKey; // voucher number + line number of the last stored line
     QString m_gridReturnKey; // the row to return to, or the voucher being deleted
     std::array<LookupDialog*, kNameKinds> m_lookups{};
+    LookupDialogMaker m_lookupMaker;
 };

@@ -6,6 +6,7 @@
 #include "app/shell/application.h"
 #include "entry/borvane.h"
 #include "entry/bytelimit.h"
+#include "lookup/lookupforms.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -61,6 +62,7 @@ private slots:
     void acceleratorsOnlyForInsertCancelSaveClose();
     void longTextFieldsCountKoreanBytes();
     void engineErrorIsReportedAndTheWindowGoesOn();
+    void lookupDialogsAreMadeOnceWhenFirstWanted();
 };
 
 void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
@@ -358,3 +360,32 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
 
 ENTRY_TEST_MAIN(TestEntryWindow)
 #include "test_entrywindow.moc"
+
+void TestEntryWindow::lookupDialogsAreMadeOnceWhenFirstWanted()
+{
+    TestAccount account(QStringLiteral("sqlite"));
+    TfmBorvane w;
+    std::vector<std::unique_ptr<LookupFrame>> made;
+    int makings = 0;
+    w.setLookupDialogMaker([&]() -> std::array<LookupDialog*, kNameKinds> {
+        ++makings;
+        made.push_back(std::make_unique<TForm1>(&w));
+        made.push_back(std::make_unique<TForm2>(&w));
+        made.push_back(std::make_unique<TForm3>(&w));
+        made.push_back(std::make_unique<TForm4>(&w));
+        made.push_back(std::make_unique<TForm5>(&w));
+        made.push_back(std::make_unique<TForm6>(&w));
+        return {made[0].get(), made[1].get(), made[2].get(), made[3].get(), made[4].get(), made[5].get()};
+    });
+    QCOMPARE(makings, 0);
+    // The first dialog wanted brings all six, in their order.
+    QCOMPARE(w.lookupDialog(LookupKind::Employee)->objectName(), QStringLiteral("Form3"));
+    QCOMPARE(makings, 1);
+    QStringList names;
+    for (const auto& f : made)
+        names << f->objectName();
+    QCOMPARE(names, QStringList({"Form1", "Form2", "Form3", "Form4", "Form5", "Form6"}));
+    w.makeLookupDialogs();
+    QCOMPARE(w.lookupDialog(LookupKind::Item)->objectName(), QStringLiteral("Form6"));
+    QCOMPARE(makings, 1);
+}
