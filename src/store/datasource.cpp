@@ -51,8 +51,11 @@ std::unique_ptr<Connection> resolveAccount()
     const QString name = QString::fromLatin1(kDataSourceName);
     if (odbcDataSourceExists(name))
         return Connection::openOdbc(name); // its errors reach the clerk; no fallback
+    return openEmbedded(defaultSqlitePath());
+}
 
-    const QString path = defaultSqlitePath();
+std::unique_ptr<Connection> openEmbedded(const QString& path)
+{
     const bool fresh = !QFileInfo::exists(path);
     if (fresh && !QDir().mkpath(QFileInfo(path).absolutePath()))
         throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(path).absolutePath()));
@@ -60,6 +63,8 @@ std::unique_ptr<Connection> resolveAccount()
     if (fresh || !schemaExists(*connection)) {
         createSchema(*connection);
         loadDemoData(*connection);
+    } else if (indexesMissing(*connection)) {
+        createSchema(*connection); // adds the missing indexes; tables stay as they are
     }
     return connection;
 }

@@ -16,6 +16,10 @@ bool odbcDataSourceExists(const QString& name);
 // <user data folder>/voucher/Account.db, whatever the executable is called
 QString defaultSqlitePath();
 
+// The embedded file at path: created with the schema and demo master data
+// when new, given the indexes it lacks when an earlier version made it.
+std::unique_ptr<Connection> openEmbedded(const QString& path);
+
 // The data source `Account` as the program resolves it: the ODBC data source
 // when one is registered (its errors are thrown, never hidden by a fallback),
 // otherwise the SQLite file, created with the schema and demo master data

@@ -208,6 +208,19 @@ void createSchema(Connection& connection)
     }
 }
 
+bool indexesMissing(Connection& connection)
+{
+    if (connection.engine() != Engine::SQLite)
+        return false;
+    QStringList names;
+    for (const Index& index : kIndexes)
+        if (index.sqlite)
+            names << QStringLiteral("'%1'").arg(QLatin1String(index.name));
+    const QVector<QStringList> found = connection.selectNative(
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name IN (%1)").arg(names.join(u',')));
+    return found.value(0).value(0).toInt() < names.size();
+}
+
 bool schemaExists(Connection& connection)
 {
     QString sql;

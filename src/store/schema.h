@@ -10,6 +10,10 @@ namespace store {
 // by, in the connection's engine. Tables that exist are left alone.
 void createSchema(Connection& connection);
 
+// Whether an embedded file lacks an index this program looks up by (a file
+// made by an earlier version); createSchema() then adds it. Server data
+// sources are left to their administrators: always false there.
+bool indexesMissing(Connection& connection);
 // Whether account_jen_AA exists.
 bool schemaExists(Connection& connection);
 

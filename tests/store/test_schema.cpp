@@ -1,7 +1,9 @@
 #include "enginedb.h"
+#include "store/datasource.h"
 #include "store/schema.h"
 #include "store/statement.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
@@ -52,6 +54,27 @@ private slots:
         store::createSchema(*c);
         QVERIFY(store::schemaExists(*c));
         QCOMPARE(count(*c, QStringLiteral("From test_ac_code")), qint64(0));
+    }
+
+    // A file made before an index was added gets it when the program opens
+    // it, and keeps its rows.
+    void anOlderFileGetsTheMissingIndexes()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("voucher/Account.db"));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("voucher"))));
+        qint64 accounts = 0;
+        {
+            auto c = store::openEmbedded(path);
+            QVERIFY(!store::indexesMissing(*c));
+            accounts = count(*c, QStringLiteral("From test_ac_code"));
+            c->execNative(QStringLiteral("DROP INDEX ix_ac_group"));
+            QVERIFY(store::indexesMissing(*c));
+        }
+        auto c = store::openEmbedded(path);
+        QVERIFY(!store::indexesMissing(*c));
+        QCOMPARE(count(*c, QStringLiteral("From test_ac_code")), accounts);
+        QVERIFY(accounts > 0);
     }
 
     void otherPostgresSchemasAreNotSeen()
