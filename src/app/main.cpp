@@ -3,6 +3,7 @@
 #include "lookup/lookupforms.h"
 #include "shell/application.h"
 #include "shell/firstpaint.h"
+#include "shell/printmodule.h"
 #include "shell/singleinstance.h"
 #include "store/datasource.h"
 
@@ -96,6 +97,7 @@ int main(int argc, char** argv)
         trace(wasMinimised ? "came forward (restored from minimised)" : "came forward");
     });
 
+    fmBorvane.setVoucherPrinter(showVoucherPrintFromModule);
     watchForStartupProbe(&fmBorvane);
     afterFirstPaint(&fmBorvane, [&fmBorvane] { fmBorvane.makeLookupDialogs(); });
     fmBorvane.show();

@@ -2,6 +2,7 @@
 
 #include "linepanel.h"
 #include "lookup/lookuptarget.h"
+#include "print/printrequest.h"
 #include "store/statement.h"
 
 #include <QWidget>
@@ -39,6 +40,10 @@ public:
     // by a maker that makeLookupDialogs() (or the first lookup) runs once.
     void setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs);
     using LookupDialogMaker = std::function<std::array<LookupDialog*, kNameKinds>()>;
+    // What PrintBtnClick hands the chosen voucher to: shows it in the print
+    // preview; false when there was nothing to print.
+    using VoucherPrinter = std::function<bool(const PrintRequest&, QWidget* parent)>;
+    void setVoucherPrinter(VoucherPrinter printer) { m_printer = std::move(printer); }
     void setLookupDialogMaker(LookupDialogMaker maker) { m_lookupMaker = std::move(maker); }
     void makeLookupDialogs();
     LookupDialog* lookupDialog(LookupKind kind)
@@ -183,4 +188,5 @@ private:
     QString m_gridReturnKey; // the row to return to, or the voucher being deleted
     std::array<LookupDialog*, kNameKinds> m_lookups{};
     LookupDialogMaker m_lookupMaker;
+    VoucherPrinter m_printer;
 };

@@ -2,7 +2,7 @@
 
 #include "branchcombo.h"
 #include "messages.h"
-#include "print/printflow.h"
+#include "app/errors.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -19,6 +19,8 @@ void TfmBorvane::PrintBtnClick()
         return;
     }
     const PrintRequest request{edDate->text(), branchIndex(), cbKubun->currentText(), edSerial->text()};
-    if (showVoucherPrint(request, this))
+    if (!m_printer)
+        throw AppError(QStringLiteral("인쇄할 수 없습니다: 출력 기능이 연결되지 않았습니다."));
+    if (m_printer(request, this))
         edSerial->clear();
 }

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "printrequest.h"
+
 #include <QString>
 
 class QWidget;
-
-// What the entry window hands to the printed voucher.
-struct PrintRequest {
-    QString dateText;   // edDate's text
-    int branchIndex;    // cbKubun's item index
-    QString branchText; // cbKubun's text
-    QString serialText; // edSerial's text
-};
 
 // Runs Print_Count_Query and Print_Query for the voucher and, when they give
 // rows, shows the voucher in the print preview; returns when the preview is
