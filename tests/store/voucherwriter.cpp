@@ -1,27 +1,12 @@
 #include "voucherwriter.h"
 
-#include "app/strutil.h"
-#include "store/numbering.h"
+#include "entry/voucherrows.h"
+#include "entry/writestatements.h"
 #include "store/statement.h"
-#include "store/writeunit.h"
 
 #include <QDateTime>
 
 namespace {
-
-// The entry window's insert statement, ten lines filled up to 139 characters.
-const char* const kInsertLines[] = {
-    "Insert  Into  Account_Jen_AA       (",
-    "Serial, Serial_Jen, Serial_Bun, Serial_CrDr, Month_Char,",
-    "Year_Char, Date_Day, Table_Kubun, Kubun_Bon, Kubun_Jen, Kubun_Amt, Form_Kubun,",
-    "Giel_Serial, Ac_JenCode, Ac_JenName, Ac_Text, Item_Code, Item_Name, Kubun_Code, Kubun_Name,",
-    "Project_Code, Project_Name, Buser_Code, Buser_Name, Sawon_Code, Sawon_Name, Cr_Amt, Dr_Amt, End_Day   )",
-    "Values    (",
-    ":tbSerial, :tbSerial_Jen, :tbSerial_Bun, :tbSerial_CrDr, :tbMonth_Char,",
-    ":tbYear_Char, :tbDate_Day, :tbTable_Kubun, :tbKubun_Bon, :tbKubun_Jen, :tbKubun_Amt, :tbForm_Kubun,",
-    ":tbGiel_Serial, :tbAc_JenCode, :tbAc_JenName, :tbAc_Text, :tbItem_Code, :tbItem_Name, :tbKubun_Code, :tbKubun_Name,",
-    ":tbProject_Code, :tbProject_Name, :tbBuser_Code, :tbBuser_Name, :tbSawon_Code, :tbSawon_Name, :tbCr_Amt, :tbDr_Amt, :tbEnd_Day )",
-};
 
 struct RowValues {
     QString serial, serialJen, serialBun, serialCrDr, date, kubunBon, kubunJen, formKubun, acCode, acName, acText;
@@ -32,9 +17,7 @@ struct RowValues {
 void insertRow(store::SqlStatement& q, const RowValues& v)
 {
     q.close();
-    q.clearText();
-    for (const char* line : kInsertLines)
-        q.addLine(QString::fromLatin1(line).leftJustified(139, u' '));
+    q.setLines(entrysql::voucherRowInsert());
     q.bindText(QStringLiteral("tbSerial"), v.serial);
     q.bindText(QStringLiteral("tbSerial_Jen"), v.serialJen);
     q.bindText(QStringLiteral("tbSerial_Bun"), v.serialBun);
@@ -66,37 +49,20 @@ void insertRow(store::SqlStatement& q, const RowValues& v)
 QString saveTestVoucher(store::Connection& connection, const QString& date, int branchIndex,
                         const QList<TestLine>& lines)
 {
-    store::WriteUnit unit(connection);
-    store::SqlStatement queryMax(connection);
-    store::SqlStatement querySql(connection);
-    const QString number = store::Serial_Jen_MaxValue(queryMax, date);
+    QList<VoucherLine> voucherLines;
     for (const TestLine& line : lines) {
-        RowValues v;
-        v.serialJen = number;
+        VoucherLine v;
         v.serialBun = line.serialBun;
-        v.date = date;
-        v.kubunBon = formatZeroPadded(branchIndex, 5);
-        v.kubunJen = QStringLiteral("2");
-        v.formKubun = QStringLiteral("A002");
+        v.codes[static_cast<size_t>(LookupKind::Account)] = line.acCode;
+        v.names[static_cast<size_t>(LookupKind::Account)] = line.acName;
         v.acText = line.text;
-        // Credit row first, then the debit row, as the entry window writes them.
-        v.serial = store::Serial_MaxValue(branchIndex, number, line.serialBun, QStringLiteral("A002*02"));
-        v.serialCrDr = QStringLiteral("02");
-        v.acCode = QStringLiteral("10101001000");
-        v.acName = QStringLiteral("현금");
-        v.crAmt = 0;
-        v.drAmt = line.amount;
-        insertRow(querySql, v);
-        v.serial = store::Serial_MaxValue(branchIndex, number, line.serialBun, QStringLiteral("A002*01"));
-        v.serialCrDr = QStringLiteral("01");
-        v.acCode = line.acCode;
-        v.acName = line.acName;
         v.crAmt = line.amount;
         v.drAmt = 0;
-        insertRow(querySql, v);
+        voucherLines.append(v);
     }
-    unit.commit();
-    return number;
+    store::SqlStatement queryMax(connection);
+    store::SqlStatement querySql(connection);
+    return voucherrows::saveNewVoucher(queryMax, querySql, date, branchIndex, voucherLines).serialJen;
 }
 
 void insertTestRow(store::Connection& connection, const QString& serialJen, const QString& date,

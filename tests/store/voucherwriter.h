@@ -5,9 +5,10 @@
 #include <QList>
 #include <QString>
 
-// Writes vouchers the way the entry window stores a new one: the next number
-// of the date, then for every line its credit row and its debit row through
-// the window's insert statement, all inside one WriteUnit.
+// Writes vouchers as the entry window stores a new one (voucherrows::
+// saveNewVoucher): the next number of the date, then for every line its
+// credit row and its debit row, all inside one WriteUnit. The lines carry an
+// account, a description and an amount; their other names stay empty.
 struct TestLine {
     QString serialBun; // "01".."05"
     QString acCode;
