@@ -88,7 +88,9 @@ void ModalWatcher::poll()
         return;
     texts << box->text();
     icons << box->icon();
+    QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
     QTest::keyClick(box, Qt::Key_Return);
+    answered(owner);
 }
 
 void clickGridRow(DbGrid* grid, int row, int column)

@@ -78,6 +78,10 @@ public:
     QStringList texts;
     QVector<QMessageBox::Icon> icons;
 
+protected:
+    // After a box was answered; owner is the window it belonged to, if any.
+    virtual void answered(QWidget* owner) { Q_UNUSED(owner); }
+
 private:
     void poll();
     QTimer m_timer;

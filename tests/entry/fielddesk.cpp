@@ -87,21 +87,8 @@ int FieldDesk::shownDialogs() const
     return shown;
 }
 
-DesktopBoxes::DesktopBoxes(QObject* parent) : QObject(parent)
+void DesktopBoxes::answered(QWidget* owner)
 {
-    connect(&m_timer, &QTimer::timeout, this, &DesktopBoxes::poll);
-    m_timer.start(20);
-}
-
-void DesktopBoxes::poll()
-{
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible())
-        return;
-    texts << box->text();
-    icons << box->icon();
-    QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
-    QTest::keyClick(box, Qt::Key_Return);
     if (owner) {
         owner->activateWindow();
         if (!QTest::qWaitForWindowActive(owner))

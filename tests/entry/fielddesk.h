@@ -51,16 +51,12 @@ public:
 // window the box belongs to, at once, as a desktop's window manager does: the
 // handler that showed the box goes on in an active window, so the focus
 // moves it makes are real focus changes.
-class DesktopBoxes : public QObject {
-    Q_OBJECT
+class DesktopBoxes : public ModalWatcher {
 public:
-    explicit DesktopBoxes(QObject* parent = nullptr);
-    QStringList texts;
-    QVector<QMessageBox::Icon> icons;
+    using ModalWatcher::ModalWatcher;
 
-private:
-    void poll();
-    QTimer m_timer;
+protected:
+    void answered(QWidget* owner) override;
 };
 
 // Field name prefix of a kind: "edAc_JenName_" .. "edItem_Name".
