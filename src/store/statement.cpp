@@ -124,6 +124,7 @@ const QString& SqlStatement::engineText()
     if (written != m_translatedFrom || m_translated.isNull()) {
         m_translated = translateSql(written, m_connection->engine());
         m_translatedFrom = written;
+        m_prepared.reset(); // prepared from the old text
     }
     return m_translated;
 }
@@ -132,7 +133,7 @@ QSqlQuery& SqlStatement::preparedQuery()
 {
     m_connection->reopenIfBroken();
     const QString& sql = engineText();
-    if (m_prepared && m_preparedText == sql && m_preparedOpening == m_connection->openings())
+    if (m_prepared && m_preparedOpening == m_connection->openings())
         return *m_prepared;
     m_prepared.reset();
     auto q = std::make_unique<QSqlQuery>(m_connection->database());
@@ -142,7 +143,6 @@ QSqlQuery& SqlStatement::preparedQuery()
         throw DbError(errorText(q->lastError()));
     }
     m_prepared = std::move(q);
-    m_preparedText = sql;
     m_preparedParameters = parameterNames(sql);
     m_preparedOpening = m_connection->openings();
     return *m_prepared;

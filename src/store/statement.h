@@ -100,7 +100,6 @@ private:
     // The engine's prepared form of m_translated, run again with new bindings
     // while the text and the connection's opening stay the same.
     std::unique_ptr<QSqlQuery> m_prepared;
-    QString m_preparedText;
     QStringList m_preparedParameters;
     quint64 m_preparedOpening = 0;
     QSqlQuery* m_reading = nullptr; // m_prepared while its result is being read
