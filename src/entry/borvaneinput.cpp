@@ -96,10 +96,7 @@ void TfmBorvane::edDateKeyPress(QWidget* sender, char16_t& key)
         refuseKey(key);
         return;
     }
-    if (key == kEnter) {
-        key = 0;
-        selectNextTabStop(sender);
-    }
+    edEditKeyPress(sender, key);
 }
 
 void TfmBorvane::edAmtKeyPress(QWidget* sender, char16_t& key)
@@ -108,10 +105,7 @@ void TfmBorvane::edAmtKeyPress(QWidget* sender, char16_t& key)
         refuseKey(key);
         return;
     }
-    if (key == kEnter) {
-        key = 0;
-        selectNextTabStop(sender);
-    }
+    edEditKeyPress(sender, key);
 }
 
 void TfmBorvane::edEditKeyPress(QWidget* sender, char16_t& key)
