@@ -1,18 +1,19 @@
 #include "borvane.h"
 
-#include <utility>
-
 #include "accelbutton.h"
 #include "app/dbgrid.h"
 #include "app/errorreport.h"
 #include "app/focusexit.h"
 #include "branchcombo.h"
+#include "colourpanel.h"
 #include "colours.h"
 #include "lookup/lookupdialog.h"
+#include "messages.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLineEdit>
+#include <utility>
 
 TfmBorvane::TfmBorvane(QWidget* parent) : QWidget(parent)
 {
@@ -105,6 +106,15 @@ void TfmBorvane::pClear()
     }
 }
 
+bool TfmBorvane::warnWhenListEmpty()
+{
+    if (!Query1.isEmpty())
+        return false;
+    warningBox(this, kNoDataMessage);
+    Panel7->setFocus();
+    return true;
+}
+
 void TfmBorvane::pEnabledBtn()
 {
     bool ok = false;
@@ -130,7 +140,7 @@ void TfmBorvane::showPanelsEnabled()
 void TfmBorvane::paintPanelsButtonFace()
 {
     for (LinePanel& line : m_lines)
-        colours::paintPanel(line.panel, colours::buttonFace());
+        line.panel->setColour(colours::buttonFace());
 }
 
 void TfmBorvane::resetPanels()
@@ -138,7 +148,7 @@ void TfmBorvane::resetPanels()
     for (LinePanel& line : m_lines) {
         line.panel->setVisible(true);
         line.panel->setEnabled(true);
-        colours::paintPanel(line.panel, colours::buttonFace());
+        line.panel->setColour(colours::buttonFace());
     }
 }
 

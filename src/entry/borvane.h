@@ -84,6 +84,9 @@ private:
     void setMode(const QString& mode);
     void pClear();
     void pEnabledBtn();
+    // With no row in the list: says so, puts the focus on Panel7 and returns
+    // true; the handlers that work on the chosen row then stop.
+    bool warnWhenListEmpty();
     void resetPanels();
     void showPanelsEnabled();
     void paintPanelsButtonFace();

@@ -2,6 +2,7 @@
 
 #include "accelbutton.h"
 #include "app/strutil.h"
+#include "colourpanel.h"
 #include "colours.h"
 #include "messages.h"
 #include "panelrows.h"
@@ -52,7 +53,7 @@ bool TfmBorvane::pUpDateQuery()
     if (n < 1 || n > kLineCount)
         return false;
     LinePanel& line = lineAt(n);
-    colours::paintPanel(line.panel, colours::buttonFace());
+    line.panel->setColour(colours::buttonFace());
     line.panel->setEnabled(false);
     // Both rows in one transaction: the debit row never stays corrected alone.
     return voucherrows::updateLineRows(Query_Sql, edDate->text(), edSerial->text(), readVoucherLine(line));

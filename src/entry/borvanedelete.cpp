@@ -3,6 +3,7 @@
 #include "app/strutil.h"
 #include "app/waitcursor.h"
 #include "branchcombo.h"
+#include "colourpanel.h"
 #include "messages.h"
 #include "voucherrows.h"
 #include "writestatements.h"
@@ -21,11 +22,8 @@ const QString kLineAlreadyGone =
 
 void TfmBorvane::DeleteBtnClick()
 {
-    if (Query1.isEmpty()) {
-        warningBox(this, kNoDataMessage);
-        Panel7->setFocus();
+    if (warnWhenListEmpty())
         return;
-    }
     m_gridReturnKey = Str_RemoveBlanks(edSerial->text());
     const int n = strictToInt(Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun"))));
     if (n >= 1 && n <= kLineCount) {

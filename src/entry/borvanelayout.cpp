@@ -182,7 +182,7 @@ void TfmBorvane::buildLinePanel(LinePanel& line, QWidget* body)
     line.panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     line.panel->setLineWidth(1);
     line.panel->setGeometry(2, 2 + (n - 1) * kPanelHeight, kPanelWidth, kPanelHeight);
-    colours::paintPanel(line.panel, colours::buttonFace());
+    line.panel->setColour(colours::buttonFace());
 
     const QFont headingFont = pixelFont(font(), 12, true);
     makeLabel(line.panel, fieldName("Label_Serial_Bun_", n), QStringLiteral("순서"), {6, 31}, headingFont);

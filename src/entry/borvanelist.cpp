@@ -6,6 +6,7 @@
 #include "app/strutil.h"
 #include "app/waitcursor.h"
 #include "branchcombo.h"
+#include "colourpanel.h"
 #include "colours.h"
 #include "listnarrowing.h"
 #include "messages.h"
@@ -137,11 +138,8 @@ void TfmBorvane::showLinePanel(LinePanel& line)
 
 void TfmBorvane::pDBGridDisplay()
 {
-    if (Query1.isEmpty()) {
-        warningBox(this, kNoDataMessage);
-        Panel7->setFocus();
+    if (warnWhenListEmpty())
         return;
-    }
     edSerial->setText(Query1.asText(QStringLiteral("Serial_Jen")));
     WaitCursor wait;
     pPanel_DisplayQuery();
@@ -162,7 +160,7 @@ void TfmBorvane::pDBGridDisplay()
         if (chosen != line.twoDigits())
             continue;
         for (LinePanel& other : m_lines)
-            colours::paintPanel(other.panel, other.number == n ? colours::aqua() : colours::buttonFace());
+            other.panel->setColour(other.number == n ? colours::aqua() : colours::buttonFace());
         for (LinePanel& other : m_lines)
             other.panel->setEnabled(other.number == n);
     }

@@ -29,11 +29,8 @@ constexpr LoadedName kLoadedNames[] = {
 
 void TfmBorvane::pPanel_DisplayQuery()
 {
-    if (Query1.isEmpty()) {
-        warningBox(this, kNoDataMessage);
-        Panel7->setFocus();
+    if (warnWhenListEmpty())
         return;
-    }
     Panel_DisplayQuery.close();
     Panel_DisplayQuery.setLines(entrysql::voucherDebitRows());
     Panel_DisplayQuery.bindText(QStringLiteral("tbDayBonCrDr"), Str_TrimRight(edDate->text())

@@ -9,11 +9,8 @@
 
 void TfmBorvane::PrintBtnClick()
 {
-    if (Query1.isEmpty()) {
-        warningBox(this, kNoDataMessage);
-        Panel7->setFocus();
+    if (warnWhenListEmpty())
         return;
-    }
     if (edSerial->text().isEmpty()) {
         warningBox(this, QStringLiteral("그리드의 레코드를 선택하세요...."));
         return;

@@ -39,11 +39,8 @@ void TfmBorvane::SaveBtnClick()
     // Taken before anything changes, to put back if the store refuses.
     const WindowState before = captureState();
 
-    if (Query1.isEmpty() && m_mode != QLatin1String("3")) {
-        warningBox(this, kNoDataMessage);
-        Panel7->setFocus();
+    if (m_mode != QLatin1String("3") && warnWhenListEmpty())
         return;
-    }
     if (!saveChecksPass())
         return;
 

@@ -1,6 +1,7 @@
 #include "windowstate.h"
 
 #include "accelbutton.h"
+#include "colourpanel.h"
 #include "colours.h"
 
 #include <QFrame>
@@ -30,7 +31,7 @@ TfmBorvane::WindowState TfmBorvane::captureState() const
         s.drAmtPlain = line.drAmtPlain;
         s.hidden = line.panel->isHidden();
         s.disabled = line.panel->testAttribute(Qt::WA_Disabled);
-        s.colour = colours::panelColour(line.panel);
+        s.colour = line.panel->colour();
     }
     return state;
 }
@@ -58,6 +59,6 @@ void TfmBorvane::restoreState(const WindowState& state)
         line.drAmtPlain = s.drAmtPlain;
         line.panel->setHidden(s.hidden);
         line.panel->setEnabled(!s.disabled);
-        colours::paintPanel(line.panel, s.colour);
+        line.panel->setColour(s.colour);
     }
 }

@@ -8,6 +8,7 @@
 // a palette would be handed down to every field on the panel at each change
 // of colour, and the colour changes at every voucher the clerk loads.
 class ColourPanel : public QFrame {
+    Q_OBJECT
 public:
     explicit ColourPanel(QWidget* parent = nullptr);
 

@@ -2,8 +2,6 @@
 
 #include <QColor>
 
-class QWidget;
-
 // The named colours of the entry window.
 namespace colours {
 
@@ -15,10 +13,5 @@ inline QColor aqua() { return QColor(0x00, 0xFF, 0xFF); }
 inline QColor lime() { return QColor(0x00, 0xFF, 0x00); }
 // The system's button face, the panels' ordinary colour.
 QColor buttonFace();
-
-// Gives a panel its background colour.
-void paintPanel(QWidget* panel, const QColor& colour);
-// The background colour a panel shows.
-QColor panelColour(const QWidget* panel);
 
 } // namespace colours

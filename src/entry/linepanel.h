@@ -5,7 +5,7 @@
 #include <QString>
 #include <array>
 
-class QFrame;
+class ColourPanel;
 class QLineEdit;
 
 inline constexpr int kLineCount = 5;
@@ -15,7 +15,7 @@ inline constexpr int kNameKinds = 6;
 // state the window keeps for the line.
 struct LinePanel {
     int number = 0; // 1..5
-    QFrame* panel = nullptr;
+    ColourPanel* panel = nullptr;
     QLineEdit* serialBun = nullptr;          // edSerial_Bun_0N
     std::array<QLineEdit*, kNameKinds> names{}; // by LookupKind: account .. item
     QLineEdit* acText = nullptr;             // edAc_Text_0N

@@ -2,6 +2,7 @@
 
 #include "app/dbgrid.h"
 #include "app/strutil.h"
+#include "entry/colourpanel.h"
 #include "entry/colours.h"
 #include "entrykit.h"
 #include "store/connection.h"
@@ -189,7 +190,7 @@ QStringList windowState(Desk& desk)
         for (LookupKind kind : kAllNameKinds)
             state << l.name(kind)->text() << l.code(kind);
         state << QString::number(l.panel->isHidden()) << QString::number(l.panel->isEnabled())
-              << colours::panelColour(l.panel).name();
+              << l.panel->colour().name();
     }
     for (const char* b : {"InsertBtn", "CancelBtn", "SaveBtn", "DeleteBtn", "PrintBtn", "CloseBtn"})
         state << QString::number(desk.button(QLatin1String(b))->isEnabled());

@@ -7,6 +7,7 @@
 
 #include "app/dbgrid.h"
 #include "app/shell/application.h"
+#include "entry/colourpanel.h"
 #include "entry/colours.h"
 #include "testdb.h"
 
@@ -151,7 +152,7 @@ void TestCorrect::correctionRewritesBothRows()
     QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
     QCOMPARE(desk.grid()->model()->rowCount(), 3);
     QVERIFY(l.panel->isEnabled());
-    QCOMPARE(colours::panelColour(l.panel), colours::aqua());
+    QCOMPARE(l.panel->colour(), colours::aqua());
     QVERIFY(!desk.w.line(1).panel->isEnabled());
     QCOMPARE(l.name(LookupKind::Account)->text(), QStringLiteral("통신비"));
     QCOMPARE(l.crAmtPlain, QStringLiteral("77000"));

@@ -6,6 +6,7 @@
 
 #include "app/dbgrid.h"
 #include "app/shell/application.h"
+#include "entry/colourpanel.h"
 #include "entry/colours.h"
 #include "testdb.h"
 
@@ -141,7 +142,7 @@ void TestDelete::deletingLineByLine()
         const LinePanel& l = desk.w.line(n);
         QVERIFY(!l.panel->isHidden());
         QVERIFY(l.panel->isEnabled());
-        QCOMPARE(colours::panelColour(l.panel), colours::buttonFace());
+        QCOMPARE(l.panel->colour(), colours::buttonFace());
         QCOMPARE(l.name(LookupKind::Account)->text(), QString());
         QCOMPARE(l.crAmt->text(), QString());
     }

@@ -6,6 +6,7 @@
 #include "app/dbgrid.h"
 #include "app/shell/application.h"
 #include "entry/borvane.h"
+#include "entry/colourpanel.h"
 #include "entry/colours.h"
 #include "testdb.h"
 
@@ -31,9 +32,9 @@ QString voucher(int n)
     return today() + u'-' + QString::number(n).rightJustified(8, u'0');
 }
 
-QFrame* panel(QWidget* w, int n)
+ColourPanel* panel(QWidget* w, int n)
 {
-    return w->findChild<QFrame*>(QStringLiteral("Panel%1").arg(n));
+    return w->findChild<ColourPanel*>(QStringLiteral("Panel%1").arg(n));
 }
 
 QLineEdit* edit(QWidget* w, const QString& name)
@@ -147,10 +148,10 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QCOMPARE(edit(&w, "edSerial")->text(), voucher(1));
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(panel(&w, n)->isVisible(), n <= 3);
-    QCOMPARE(colours::panelColour(panel(&w, 2)), colours::aqua());
+    QCOMPARE(panel(&w, 2)->colour(), colours::aqua());
     QVERIFY(panel(&w, 2)->isEnabled());
     for (int n : {1, 3}) {
-        QCOMPARE(colours::panelColour(panel(&w, n)), colours::buttonFace());
+        QCOMPARE(panel(&w, n)->colour(), colours::buttonFace());
         QVERIFY(!panel(&w, n)->isEnabled());
     }
     for (const char* name : {"CancelBtn", "SaveBtn", "DeleteBtn", "PrintBtn", "CloseBtn"})
@@ -189,7 +190,7 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QCOMPARE(edit(&w, "edSerial")->text(), voucher(2));
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(panel(&w, n)->isVisible(), n == 1);
-    QCOMPARE(colours::panelColour(panel(&w, 1)), colours::aqua());
+    QCOMPARE(panel(&w, 1)->colour(), colours::aqua());
     QCOMPARE(w.line(1).name(LookupKind::Account)->text(), QStringLiteral("복리후생비"));
     // Lines the voucher does not have keep what they held (their panels are hidden).
     QCOMPARE(w.line(3).name(LookupKind::Account)->text(), QStringLiteral("접대비"));
@@ -220,7 +221,7 @@ void TestEntryList::cancelRestoresTheFivePanels()
     for (int n = 1; n <= 5; ++n) {
         QVERIFY(panel(&w, n)->isVisible());
         QVERIFY(panel(&w, n)->isEnabled());
-        QCOMPARE(colours::panelColour(panel(&w, n)), colours::buttonFace());
+        QCOMPARE(panel(&w, n)->colour(), colours::buttonFace());
         QCOMPARE(w.line(n).serialBun->text(), QString::number(n).rightJustified(2, u'0'));
         for (LookupKind kind : kAllNameKinds) {
             QCOMPARE(w.line(n).name(kind)->text(), QString());
