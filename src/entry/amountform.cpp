@@ -13,3 +13,11 @@ QString amountDisplayForm(double value)
     const QString aligned = Str_StrToDouble(shortestDecimal(value), formatted);
     return aligned.isEmpty() ? formatted : aligned;
 }
+
+bool isAmountText(const QString& text)
+{
+    for (const QChar c : text)
+        if (!(c.isDigit() && c.unicode() < 128) && c != u',' && c != u'.' && c != u'-' && c != u' ')
+            return false;
+    return true;
+}

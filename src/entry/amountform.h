@@ -11,3 +11,8 @@ QString amountPlainForm(double value);
 // has no entry (13 or more digits) the figure is still shown, without
 // blanks: an empty amount field would later be read, and stored, as 0.
 QString amountDisplayForm(double value);
+
+// Whether an amount field's text can be read as an amount: digits, the
+// thousands separators, a point, a minus sign and blanks, nothing else. The
+// tolerant conversion would read "3천" as 3; such a text is refused instead.
+bool isAmountText(const QString& text);

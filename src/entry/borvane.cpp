@@ -4,6 +4,7 @@
 #include "app/dbgrid.h"
 #include "app/errorreport.h"
 #include "app/focusexit.h"
+#include "app/strutil.h"
 #include "branchcombo.h"
 #include "colourpanel.h"
 #include "colours.h"
@@ -14,6 +15,13 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <utility>
+
+namespace {
+
+const QString kDiscardTypedLines =
+    QStringLiteral("입력한 전표 라인이 저장되지 않았습니다.\n입력한 내용을 지우고 목록을 다시 조회하시겠습니까?");
+
+} // namespace
 
 TfmBorvane::TfmBorvane(QWidget* parent) : QWidget(parent)
 {
@@ -75,6 +83,7 @@ void TfmBorvane::writeLookupChoice(LookupKind kind, int line, const QString& cod
     LinePanel& l = lineAt(line);
     l.code(kind) = code;
     l.name(kind)->setText(name);
+    m_linesTyped = true; // a choice is as much the clerk's work as typing
 }
 
 int TfmBorvane::branchIndex() const
@@ -104,6 +113,7 @@ void TfmBorvane::pClear()
         line.crAmt->clear();
         line.drAmt->clear();
     }
+    m_linesTyped = false;
 }
 
 bool TfmBorvane::warnWhenListEmpty()
@@ -150,6 +160,35 @@ void TfmBorvane::resetPanels()
         line.panel->setEnabled(true);
         line.panel->setColour(colours::buttonFace());
     }
+}
+
+bool TfmBorvane::hasUnsavedLines() const
+{
+    if (!m_linesTyped)
+        return false;
+    for (const LinePanel& line : m_lines) {
+        if (line.panel->isHidden())
+            continue;
+        for (const QLineEdit* name : line.names)
+            if (!name->text().isEmpty())
+                return true;
+        const QString amount = Str_RemoveBlanks(line.crAmt->text());
+        if (!line.acText->text().isEmpty() || (!amount.isEmpty() && amount != QLatin1String("0")))
+            return true;
+    }
+    return false;
+}
+
+bool TfmBorvane::mayDiscardTypedLines(QWidget* field)
+{
+    if (!hasUnsavedLines())
+        return true;
+    if (m_saving || activeControlName() == QLatin1String("SaveBtn"))
+        return false;
+    if (questionBox(this, kDiscardTypedLines))
+        return true;
+    field->setFocus();
+    return false;
 }
 
 void TfmBorvane::InsertBtnClick()

@@ -88,6 +88,13 @@ private:
     // true; the handlers that work on the chosen row then stop.
     bool warnWhenListEmpty();
     void resetPanels();
+    // Typed lines the clerk has not saved: typing since the panels were last
+    // cleared or loaded, in a panel that is shown and holds something.
+    bool hasUnsavedLines() const;
+    // Before the date or branch handlers reset the panels: whether they may.
+    // Unsaved lines stay for a save under way, which stores them, and go
+    // otherwise only when the clerk agrees; on No the focus returns to field.
+    bool mayDiscardTypedLines(QWidget* field);
     void showPanelsEnabled();
     void paintPanelsButtonFace();
     void InsertBtnClick();
@@ -151,6 +158,10 @@ private:
     void restoreState(const WindowState& state);
     void SaveBtnClick();
     bool saveChecksPass();
+    // Whether a save in the current mode writes this line: in a new voucher
+    // every shown line with an amount, in a correction the chosen line.
+    bool saveWritesLine(const LinePanel& line);
+    bool newVoucherChecksPass();
     void saveNewVoucher(const WindowState& before);
     void pSaveQuery();
     void saveCorrection(const WindowState& before);
@@ -189,6 +200,12 @@ private:
     QString m_mode;          // "1", "2" or "3"
     QString m_lastStoredKey; // voucher number + line number of the last stored line
     QString m_gridReturnKey; // the row to return to, or the voucher being deleted
+    bool m_linesTyped = false; // typed into the line panels since they were cleared or loaded
+    bool m_saving = false;     // SaveBtnClick is running
+    // The branch text and item the list was last made for: what the selector
+    // returns to when the clerk keeps typed lines instead of a new branch.
+    QString m_listedBranchText;
+    int m_listedBranchItem = 0;
     std::array<LookupDialog*, kNameKinds> m_lookups{};
     LookupDialogMaker m_lookupMaker;
     VoucherPrinter m_printer;

@@ -23,6 +23,10 @@ const QString kLineNotStored =
 void TfmBorvane::saveCorrection(const WindowState& before)
 {
     SaveBtn->setFocus();
+    // An exit handler that kept the focus (an amount too long, say) has told
+    // the clerk why; the line is not stored as it stands.
+    if (focusWidget() != SaveBtn)
+        return;
     if (edSerial->text().isEmpty()) {
         warningBox(this, kNoRowChosen);
         return;

@@ -33,11 +33,19 @@ void TfmBorvane::connectLineFields()
     for (LinePanel& line : m_lines) {
         const int n = line.number;
         for (LookupKind kind : kAllNameKinds) {
+            // A chosen name the clerk changes no longer names the chosen row:
+            // its code goes, and the save asks for a new choice.
+            connect(line.name(kind), &QLineEdit::textEdited, this, [this, kind, n] {
+                lineAt(n).code(kind).clear();
+                m_linesTyped = true;
+            });
             if (kind == LookupKind::Account)
                 exits.setHandler(line.name(kind), [this, n](QWidget*) { edAc_JenName_0NExit(n); });
             else
                 exits.setHandler(line.name(kind), [this, kind, n](QWidget*) { edName_0NExit(kind, n); });
         }
+        for (QLineEdit* typed : {line.acText, line.crAmt})
+            connect(typed, &QLineEdit::textEdited, this, [this] { m_linesTyped = true; });
     }
 }
 

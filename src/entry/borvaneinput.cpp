@@ -8,16 +8,15 @@
 #include "app/focusexit.h"
 #include "app/strutil.h"
 #include "app/waitcursor.h"
+#include "basedate.h"
 #include "branchcombo.h"
 #include "clickhook.h"
 #include "messages.h"
 #include "preeditcommit.h"
 #include "typedkey.h"
 
-#include <QDate>
 #include <QFrame>
 #include <QLineEdit>
-#include <QRegularExpression>
 
 namespace {
 
@@ -25,6 +24,7 @@ const QString kRefusedKey = QStringLiteral("잘못 입력하셨습니다");
 const QString kBadDate = QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
 const QString kTooLong = QStringLiteral("전체 길이가 12자를 초과 할 수 없읍니다.....");
 const QString kTooLongNegative = QStringLiteral("전체 길이가 13자를 초과 할 수 없읍니다.....");
+const QString kNotAnAmount = QStringLiteral(" : 금액은 숫자로만 입력할 수 있습니다.");
 const QString kNoAccountCode = QStringLiteral("계정과목의 코드와 계정명을 등록 하세요.....");
 
 constexpr char16_t kBackspace = 8;
@@ -34,14 +34,6 @@ constexpr char16_t kCtrlY = 25;
 bool isDateKey(char16_t key)
 {
     return key == kBackspace || key == kEnter || key == kCtrlY || key == u'-' || (key >= u'0' && key <= u'9');
-}
-
-// Year, month and day with "-" between them, naming a real calendar date.
-bool isCalendarDate(const QString& text)
-{
-    static const QRegularExpression form(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
-    const QRegularExpressionMatch m = form.match(text);
-    return m.hasMatch() && QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()).isValid();
 }
 
 } // namespace
@@ -135,14 +127,21 @@ void TfmBorvane::edDateExit()
         return;
     }
     const QString date = edDate->text();
+    bool accepted = true;
     if (!isCalendarDate(date)) {
         warningBox(this, date + kBadDate);
         edDate->setFocus();
+        accepted = false;
     }
     if (cp949Length(date) != 10) {
         warningBox(this, date + kBadDate);
         edDate->setFocus();
+        accepted = false;
     }
+    // Typed lines are not thrown away unasked; with a refused date the clerk
+    // is back in the field and nothing needs to go yet.
+    if (hasUnsavedLines() && (!accepted || !mayDiscardTypedLines(edDate)))
+        return;
     pQuery();
     setMode(QStringLiteral("1"));
     pEnabledBtn();
@@ -153,6 +152,13 @@ void TfmBorvane::edDateExit()
 
 bool TfmBorvane::reformatAmount(QLineEdit* field)
 {
+    // Text that is no figure ("3천") is refused, never read from its digits.
+    if (!isAmountText(field->text())) {
+        warningBox(this, field->text() + kNotAnAmount);
+        if (!field->isReadOnly())
+            field->setFocus();
+        return false;
+    }
     const QString figure = Str_RemoveBlanks(field->text());
     double value = Str_ToNumber(figure); // an unreadable figure ends the exit here
     if (value == 0)

@@ -59,6 +59,8 @@ void TfmBorvane::pQuery()
     WaitCursor wait;
     prepareVoucherList(entrysql::voucherList());
     Query1.open();
+    m_listedBranchText = cbKubun->currentText();
+    m_listedBranchItem = cbKubun->currentIndex();
 }
 
 void TfmBorvane::cbKubunEnter()
@@ -73,11 +75,20 @@ void TfmBorvane::cbKubunExit(QWidget* target)
         setMode(QStringLiteral("3"));
         return;
     }
+    if (!mayDiscardTypedLines(cbKubun))
+        return;
     reloadForBranch();
 }
 
 void TfmBorvane::cbKubunChange()
 {
+    if (!mayDiscardTypedLines(cbKubun)) {
+        // The typed lines stay, and with them the branch they were typed for.
+        const QSignalBlocker quiet(cbKubun);
+        cbKubun->setCurrentIndex(m_listedBranchItem);
+        cbKubun->setEditText(m_listedBranchText);
+        return;
+    }
     reloadForBranch();
 }
 
@@ -143,6 +154,7 @@ void TfmBorvane::pDBGridDisplay()
     edSerial->setText(Query1.asText(QStringLiteral("Serial_Jen")));
     WaitCursor wait;
     pPanel_DisplayQuery();
+    m_linesTyped = false; // what the panels show now is stored
 
     Query2.close();
     Query2.setLines(entrysql::voucherLineNumbers());

@@ -1,7 +1,12 @@
 #include "windowstate.h"
 
 #include "accelbutton.h"
+#include "amountform.h"
+#include "app/strutil.h"
 #include "app/waitcursor.h"
+#include "basedate.h"
+#include "branchcombo.h"
+#include "colourpanel.h"
 #include "messages.h"
 #include "panelrows.h"
 #include "store/numbering.h"
@@ -9,6 +14,7 @@
 
 #include <QFrame>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -31,11 +37,30 @@ QString lineWarning(int line, const QString& what)
     return QString::number(line) + QStringLiteral("라인에 ") + what + QStringLiteral(" 등록 하세요....");
 }
 
+QString notAnAmountWarning(int line)
+{
+    return QString::number(line) + QStringLiteral("라인의 금액은 숫자로만 입력할 수 있습니다....");
+}
+
+const QString kBadDate = QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
+const QString kNoBranch = QStringLiteral("본지점 구분을 선택하세요.");
+const QString kNothingToSave = QStringLiteral("저장할 금액이 입력된 라인이 없습니다. 금액을 입력하세요....");
+
+// Puts the focus on a field with its text selected, ready to be corrected.
+void focusSelected(QLineEdit* field)
+{
+    field->selectAll();
+    field->setFocus();
+}
+
 } // namespace
 
 void TfmBorvane::SaveBtnClick()
 {
     WaitCursor wait;
+    // Focus moves made from here on (to a refused field, to the button) are
+    // no reason for the date or branch handlers to drop the typed lines.
+    const QScopedValueRollback saving(m_saving, true);
     // Taken before anything changes, to put back if the store refuses.
     const WindowState before = captureState();
 
@@ -49,8 +74,11 @@ void TfmBorvane::SaveBtnClick()
         lineAt(1).name(LookupKind::Account)->setFocus();
         return;
     }
-    if (m_mode == QLatin1String("3"))
+    if (m_mode == QLatin1String("3")) {
+        if (!newVoucherChecksPass())
+            return;
         saveNewVoucher(before);
+    }
     // A new voucher's save has set "1" by now: one click never does both.
     if (m_mode == QLatin1String("2"))
         saveCorrection(before);
@@ -58,9 +86,15 @@ void TfmBorvane::SaveBtnClick()
 
 bool TfmBorvane::saveChecksPass()
 {
+    // What the clerk cannot see (the panels a loaded voucher does not use)
+    // is neither checked nor stored.
+    const auto shown = [](const LinePanel& line) { return !line.panel->isHidden(); };
+
     // An amount needs an account. The texts are compared, not the values:
     // only an empty field or exactly "0" passes without one.
     for (LinePanel& line : m_lines) {
+        if (!shown(line))
+            continue;
         if (line.crAmt->text().isEmpty())
             line.crAmt->setText(QStringLiteral("0"));
         if (line.drAmt->text().isEmpty())
@@ -72,11 +106,29 @@ bool TfmBorvane::saveChecksPass()
             return false;
         }
     }
+    // An amount is a figure, never read from the digits of some other text.
+    for (LinePanel& line : m_lines) {
+        for (QLineEdit* amount : {line.crAmt, line.drAmt}) {
+            if (shown(line) && !isAmountText(amount->text())) {
+                warningBox(this, notAnAmountWarning(line.number));
+                focusSelected(amount);
+                return false;
+            }
+        }
+    }
+    // A stored line carries the code of a chosen account, not a name alone.
+    for (LinePanel& line : m_lines) {
+        if (shown(line) && saveWritesLine(line) && line.code(LookupKind::Account).isEmpty()) {
+            warningBox(this, lineWarning(line.number, QStringLiteral("계정과목의 코드를")));
+            focusSelected(line.name(LookupKind::Account));
+            return false;
+        }
+    }
     // A typed name needs the code of a chosen master row, on every line.
     for (const CodeCheck& check : kCodeChecks) {
         for (LinePanel& line : m_lines) {
             QLineEdit* field = line.name(check.kind);
-            if (!field->text().isEmpty() && line.code(check.kind).isEmpty()) {
+            if (shown(line) && !field->text().isEmpty() && line.code(check.kind).isEmpty()) {
                 warningBox(this, lineWarning(line.number, QString::fromUtf8(check.what)));
                 field->setFocus();
                 return false;
@@ -86,9 +138,51 @@ bool TfmBorvane::saveChecksPass()
     return true;
 }
 
+bool TfmBorvane::saveWritesLine(const LinePanel& line)
+{
+    if (m_mode == QLatin1String("3"))
+        return amountFieldValue(line.crAmt->text()) != 0;
+    if (m_mode == QLatin1String("2"))
+        return Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun"))) == line.twoDigits();
+    return false;
+}
+
+bool TfmBorvane::newVoucherChecksPass()
+{
+    // The date is stored as typed: it must be a real day, however it got
+    // into the field (pasted, or the field never left for a check).
+    if (!isBaseDate(edDate->text())) {
+        warningBox(this, edDate->text() + kBadDate);
+        edDate->setFocus();
+        return false;
+    }
+    if (branchIndex() < 0) {
+        warningBox(this, kNoBranch);
+        cbKubun->setFocus();
+        return false;
+    }
+    // A save that would store nothing says so, and keeps what was typed.
+    for (const LinePanel& line : m_lines)
+        if (!line.panel->isHidden() && saveWritesLine(line))
+            return true;
+    for (LinePanel& line : m_lines) {
+        if (!line.panel->isHidden()) {
+            warningBox(this, kNothingToSave);
+            focusSelected(line.crAmt);
+            return false;
+        }
+    }
+    warningBox(this, kNothingToSave);
+    return false;
+}
+
 void TfmBorvane::saveNewVoucher(const WindowState& before)
 {
     SaveBtn->setFocus(); // the field being left runs its exit handling
+    // An exit handler that kept the focus (an amount too long, say) has told
+    // the clerk why; the voucher is not stored as it stands.
+    if (focusWidget() != SaveBtn || m_mode != QLatin1String("3"))
+        return;
     m_lastStoredKey.clear();
     try {
         // The number and every row in one transaction under the voucher
@@ -116,7 +210,8 @@ void TfmBorvane::pSaveQuery()
 {
     QList<VoucherLine> lines;
     for (const LinePanel& line : m_lines)
-        lines << readVoucherLine(line);
+        if (!line.panel->isHidden())
+            lines << readVoucherLine(line);
     const VoucherHead head{edDate->text(), branchIndex(), edSerial->text()};
     m_lastStoredKey = voucherrows::insertVoucherLines(Query_Sql, head, lines);
 }

@@ -32,3 +32,10 @@ void plainBox(QWidget* parent, const QString& text)
 {
     showBox(parent, QMessageBox::NoIcon, programTitle(), text);
 }
+
+bool questionBox(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("확인"), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}

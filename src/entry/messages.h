@@ -8,6 +8,8 @@ class QWidget;
 // (warning icon) for checks, the plain box for refused keystrokes.
 void warningBox(QWidget* parent, const QString& text);
 void plainBox(QWidget* parent, const QString& text);
+// A question with Yes and No, Yes the default (Enter answers it); true for Yes.
+bool questionBox(QWidget* parent, const QString& text);
 
 // "현재 데이타가 없읍니다....": the list has no rows.
 extern const QString kNoDataMessage;

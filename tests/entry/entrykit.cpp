@@ -89,7 +89,7 @@ void ModalWatcher::poll()
     texts << box->text();
     icons << box->icon();
     QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
-    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, answerKey);
     answered(owner);
 }
 

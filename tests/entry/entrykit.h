@@ -75,6 +75,9 @@ class ModalWatcher : public QObject {
     Q_OBJECT
 public:
     explicit ModalWatcher(QObject* parent = nullptr);
+    // The key that answers a box: Enter (OK, or a question's default), or
+    // Escape (a question's No).
+    Qt::Key answerKey = Qt::Key_Return;
     QStringList texts;
     QVector<QMessageBox::Icon> icons;
 

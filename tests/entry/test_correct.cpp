@@ -101,6 +101,8 @@ private slots:
     void lineNoLongerStoredIsReported();
     void refusedSecondUpdateKeepsBothRows_data() { addEngines(); }
     void refusedSecondUpdateKeepsBothRows();
+    void onlyWhatIsShownAndChosenIsStored_data() { addEngines(); }
+    void onlyWhatIsShownAndChosenIsStored();
 };
 
 void TestCorrect::correctionRewritesBothRows()
@@ -249,6 +251,51 @@ void TestCorrect::refusedSecondUpdateKeepsBothRows()
     QCOMPARE(rows[0][rows[0].size() - 2], QStringLiteral("88000"));
     QCOMPARE(rows[1].last(), QStringLiteral("88000"));
     QCOMPARE(rows[1][12], QStringLiteral("금액 정정"));
+}
+
+void TestCorrect::onlyWhatIsShownAndChosenIsStored()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    // Typed before a voucher is chosen: line 4 whole, and on line 5 a
+    // customer never chosen. The three-line voucher hides both panels.
+    LineInput four;
+    four.account = {QStringLiteral("접대비"), QStringLiteral("40701006000")};
+    four.amount = QStringLiteral("9000");
+    typeLine(desk, 4, four);
+    typeName(desk, 5, LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
+    entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(desk.w.line(4).panel->isHidden() && desk.w.line(5).panel->isHidden());
+    const auto stored = lineRows(c, "02");
+
+    // The account field left for the customer field loses its code: the
+    // correction refuses to store the name alone.
+    typeName(desk, 2, LookupKind::Account, {QStringLiteral("통신비"), QString()});
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList{QStringLiteral("2라인에 계정과목의 코드를 등록 하세요....")});
+    QCOMPARE(lineRows(c, "02"), stored);
+
+    // Chosen, it is stored; the hidden customer of line 5 is not looked at.
+    typeName(desk, 2, LookupKind::Account, {QStringLiteral("통신비"), QStringLiteral("40701007000")});
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts.size(), 1);
+    QCOMPARE(lineRows(c, "02").first().at(10), QStringLiteral("40701007000"));
+
+    // The date left for the grid's empty area starts a new voucher: the
+    // hidden line 4 does not join it.
+    QVERIFY(desk.activate());
+    QTest::mouseClick(desk.edit(QStringLiteral("edDate")), Qt::LeftButton);
+    QTest::mouseClick(desk.grid()->viewport(), Qt::LeftButton, {}, QPoint(5, desk.grid()->viewport()->height() - 5));
+    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts.size(), 1);
+    QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Jen) = '2001-05-30-00000002'")), 6);
+    QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Bun) = '04'")), 0);
 }
 
 ENTRY_TEST_MAIN(TestCorrect)

@@ -201,6 +201,8 @@ void TestEntryWindow::tabOrderRunsThroughTheLinesThenTheBar()
     }
 
     // Backwards from the first line: past the disabled voucher number to the branch, then the date.
+    // Leaving the branch with the typed line asks whether it may go: Enter says yes.
+    ModalWatcher answers;
     child<QWidget>(&w, "edAc_JenName_01")->setFocus();
     QTest::keyClick(w.focusWidget(), Qt::Key_Backtab);
     QCOMPARE(focusName(&w), QStringLiteral("cbKubun"));

@@ -11,6 +11,9 @@
 #include "store/statement.h"
 #include "testdb.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -71,6 +74,10 @@ private slots:
     void negativeStoredZeroSkippedLastLineSelected_data() { addEngines(); }
     void negativeStoredZeroSkippedLastLineSelected();
     void allZeroAmountsStoreNothing();
+    void unsoundVoucherIsRefused_data();
+    void unsoundVoucherIsRefused();
+    void typedLinesAreNotThrownAwayUnasked_data() { addEngines(); }
+    void typedLinesAreNotThrownAwayUnasked();
     void zeroInDisplayFormNeedsAnAccount();
     void namesWithoutCodesAreRefusedInOrder();
     void emptyListOutsideNewEntryIsRefused();
@@ -182,19 +189,149 @@ void TestSave::allZeroAmountsStoreNothing()
     if (QTest::currentTestFailed())
         return;
 
+    // A save that would store no row says so and keeps what was typed.
     ModalWatcher watcher;
     press(desk, QStringLiteral("SaveBtn"));
-    QCOMPARE(watcher.texts, QStringList());
+    QCOMPARE(watcher.texts, QStringList{QStringLiteral("저장할 금액이 입력된 라인이 없습니다. 금액을 입력하세요....")});
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
-    QCOMPARE(desk.w.mode(), QStringLiteral("1"));
-    QCOMPARE(desk.w.line(1).name(LookupKind::Account)->text(), QString());
-    QCOMPARE(desk.w.lastStoredKey(), QString());
+    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+    QCOMPARE(desk.w.line(1).name(LookupKind::Account)->text(), QStringLiteral("접대비"));
+    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edCr_Amt_01"));
 
-    // The save left no trace: the next voucher still gets number 1.
-    typeLine(desk, 1, entertainmentLine());
+    // The refusal left no trace: with an amount the voucher gets number 1.
+    entrykit::typeText(desk.w.line(1).crAmt, QStringLiteral("120000"));
     press(desk, QStringLiteral("SaveBtn"));
-    QCOMPARE(watcher.texts, QStringList());
+    QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(voucherRows(account.connection(), kFirst, QStringLiteral("Serial_Bun")).size(), 2);
+}
+
+void TestSave::unsoundVoucherIsRefused_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("focus");
+    const struct {
+        const char* fault;
+        QStringList messages;
+        const char* focus;
+    } rows[] = {
+        {"account typed, never chosen", {QStringLiteral("1라인에 계정과목의 코드를 등록 하세요....")}, "edAc_JenName_01"},
+        {"chosen customer edited", {QStringLiteral("1라인에 거래처및은행명의 코드를 등록 하세요....")}, "edKubun_Name_01"},
+        {"date no calendar day", {QStringLiteral("2001-02-30 : 유효하지 않은 날짜 형식입니다.")}, "edDate"},
+        {"amount with Hangul",
+         {QStringLiteral("1라인의 금액은 숫자로만 입력할 수 있습니다...."),
+          QStringLiteral("3천 : 금액은 숫자로만 입력할 수 있습니다.")},
+         "edCr_Amt_01"},
+    };
+    for (const char* engine : {"sqlite", "postgres"})
+        for (const auto& r : rows)
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(engine), QLatin1String(r.fault))))
+                << QString::fromLatin1(engine) << QString::fromLatin1(r.fault) << r.messages
+                << QString::fromLatin1(r.focus);
+}
+
+void TestSave::unsoundVoucherIsRefused()
+{
+    USE_ENGINE();
+    QFETCH(QString, fault);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, focus);
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    LineInput in = travelLine();
+    if (fault.startsWith(QLatin1String("account")))
+        in.account.code.clear();
+    typeLine(desk, 1, in);
+    if (QTest::currentTestFailed())
+        return;
+    QLineEdit* amount = desk.w.line(1).crAmt;
+    ModalWatcher watcher;
+    if (fault.startsWith(QLatin1String("chosen"))) {
+        // Changed after the choice, and left for the save button only.
+        retype(desk, desk.w.line(1).name(LookupKind::CustomerBank), QStringLiteral("한빛전자"));
+        press(desk, QStringLiteral("SaveBtn"));
+    } else if (fault.startsWith(QLatin1String("date"))) {
+        // Left straight for the grid, the date was never checked.
+        retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-02-30"));
+        QTest::mouseClick(desk.grid()->viewport(), Qt::LeftButton, {}, QPoint(5, desk.grid()->viewport()->height() - 5));
+        press(desk, QStringLiteral("SaveBtn"));
+    } else if (fault.startsWith(QLatin1String("amount"))) {
+        // Pasted after the figure: refused at the save and on leaving.
+        QApplication::clipboard()->setText(QStringLiteral("천"));
+        retype(desk, amount, QStringLiteral("3"));
+        amount->paste();
+        QTest::keyClick(amount, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(watcher.texts.size(), 1);
+        QVERIFY(desk.activate());
+        QTest::keyClick(amount, Qt::Key_Tab);
+    } else {
+        QTest::keyClick(amount, Qt::Key_S, Qt::AltModifier);
+    }
+    QTRY_COMPARE(watcher.texts, messages);
+    QCOMPARE(watcher.icons.last(), QMessageBox::Warning);
+    QVERIFY(desk.activate());
+    QCOMPARE(entrykit::focusName(&desk.w), focus);
+    QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
+    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+}
+
+void TestSave::typedLinesAreNotThrownAwayUnasked()
+{
+    USE_ENGINE();
+    const QString ask = QStringLiteral("입력한 전표 라인이 저장되지 않았습니다.\n입력한 내용을 지우고 목록을 다시 조회하시겠습니까?");
+    const QString nextDay = QStringLiteral("2001-05-31");
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    typeLine(desk, 1, entertainmentLine());
+    if (QTest::currentTestFailed())
+        return;
+    QLineEdit* edDate = desk.edit(QStringLiteral("edDate"));
+    QLineEdit* accountName = desk.w.line(1).name(LookupKind::Account);
+    {
+        // Leaving the date asks first; No returns to the date, lines kept.
+        ModalWatcher no;
+        no.answerKey = Qt::Key_Escape;
+        retype(desk, edDate, nextDay);
+        QTest::keyClick(edDate, Qt::Key_Tab);
+        QTRY_COMPARE(no.texts, QStringList{ask});
+        QVERIFY(desk.activate());
+        QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edDate"));
+        QCOMPARE(accountName->text(), QStringLiteral("접대비"));
+        QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+    }
+    {
+        // Alt+S in the date stores the typed lines under that date.
+        ModalWatcher watcher;
+        QTest::keyClick(edDate, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(watcher.texts, QStringList());
+        QCOMPARE(voucherRows(account.connection(), nextDay + QStringLiteral("-00000001"), QStringLiteral("Serial_Bun")),
+                 (QVector<QStringList>{{"01"}, {"01"}}));
+        QCOMPARE(desk.w.mode(), QStringLiteral("1"));
+    }
+    typeLine(desk, 1, entertainmentLine());
+    if (QTest::currentTestFailed())
+        return;
+    QLineEdit* branchText = desk.w.findChild<QComboBox*>(QStringLiteral("cbKubun"))->lineEdit();
+    {
+        // A branch typed over asks too; No gives the branch back.
+        ModalWatcher no;
+        no.answerKey = Qt::Key_Escape;
+        QVERIFY(desk.activate());
+        QTest::mouseClick(branchText, Qt::LeftButton);
+        QTest::keyClick(branchText, Qt::Key_X);
+        QTRY_COMPARE(no.texts, QStringList{ask});
+        QCOMPARE(desk.w.branchIndex(), 0);
+        QCOMPARE(accountName->text(), QStringLiteral("접대비"));
+    }
+    // Yes (Enter) goes on as before: a new list, the panels cleared.
+    ModalWatcher yes;
+    QVERIFY(desk.activate());
+    QTest::keyClick(branchText, Qt::Key_X);
+    QTRY_COMPARE(yes.texts, QStringList{ask});
+    QCOMPARE(desk.w.branchIndex(), -1);
+    QCOMPARE(accountName->text(), QString());
+    QCOMPARE(desk.w.mode(), QStringLiteral("1"));
 }
 
 void TestSave::zeroInDisplayFormNeedsAnAccount()

@@ -1,0 +1,16 @@
+#include "basedate.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+bool isCalendarDate(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    return m.hasMatch() && QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()).isValid();
+}
+
+bool isBaseDate(const QString& text)
+{
+    return text.size() == 10 && isCalendarDate(text);
+}
