@@ -196,7 +196,7 @@ int SqlStatement::execute()
     close();
     m_connection->finishPendingReads();
     QSqlQuery& q = runBound();
-    const int affected = q.numRowsAffected();
+    const int affected = m_connection->rowCountsUnknown() ? -1 : q.numRowsAffected();
     q.finish();
     return affected;
 }

@@ -45,7 +45,7 @@ public:
 
     void prepare(); // nothing depends on it; kept for the order of use
     void open();    // a SELECT; the first row is current
-    int execute();  // INSERT, UPDATE or DELETE; returns the rows affected
+    int execute();  // INSERT, UPDATE or DELETE; the rows affected, -1 when the driver does not tell
 
     int rowCount();
     bool isEmpty();
