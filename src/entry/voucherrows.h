@@ -63,7 +63,7 @@ SavedVoucher saveNewVoucher(store::SqlStatement& queryMax, store::SqlStatement& 
 bool updateLineRows(store::SqlStatement& querySql, const QString& date, const QString& serialJen,
                     const VoucherLine& line);
 
-// Deletes both rows of a line; returns the rows deleted.
+// Deletes both rows of a line in one WriteUnit; returns the rows deleted.
 int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, const QString& serialBun);
 
 // The rows stored under a voucher number (blanks already removed).
