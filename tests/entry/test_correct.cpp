@@ -102,6 +102,8 @@ private slots:
     void lineNoLongerStoredIsReported();
     void refusedSecondUpdateKeepsBothRows_data() { addEngines(); }
     void refusedSecondUpdateKeepsBothRows();
+    void emptyCodesAreStoredAsEmptyTexts_data() { addEngines(); }
+    void emptyCodesAreStoredAsEmptyTexts();
 };
 
 void TestCorrect::correctionRewritesBothRows()
@@ -252,6 +254,51 @@ void TestCorrect::refusedSecondUpdateKeepsBothRows()
     QCOMPARE(rows[0][rows[0].size() - 2], QStringLiteral("88000"));
     QCOMPARE(rows[1].last(), QStringLiteral("88000"));
     QCOMPARE(rows[1][12], QStringLiteral("금액 정정"));
+}
+
+void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    const QString codes[] = {QStringLiteral("Kubun_Code"), QStringLiteral("Sawon_Code"), QStringLiteral("Buser_Code"),
+                             QStringLiteral("Project_Code"), QStringLiteral("Item_Code")};
+    QStringList isNull, isEmpty, setNull;
+    for (const QString& code : codes) {
+        isNull << code + QStringLiteral(" IS NULL");
+        isEmpty << QStringLiteral("rtrim(%1) = ''").arg(code);
+        setNull << code + QStringLiteral(" = NULL");
+    }
+    const QString anyNull = u'(' + isNull.join(QStringLiteral(" OR ")) + u')';
+    const QString allEmpty = isEmpty.join(QStringLiteral(" AND "));
+    // Line 01 of voucher 1 as an older program left it: no codes at all.
+    entrykit::execSql(c, QStringLiteral("UPDATE account_jen_AA SET %1 WHERE rtrim(Serial_Bun) = '01'")
+                             .arg(setNull.join(QStringLiteral(", "))));
+
+    // A new voucher with an account only: its other codes are empty texts.
+    Desk desk;
+    chooseDateAndBranch(desk, kDate, 0);
+    LineInput in;
+    in.account = {QStringLiteral("소모품비"), QStringLiteral("40701018000")};
+    in.amount = QStringLiteral("10000");
+    typeLine(desk, 1, in);
+    if (QTest::currentTestFailed())
+        return;
+    ModalWatcher watcher;
+    press(desk, QStringLiteral("SaveBtn"));
+    const QString second = QStringLiteral("rtrim(Serial_Jen) = '2001-05-30-00000002' AND ");
+    QCOMPARE(nativeCount(c, second + anyNull), 0);
+    QCOMPARE(nativeCount(c, second + allEmpty), 2);
+
+    // Correcting the line without codes writes empty texts too.
+    entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("01")));
+    QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+    retype(desk, desk.w.line(1).crAmt, QStringLiteral("51000"));
+    press(desk, QStringLiteral("SaveBtn"));
+    QCOMPARE(watcher.texts, QStringList());
+    const QString first = QStringLiteral("rtrim(Serial_Jen) = '%1' AND rtrim(Serial_Bun) = '01' AND ").arg(kFirst);
+    QCOMPARE(nativeCount(c, first + QStringLiteral("Cr_Amt + Dr_Amt = 51000")), 2);
+    QCOMPARE(nativeCount(c, first + anyNull), 0);
+    QCOMPARE(nativeCount(c, first + allEmpty), 2);
 }
 
 ENTRY_TEST_MAIN(TestCorrect)
