@@ -4,6 +4,7 @@
 #include "lookup/lookuptarget.h"
 #include "print/printrequest.h"
 #include "store/statement.h"
+#include "voucherrows.h"
 
 #include <QWidget>
 #include <array>
@@ -189,6 +190,15 @@ private:
     QString m_mode;          // "1", "2" or "3"
     QString m_lastStoredKey; // voucher number + line number of the last stored line
     QString m_gridReturnKey; // the row to return to, or the voucher being deleted
+    // The stored line chosen in the grid whose rows the panels were loaded
+    // with, its panel and what the panel showed then: the one line a
+    // correction writes, under the key it was read by.
+    struct LoadedLine {
+        StoredLine stored;
+        int panel = 0;
+        VoucherLine shown;
+    };
+    std::optional<LoadedLine> m_loadedLine;
     std::array<LookupDialog*, kNameKinds> m_lookups{};
     LookupDialogMaker m_lookupMaker;
     VoucherPrinter m_printer;

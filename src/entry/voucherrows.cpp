@@ -151,20 +151,23 @@ SavedVoucher saveNewVoucher(store::SqlStatement& queryMax, store::SqlStatement& 
     return saved;
 }
 
-bool updateLineRows(store::SqlStatement& querySql, const QString& date, const QString& serialJen,
-                    const VoucherLine& line)
+bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, const VoucherLine& line)
 {
-    const QString stem = Str_RemoveBlanks(date) + Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(line.serialBun);
+    const QString stem =
+        Str_RemoveBlanks(stored.date) + Str_RemoveBlanks(stored.serialJen) + Str_RemoveBlanks(stored.serialBun);
     store::WriteUnit unit(querySql.connection());
-    // Half a line is never rewritten: a side that is gone (deleted elsewhere,
-    // or a date changed since the voucher was listed) leaves the other as
-    // stored. Read under the write lock, the rows found are the rows the
-    // updates write, which also decides where the driver does not tell how
-    // many rows an update changed.
-    if (rowBranches(querySql, stem + QStringLiteral("01")).isEmpty()
-        || rowBranches(querySql, stem + QStringLiteral("02")).isEmpty()) {
-        unit.rollback();
-        return false;
+    // Half a line is never rewritten: a side that is gone (deleted elsewhere)
+    // leaves the other as stored. The key holds no branch: a number freed by
+    // a deletion and taken again by another branch's voucher would match it.
+    // Read under the write lock, the rows found are the rows the updates
+    // write, which also decides where the driver does not tell how many rows
+    // an update changed.
+    for (const char* side : {"01", "02"}) {
+        const QStringList branches = rowBranches(querySql, stem + QLatin1String(side));
+        if (branches.isEmpty() || branches.count(stored.branch) != branches.size()) {
+            unit.rollback();
+            return false;
+        }
     }
     const int debitRows = updateRow(querySql, stem, line, Side::Debit);
     const int creditRows = updateRow(querySql, stem, line, Side::Credit);

@@ -27,6 +27,7 @@ namespace {
 
 const QString kDate = QStringLiteral("2001-05-30");
 const QString kFirst = QStringLiteral("2001-05-30-00000001");
+const QString kSecond = QStringLiteral("2001-05-30-00000002");
 const QString kNotStored = QStringLiteral("수정할 전표 라인이 저장되어 있지 않습니다. 다른 곳에서 삭제되었거나 "
                                           "기준일자가 바뀌었습니다. 목록을 다시 조회하세요....");
 
@@ -98,6 +99,8 @@ class TestCorrect : public QObject {
 private slots:
     void correctionRewritesBothRows_data() { entrykit::addEnginesAndRowCounts(); }
     void correctionRewritesBothRows();
+    void correctionWritesTheLoadedLine_data() { addEngines(); }
+    void correctionWritesTheLoadedLine();
     void lineNoLongerStoredIsReported_data() { entrykit::addEnginesAndRowCounts(); }
     void lineNoLongerStoredIsReported();
     void refusedSecondUpdateKeepsBothRows_data() { addEngines(); }
@@ -172,14 +175,14 @@ void TestCorrect::correctionRewritesBothRows()
     QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("02"));
 }
 
-void TestCorrect::lineNoLongerStoredIsReported()
+void TestCorrect::correctionWritesTheLoadedLine()
 {
     USE_ENGINE();
     store::Connection& c = account.connection();
-    FETCH_ROW_COUNTS(c);
     {
-        // The date is changed after the voucher was listed, and the grid is
-        // clicked straight away: the line is looked for under the new date.
+        // The date is changed after the voucher was loaded, and its row is
+        // clicked again: the panels still hold the loaded line, which is
+        // written under the date it was stored with.
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
         entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
@@ -188,13 +191,65 @@ void TestCorrect::lineNoLongerStoredIsReported()
         retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
             return;
+        ModalWatcher watcher;
+        press(desk, QStringLiteral("SaveBtn"));
+        QCOMPARE(watcher.texts, QStringList());
+        const auto rows = lineRows(c, "02");
+        QCOMPARE(rows.size(), 2);
+        for (const QStringList& row : rows) {
+            QCOMPARE(row[6], kDate);
+            QCOMPARE(row[12], QStringLiteral("고친 적요"));
+        }
+        QCOMPARE(rows[0].mid(rows[0].size() - 2), (QStringList{"1", "0"}));
+        QCOMPARE(rows[1].mid(rows[1].size() - 2), (QStringList{"0", "1"}));
+    }
+    {
+        // Meanwhile the voucher was deleted elsewhere and its freed number
+        // taken by a voucher of another branch: that one is not written.
+        CHOOSE_LINE_TWO(desk);
+        retype(desk, desk.w.line(2).crAmt, QStringLiteral("7"));
+        retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
+        if (QTest::currentTestFailed())
+            return;
+        entrykit::execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Jen) = '%1'").arg(kFirst));
+        entrykit::seedVoucher(c, kDate, 1, kFirst,
+                              {{QStringLiteral("02"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
         const auto stored = lineRows(c, "02");
         const QStringList before = windowState(desk);
         ModalWatcher watcher;
         press(desk, QStringLiteral("SaveBtn"));
         QCOMPARE(watcher.texts, QStringList{kNotStored});
-        QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
         QCOMPARE(lineRows(c, "02"), stored);
+        QCOMPARE(windowState(desk), before);
+    }
+}
+
+void TestCorrect::lineNoLongerStoredIsReported()
+{
+    USE_ENGINE();
+    store::Connection& c = account.connection();
+    FETCH_ROW_COUNTS(c);
+    {
+        // The date is changed after the voucher was listed, and another
+        // voucher's row is clicked straight away: nothing is loaded under the
+        // new date, so the panels do not hold the chosen line.
+        entrykit::seedVoucher(c, kDate, 0, kSecond,
+                              {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
+        CHOOSE_LINE_TWO(desk);
+        retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
+        entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kSecond, QStringLiteral("01")));
+        QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+        retype(desk, desk.w.line(1).crAmt, QStringLiteral("1"));
+        retype(desk, desk.w.line(1).acText, QStringLiteral("고친 적요"));
+        if (QTest::currentTestFailed())
+            return;
+        const auto stored = c.selectNative(QStringLiteral("SELECT %1 FROM account_jen_AA ORDER BY Serial").arg(kColumns));
+        const QStringList before = windowState(desk);
+        ModalWatcher watcher;
+        press(desk, QStringLiteral("SaveBtn"));
+        QCOMPARE(watcher.texts, QStringList{kNotStored});
+        QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
+        QCOMPARE(c.selectNative(QStringLiteral("SELECT %1 FROM account_jen_AA ORDER BY Serial").arg(kColumns)), stored);
         QCOMPARE(windowState(desk), before);
     }
     {
