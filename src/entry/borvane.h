@@ -4,6 +4,7 @@
 #include "lookup/lookuptarget.h"
 #include "print/printrequest.h"
 #include "store/statement.h"
+#include "voucherrows.h"
 
 #include <QWidget>
 #include <array>
@@ -160,7 +161,7 @@ private:
     bool saveChecksPass();
     // Whether a save in the current mode writes this line: in a new voucher
     // every shown line with an amount, in a correction the chosen line.
-    bool saveWritesLine(const LinePanel& line);
+    bool saveWritesLine(const LinePanel& line) const;
     bool newVoucherChecksPass();
     void saveNewVoucher(const WindowState& before);
     void pSaveQuery();
@@ -206,6 +207,15 @@ private:
     // returns to when the clerk keeps typed lines instead of a new branch.
     QString m_listedBranchText;
     int m_listedBranchItem = 0;
+    // The stored line chosen in the grid whose rows the panels were loaded
+    // with, its panel and what the panel showed then: the one line a
+    // correction writes, under the key it was read by.
+    struct LoadedLine {
+        StoredLine stored;
+        int panel = 0;
+        VoucherLine shown;
+    };
+    std::optional<LoadedLine> m_loadedLine;
     std::array<LookupDialog*, kNameKinds> m_lookups{};
     LookupDialogMaker m_lookupMaker;
     VoucherPrinter m_printer;

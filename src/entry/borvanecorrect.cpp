@@ -53,12 +53,14 @@ void TfmBorvane::saveCorrection(const WindowState& before)
 
 bool TfmBorvane::pUpDateQuery()
 {
-    const int n = strictToInt(Query1.asText(QStringLiteral("serial_bun")));
-    if (n < 1 || n > kLineCount)
+    // Only the line whose rows the panels were loaded with is written, under
+    // the date, number and line it was read by: the date field may have been
+    // edited since, and the line chosen in the grid may not have loaded.
+    if (!m_loadedLine)
         return false;
-    LinePanel& line = lineAt(n);
+    LinePanel& line = lineAt(m_loadedLine->panel);
     line.panel->setColour(colours::buttonFace());
     line.panel->setEnabled(false);
     // Both rows in one transaction: the debit row never stays corrected alone.
-    return voucherrows::updateLineRows(Query_Sql, edDate->text(), edSerial->text(), readVoucherLine(line));
+    return voucherrows::updateLineRows(Query_Sql, m_loadedLine->stored, readVoucherLine(line));
 }

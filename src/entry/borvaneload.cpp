@@ -3,6 +3,7 @@
 #include "amountform.h"
 #include "app/strutil.h"
 #include "messages.h"
+#include "panelrows.h"
 #include "statements.h"
 
 #include <QFrame>
@@ -40,12 +41,19 @@ void TfmBorvane::pPanel_DisplayQuery()
     Panel_DisplayQuery.prepare();
     Panel_DisplayQuery.open();
 
+    const QString chosenLine = Query1.asText(QStringLiteral("Serial_Bun"));
+    std::optional<LoadedLine> chosenRead;
     store::SqlStatement& q = Panel_DisplayQuery;
     for (q.first(); !q.eof(); q.next()) {
         const QString serialBun = q.asText(QStringLiteral("Serial_Bun"));
         const int n = strictToInt(serialBun);
         if (n < 1 || n > kLineCount)
             continue;
+        if (serialBun == chosenLine)
+            chosenRead = LoadedLine{{q.asText(QStringLiteral("Date_Day")), q.asText(QStringLiteral("Kubun_Bon")),
+                                     q.asText(QStringLiteral("Serial_Jen")), serialBun},
+                                    n,
+                                    {}};
         LinePanel& line = lineAt(n);
         line.serialBun->setText(serialBun);
         for (const LoadedName& f : kLoadedNames) {
@@ -58,6 +66,22 @@ void TfmBorvane::pPanel_DisplayQuery()
         showLoadedAmount(line.crAmt, line.crAmtPlain, q.asFloat(QStringLiteral("Cr_Amt")));
         showLoadedAmount(line.drAmt, line.drAmtPlain, q.asFloat(QStringLiteral("Dr_Amt")));
     }
+
+    if (chosenRead) {
+        chosenRead->shown = readVoucherLine(lineAt(chosenRead->panel));
+        m_loadedLine = std::move(chosenRead);
+        return;
+    }
+    // Nothing of the chosen line was read (the base date was edited since the
+    // list was made, or the line is gone) and the panels kept what they held.
+    // The line loaded before stays the one to correct only if it is the
+    // chosen line and its panel still shows it as loaded, not cleared or
+    // typed over since.
+    const bool loadedLineStillShown = m_loadedLine && m_loadedLine->stored.serialJen == Str_TrimRight(edSerial->text())
+                                      && m_loadedLine->stored.serialBun == chosenLine
+                                      && readVoucherLine(lineAt(m_loadedLine->panel)) == m_loadedLine->shown;
+    if (!loadedLineStillShown)
+        m_loadedLine.reset();
 }
 
 void TfmBorvane::showLoadedAmount(QLineEdit* field, QString& plain, double stored)

@@ -2,7 +2,6 @@
 
 #include "accelbutton.h"
 #include "amountform.h"
-#include "app/strutil.h"
 #include "app/waitcursor.h"
 #include "basedate.h"
 #include "branchcombo.h"
@@ -138,12 +137,12 @@ bool TfmBorvane::saveChecksPass()
     return true;
 }
 
-bool TfmBorvane::saveWritesLine(const LinePanel& line)
+bool TfmBorvane::saveWritesLine(const LinePanel& line) const
 {
     if (m_mode == QLatin1String("3"))
         return amountFieldValue(line.crAmt->text()) != 0;
     if (m_mode == QLatin1String("2"))
-        return Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun"))) == line.twoDigits();
+        return m_loadedLine && m_loadedLine->panel == line.number;
     return false;
 }
 

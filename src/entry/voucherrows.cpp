@@ -88,6 +88,33 @@ int updateRow(store::SqlStatement& q, const QString& rowKeyStem, const VoucherLi
     return q.execute();
 }
 
+// The branch of every row that the update's key of one side finds.
+QStringList rowBranches(store::SqlStatement& q, const QString& rowKey)
+{
+    q.close();
+    q.setLines(entrysql::voucherRowBranches());
+    q.bindText(QStringLiteral("tbSerial"), rowKey);
+    q.prepare();
+    q.open();
+    QStringList branches;
+    for (q.first(); !q.eof(); q.next())
+        branches << q.asText(QStringLiteral("Kubun_Bon"));
+    q.close();
+    return branches;
+}
+
+// A count statement's column Serial for one key (:tbSerial).
+int countRows(store::SqlStatement& q, const QStringList& statement, const QString& key)
+{
+    q.close();
+    q.setLines(statement);
+    q.bindText(QStringLiteral("tbSerial"), key);
+    q.open();
+    const auto rows = q.asInteger(QStringLiteral("Serial"));
+    q.close();
+    return int(rows);
+}
+
 } // namespace
 
 QString lineKey(const QString& serialJen, const QString& serialBun)
@@ -124,16 +151,27 @@ SavedVoucher saveNewVoucher(store::SqlStatement& queryMax, store::SqlStatement& 
     return saved;
 }
 
-bool updateLineRows(store::SqlStatement& querySql, const QString& date, const QString& serialJen,
-                    const VoucherLine& line)
+bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, const VoucherLine& line)
 {
-    const QString stem = Str_RemoveBlanks(date) + Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(line.serialBun);
+    const QString stem =
+        Str_RemoveBlanks(stored.date) + Str_RemoveBlanks(stored.serialJen) + Str_RemoveBlanks(stored.serialBun);
     store::WriteUnit unit(querySql.connection());
+    // Half a line is never rewritten: a side that is gone (deleted elsewhere)
+    // leaves the other as stored. The key holds no branch: a number freed by
+    // a deletion and taken again by another branch's voucher would match it.
+    // Read under the write lock, the rows found are the rows the updates
+    // write, which also decides where the driver does not tell how many rows
+    // an update changed.
+    for (const char* side : {"01", "02"}) {
+        const QStringList branches = rowBranches(querySql, stem + QLatin1String(side));
+        if (branches.isEmpty() || branches.count(stored.branch) != branches.size()) {
+            unit.rollback();
+            return false;
+        }
+    }
     const int debitRows = updateRow(querySql, stem, line, Side::Debit);
     const int creditRows = updateRow(querySql, stem, line, Side::Credit);
-    // Half a line is never rewritten: a side that is gone (deleted elsewhere,
-    // or a date changed since the voucher was listed) undoes the other.
-    if (debitRows <= 0 || creditRows <= 0) {
+    if (debitRows == 0 || creditRows == 0) {
         unit.rollback();
         return false;
     }
@@ -143,21 +181,23 @@ bool updateLineRows(store::SqlStatement& querySql, const QString& date, const QS
 
 int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, const QString& serialBun)
 {
+    const QString key = Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(serialBun);
+    store::WriteUnit unit(deleteQuery.connection());
+    // Counted under the write lock, the rows are those the delete removes:
+    // the answer where the driver does not tell how many it deleted.
+    const int stored = countRows(deleteQuery, entrysql::voucherLineRowCount(), key);
     deleteQuery.close();
     deleteQuery.setLines(entrysql::voucherLineDelete());
-    deleteQuery.bindText(QStringLiteral("tbSerial"), Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(serialBun));
+    deleteQuery.bindText(QStringLiteral("tbSerial"), key);
     deleteQuery.prepare();
-    return deleteQuery.execute();
+    const int deleted = deleteQuery.execute();
+    unit.commit();
+    return deleted >= 0 ? deleted : stored;
 }
 
 int countVoucherRows(store::SqlStatement& deleteQuery, const QString& serialJen)
 {
-    deleteQuery.close();
-    deleteQuery.setLines(entrysql::voucherRowCount());
-    deleteQuery.bindText(QStringLiteral("tbSerial"), serialJen);
-    deleteQuery.open();
-    const auto rows = deleteQuery.asInteger(QStringLiteral("Serial"));
-    return int(rows);
+    return countRows(deleteQuery, entrysql::voucherRowCount(), serialJen);
 }
 
 } // namespace voucherrows

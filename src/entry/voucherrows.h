@@ -21,6 +21,7 @@ struct VoucherLine {
 
     const QString& name(LookupKind kind) const { return names[static_cast<size_t>(kind)]; }
     const QString& code(LookupKind kind) const { return codes[static_cast<size_t>(kind)]; }
+    bool operator==(const VoucherLine&) const = default;
 };
 
 // Where the rows of a voucher belong.
@@ -28,6 +29,14 @@ struct VoucherHead {
     QString date;        // the base date as typed, YYYY-MM-DD
     int branchIndex = 0; // the branch selector's position
     QString serialJen;   // the voucher number
+};
+
+// A stored line as it was read back: where its two rows are.
+struct StoredLine {
+    QString date;      // Date_Day
+    QString branch;    // Kubun_Bon, "00000"
+    QString serialJen; // the voucher number
+    QString serialBun; // the line number
 };
 
 // The rows a voucher line is stored as, written through the window's
@@ -58,12 +67,13 @@ SavedVoucher saveNewVoucher(store::SqlStatement& queryMax, store::SqlStatement& 
                             int branchIndex, const QList<VoucherLine>& lines);
 
 // Rewrites the debit row and then the credit row of a stored line (found by
-// date, voucher number, line number and side) in one WriteUnit. When either
-// row is not stored, nothing is changed and false is returned.
-bool updateLineRows(store::SqlStatement& querySql, const QString& date, const QString& serialJen,
-                    const VoucherLine& line);
+// date, voucher number, line number and side) with the values of `line`, in
+// one WriteUnit. When either row is not stored, or is stored under another
+// branch (the number was freed and taken again), nothing is changed and
+// false is returned.
+bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, const VoucherLine& line);
 
-// Deletes both rows of a line; returns the rows deleted.
+// Deletes both rows of a line in one WriteUnit; returns the rows deleted.
 int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, const QString& serialBun);
 
 // The rows stored under a voucher number (blanks already removed).

@@ -53,6 +53,17 @@ QStringList voucherRowUpdate()
         104);
 }
 
+QStringList voucherRowBranches()
+{
+    return filled(
+        {
+            "Select  Kubun_Bon",
+            "From    Account_Jen_AA",
+            "Where   rtrim(Date_Day) + rtrim(Serial_Jen) + rtrim(Serial_Bun) + rtrim(Serial_CrDr) = :tbSerial",
+        },
+        104);
+}
+
 QStringList voucherLineDelete()
 {
     return filled(
@@ -62,6 +73,17 @@ QStringList voucherLineDelete()
             "Where   rtrim(Serial_Jen) + rtrim(Serial_Bun) = :tbSerial",
         },
         71);
+}
+
+QStringList voucherLineRowCount()
+{
+    return filled(
+        {
+            "Select    Count(*)  As    Serial",
+            "From      Account_Jen_AA",
+            "Where     rtrim(Serial_Jen) + rtrim(Serial_Bun) = :tbSerial",
+        },
+        73);
 }
 
 QStringList voucherRowCount()

@@ -14,8 +14,14 @@ QStringList voucherRowInsert();
 // date + voucher number + line number + side (:tbSerial).
 QStringList voucherRowUpdate();
 
+// The branch of every row the update's key finds (:tbSerial, the same key).
+QStringList voucherRowBranches();
+
 // Deletes both rows of one line, found by voucher number + line number (:tbSerial).
 QStringList voucherLineDelete();
+
+// Counts the rows of one line (:tbSerial, the deletion's key) as the column Serial.
+QStringList voucherLineRowCount();
 
 // Counts the rows left of one voucher (:tbSerial) as the column Serial.
 QStringList voucherRowCount();

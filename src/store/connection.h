@@ -54,6 +54,12 @@ public:
     // Set by WriteUnit: inside a transaction a failed statement is left to its rollback.
     void setInTransaction(bool on) { m_inTransaction = on; }
 
+    // Some drivers report the rows an UPDATE or DELETE changed as unknown
+    // (-1). Switched on, every write on this connection reports its count so,
+    // as such a driver does; its callers then read the rows to decide.
+    void setRowCountsUnknown(bool unknown) { m_rowCountsUnknown = unknown; }
+    bool rowCountsUnknown() const { return m_rowCountsUnknown; }
+
     // SQLite keeps a read snapshot open for every result not yet read to its
     // end (a grid, a lookup); a write on this connection then fails at once
     // with "database is locked" once another workstation has written since.
@@ -77,6 +83,7 @@ private:
     QString m_description;
     bool m_broken = false;
     bool m_inTransaction = false;
+    bool m_rowCountsUnknown = false;
     quint64 m_openings = 0;
     QList<QPointer<SqlStatement>> m_pendingReaders; // statements may go first
 };

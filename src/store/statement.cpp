@@ -43,6 +43,13 @@ QStringList parameterNames(const QString& sql)
     return names;
 }
 
+// Empty, but not null: what an empty text column reads and binds as.
+const QString& emptyText()
+{
+    static const QString empty(QLatin1String(""));
+    return empty;
+}
+
 QString errorText(const QSqlError& error)
 {
     QString text = error.databaseText().trimmed();
@@ -98,7 +105,9 @@ QString SqlStatement::text() const
 
 void SqlStatement::bindText(const QString& name, const QString& value)
 {
-    m_bindings[name.toLower()] = QVariant(value);
+    // Qt sends a null QString as NULL: an empty text is stored as '' on every
+    // engine, as other programs reading the table compare it.
+    m_bindings[name.toLower()] = QVariant(value.isNull() ? emptyText() : value);
 }
 
 void SqlStatement::bindFloat(const QString& name, double value)
@@ -196,7 +205,7 @@ int SqlStatement::execute()
     close();
     m_connection->finishPendingReads();
     QSqlQuery& q = runBound();
-    const int affected = q.numRowsAffected();
+    const int affected = m_connection->rowCountsUnknown() ? -1 : q.numRowsAffected();
     q.finish();
     return affected;
 }
@@ -334,10 +343,11 @@ QString SqlStatement::asText(const QString& column)
 {
     const QVariant& v = cell(column);
     if (v.isNull())
-        return QString();
+        return emptyText(); // a NULL reads as '' does
     if (v.typeId() == QMetaType::Double)
         return shortestDecimal(v.toDouble());
-    return Str_TrimRight(v.toString());
+    const QString text = Str_TrimRight(v.toString());
+    return text.isEmpty() ? emptyText() : text;
 }
 
 double SqlStatement::asFloat(const QString& column)

@@ -38,6 +38,7 @@ public:
     QString text() const; // the lines joined with newlines, as written
 
     // Names are given without the colon. One binding fills every occurrence.
+    // A text is never bound as NULL: an empty (or null) QString is ''.
     void bindText(const QString& name, const QString& value);
     void bindFloat(const QString& name, double value);
     void bindDateTime(const QString& name, const QDateTime& value);
@@ -45,7 +46,7 @@ public:
 
     void prepare(); // nothing depends on it; kept for the order of use
     void open();    // a SELECT; the first row is current
-    int execute();  // INSERT, UPDATE or DELETE; returns the rows affected
+    int execute();  // INSERT, UPDATE or DELETE; the rows affected, -1 when the driver does not tell
 
     int rowCount();
     bool isEmpty();
@@ -62,7 +63,8 @@ public:
     QString columnName(int column) const { return m_columns.value(column); }
     int columnIndex(const QString& name) const; // case-insensitive, -1 if none
 
-    // The current row's column: text without trailing blanks, or a number.
+    // The current row's column: text without trailing blanks, or a number;
+    // a NULL reads as the empty text or 0, as '' does.
     // A missing column or no current row throws DbError.
     QString asText(const QString& column);
     double asFloat(const QString& column);

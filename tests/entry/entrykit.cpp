@@ -19,6 +19,16 @@ void addEngines()
     QTest::newRow("postgres") << QStringLiteral("postgres");
 }
 
+void addEnginesAndRowCounts()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<bool>("countsUnknown");
+    for (const char* engine : {"sqlite", "postgres"}) {
+        QTest::newRow(engine) << QString::fromLatin1(engine) << false;
+        QTest::addRow("%s, counts unknown", engine) << QString::fromLatin1(engine) << true;
+    }
+}
+
 TestAccount::TestAccount(const QString& engine)
 {
     if (engine == QLatin1String("postgres")) {

@@ -33,12 +33,22 @@ private:
 // Data columns for a test run on both engines: "sqlite" and "postgres".
 void addEngines();
 
+// addEngines(), and each engine again behind a driver that reports the rows
+// a write changed as unknown (bool column countsUnknown).
+void addEnginesAndRowCounts();
+
 // In a test run by addEngines(): fetches `engine` and skips (or, in the test
 // suite, fails) the PostgreSQL row when that server is not there.
 #define FETCH_ENGINE()                       \
     QFETCH(QString, engine);                 \
     if (engine == QLatin1String("postgres")) \
         REQUIRE_POSTGRES()
+
+// In a test run by addEnginesAndRowCounts(): makes the connection report
+// its write counts as the row's driver does.
+#define FETCH_ROW_COUNTS(connection)   \
+    QFETCH(bool, countsUnknown);       \
+    (connection).setRowCountsUnknown(countsUnknown)
 
 // One line of a seeded voucher: the debit row's account and every name and
 // code of the line; the credit row is the cash account.

@@ -1,6 +1,7 @@
 // Deleting voucher lines: no question asked, the remaining lines of the
 // voucher listed alone, idle again after the last line, a freed number, and
-// a line deleted meanwhile elsewhere; on SQLite and PostgreSQL.
+// a line deleted meanwhile elsewhere, also behind a driver that does not
+// tell how many rows it deleted; on SQLite and PostgreSQL.
 #include "clerkdesk.h"
 #include "entrykit.h"
 
@@ -70,6 +71,7 @@ private slots:
     void deletingLineByLine();
     void deletingTheHighestVoucherFreesItsNumber_data() { addEngines(); }
     void deletingTheHighestVoucherFreesItsNumber();
+    void lineDeletedElsewhereIsReported_data() { entrykit::addEnginesAndRowCounts(); }
     void lineDeletedElsewhereIsReported();
     void emptyListIsRefused();
 };
@@ -174,8 +176,9 @@ void TestDelete::deletingTheHighestVoucherFreesItsNumber()
 
 void TestDelete::lineDeletedElsewhereIsReported()
 {
-    TestAccount account(QStringLiteral("sqlite"));
+    USE_ENGINE();
     store::Connection& c = account.connection();
+    FETCH_ROW_COUNTS(c);
     entrykit::seedVoucher(c, kDate, 0, kFirst,
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000},
                            {QStringLiteral("02"), QStringLiteral("40701006000"), QStringLiteral("접대비"), 9000}});
@@ -192,6 +195,13 @@ void TestDelete::lineDeletedElsewhereIsReported()
     QCOMPARE(listedLines(desk), QStringList{kFirst + "01"});
     QCOMPARE(desk.w.mode(), QStringLiteral("2"));
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 2);
+
+    // A line that is there goes without a word.
+    chooseRow(desk, kFirst, "01");
+    press(desk, QStringLiteral("DeleteBtn"));
+    QCOMPARE(watcher.texts.size(), 1);
+    QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 0);
+    QCOMPARE(desk.w.mode(), QStringLiteral("1"));
 }
 
 void TestDelete::emptyListIsRefused()

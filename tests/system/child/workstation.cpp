@@ -14,6 +14,7 @@
 //               --dates D1,D2,... [--start-at EPOCH_MS] [--seed N]
 
 #include "app/errors.h"
+#include "app/strutil.h"
 #include "entry/voucherrows.h"
 #include "store/connection.h"
 #include "store/statement.h"
@@ -32,6 +33,7 @@ struct Own {
     QString number;
     QString tag;
     QString date;
+    QString branch;
     std::map<QString, double> lines; // bun -> amount
 };
 
@@ -120,6 +122,7 @@ int main(int argc, char** argv)
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
                 v.number = voucherrows::saveNewVoucher(queryMax, querySql, v.date, branch, typed).serialJen;
+                v.branch = formatZeroPadded(branch, 5);
                 say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(branch).arg(told.join(u',')));
                 own.push_back(v);
             } else if (roll < 80) {
@@ -127,7 +130,8 @@ int main(int argc, char** argv)
                 auto line = v.lines.begin();
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const double amount = 1000.0 * (1 + dice.bounded(99999));
-                if (voucherrows::updateLineRows(querySql, v.date, v.number, lineOf(line->first, amount, v.tag))) {
+                if (voucherrows::updateLineRows(querySql, {v.date, v.branch, v.number, line->first},
+                                                lineOf(line->first, amount, v.tag))) {
                     line->second = amount;
                     say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
                 } else {
