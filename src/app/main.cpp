@@ -1,4 +1,5 @@
 #include "app/errorreport.h"
+#include "app/hangulinput.h"
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
 #include "shell/application.h"
@@ -99,7 +100,10 @@ int main(int argc, char** argv)
 
     fmBorvane.setVoucherPrinter(showVoucherPrintFromModule);
     watchForStartupProbe(&fmBorvane);
-    afterFirstPaint(&fmBorvane, [&fmBorvane] { fmBorvane.makeLookupDialogs(); });
+    afterFirstPaint(&fmBorvane, [&fmBorvane] {
+        fmBorvane.makeLookupDialogs();
+        HangulInput::instance().start();
+    });
     fmBorvane.show();
     trace("running");
     return app.exec();

@@ -5,14 +5,16 @@
 
 #include "accelbutton.h"
 #include "amountform.h"
+#include "app/dbgrid.h"
 #include "app/focusexit.h"
+#include "app/hangulinput.h"
+#include "app/preeditcommit.h"
 #include "app/strutil.h"
 #include "app/waitcursor.h"
 #include "basedate.h"
 #include "branchcombo.h"
 #include "clickhook.h"
 #include "messages.h"
-#include "preeditcommit.h"
 #include "typedkey.h"
 
 #include <QFrame>
@@ -52,12 +54,15 @@ void TfmBorvane::connectInputHandlers()
         },
         this);
     FocusExit& exits = FocusExit::instance();
+    HangulInput& hangul = HangulInput::instance();
 
     dateKeys->watch(edDate);
     composing->watch(edDate);
     exits.setHandler(edDate, [this](QWidget*) { edDateExit(); });
     editKeys->watch({cbKubun, edSerial});
     composing->watch(cbKubun);
+    hangul.askOnFocus(cbKubun);
+    hangul.askOnFocus(DBGrid1);
 
     for (LinePanel& line : m_lines) {
         const int n = line.number;
@@ -65,9 +70,11 @@ void TfmBorvane::connectInputHandlers()
         for (LookupKind kind : kAllNameKinds) {
             editKeys->watch(line.name(kind));
             composing->watch(line.name(kind));
+            hangul.askOnFocus(line.name(kind));
         }
         editKeys->watch(line.acText);
         composing->watch(line.acText);
+        hangul.askOnFocus(line.acText);
         amountKeys->watch({line.crAmt, line.drAmt});
         composing->watch(line.crAmt);
         amountClicks->watch(line.crAmt);

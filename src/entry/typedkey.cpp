@@ -1,5 +1,9 @@
 #include "typedkey.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -60,11 +64,41 @@ void KeyPressFilter::watch(const QVector<QWidget*>& controls)
 
 bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    if (!watched->isWidgetType())
+        return false;
+    if (event->type() == QEvent::InputMethod) {
+        auto* control = static_cast<QWidget*>(watched);
+        if (!refusesCommit(control, static_cast<QInputMethodEvent*>(event)->commitString()))
+            return false;
+        discardComposition(control);
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
         return false;
     char16_t key = typedCharacter(static_cast<QKeyEvent*>(event));
     if (key == 0)
         return false;
     m_handler(static_cast<QWidget*>(watched), key);
     return key == 0;
+}
+
+bool KeyPressFilter::refusesCommit(QWidget* control, const QString& committed)
+{
+    for (const QChar c : committed) {
+        char16_t key = c.unicode();
+        if (key < 32)
+            continue; // an input method commits text, not Enter or Backspace
+        m_handler(control, key);
+        if (key == 0)
+            return true;
+    }
+    return false;
+}
+
+void KeyPressFilter::discardComposition(QWidget* control)
+{
+    // Neither the refused text nor a syllable begun with it stays in the field.
+    QInputMethodEvent nothing;
+    QCoreApplication::sendEvent(control, &nothing);
+    QGuiApplication::inputMethod()->reset();
 }

@@ -11,13 +11,14 @@ class QWidget;
 // desktop framework receives it: printable characters, Backspace (8),
 // Enter (13), Escape (27) and the control characters of Ctrl with a letter
 // (Ctrl+V is 22, Ctrl+Y 25). Keys that type nothing (arrows, Delete, Tab,
-// function keys, Alt combinations) give 0. Text that an input method
-// commits is no key press and never reaches a key-press handler.
+// function keys, Alt combinations) give 0.
 char16_t typedCharacter(const QKeyEvent* event);
 
 // Runs a key-press handler for the characters typed into the watched
 // controls, before the control sees them. The handler may set the character
-// to 0: the key press is then discarded.
+// to 0: the key press is then discarded. Text that an input method commits
+// is typed too: its characters go through the handler one by one, and the
+// first one refused discards the whole commit and the composition with it.
 class KeyPressFilter : public QObject {
     Q_OBJECT
 public:
@@ -30,5 +31,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool refusesCommit(QWidget* control, const QString& committed);
+    void discardComposition(QWidget* control);
+
     Handler m_handler;
 };

@@ -89,6 +89,7 @@ TForm2::TForm2(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefini
     connect(cbCheck, &QComboBox::activated, this, &TForm2::cbCheckChange);
     connect(cbCheck->lineEdit(), &QLineEdit::textEdited, this, &TForm2::cbCheckChange);
 
+    takeKoreanSearch(cbCheck);
     setTabOrder(cbCheck, edSearch);
     cbCheck->setFocus();
     FormCreate();

@@ -3,7 +3,9 @@
 #include "app/dbgrid.h"
 #include "app/errorreport.h"
 #include "app/focusexit.h"
+#include "app/hangulinput.h"
 #include "app/placement.h"
+#include "app/preeditcommit.h"
 #include "app/strutil.h"
 #include "store/statement.h"
 
@@ -28,9 +30,12 @@ QString lookupPattern(const QString& searchText)
 }
 
 LookupFrame::LookupFrame(LookupDefinition definition, LookupTarget* target, QWidget* parent)
-    : LookupDialog(parent), m_definition(std::move(definition)), m_target(target)
+    : LookupDialog(parent), m_definition(std::move(definition)), m_target(target),
+      m_composing(new PreeditCommitter(this))
 {
     buildWindow();
+    takeKoreanSearch(edSearch);
+    HangulInput::instance().askOnFocus(DBGrid1);
 
     connect(CloseBtn, &QPushButton::clicked, this, &LookupFrame::CloseBtnClick);
     connect(SearchBtn, &QPushButton::clicked, this, &LookupFrame::SearchBtnClick);
@@ -176,6 +181,12 @@ bool LookupFrame::searchKeyPress(QKeyEvent* event)
     return true;
 }
 
+void LookupFrame::takeKoreanSearch(QWidget* searchControl)
+{
+    m_composing->watch(searchControl);
+    HangulInput::instance().askOnFocus(searchControl);
+}
+
 void LookupFrame::CloseBtnClick()
 {
     hide();
@@ -190,6 +201,8 @@ void LookupFrame::edSearchExit(QWidget* target)
 
 void LookupFrame::SearchBtnClick()
 {
+    // Alt+R may click while the focus is still in the search field.
+    m_composing->commitPending(edSearch);
     runSearch();
 }
 

@@ -4,6 +4,7 @@
 #include "lookupdefinition.h"
 
 class DbGrid;
+class PreeditCommitter;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -48,6 +49,9 @@ protected:
 
     // Enter in a search control moves the focus on (tab stops only).
     bool searchKeyPress(QKeyEvent* event);
+    // A search control: it asks for Hangul on taking the focus, and a
+    // syllable still being composed when it is left belongs to the search.
+    void takeKoreanSearch(QWidget* searchControl);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +87,7 @@ private:
 
     LookupDefinition m_definition;
     LookupTarget* m_target;
+    PreeditCommitter* m_composing;
     // Creation lists the whole table, but nobody sees that list before the
     // dialog is first shown or read, and every showing from the entry window
     // runs its own search first: so the listing waits until then, and a

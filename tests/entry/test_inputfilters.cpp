@@ -81,7 +81,7 @@ private slots:
     void nameAndTextFieldsTakeEveryCharacter();
     void enterMovesToTheNextTabStop();
     void pasteIsCheckedWhenTheFieldIsLeft();
-    void composedHangulPassesAndIsKeptOnLeaving();
+    void composedHangulIsKeptInNamesAndRefusedInFigures();
     void leavingTheDateChecksItAndStartsOver();
     void leavingTheDateForTheGridAppliesNothing();
     void amountsTakeTheirDisplayForm();
@@ -250,19 +250,31 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 }
 
-void TestInputFilters::composedHangulPassesAndIsKeptOnLeaving()
+void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
 {
     FieldDesk desk;
     QLineEdit* employee = desk.nameField(LookupKind::Employee, 1);
     employee->setFocus();
     QVERIFY(desk.show());
-    ModalWatcher watcher;
+    DesktopBoxes watcher; // the window is active again after each box
 
-    // Composition, then commit: no key press, so no filter sees it.
+    // What the input method commits into a figure is refused like a typed
+    // character, a whole commit for one wrong character.
     QLineEdit* amount = desk.crAmt(1);
-    compose(amount, QStringLiteral("ㅎ"));
-    commit(amount, QStringLiteral("한"));
-    QCOMPARE(amount->text(), QStringLiteral("한"));
+    QLineEdit* date = desk.edit(QStringLiteral("edDate"));
+    const QString dateBefore = date->text();
+    const QVector<std::pair<QLineEdit*, QString>> commits = {
+        {date, QStringLiteral("한")}, {amount, QStringLiteral("한")}, {amount, QStringLiteral("1２")}};
+    for (const auto& [field, text] : commits) {
+        compose(field, QStringLiteral("ㅎ"));
+        commit(field, text);
+        QCOMPARE(watcher.texts, QStringList{kRefused});
+        watcher.texts.clear();
+    }
+    QCOMPARE(date->text(), dateBefore);
+    QCOMPARE(amount->text(), QString());
+    commit(amount, QStringLiteral("12"));
+    QCOMPARE(amount->text(), QStringLiteral("12"));
     QCOMPARE(watcher.texts, QStringList());
 
     // A syllable still being composed when the field is left is committed
@@ -293,6 +305,15 @@ void TestInputFilters::composedHangulPassesAndIsKeptOnLeaving()
     QTest::keyClick(item, Qt::Key_Backtab);
     QCOMPARE(item->text(), QStringLiteral("사"));
     QCOMPARE(watcher.texts, QStringList());
+
+    // Nor does a syllable still composed in an amount slip in when it is left.
+    QVERIFY(desk.comeBack());
+    desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    amount->setFocus();
+    compose(amount, QStringLiteral("한"));
+    QTest::keyClick(amount, Qt::Key_Tab);
+    QCOMPARE(watcher.texts, QStringList{kRefused});
+    QCOMPARE(amount->text(), amountDisplayForm(12));
 }
 
 void TestInputFilters::leavingTheDateChecksItAndStartsOver()

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -60,6 +61,16 @@ void typeText(QWidget* widget, const QString& text)
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, c == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(c),
                             Qt::NoModifier);
+}
+
+// An input method's commit, then the syllable it goes on composing.
+void commitThenCompose(QWidget* widget, const QString& committed, const QString& composing)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(committed);
+    QApplication::sendEvent(widget, &commit);
+    QInputMethodEvent preedit(composing, {});
+    QApplication::sendEvent(widget, &preedit);
 }
 
 bool showAndActivate(LookupDialog& dialog)
@@ -253,6 +264,41 @@ private slots:
         QCOMPARE(form.query()->rowCount(), 1);
         QCOMPARE(form.query()->asText(QStringLiteral("Sawon_Name")), QStringLiteral("김철수"));
         QCOMPARE(form.searchEdit()->text(), QStringLiteral("김 철"));
+    }
+
+    void aSyllableBeingComposedIsPartOfTheSearch()
+    {
+        FakeTarget target;
+        TForm3 form(&target);
+        form.prepareFor(1, QString());
+        QVERIFY(showAndActivate(form));
+        commitThenCompose(form.searchEdit(), QStringLiteral("민"), QStringLiteral("수"));
+        QTest::keyClick(form.searchEdit(), Qt::Key_Return);
+        QCOMPARE(form.searchEdit()->text(), QStringLiteral("민수"));
+        QCOMPARE(form.query()->rowCount(), 1); // "민" alone finds two
+        QCOMPARE(form.query()->asText(QStringLiteral("Sawon_Name")), QStringLiteral("박민수"));
+
+        // Alt+R from the search field.
+        form.searchEdit()->setFocus();
+        form.searchEdit()->clear();
+        commitThenCompose(form.searchEdit(), QStringLiteral("철"), QStringLiteral("수"));
+        QTest::keyClick(form.searchEdit(), Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(form.query()->asText(QStringLiteral("Sawon_Name")), QStringLiteral("김철수"));
+        QCOMPARE(form.query()->rowCount(), 1); // "철" alone finds two
+
+        // The customer and bank lookup's kind selector.
+        TForm2 banks(&target);
+        auto* cbCheck = part<QComboBox>(&banks, "cbCheck");
+        QVERIFY(showAndActivate(banks));
+        QCOMPARE(banks.focusWidget(), cbCheck);
+        cbCheck->lineEdit()->selectAll();
+        commitThenCompose(cbCheck, QStringLiteral("은행"), QStringLiteral("명"));
+        QTest::keyClick(cbCheck, Qt::Key_Return);
+        QCOMPARE(banks.selectedKind(), 2);
+        const QVector<QStringList> found = readRows(*banks.query(), {QStringLiteral("Tot_Kubun")});
+        QVERIFY(!found.isEmpty());
+        for (const QStringList& r : found)
+            QCOMPARE(r[0], QStringLiteral("은행명"));
     }
 
     void clickingIntoTheGridSearchesFirst()

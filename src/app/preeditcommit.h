@@ -20,12 +20,13 @@ public:
 
     // The composition shown in a field, empty when none.
     QString preedit(QWidget* field) const { return m_preedit.value(field); }
+    // Commits the field's composition now (a search button reads the field
+    // without the focus leaving it).
+    void commitPending(QWidget* field);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void commitPending(QWidget* field);
-
     QHash<QWidget*, QString> m_preedit;
 };
