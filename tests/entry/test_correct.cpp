@@ -356,6 +356,8 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Jen) = '2001-05-30-00000002'")), 6);
     QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Bun) = '04'")), 0);
+}
+
 void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
 {
     USE_ENGINE();

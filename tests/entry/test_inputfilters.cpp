@@ -225,7 +225,8 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
     QCOMPARE(watcher.texts, QStringList{badDate(QStringLiteral("2024/01/15"))});
     QCOMPARE(desk.focus(), QStringLiteral("edDate"));
 
-    // Letters pasted into an amount are no figure: only the digits count.
+    // Letters pasted into an amount are no figure: refused, never read
+    // from its digits, and the text stays for the clerk to mend.
     QVERIFY(desk.comeBack());
     retype(date, today());
     QLineEdit* amount = desk.crAmt(1);
@@ -235,6 +236,12 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
     QGuiApplication::clipboard()->setText(QStringLiteral("12원 34"));
     QTest::keyClick(amount, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(amount->text(), QStringLiteral("12원 34"));
+    QTest::keyClick(amount, Qt::Key_Tab);
+    QCOMPARE(watcher.texts.last(), QStringLiteral("12원 34 : 금액은 숫자로만 입력할 수 있습니다."));
+    QCOMPARE(amount->text(), QStringLiteral("12원 34"));
+    QVERIFY(desk.comeBack());
+    QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
+    retype(amount, QStringLiteral("1234"));
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(amount->text(), blanks(17) + QStringLiteral("1,234"));
 
@@ -654,12 +661,14 @@ void TestInputFilters::refusedExitStartsNoOtherExitNorClick()
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(desk.focus(), QStringLiteral("edDate"));
 
-    // Once accepted, the same button clicks.
+    // Once accepted, the same button clicks, after the clerk agreed (Enter)
+    // to let the typed amount go with the panels.
     QVERIFY(desk.comeBack());
     retype(date, today());
     const int boxes = watcher.texts.size();
     QTest::mouseClick(desk.button(QStringLiteral("InsertBtn")), Qt::LeftButton);
-    QCOMPARE(watcher.texts.size(), boxes);
+    QCOMPARE(watcher.texts.size(), boxes + 1);
+    QCOMPARE(watcher.icons.last(), QMessageBox::Question);
     QCOMPARE(inserts.count(), 1);
     QCOMPARE(desk.focus(), QStringLiteral("edAc_JenName_01"));
 }
