@@ -3,6 +3,7 @@
 #include "errors.h"
 
 #include <QLocale>
+#include <QStringEncoder>
 #include <cmath>
 
 namespace {
@@ -176,4 +177,17 @@ int cp949Length(const QString& text)
     for (QChar c : text)
         n += c.unicode() < 128 ? 1 : 2;
     return n;
+}
+
+bool isCp949Storable(const QString& text)
+{
+    if (text.contains(QChar(0)))
+        return false;
+    // The code page's table comes with the platform's converters; where
+    // they lack it, every character but NUL is taken as storable.
+    QStringEncoder cp949("CP949", QStringConverter::Flag::Stateless);
+    if (!cp949.isValid())
+        return true;
+    const QByteArray bytes = cp949.encode(text);
+    return !cp949.hasError();
 }

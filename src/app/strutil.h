@@ -37,3 +37,8 @@ QString shortestDecimal(double value);      // 1234 -> "1234", 1234.5 -> "1234.5
 // Length of a text as the Korean code page counts it: an ASCII character is
 // one byte, any other character two.
 int cp949Length(const QString& text);
+
+// Whether every character of a text can be stored as typed in a text column
+// of the Korean code page: no NUL (a server cuts the text there) and nothing
+// the code page lacks (it would come back as "?").
+bool isCp949Storable(const QString& text);

@@ -8,12 +8,15 @@
 #include "colourpanel.h"
 #include "messages.h"
 #include "panelrows.h"
+#include "app/strutil.h"
 #include "store/numbering.h"
+#include "store/schema.h"
 #include "store/writeunit.h"
 
 #include <QFrame>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <optional>
 
 namespace {
 
@@ -21,6 +24,24 @@ namespace {
 struct CodeCheck {
     LookupKind kind;
     const char* what;
+};
+
+// The texts a stored line carries, with the column each goes to and the
+// name the clerk knows the field by.
+struct StoredText {
+    std::optional<LookupKind> kind; // none: the description
+    const char* column;
+    const char* label;
+};
+
+const StoredText kStoredTexts[] = {
+    {LookupKind::Account, "Ac_JenName", "계정과목"},
+    {LookupKind::CustomerBank, "Kubun_Name", "거래처및은행명"},
+    {LookupKind::Employee, "Sawon_Name", "사원이름"},
+    {LookupKind::Department, "Buser_Name", "부서이름"},
+    {LookupKind::Project, "Project_Name", "프로젝트이름"},
+    {std::nullopt, "Ac_Text", "적요"},
+    {LookupKind::Item, "Item_Name", "관리항목"},
 };
 
 constexpr CodeCheck kCodeChecks[] = {
@@ -39,6 +60,11 @@ QString lineWarning(int line, const QString& what)
 QString notAnAmountWarning(int line)
 {
     return QString::number(line) + QStringLiteral("라인의 금액은 숫자로만 입력할 수 있습니다....");
+}
+
+QString textWarning(int line, const char* label, const QString& what)
+{
+    return QString::number(line) + QStringLiteral("라인 ") + QString::fromUtf8(label) + QStringLiteral(": ") + what;
 }
 
 const QString kBadDate = QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
@@ -130,6 +156,26 @@ bool TfmBorvane::saveChecksPass()
             if (shown(line) && !field->text().isEmpty() && line.code(check.kind).isEmpty()) {
                 warningBox(this, lineWarning(line.number, QString::fromUtf8(check.what)));
                 field->setFocus();
+                return false;
+            }
+        }
+    }
+    // Every text goes to the store as typed, on every engine alike: nothing
+    // a column would cut, refuse or change.
+    for (LinePanel& line : m_lines) {
+        if (!shown(line) || !saveWritesLine(line))
+            continue;
+        for (const StoredText& t : kStoredTexts) {
+            QLineEdit* field = t.kind ? line.name(*t.kind) : line.acText;
+            const int width = store::voucherTextWidth(QString::fromLatin1(t.column));
+            QString problem;
+            if (!isCp949Storable(field->text()))
+                problem = QStringLiteral("저장할 수 없는 문자가 들어 있습니다. 그 문자를 지우고 다시 입력하세요....");
+            else if (cp949Length(field->text()) > width)
+                problem = QStringLiteral("%1바이트(한글 %2자)까지만 저장할 수 있습니다....").arg(width).arg(width / 2);
+            if (!problem.isEmpty()) {
+                warningBox(this, textWarning(line.number, t.label, problem));
+                focusSelected(field);
                 return false;
             }
         }

@@ -189,6 +189,14 @@ QStringList schemaStatements(Engine engine)
 
 } // namespace
 
+int voucherTextWidth(const QString& column)
+{
+    for (const Column& c : kVoucherTable.columns)
+        if (column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
+            return c.kind == Kind::Fixed || c.kind == Kind::Varying ? c.width : 0;
+    return 0;
+}
+
 void createSchema(Connection& connection)
 {
     QSqlDatabase db = connection.database();

@@ -14,6 +14,11 @@ void createSchema(Connection& connection);
 // made by an earlier version); createSchema() then adds it. Server data
 // sources are left to their administrators: always false there.
 bool indexesMissing(Connection& connection);
+// The width of a text column of account_jen_AA in bytes of the Korean code
+// page (Ac_Text: 200), the most a stored text may hold on every engine; 0 for
+// a column that is not text.
+int voucherTextWidth(const QString& column);
+
 // Whether account_jen_AA exists.
 bool schemaExists(Connection& connection);
 
