@@ -3,30 +3,13 @@
 #include "amountform.h"
 #include "app/strutil.h"
 #include "messages.h"
+#include "namecolumns.h"
 #include "panelrows.h"
 #include "statements.h"
 
 #include <QFrame>
 #include <QLineEdit>
 
-namespace {
-
-// The name column and code column each name field is loaded from.
-struct LoadedName {
-    LookupKind kind;
-    const char* nameColumn;
-    const char* codeColumn;
-};
-
-constexpr LoadedName kLoadedNames[] = {
-    {LookupKind::Account, "Ac_JenName", "Ac_JenCode"},
-    {LookupKind::CustomerBank, "Kubun_Name", "Kubun_Code"},
-    {LookupKind::Employee, "Sawon_Name", "Sawon_Code"},
-    {LookupKind::Department, "Buser_Name", "Buser_Code"},
-    {LookupKind::Project, "Project_Name", "Project_Code"},
-};
-
-} // namespace
 
 void TfmBorvane::pPanel_DisplayQuery()
 {
@@ -56,13 +39,11 @@ void TfmBorvane::pPanel_DisplayQuery()
                                     {}};
         LinePanel& line = lineAt(n);
         line.serialBun->setText(serialBun);
-        for (const LoadedName& f : kLoadedNames) {
+        for (const NameColumns& f : kNameColumns) {
             line.name(f.kind)->setText(q.asText(QString::fromLatin1(f.nameColumn)));
             line.code(f.kind) = q.asText(QString::fromLatin1(f.codeColumn));
         }
         line.acText->setText(q.asText(QStringLiteral("Ac_Text")));
-        line.name(LookupKind::Item)->setText(q.asText(QStringLiteral("Item_Name")));
-        line.code(LookupKind::Item) = q.asText(QStringLiteral("Item_Code"));
         showLoadedAmount(line.crAmt, line.crAmtPlain, q.asFloat(QStringLiteral("Cr_Amt")));
         showLoadedAmount(line.drAmt, line.drAmtPlain, q.asFloat(QStringLiteral("Dr_Amt")));
     }

@@ -7,6 +7,7 @@
 #include "branchcombo.h"
 #include "colourpanel.h"
 #include "messages.h"
+#include "namecolumns.h"
 #include "panelrows.h"
 #include "app/strutil.h"
 #include "store/numbering.h"
@@ -16,6 +17,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QVector>
 #include <optional>
 
 namespace {
@@ -24,24 +26,6 @@ namespace {
 struct CodeCheck {
     LookupKind kind;
     const char* what;
-};
-
-// The texts a stored line carries, with the column each goes to and the
-// name the clerk knows the field by.
-struct StoredText {
-    std::optional<LookupKind> kind; // none: the description
-    const char* column;
-    const char* label;
-};
-
-const StoredText kStoredTexts[] = {
-    {LookupKind::Account, "Ac_JenName", "계정과목"},
-    {LookupKind::CustomerBank, "Kubun_Name", "거래처및은행명"},
-    {LookupKind::Employee, "Sawon_Name", "사원이름"},
-    {LookupKind::Department, "Buser_Name", "부서이름"},
-    {LookupKind::Project, "Project_Name", "프로젝트이름"},
-    {std::nullopt, "Ac_Text", "적요"},
-    {LookupKind::Item, "Item_Name", "관리항목"},
 };
 
 constexpr CodeCheck kCodeChecks[] = {
@@ -60,6 +44,26 @@ QString lineWarning(int line, const QString& what)
 QString notAnAmountWarning(int line)
 {
     return QString::number(line) + QStringLiteral("라인의 금액은 숫자로만 입력할 수 있습니다....");
+}
+
+// The texts a stored line carries: the names and the description, with the
+// column each goes to and the name the clerk knows the field by.
+struct StoredText {
+    std::optional<LookupKind> kind; // none: the description
+    const char* column;
+    const char* label;
+};
+
+const QVector<StoredText>& storedTexts()
+{
+    static const QVector<StoredText> texts = [] {
+        QVector<StoredText> t;
+        for (const NameColumns& n : kNameColumns)
+            t.append({n.kind, n.nameColumn, n.label});
+        t.append({std::nullopt, "Ac_Text", "적요"});
+        return t;
+    }();
+    return texts;
 }
 
 QString textWarning(int line, const char* label, const QString& what)
@@ -165,7 +169,7 @@ bool TfmBorvane::saveChecksPass()
     for (LinePanel& line : m_lines) {
         if (!shown(line) || !saveWritesLine(line))
             continue;
-        for (const StoredText& t : kStoredTexts) {
+        for (const StoredText& t : storedTexts()) {
             QLineEdit* field = t.kind ? line.name(*t.kind) : line.acText;
             const int width = store::voucherTextWidth(QString::fromLatin1(t.column));
             QString problem;

@@ -1,6 +1,7 @@
 #include "voucherrows.h"
 
 #include "app/strutil.h"
+#include "namecolumns.h"
 #include "store/numbering.h"
 #include "store/statement.h"
 #include "store/writeunit.h"
@@ -17,22 +18,6 @@ const QString kCashName = QStringLiteral("현금");
 
 enum class Side { Debit, Credit };
 
-// The parameter stems of the name fields other than the account, whose
-// code and name both rows carry.
-struct SharedName {
-    LookupKind kind;
-    const char* codeParameter;
-    const char* nameParameter;
-};
-
-constexpr SharedName kSharedNames[] = {
-    {LookupKind::Item, "tbItem_Code", "tbItem_Name"},
-    {LookupKind::CustomerBank, "tbKubun_Code", "tbKubun_Name"},
-    {LookupKind::Project, "tbProject_Code", "tbProject_Name"},
-    {LookupKind::Department, "tbBuser_Code", "tbBuser_Name"},
-    {LookupKind::Employee, "tbSawon_Code", "tbSawon_Name"},
-};
-
 // What both statements bind alike for one side of a line: the account (the
 // chosen one on the debit row, cash on the credit row), the line's names,
 // the description, the mirrored amounts and the time of the write.
@@ -42,9 +27,12 @@ void bindLineValues(store::SqlStatement& q, const VoucherLine& line, Side side)
     q.bindText(QStringLiteral("tbAc_JenCode"), debit ? line.code(LookupKind::Account) : kCashCode);
     q.bindText(QStringLiteral("tbAc_JenName"), debit ? line.name(LookupKind::Account) : kCashName);
     q.bindText(QStringLiteral("tbAc_Text"), line.acText);
-    for (const SharedName& n : kSharedNames) {
-        q.bindText(QString::fromLatin1(n.codeParameter), line.code(n.kind));
-        q.bindText(QString::fromLatin1(n.nameParameter), line.name(n.kind));
+    // The other names and their codes go to both rows alike.
+    for (const NameColumns& n : kNameColumns) {
+        if (n.kind == LookupKind::Account)
+            continue;
+        q.bindText(QStringLiteral("tb") + QLatin1String(n.codeColumn), line.code(n.kind));
+        q.bindText(QStringLiteral("tb") + QLatin1String(n.nameColumn), line.name(n.kind));
     }
     q.bindFloat(QStringLiteral("tbCr_Amt"), debit ? line.crAmt : line.drAmt);
     q.bindFloat(QStringLiteral("tbDr_Amt"), debit ? line.drAmt : line.crAmt);
