@@ -7,11 +7,14 @@
 #include "entry/borvane.h"
 #include "entry/bytelimit.h"
 #include "lookup/lookupforms.h"
+#include "store/datasource.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QFontInfo>
 #include <QFrame>
 #include <QHeaderView>
@@ -62,6 +65,7 @@ private slots:
     void acceleratorsOnlyForInsertCancelSaveClose();
     void longTextFieldsCountKoreanBytes();
     void engineErrorIsReportedAndTheWindowGoesOn();
+    void dataSourceThatFailsAtStartIsTriedAgain();
     void lookupDialogsAreMadeOnceWhenFirstWanted();
 };
 
@@ -356,6 +360,44 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
     QTest::keyClick(branches, Qt::Key_Backspace);
     QCOMPARE(watcher.texts.size(), 2);
     QCOMPARE(w.mode(), QStringLiteral("1"));
+}
+
+// The embedded file cannot be made at start-up: the window opens with the
+// error reported, and leaving the date makes and lists it once it can be made.
+void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A plain file stands where the data folder would go.
+    QFile blocker(dir.filePath(QStringLiteral("data")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath(QStringLiteral("data/voucher/Account.db"));
+    store::Connection::setAccount(store::embeddedOpenedOnFirstUse(path));
+
+    ModalWatcher watcher;
+    {
+        TfmBorvane w;
+        QCOMPARE(watcher.texts.size(), 1);
+        QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
+        QVERIFY2(watcher.texts.first().contains(QStringLiteral("데이터 폴더를 만들 수 없습니다")),
+                 qPrintable(watcher.texts.first()));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* branches = child<QComboBox>(&w, "cbKubun");
+        QCOMPARE(branches->count(), 0);
+
+        QVERIFY(blocker.remove());
+        auto* date = child<QLineEdit>(&w, "edDate");
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_Tab);
+        QCOMPARE(watcher.texts.size(), 1);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(branches->count() >= 2);
+        QCOMPARE(branches->currentText(), QStringLiteral("본사/서울"));
+        QCOMPARE(w.mode(), QStringLiteral("1"));
+    }
+    store::Connection::setAccount(nullptr);
 }
 
 ENTRY_TEST_MAIN(TestEntryWindow)
