@@ -72,9 +72,12 @@ void FocusExit::onFocusChanged(QWidget*, QWidget* now)
     QPointer<QWidget>& last = m_lastFocusByWindow[window];
     QWidget* left = last.data();
     last = now;
-    if (m_depth > 0 || !left || left == now)
+    if (m_depth > 0 || left == now)
         return;
-    if (auto it = m_handlers.constFind(left); it != m_handlers.constEnd()) {
+    // Without a control that held the focus before (the click that brings a
+    // window forward for the first time also focuses the control clicked),
+    // nothing is left and the control is only entered.
+    if (auto it = m_handlers.constFind(left); left && it != m_handlers.constEnd()) {
         Handler handler = it.value(); // the handler may unregister itself
         QPointer<QWidget> target = now;
         runGuarded(window, [&] { handler(now); });

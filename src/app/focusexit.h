@@ -21,7 +21,8 @@ class QWidget;
 // Enter handlers run when a control of a window takes the focus from another
 // control of the same window, after the exit handler of the control left;
 // the control that holds the focus once the exit handler is done is the one
-// entered.
+// entered. The first control of a window to take the focus is entered too
+// (from none).
 //
 // A mouse press that moved the focus into a control whose exit handler then
 // sent the focus elsewhere (back to the field, or on to another control)

@@ -1,4 +1,3 @@
-#include "app/errorreport.h"
 #include "app/hangulinput.h"
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
@@ -9,7 +8,6 @@
 #include "store/datasource.h"
 
 #include <QFile>
-#include <QMessageBox>
 #include <cstdio>
 
 namespace {
@@ -62,12 +60,10 @@ int main(int argc, char** argv)
         trace("no running copy answered; starting anyway");
     }
 
-    try {
-        store::Connection::setAccount(store::resolveAccount());
-    } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, VoucherApplication::programTitle(), errorReportText(error));
-        return 1;
-    }
+    // Opened by the window's first statement: a data source that fails
+    // reaches the error report like any handler's error, and the next action
+    // that needs the database tries again.
+    store::Connection::setAccount(store::resolveAccount());
 
     // The windows in their creation order; all live until the program ends.
     // Form1..Form6 are made right after the entry window first shows (or

@@ -57,6 +57,13 @@ void TfmBorvane::prepareVoucherList(const QStringList& lines)
 void TfmBorvane::pQuery()
 {
     WaitCursor wait;
+    // A data source that did not answer at start-up left the branch list
+    // empty; the first list that reaches the database fills it.
+    if (cbKubun->count() == 0) {
+        fillBranchList();
+        const QSignalBlocker quiet(cbKubun);
+        cbKubun->setCurrentIndex(0);
+    }
     prepareVoucherList(entrysql::voucherList());
     Query1.open();
     m_listedBranchText = cbKubun->currentText();

@@ -1,14 +1,18 @@
 #include "printpreview.h"
 
 #include "app/errors.h"
+#include "app/placement.h"
 #include "report/report.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 const char* const kPrintPreviewName = "PrintPreview";
@@ -80,6 +84,11 @@ void showReportPreview(report::Report& report, const QString& documentName, cons
         preview.addAction(savePdf);
     }
 
-    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+    // The clerk sees the whole page at once: the preview takes the screen's
+    // available area, and the page is fitted to it.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        fillAreaWithFrame(&preview, screen->availableGeometry());
+    if (auto* pages = preview.findChild<QPrintPreviewWidget*>())
+        pages->fitInView();
     preview.exec();
 }

@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QTextLayout>
 #include <QTextOption>
 
 namespace report {
@@ -44,10 +45,15 @@ void TextElement::paint(RenderContext& context, const QRectF& bandMm) const
     const QFontMetricsF metrics(font, painter.device());
 
     const QRectF placed = placedRect(context.widthToMm(metrics.horizontalAdvance(value))).translated(bandMm.topLeft());
-    // Lines below the element's own height may still show, down to the band's bottom.
-    const QRectF drawMm(placed.left(), placed.top(), placed.width(), qMax(0.0, bandMm.bottom() - placed.top()));
-    const QRectF clipMm = m_autoSize ? QRectF(bandMm.left(), bandMm.top(), bandMm.width(), bandMm.height())
-                                     : QRectF(placed.left(), bandMm.top(), placed.width(), bandMm.height());
+    // The text stays in its own box: a wrapped line that does not fit below
+    // the first is not printed over the element under it. The box is at
+    // least one line high, so that a font a little taller than the one the
+    // layout was drawn for still shows its first line whole.
+    const double boxHeight = qMax(placed.height(), metrics.height() / context.dotsPerMmY);
+    const QRectF boxMm(placed.left(), placed.top(), placed.width(), boxHeight);
+    // An auto-size box is as wide as its text; a bold glyph may overhang its
+    // advance width, so only the band limits it sideways.
+    const QRectF clipMm = m_autoSize ? QRectF(bandMm.left(), placed.top(), bandMm.width(), boxHeight) : boxMm;
 
     Qt::Alignment horizontal = Qt::AlignLeft;
     if (m_alignment == Alignment::Center)
@@ -59,13 +65,31 @@ void TextElement::paint(RenderContext& context, const QRectF& bandMm) const
     painter.setPen(Qt::black);
     painter.setClipRect(context.toDevice(clipMm), painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (m_wordWrap && !m_autoSize) {
-        // Breaks between words, and inside a word longer than the width.
+        // Breaks between words, and inside a word longer than the width. Only
+        // the lines that start inside the box are drawn: a clipped line would
+        // still be in the printed file's text.
         QTextOption option(horizontal | Qt::AlignTop);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        painter.drawText(context.toDevice(drawMm), value, option);
+        const QRectF box = context.toDevice(boxMm);
+        QTextLayout layout(value, font, painter.device());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (double y = 0;;) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth(box.width());
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            if (line.y() < box.height())
+                line.draw(&painter, box.topLeft());
+        }
     } else {
-        // The clip above decides; a bold glyph may overhang its advance width.
-        painter.drawText(context.toDevice(drawMm), int(horizontal | Qt::AlignTop | Qt::TextDontClip), value);
+        painter.drawText(context.toDevice(placed), int(horizontal | Qt::AlignTop | Qt::TextDontClip), value);
     }
     painter.restore();
 }

@@ -13,11 +13,11 @@ namespace report {
 enum class Alignment { Left, Center, Right };
 
 // A piece of text on a band. Positions are millimetres from the band's top
-// left corner. A fixed-width element wraps (when asked) inside its width and
-// is clipped to it; an auto-size element is as wide as its text and keeps the
-// edge its alignment names (left edge, midpoint or right edge) where the
-// geometry puts it. Neither ever stretches its band: what runs past the
-// band's bottom is clipped away.
+// left corner. A fixed-width element wraps (when asked) inside its width; an
+// auto-size element is as wide as its text and keeps the edge its alignment
+// names (left edge, midpoint or right edge) where the geometry puts it.
+// Neither ever stretches its band: the text is clipped to the element's box
+// (at least one line high), so wrapped lines that do not fit are not printed.
 class TextElement : public QObject {
     Q_OBJECT
 public:

@@ -69,7 +69,7 @@ Connection::~Connection()
     QSqlDatabase::removeDatabase(m_name);
 }
 
-std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
+std::unique_ptr<Connection> Connection::sqliteOpenedOnFirstUse(const QString& path)
 {
     const QString name = uniqueName("sqlite");
     {
@@ -80,14 +80,22 @@ std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
     }
     std::unique_ptr<Connection> c(new Connection(
         name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
-    c->open();
-    // Readers go on while a voucher is being written; a crash mid-write leaves the last commit.
-    c->execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
-    c->execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    c->addAfterOpening([](Connection& opened) {
+        // Readers go on while a voucher is being written; a crash mid-write leaves the last commit.
+        opened.execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
+        opened.execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    });
     return c;
 }
 
-std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
+std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
+{
+    auto c = sqliteOpenedOnFirstUse(path);
+    c->open();
+    return c;
+}
+
+std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)
 {
     const QString name = uniqueName("odbc");
     {
@@ -96,33 +104,51 @@ std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
         // A server that accepts the connection but never answers must not hang the program.
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=30"));
     }
-    std::unique_ptr<Connection> c(new Connection(name, Engine::SqlServer, QString()));
-    {
-        QSqlDatabase db = c->database();
-        if (!db.open()) {
-            // psqlODBC refuses a login timeout when the data source sets its own
-            // (pqopt=connect_timeout=…); that one then bounds the wait instead.
-            if (!db.lastError().text().contains(QLatin1String("conflicts with other ordinary option")))
-                throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
-            db.setConnectOptions(QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30"));
-            c->open();
-        }
-    }
-    c->m_engine = engineOf(c->database());
-    const QString engineName = c->m_engine == Engine::PostgreSQL ? QStringLiteral("PostgreSQL")
-                               : c->m_engine == Engine::SQLite   ? QStringLiteral("SQLite")
-                                                                 : QStringLiteral("SQL Server");
-    c->m_description = QStringLiteral("ODBC 데이터 원본 %1 (%2)").arg(dsn, engineName);
+    std::unique_ptr<Connection> c(
+        new Connection(name, Engine::SqlServer, QStringLiteral("ODBC 데이터 원본 %1").arg(dsn)));
+    c->addAfterOpening([dsn](Connection& opened) {
+        // The driver tells which engine stands behind the data source.
+        opened.m_engine = engineOf(opened.database());
+        const QString engineName = opened.m_engine == Engine::PostgreSQL ? QStringLiteral("PostgreSQL")
+                                   : opened.m_engine == Engine::SQLite   ? QStringLiteral("SQLite")
+                                                                         : QStringLiteral("SQL Server");
+        opened.m_description = QStringLiteral("ODBC 데이터 원본 %1 (%2)").arg(dsn, engineName);
+    });
+    return c;
+}
+
+std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
+{
+    auto c = odbcOpenedOnFirstUse(dsn);
+    c->open();
     return c;
 }
 
 void Connection::open()
 {
+    if (m_beforeOpening)
+        m_beforeOpening(*this);
     QSqlDatabase db = database();
-    if (!db.open())
-        throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
+    if (!db.open()) {
+        // psqlODBC refuses a login timeout when the data source sets its own
+        // (pqopt=connect_timeout=…); that one then bounds the wait instead.
+        const bool ownTimeout = db.driverName() == QLatin1String("QODBC")
+                                && db.lastError().text().contains(QLatin1String("conflicts with other ordinary option"));
+        if (ownTimeout)
+            db.setConnectOptions(QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30"));
+        if (!ownTimeout || !db.open())
+            throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
+    }
     m_broken = false;
     ++m_openings;
+    try {
+        for (const OpeningStep& step : std::as_const(m_afterOpening))
+            step(*this);
+    } catch (...) {
+        db.close();
+        m_broken = true;
+        throw;
+    }
 }
 
 QSqlDatabase Connection::database() const

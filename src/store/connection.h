@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 namespace store {
@@ -24,6 +25,19 @@ public:
     // An ODBC data source by name; errors (server down, login refused, no
     // answer within a few seconds) are thrown as DbError with the engine's text.
     static std::unique_ptr<Connection> openOdbc(const QString& dsn);
+
+    // The same connections, not yet opened: the first statement opens them.
+    // An opening that fails throws its error to that statement, and the next
+    // statement tries again.
+    static std::unique_ptr<Connection> sqliteOpenedOnFirstUse(const QString& path);
+    static std::unique_ptr<Connection> odbcOpenedOnFirstUse(const QString& dsn);
+
+    // Steps of every opening: before the engine is asked (making a folder),
+    // and after it answered (settings, tables). An error in either ends the
+    // opening; the connection stays closed until the next try.
+    using OpeningStep = std::function<void(Connection&)>;
+    void setBeforeOpening(OpeningStep step) { m_beforeOpening = std::move(step); }
+    void addAfterOpening(OpeningStep step) { m_afterOpening.append(std::move(step)); }
 
     ~Connection();
     Connection(const Connection&) = delete;
@@ -81,7 +95,9 @@ private:
     QString m_name;
     Engine m_engine;
     QString m_description;
-    bool m_broken = false;
+    OpeningStep m_beforeOpening;
+    QList<OpeningStep> m_afterOpening;
+    bool m_broken = true; // never opened yet
     bool m_inTransaction = false;
     bool m_rowCountsUnknown = false;
     quint64 m_openings = 0;

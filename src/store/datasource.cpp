@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <memory>
 
 #include <sql.h>
 #include <sqlext.h>
@@ -50,22 +51,35 @@ std::unique_ptr<Connection> resolveAccount()
 {
     const QString name = QString::fromLatin1(kDataSourceName);
     if (odbcDataSourceExists(name))
-        return Connection::openOdbc(name); // its errors reach the clerk; no fallback
-    return openEmbedded(defaultSqlitePath());
+        return Connection::odbcOpenedOnFirstUse(name); // its errors reach the clerk; no fallback
+    return embeddedOpenedOnFirstUse(defaultSqlitePath());
+}
+
+std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
+{
+    auto connection = Connection::sqliteOpenedOnFirstUse(path);
+    // Whether this opening makes the file, learnt before the engine makes it.
+    auto fresh = std::make_shared<bool>(false);
+    connection->setBeforeOpening([path, fresh](Connection&) {
+        *fresh = !QFileInfo::exists(path);
+        if (*fresh && !QDir().mkpath(QFileInfo(path).absolutePath()))
+            throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(path).absolutePath()));
+    });
+    connection->addAfterOpening([fresh](Connection& opened) {
+        if (*fresh || !schemaExists(opened)) {
+            createSchema(opened);
+            loadDemoData(opened);
+        } else if (indexesMissing(opened)) {
+            createSchema(opened); // adds the missing indexes; tables stay as they are
+        }
+    });
+    return connection;
 }
 
 std::unique_ptr<Connection> openEmbedded(const QString& path)
 {
-    const bool fresh = !QFileInfo::exists(path);
-    if (fresh && !QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(path).absolutePath()));
-    auto connection = Connection::openSqlite(path);
-    if (fresh || !schemaExists(*connection)) {
-        createSchema(*connection);
-        loadDemoData(*connection);
-    } else if (indexesMissing(*connection)) {
-        createSchema(*connection); // adds the missing indexes; tables stay as they are
-    }
+    auto connection = embeddedOpenedOnFirstUse(path);
+    connection->reopenIfBroken();
     return connection;
 }
 

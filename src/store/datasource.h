@@ -20,10 +20,15 @@ QString defaultSqlitePath();
 // when new, given the indexes it lacks when an earlier version made it.
 std::unique_ptr<Connection> openEmbedded(const QString& path);
 
+// The same file, opened (and made) by the first statement; an opening that
+// fails is tried again by the next statement.
+std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path);
+
 // The data source `Account` as the program resolves it: the ODBC data source
-// when one is registered (its errors are thrown, never hidden by a fallback),
-// otherwise the SQLite file, created with the schema and demo master data
-// on first use.
+// when one is registered (its errors reach the statements, never hidden by a
+// fallback), otherwise the SQLite file, created with the schema and demo
+// master data on first use. Nothing is opened yet: the window's first
+// statement opens it, and one that fails is tried again by the next.
 std::unique_ptr<Connection> resolveAccount();
 
 } // namespace store

@@ -92,6 +92,7 @@ private slots:
     void messageBoxInAHandlerIsNoExit();
     void anotherWindowAndBackIsNoExit();
     void enterRunsForTheControlThatEndsUpFocused();
+    void firstControlClickedInTheWindowIsEntered();
     void errorInAHandlerGoesToTheReport();
     void refusedPressClicksNothing();
     void refusedPressIntoAListChoosesNoRow();
@@ -197,6 +198,25 @@ void TestFocusExit::enterRunsForTheControlThatEndsUpFocused()
     QTest::keyClick(w.a, Qt::Key_Tab);
     QCOMPARE(w.top.focusWidget(), w.c);
     QCOMPARE(entered, (QStringList{"b from a", "c from a"}));
+}
+
+// The first control of a window to take the focus is entered too: on a
+// desktop where the click that activates the window also focuses the
+// control, nothing held the focus there before.
+void TestFocusExit::firstControlClickedInTheWindowIsEntered()
+{
+    Window w;
+    for (QLineEdit* field : {w.a, w.b, w.c})
+        field->setFocusPolicy(Qt::ClickFocus); // nothing takes the focus as the window comes up
+    QStringList entered;
+    FocusExit::instance().setEnterHandler(w.b, [&](QWidget* from) { entered << "b from " + focusTargetName(from); });
+    w.top.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w.top));
+    QCOMPARE(QApplication::focusWidget(), nullptr);
+
+    QTest::mouseClick(w.top.windowHandle(), Qt::LeftButton, {}, w.b->mapTo(&w.top, w.b->rect().center()));
+    QCOMPARE(QApplication::focusWidget(), w.b);
+    QCOMPARE(entered, QStringList{"b from "});
 }
 
 void TestFocusExit::errorInAHandlerGoesToTheReport()

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsView>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -44,6 +46,10 @@ private slots:
         bool landscape = false;
         int copies = -1;
         QString currentCaption;
+        QRect previewArea;
+        QRect screenArea;
+        QRectF pageShown;
+        QRect viewport;
         QTimer driver;
         driver.setInterval(50);
         connect(&driver, &QTimer::timeout, this, [&] {
@@ -52,10 +58,21 @@ private slots:
                 auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
                 if (!preview)
                     return;
+                // Measured in its normal state, as where no window manager maximises it.
+                if (preview->windowState() & Qt::WindowMaximized) {
+                    preview->showNormal();
+                    return;
+                }
                 pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
                 landscape = preview->printer()->pageLayout().orientation() == QPageLayout::Landscape;
                 copies = preview->printer()->copyCount();
                 currentCaption = fmQrBorvane ? fmQrBorvane->qlJen->caption() : QString();
+                previewArea = preview->frameGeometry();
+                screenArea = preview->screen()->availableGeometry();
+                // The page as the clerk sees it, against the part of the preview that shows it.
+                auto* view = preview->findChild<QPrintPreviewWidget*>()->findChild<QGraphicsView*>();
+                pageShown = view->mapFromScene(view->scene()->itemsBoundingRect()).boundingRect();
+                viewport = view->viewport()->rect();
                 auto* save = preview->findChild<QAction*>(QString::fromLatin1(kSavePdfActionName));
                 if (!save) {
                     preview->reject();
@@ -92,6 +109,14 @@ private slots:
         QVERIFY(landscape);
         QCOMPARE(copies, 1);
         QCOMPARE(currentCaption, QStringLiteral("전표번호 :2024-03-15-00000003"));
+        // The preview takes the screen's available area and shows the whole page, fitted to it.
+        QCOMPARE(previewArea, screenArea);
+        QVERIFY2(viewport.contains(pageShown.toAlignedRect().adjusted(1, 1, -1, -1)),
+                 qPrintable(QStringLiteral("page %1x%2 in %3x%4").arg(pageShown.width()).arg(pageShown.height())
+                                .arg(viewport.width()).arg(viewport.height())));
+        QVERIFY2(pageShown.width() > 0.9 * viewport.width() || pageShown.height() > 0.9 * viewport.height(),
+                 qPrintable(QStringLiteral("page %1x%2 in %3x%4").arg(pageShown.width()).arg(pageShown.height())
+                                .arg(viewport.width()).arg(viewport.height())));
         QVERIFY(fmQrBorvane == nullptr); // released with its preview
 
         const QString saved = chosenName + QStringLiteral(".pdf");

@@ -43,6 +43,36 @@ QString compact(QString text)
     return text.remove(u' ');
 }
 
+// Words made of the given Hangul, one blank between them, as long as `bytes`
+// CP949 bytes allow (a syllable is two bytes, a blank one).
+QString hangulText(const QString& word, int bytes)
+{
+    QString text;
+    int used = 0;
+    for (int i = 0;; i = (i + 1) % word.size()) {
+        if (i == 0 && !text.isEmpty()) {
+            if (used + 1 + 2 > bytes)
+                break;
+            text += u' ';
+            ++used;
+        }
+        if (used + 2 > bytes)
+            break;
+        text += word[i];
+        used += 2;
+    }
+    return text;
+}
+
+// A code of `bytes` letters and digits.
+QString asciiText(int bytes)
+{
+    QString text;
+    for (int i = 0; i < bytes; ++i)
+        text += QLatin1Char("K0123456789"[i % 11]);
+    return text;
+}
+
 } // namespace
 
 class VoucherPrintTest : public QObject {
@@ -213,6 +243,68 @@ private slots:
         const QString text = pdftext::compactText(path);
         QVERIFY(text.contains(QStringLiteral("전표번호:") + kSerial));
         QVERIFY(text.contains(QStringLiteral("2,500")));
+    }
+
+    // The longest texts the columns hold (widths in CP949 bytes, a Hangul
+    // syllable two) print only what fits in each field's box; nothing wraps
+    // onto the line below.
+    void longestTextsStayInTheirFields_data() { engines(); }
+    void longestTextsStayInTheirFields()
+    {
+        QFETCH(QString, engine);
+        OPEN_ACCOUNT(engine);
+        voucherseed::Line longest = sampleLine(1, 1234000);
+        longest.accountName = hangulText(QStringLiteral("여비교통비"), 90);
+        longest.text = hangulText(QStringLiteral("출장경비정산"), 200);
+        longest.sawonName = hangulText(QStringLiteral("홍길동"), 100);
+        longest.sawonCode = asciiText(20);
+        longest.buserName = hangulText(QStringLiteral("경영지원부"), 100);
+        longest.buserCode = asciiText(20);
+        longest.kubunName = hangulText(QStringLiteral("한국상사"), 200);
+        longest.kubunCode = asciiText(20);
+        longest.projectName = hangulText(QStringLiteral("신사옥건설"), 200);
+        longest.projectCode = asciiText(20);
+        longest.itemName = hangulText(QStringLiteral("관리항목"), 200);
+        longest.itemCode = asciiText(20);
+        voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial,
+                                   {longest, sampleLine(2, 5000)});
+        const QString path = pdfPath(QStringLiteral("longest-") + engine);
+        QVERIFY(renderVoucherToPdf(request(), path));
+        const QList<pdftext::Word> words = pdftext::words(path);
+
+        // The detail fields' boxes in the band (left, top, width, height) and what each prints.
+        struct Field {
+            QRectF box;
+            QString text;
+        };
+        const auto nameCode = [](const QString& name, const QString& code) { return name + code; };
+        const QList<Field> fields{
+            {{0.5, 1.1, 39.2, 3.4}, longest.accountName},
+            {{0.5, 6.6, 39.2, 3.4}, longest.accountCode},
+            {{0.5, 11.6, 39.2, 3.4}, nameCode(longest.sawonName, longest.sawonCode)},
+            {{41.5, 1.1, 192.6, 3.4}, longest.text},
+            {{41.5, 6.6, 95.2, 3.4}, nameCode(longest.buserName, longest.buserCode)},
+            {{138.9, 6.6, 95.2, 3.4}, nameCode(longest.kubunName, longest.kubunCode)},
+            {{41.5, 11.6, 95.2, 3.4}, nameCode(longest.projectName, longest.projectCode)},
+            {{138.9, 11.6, 95.2, 3.4}, nameCode(longest.itemName, longest.itemCode)},
+            {{235.2, 6.3, 40.5, 3.7}, formatThousands(longest.amount)},
+        };
+        // A word box is the font's height, a little taller than the field's.
+        const QMarginsF slack(0.5, 0.8, 0.5, 0.8);
+        int inFields = 0;
+        for (const Field& field : fields) {
+            const QRectF box = field.box.translated(10, kFirstRowTop) + slack;
+            const QString shown = pdftext::joined(pdftext::wordsIn(words, box));
+            QVERIFY2(!shown.isEmpty(), qPrintable(field.text));
+            QVERIFY2(compact(field.text).startsWith(shown), qPrintable(shown + QStringLiteral(" / ") + field.text));
+            inFields += int(pdftext::wordsIn(words, box).size());
+        }
+        const QList<pdftext::Word> row = pdftext::wordsIn(words, QRectF(10, kFirstRowTop - 1, 277, kRowHeight + 1));
+        QVERIFY2(row.size() == inFields, qPrintable(QStringLiteral("outside the fields: ") + pdftext::joined(row)));
+        // The line below prints its own texts, whole.
+        const QString next = pdftext::joined(
+            pdftext::wordsIn(words, QRectF(10, kFirstRowTop + kRowHeight, 277, kRowHeight)));
+        QVERIFY2(next.contains(compact(sampleLine(2, 0).text)), qPrintable(next));
     }
 
     // A voucher deleted after it was chosen: seven blank rows, no total.

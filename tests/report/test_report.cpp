@@ -1,5 +1,5 @@
 // The banded report layer: masks, sums, pagination, word wrap clipped to the
-// band, and auto-size fields that keep their anchored edge.
+// element's box, and auto-size fields that keep their anchored edge.
 #include "app/errors.h"
 #include "report/mask.h"
 #include "report/report.h"
@@ -180,9 +180,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, total->setExpression(QStringLiteral("AVG(Rows.Amt)")));
     }
 
-    // Wrapped lines run on below the element's own height but never past the
-    // band's bottom or the element's width.
-    void wordWrapIsClippedToTheBand()
+    // Wrapped lines stay in the element's box (at least one line high): what
+    // does not fit below the first line is not printed over what lies below.
+    void wordWrapIsClippedToTheBox()
     {
         Report report(QStringLiteral("r"));
         report.setFont(QFont(QStringLiteral("NanumGothic"), 9));
@@ -197,7 +197,7 @@ private slots:
 
         const QRectF firstLine = inkBox(image, QRectF(10, 10, 60, 4.5));
         QVERIFY(!firstLine.isEmpty());
-        QVERIFY(!inkBox(image, QRectF(10, 15, 60, 3)).isEmpty()); // a second line inside the band
+        QVERIFY(inkBox(image, QRectF(10, 15, 60, 3)).isEmpty()); // no second line below the box
         QVERIFY(inkBox(image, QRectF(0, 18, 100, 20)).isEmpty());  // nothing below the band
         QVERIFY(inkBox(image, QRectF(45.05, 0, 50, 40)).isEmpty()); // nothing beyond the width
 

@@ -3,9 +3,12 @@
 #include "app/errors.h"
 #include "shell/application.h"
 #include "store/connection.h"
+#include "store/datasource.h"
 #include "store/schema.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QMessageBox>
 #include <QProcess>
@@ -199,6 +202,47 @@ private slots:
         const QString error = errorOf([&] { w.cbKubunChange(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(w.list().rowCount(), rows);
+    }
+
+    // The program starts while the server is down: the window still opens,
+    // the engine's error is reported, and once the server is back the next
+    // list (leaving the date) connects and fills the branches and the list.
+    void startsWhileTheServerIsDown()
+    {
+        QString output;
+        QVERIFY2(stopServer(&output), qPrintable(output));
+        store::Connection::setAccount(store::resolveAccount()); // as the program starts
+        QVERIFY2(store::Connection::account().describe().startsWith(QStringLiteral("ODBC 데이터 원본 Account")),
+                 qPrintable(store::Connection::account().describe()));
+        TfmBorvane window;
+        auto* date = window.findChild<QLineEdit*>(QStringLiteral("edDate"));
+        auto* branches = window.findChild<QComboBox*>(QStringLiteral("cbKubun"));
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes.first().contains(QStringLiteral("연결할 수 없습니다")), qPrintable(m_boxes.first()));
+        m_boxes.clear();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(branches->count(), 0);
+
+        // Still down: leaving the date tries again and reports again.
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_Tab);
+        QTRY_COMPARE(m_boxes.size(), 1);
+        m_boxes.clear();
+
+        QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("2001-05-30"));
+        QCOMPARE(date->text(), QStringLiteral("2001-05-30"));
+        QTest::keyClick(date, Qt::Key_Tab);
+        QVERIFY(m_boxes.isEmpty());
+        QVERIFY(branches->count() >= 2);
+        QCOMPARE(branches->currentIndex(), 0);
+        BorvaneProbe w(window);
+        QVERIFY(w.list().rowCount() >= 4); // the vouchers saved above
     }
 };
 
