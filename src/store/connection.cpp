@@ -2,6 +2,7 @@
 
 #include "app/errors.h"
 #include "app/strutil.h"
+#include "failure.h"
 #include "statement.h"
 
 #include <QAtomicInt>
@@ -34,6 +35,19 @@ QString errorText(const QSqlError& error)
         text = error.databaseText().trimmed();
     return text;
 }
+
+// psqlODBC refuses an option that the data source also sets in its pqopt
+// (connect_timeout, keep-alives); the data source's own then applies.
+bool conflictsWithDataSource(const QSqlError& error)
+{
+    return error.text().contains(QLatin1String("conflicts with other ordinary option"));
+}
+
+// psqlODBC's TCP keep-alive keys (idle seconds, then probes every n seconds):
+// a server that went silent while the window was idle is noticed before the
+// next action waits on it. Other drivers ignore keys they do not know.
+// QODBC writes "DSN=" before the name, so the keys follow it.
+constexpr const char* kKeepAliveKeys = ";KeepaliveTime=5;KeepaliveInterval=2";
 
 Engine engineOf(const QSqlDatabase& db)
 {
@@ -80,6 +94,7 @@ std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
     }
     std::unique_ptr<Connection> c(new Connection(
         name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
+    c->m_file = QFileInfo(path).absoluteFilePath();
     c->open();
     // Readers go on while a voucher is being written; a crash mid-write leaves the last commit.
     c->execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -90,22 +105,34 @@ std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
 std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
 {
     const QString name = uniqueName("odbc");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(dsn);
-        // A server that accepts the connection but never answers must not hang the program.
-        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=30"));
-    }
+    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     std::unique_ptr<Connection> c(new Connection(name, Engine::SqlServer, QString()));
-    {
-        QSqlDatabase db = c->database();
-        if (!db.open()) {
-            // psqlODBC refuses a login timeout when the data source sets its own
-            // (pqopt=connect_timeout=…); that one then bounds the wait instead.
-            if (!db.lastError().text().contains(QLatin1String("conflicts with other ordinary option")))
-                throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
-            db.setConnectOptions(QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30"));
+    // A server that accepts the connection but never answers must not hang
+    // the program: a login time-out, unless the data source sets its own.
+    struct Attempt {
+        QString databaseName;
+        QString options;
+    };
+    const QString loginTimeout = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;");
+    const QString connectionTimeout = QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30");
+    const QString keepAlive = dsn + QLatin1String(kKeepAliveKeys);
+    const Attempt attempts[] = {
+        {keepAlive, loginTimeout + connectionTimeout},
+        {keepAlive, connectionTimeout},
+        {dsn, connectionTimeout},
+    };
+    for (const Attempt& attempt : attempts) {
+        {
+            QSqlDatabase db = c->database();
+            db.setDatabaseName(attempt.databaseName);
+            db.setConnectOptions(attempt.options);
+        }
+        try {
             c->open();
+            break;
+        } catch (const DbError&) {
+            if (!conflictsWithDataSource(c->database().lastError()) || &attempt == &attempts[2])
+                throw;
         }
     }
     c->m_engine = engineOf(c->database());
@@ -119,10 +146,64 @@ std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
 void Connection::open()
 {
     QSqlDatabase db = database();
-    if (!db.open())
+    bool opened = false;
+    m_socket = -1;
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        opened = db.open();
+    else
+        m_socket = socketOpenedBy([&] { opened = db.open(); });
+    if (!opened)
         throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
     m_broken = false;
+    m_answerLost = false;
     ++m_openings;
+    for (const QString& setting : std::as_const(m_sessionSettings))
+        execNative(setting);
+}
+
+void Connection::addSessionSetting(const QString& sql)
+{
+    execNative(sql);
+    m_sessionSettings.append(sql);
+}
+
+void Connection::boundClerkWaits()
+{
+    switch (m_engine) {
+    case Engine::SQLite:
+        // Another workstation's save holds the file for milliseconds; a
+        // writer holding it for seconds is stuck, and the clerk is told.
+        addSessionSetting(QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitSeconds * 1000));
+        return;
+    case Engine::PostgreSQL:
+        // Saves of other workstations hold the voucher table's lock for
+        // milliseconds; a lock held longer is someone's long work or a
+        // forgotten session. A statement of the window reads a few thousand
+        // rows at most; ten seconds is far beyond any of them.
+        addSessionSetting(QStringLiteral("SET lock_timeout = '%1s'").arg(kLockWaitSeconds));
+        addSessionSetting(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementSeconds));
+        break;
+    case Engine::SqlServer:
+        addSessionSetting(QStringLiteral("SET LOCK_TIMEOUT %1").arg(kLockWaitSeconds * 1000));
+        break;
+    }
+    // A stopped server lets no limit of its own act: the answer bound, a
+    // little beyond the statement's, cuts the connection.
+    m_answerMs = kAnswerSeconds * 1000;
+}
+
+QString Connection::clerkText(const QSqlError& error) const
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return clerkFailureText(error, text, m_engine, m_file);
+}
+
+void Connection::fail(const QSqlError& error)
+{
+    noteFailure(error);
+    throw DbError(clerkText(error));
 }
 
 QSqlDatabase Connection::database() const
@@ -139,11 +220,13 @@ void Connection::execNative(const QString& sql)
 {
     reopenIfBroken();
     QSqlQuery q(database());
-    if (!q.exec(sql)) {
-        const QSqlError error = q.lastError();
-        noteFailure(error);
-        throw DbError(errorText(error));
+    bool done = false;
+    {
+        const AnswerDeadline deadline = watchAnswer();
+        done = q.exec(sql);
     }
+    if (!done)
+        fail(q.lastError());
 }
 
 QVector<QStringList> Connection::selectNative(const QString& sql)
@@ -151,11 +234,13 @@ QVector<QStringList> Connection::selectNative(const QString& sql)
     reopenIfBroken();
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(sql)) {
-        const QSqlError error = q.lastError();
-        noteFailure(error);
-        throw DbError(errorText(error));
+    bool done = false;
+    {
+        const AnswerDeadline deadline = watchAnswer();
+        done = q.exec(sql);
     }
+    if (!done)
+        fail(q.lastError());
     QVector<QStringList> rows;
     const int columns = q.record().count();
     while (q.next()) {
@@ -178,6 +263,10 @@ void Connection::reopenIfBroken()
 
 void Connection::noteFailure(const QSqlError& error)
 {
+    if (m_answerLost) { // its socket is shut: nothing more goes through it
+        m_broken = true;
+        return;
+    }
     if (error.type() == QSqlError::ConnectionError || m_engine == Engine::SQLite) {
         if (error.type() == QSqlError::ConnectionError)
             m_broken = true;
@@ -187,6 +276,7 @@ void Connection::noteFailure(const QSqlError& error)
         return;
     // ODBC reports a lost server as an ordinary statement error: ask the server.
     QSqlQuery probe(database());
+    const AnswerDeadline deadline = watchAnswer();
     if (!probe.exec(QStringLiteral("select 1")))
         m_broken = true;
 }
@@ -228,6 +318,8 @@ bool Connection::hasAccount()
 
 void Connection::setAccount(std::unique_ptr<Connection> connection)
 {
+    if (connection)
+        connection->boundClerkWaits();
     accountSlot() = std::move(connection);
 }
 
