@@ -80,15 +80,6 @@ class TestServerStop : public QObject {
         return {};
     }
 
-    static void typeVoucher(BorvaneProbe& w, const QString& text)
-    {
-        w.CancelBtnClick();
-        w.focusAmount(2);
-        w.startNewVoucher();
-        w.typeLine(1, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 12000, text);
-        w.typeLine(2, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 3400, text);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -150,7 +141,7 @@ private slots:
         w.chooseBranch(0);
         w.pQuery();
 
-        typeVoucher(w, QStringLiteral("정지 전"));
+        w.typeVoucher(QStringLiteral("정지 전"));
         w.SaveBtnClick();
         QCOMPARE(w.mode(), QStringLiteral("1"));
         const QString before = w.lastStoredKey().left(19);
@@ -160,7 +151,7 @@ private slots:
         QVERIFY2(stopServer(&output), qPrintable(output));
 
         // The clerk's next action is a save: the engine's error, and the voucher stays typed.
-        typeVoucher(w, QStringLiteral("정지 중"));
+        w.typeVoucher(QStringLiteral("정지 중"));
         QVERIFY2(!errorOf([&] { w.SaveBtnClick(); }).isEmpty(), "saving while the server is stopped reported no error");
         QCOMPARE(w.mode(), QStringLiteral("3"));
         QCOMPARE(window.line(1).acText->text(), QStringLiteral("정지 중"));
@@ -199,6 +190,29 @@ private slots:
         const QString error = errorOf([&] { w.cbKubunChange(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(w.list().rowCount(), rows);
+    }
+
+    // A restart between two actions (the clerk's connection was ended by
+    // it): the first save finds the connection dead before anything of the
+    // voucher is written, connects again and saves, on the first click.
+    void firstSaveAfterRestart()
+    {
+        TfmBorvane window;
+        window.show();
+        BorvaneProbe w(window);
+        w.setDate(QStringLiteral("2001-05-31"));
+        w.chooseBranch(0);
+        w.pQuery();
+
+        QString output;
+        QVERIFY2(stopServer(&output), qPrintable(output));
+        QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
+
+        w.typeVoucher(QStringLiteral("재시작 후"));
+        const QString error = errorOf([&] { w.SaveBtnClick(); });
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(voucherRows(w.lastStoredKey().left(19)), 4);
     }
 };
 
