@@ -153,7 +153,7 @@ void Connection::open()
     else
         m_socket = socketOpenedBy([&] { opened = db.open(); });
     if (!opened)
-        throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
+        throw DbError(connectFailureText(db.lastError(), errorText(db.lastError()), m_engine, m_file));
     m_broken = false;
     m_answerLost = false;
     ++m_openings;
@@ -184,7 +184,10 @@ void Connection::boundClerkWaits()
         addSessionSetting(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementSeconds));
         break;
     case Engine::SqlServer:
-        addSessionSetting(QStringLiteral("SET LOCK_TIMEOUT %1").arg(kLockWaitSeconds * 1000));
+        // Only where the engine is SQL Server itself, not some other engine
+        // this connection takes for it.
+        if (database().driver()->dbmsType() == QSqlDriver::MSSqlServer)
+            addSessionSetting(QStringLiteral("SET LOCK_TIMEOUT %1").arg(kLockWaitSeconds * 1000));
         break;
     }
     // A stopped server lets no limit of its own act: the answer bound, a

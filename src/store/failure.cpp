@@ -86,4 +86,12 @@ QString clerkFailureText(const QSqlError& error, const QString& engineText, Engi
     return failureLine(classifyFailure(error, engineText, engine), file) + u'\n' + engineText;
 }
 
+QString connectFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file)
+{
+    if (engine == Engine::SQLite)
+        return clerkFailureText(error, engineText, engine, file);
+    return QStringLiteral("데이터베이스 서버에 연결할 수 없습니다. 서버가 켜져 있는지 확인하고 잠시 후 다시 하세요.\n")
+           + engineText;
+}
+
 } // namespace store

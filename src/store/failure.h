@@ -29,4 +29,8 @@ QString failureLine(Failure failure, const QString& file);
 // "<Korean line>\n<engine text>": the text of the DbError the clerk sees.
 QString clerkFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file);
 
+// The text of a failed connection: for a file, what the file's failure says;
+// for a server, that it cannot be reached and what to do.
+QString connectFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file);
+
 } // namespace store

@@ -152,7 +152,10 @@ private slots:
 
         // The clerk's next action is a save: the engine's error, and the voucher stays typed.
         w.typeVoucher(QStringLiteral("정지 중"));
-        QVERIFY2(!errorOf([&] { w.SaveBtnClick(); }).isEmpty(), "saving while the server is stopped reported no error");
+        const QString stopped = errorOf([&] { w.SaveBtnClick(); });
+        // A Korean line about the server above the engine's text.
+        QVERIFY2(stopped.section(u'\n', 0, 0).contains(QStringLiteral("서버")), qPrintable(stopped));
+        QVERIFY2(!stopped.section(u'\n', 1).trimmed().isEmpty(), qPrintable(stopped));
         QCOMPARE(w.mode(), QStringLiteral("3"));
         QCOMPARE(window.line(1).acText->text(), QStringLiteral("정지 중"));
         QCOMPARE(window.line(2).crAmt->text(), QStringLiteral("3400"));
