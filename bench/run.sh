@@ -34,7 +34,7 @@ exec > >(tee "$log") 2>&1
 scripts/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target voucher voucher-admin bench_plans bench_entry bench_startup \
-    bench_emptywindow bench_lookup bench_workstations system_workstation >/dev/null
+    bench_emptywindow bench_lookup bench_waits bench_workstations system_workstation >/dev/null
 export QT_QPA_PLATFORM=offscreen
 bin=$build/bench
 admin=$build/voucher-admin
@@ -97,6 +97,13 @@ if [ "$postgres" = 1 ]; then
     run env ODBCINI="$shared_odbcini" "$bin/bench_lookup" --runs "$runs"
 else
     run "$bin/bench_lookup" --runs "$runs" --sqlite-only
+fi
+
+# Each wait lasts its bound (5 to 15 s): three runs are enough.
+if [ "$postgres" = 1 ]; then
+    run env ODBCINI="$shared_odbcini" "$bin/bench_waits" --runs 3
+else
+    run "$bin/bench_waits" --runs 3 --sqlite-only
 fi
 
 run "$bin/bench_workstations" --sqlite "$big" --workers 4 --seconds "$seconds"

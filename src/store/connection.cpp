@@ -2,6 +2,7 @@
 
 #include "app/errors.h"
 #include "app/strutil.h"
+#include "failure.h"
 #include "statement.h"
 
 #include <QAtomicInt>
@@ -34,6 +35,19 @@ QString errorText(const QSqlError& error)
         text = error.databaseText().trimmed();
     return text;
 }
+
+// psqlODBC refuses an option that the data source also sets in its pqopt
+// (connect_timeout, keep-alives); the data source's own then applies.
+bool conflictsWithDataSource(const QSqlError& error)
+{
+    return error.text().contains(QLatin1String("conflicts with other ordinary option"));
+}
+
+// psqlODBC's TCP keep-alive keys (idle seconds, then probes every n seconds):
+// a server that went silent while the window was idle is noticed before the
+// next action waits on it. Other drivers ignore keys they do not know.
+// QODBC writes "DSN=" before the name, so the keys follow it.
+constexpr const char* kKeepAliveKeys = ";KeepaliveTime=5;KeepaliveInterval=2";
 
 Engine engineOf(const QSqlDatabase& db)
 {
@@ -80,6 +94,7 @@ std::unique_ptr<Connection> Connection::sqliteOpenedOnFirstUse(const QString& pa
     }
     std::unique_ptr<Connection> c(new Connection(
         name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
+    c->m_file = QFileInfo(path).absoluteFilePath();
     c->addAfterOpening([](Connection& opened) {
         // Readers go on while a voucher is being written; a crash mid-write leaves the last commit.
         opened.execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -98,14 +113,21 @@ std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
 std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)
 {
     const QString name = uniqueName("odbc");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(dsn);
-        // A server that accepts the connection but never answers must not hang the program.
-        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=30"));
-    }
+    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     std::unique_ptr<Connection> c(
         new Connection(name, Engine::SqlServer, QStringLiteral("ODBC 데이터 원본 %1").arg(dsn)));
+    // A server that accepts the connection but never answers must not hang
+    // the program: a login time-out, and keep-alives that notice a server
+    // gone while the window is idle; each is left out in turn where the
+    // data source sets its own.
+    const QString loginTimeout = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;");
+    const QString connectionTimeout = QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30");
+    const QString keepAlive = dsn + QLatin1String(kKeepAliveKeys);
+    c->m_connectAttempts = {
+        {keepAlive, loginTimeout + connectionTimeout},
+        {keepAlive, connectionTimeout},
+        {dsn, connectionTimeout},
+    };
     c->addAfterOpening([dsn](Connection& opened) {
         // The driver tells which engine stands behind the data source.
         opened.m_engine = engineOf(opened.database());
@@ -129,26 +151,94 @@ void Connection::open()
     if (m_beforeOpening)
         m_beforeOpening(*this);
     QSqlDatabase db = database();
-    if (!db.open()) {
-        // psqlODBC refuses a login timeout when the data source sets its own
-        // (pqopt=connect_timeout=…); that one then bounds the wait instead.
-        const bool ownTimeout = db.driverName() == QLatin1String("QODBC")
-                                && db.lastError().text().contains(QLatin1String("conflicts with other ordinary option"));
-        if (ownTimeout)
-            db.setConnectOptions(QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30"));
-        if (!ownTimeout || !db.open())
-            throw DbError(QStringLiteral("데이터베이스에 연결할 수 없습니다: %1").arg(errorText(db.lastError())));
+    bool opened = false;
+    m_socket = -1;
+    if (m_connectAttempts.isEmpty()) {
+        opened = db.open();
+    } else {
+        for (const auto& [databaseName, options] : std::as_const(m_connectAttempts)) {
+            db.setDatabaseName(databaseName);
+            db.setConnectOptions(options);
+            m_socket = socketOpenedBy([&] { opened = db.open(); });
+            if (opened || !conflictsWithDataSource(db.lastError()))
+                break;
+        }
     }
+    if (!opened)
+        throw DbError(connectFailureText(db.lastError(), errorText(db.lastError()), m_engine, m_file));
     m_broken = false;
+    m_answerLost = false;
     ++m_openings;
     try {
         for (const OpeningStep& step : std::as_const(m_afterOpening))
             step(*this);
+        if (m_clerkWaitsBounded)
+            applyClerkWaits();
+        for (const QString& setting : std::as_const(m_sessionSettings))
+            execNative(setting);
     } catch (...) {
         db.close();
         m_broken = true;
         throw;
     }
+}
+
+void Connection::addSessionSetting(const QString& sql)
+{
+    if (database().isOpen() && !m_broken)
+        execNative(sql);
+    m_sessionSettings.append(sql);
+}
+
+void Connection::boundClerkWaits()
+{
+    m_clerkWaitsBounded = true;
+    // Applied at every opening; the engine behind a data source is known
+    // only once it answered.
+    if (database().isOpen() && !m_broken)
+        applyClerkWaits();
+}
+
+void Connection::applyClerkWaits()
+{
+    switch (m_engine) {
+    case Engine::SQLite:
+        // Another workstation's save holds the file for milliseconds; a
+        // writer holding it for seconds is stuck, and the clerk is told.
+        execNative(QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitSeconds * 1000));
+        return;
+    case Engine::PostgreSQL:
+        // Saves of other workstations hold the voucher table's lock for
+        // milliseconds; a lock held longer is someone's long work or a
+        // forgotten session. A statement of the window reads a few thousand
+        // rows at most; ten seconds is far beyond any of them.
+        execNative(QStringLiteral("SET lock_timeout = '%1s'").arg(kLockWaitSeconds));
+        execNative(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementSeconds));
+        break;
+    case Engine::SqlServer:
+        // Only where the engine is SQL Server itself, not some other engine
+        // this connection takes for it.
+        if (database().driver()->dbmsType() == QSqlDriver::MSSqlServer)
+            execNative(QStringLiteral("SET LOCK_TIMEOUT %1").arg(kLockWaitSeconds * 1000));
+        break;
+    }
+    // A stopped server lets no limit of its own act: the answer bound, a
+    // little beyond the statement's, cuts the connection.
+    m_answerMs = kAnswerSeconds * 1000;
+}
+
+QString Connection::clerkText(const QSqlError& error) const
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return clerkFailureText(error, text, m_engine, m_file);
+}
+
+void Connection::fail(const QSqlError& error)
+{
+    noteFailure(error);
+    throw DbError(clerkText(error));
 }
 
 QSqlDatabase Connection::database() const
@@ -165,11 +255,13 @@ void Connection::execNative(const QString& sql)
 {
     reopenIfBroken();
     QSqlQuery q(database());
-    if (!q.exec(sql)) {
-        const QSqlError error = q.lastError();
-        noteFailure(error);
-        throw DbError(errorText(error));
+    bool done = false;
+    {
+        const AnswerDeadline deadline = watchAnswer();
+        done = q.exec(sql);
     }
+    if (!done)
+        fail(q.lastError());
 }
 
 QVector<QStringList> Connection::selectNative(const QString& sql)
@@ -177,11 +269,13 @@ QVector<QStringList> Connection::selectNative(const QString& sql)
     reopenIfBroken();
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(sql)) {
-        const QSqlError error = q.lastError();
-        noteFailure(error);
-        throw DbError(errorText(error));
+    bool done = false;
+    {
+        const AnswerDeadline deadline = watchAnswer();
+        done = q.exec(sql);
     }
+    if (!done)
+        fail(q.lastError());
     QVector<QStringList> rows;
     const int columns = q.record().count();
     while (q.next()) {
@@ -204,6 +298,10 @@ void Connection::reopenIfBroken()
 
 void Connection::noteFailure(const QSqlError& error)
 {
+    if (m_answerLost) { // its socket is shut: nothing more goes through it
+        m_broken = true;
+        return;
+    }
     if (error.type() == QSqlError::ConnectionError || m_engine == Engine::SQLite) {
         if (error.type() == QSqlError::ConnectionError)
             m_broken = true;
@@ -213,6 +311,7 @@ void Connection::noteFailure(const QSqlError& error)
         return;
     // ODBC reports a lost server as an ordinary statement error: ask the server.
     QSqlQuery probe(database());
+    const AnswerDeadline deadline = watchAnswer();
     if (!probe.exec(QStringLiteral("select 1")))
         m_broken = true;
 }
@@ -254,6 +353,8 @@ bool Connection::hasAccount()
 
 void Connection::setAccount(std::unique_ptr<Connection> connection)
 {
+    if (connection)
+        connection->boundClerkWaits();
     accountSlot() = std::move(connection);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answerwatch.h"
 #include "engine.h"
 
 #include <QSqlDatabase>
@@ -49,6 +50,34 @@ public:
     // "SQLite 파일 /path/Account.db" or "ODBC 데이터 원본 Account (PostgreSQL)".
     QString describe() const;
 
+    // The waits a clerk may meet, bounded on the program's own connection
+    // (setAccount does it): a lock held elsewhere, a statement that runs
+    // long, a server that stopped answering. Tools doing long work keep
+    // the engine's defaults.
+    static constexpr int kLockWaitSeconds = 5;
+    static constexpr int kStatementSeconds = 10;
+    static constexpr int kAnswerSeconds = 15;
+    void boundClerkWaits();
+    bool clerkWaitsBounded() const { return m_clerkWaitsBounded; }
+
+    // A session setting (search path, time limits) run now and again after
+    // every reconnection, so that a new connection works as the old one did.
+    void addSessionSetting(const QString& sql);
+
+    // While the object lives, a statement that gets no answer from the
+    // server within the answer bound has its connection cut (see AnswerDeadline).
+    AnswerDeadline watchAnswer() { return AnswerDeadline(m_socket, m_answerMs, &m_answerLost); }
+    // Whether the server stopped answering on the current connection
+    // (it is then also broken); the next opening clears it.
+    bool answerLost() const { return m_answerLost; }
+
+    // Throws the engine's error as the clerk reads it: a Korean line that
+    // says what happened and what to do, above the engine's text. Notes a
+    // lost connection first.
+    [[noreturn]] void fail(const QSqlError& error);
+    // The same text without noting the failure.
+    QString clerkText(const QSqlError& error) const;
+
     // Runs text already written for this engine (schema, pragmas, locks).
     void execNative(const QString& sql);
     // Runs a query written for this engine and returns every row, each column
@@ -59,6 +88,7 @@ public:
     // next action works again once the server is back. Throws DbError.
     void reopenIfBroken();
     void markBroken() { m_broken = true; }
+    bool isBroken() const { return m_broken; }
     // Counts the times the connection was opened: a statement prepared on an
     // earlier opening must be prepared again.
     quint64 openings() const { return m_openings; }
@@ -91,8 +121,18 @@ public:
 private:
     Connection(QString name, Engine engine, QString description);
     void open();
+    void applyClerkWaits();
 
     QString m_name;
+    QString m_file; // the embedded database's path, empty for a server
+    QStringList m_sessionSettings;
+    // A server data source: its connection string and options, tried in
+    // turn while the driver refuses an option the data source sets itself.
+    QList<std::pair<QString, QString>> m_connectAttempts;
+    bool m_clerkWaitsBounded = false;
+    int m_socket = -1; // the server connection's socket, when it is known
+    int m_answerMs = 0;
+    bool m_answerLost = false;
     Engine m_engine;
     QString m_description;
     OpeningStep m_beforeOpening;

@@ -50,14 +50,6 @@ const QString& emptyText()
     return empty;
 }
 
-QString errorText(const QSqlError& error)
-{
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return text;
-}
-
 } // namespace
 
 SqlStatement::SqlStatement(QObject* parent) : SqlStatement(Connection::account(), parent) {}
@@ -147,10 +139,13 @@ QSqlQuery& SqlStatement::preparedQuery()
     m_prepared.reset();
     auto q = std::make_unique<QSqlQuery>(m_connection->database());
     q->setForwardOnly(true);
-    if (!q->prepare(sql)) {
-        m_connection->noteFailure(q->lastError());
-        throw DbError(errorText(q->lastError()));
+    bool prepared = false;
+    {
+        const AnswerDeadline deadline = m_connection->watchAnswer();
+        prepared = q->prepare(sql);
     }
+    if (!prepared)
+        m_connection->fail(q->lastError());
     m_prepared = std::move(q);
     m_preparedParameters = parameterNames(sql);
     m_preparedOpening = m_connection->openings();
@@ -164,11 +159,15 @@ QSqlQuery& SqlStatement::runBound()
         auto it = m_bindings.find(name.toLower());
         q.bindValue(u':' + name, it != m_bindings.end() ? it->second : QVariant(QMetaType::fromType<QString>()));
     }
-    if (!q.exec()) {
+    bool done = false;
+    {
+        const AnswerDeadline deadline = m_connection->watchAnswer();
+        done = q.exec();
+    }
+    if (!done) {
         const QSqlError error = q.lastError();
         q.finish();
-        m_connection->noteFailure(error);
-        throw DbError(errorText(error));
+        m_connection->fail(error);
     }
     return q;
 }
@@ -216,15 +215,14 @@ void SqlStatement::fetchMore(int count)
         return;
     const int from = int(m_rows.size());
     const int columns = int(m_columns.size());
+    const AnswerDeadline deadline = m_connection->watchAnswer(); // a batch may come from the server
     for (int i = 0; i < count; ++i) {
         if (!m_reading->next()) {
             const QSqlError error = m_reading->lastError();
             m_atEnd = true;
             stopReading();
-            if (error.isValid() && error.type() != QSqlError::NoError) {
-                m_connection->noteFailure(error);
-                throw DbError(errorText(error));
-            }
+            if (error.isValid() && error.type() != QSqlError::NoError)
+                m_connection->fail(error);
             break;
         }
         QVector<QVariant> row(columns);

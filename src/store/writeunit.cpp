@@ -8,13 +8,6 @@ namespace store {
 
 namespace {
 
-QString lastErrorText(const QSqlDatabase& db)
-{
-    const QSqlError error = db.lastError();
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
-
 // Takes the voucher table's write lock inside the transaction just begun.
 void lockVoucherTable(Connection& connection)
 {
@@ -35,6 +28,21 @@ void lockVoucherTable(Connection& connection)
 
 WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
 {
+    try {
+        begin();
+    } catch (const DbError&) {
+        // The connection was found dead before anything of the unit was
+        // written (a server restarted since the last action): connect again
+        // and go on, once. Not when the server stopped answering: that
+        // wait has been long enough. A file has no server to come back.
+        if (m_connection.engine() == Engine::SQLite || !m_connection.isBroken() || m_connection.answerLost())
+            throw;
+        begin();
+    }
+}
+
+void WriteUnit::begin()
+{
     m_connection.reopenIfBroken();
     if (m_connection.engine() == Engine::SQLite) {
         m_connection.finishPendingReads(); // an old read snapshot would refuse the write lock
@@ -43,11 +51,13 @@ WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
         m_connection.execNative(QStringLiteral("BEGIN IMMEDIATE"));
     } else {
         QSqlDatabase db = m_connection.database();
-        if (!db.transaction()) {
-            const QString text = lastErrorText(db);
-            m_connection.noteFailure(db.lastError()); // a lost server is reconnected next time
-            throw DbError(text);
+        bool begun = false;
+        {
+            const AnswerDeadline deadline = m_connection.watchAnswer();
+            begun = db.transaction();
         }
+        if (!begun)
+            m_connection.fail(db.lastError()); // a lost server is reconnected next time
     }
     m_active = true;
     m_connection.setInTransaction(true);
@@ -81,8 +91,13 @@ void WriteUnit::commit()
         }
     } else {
         QSqlDatabase db = m_connection.database();
-        if (!db.commit()) {
-            const QString text = lastErrorText(db);
+        bool committed = false;
+        {
+            const AnswerDeadline deadline = m_connection.watchAnswer();
+            committed = db.commit();
+        }
+        if (!committed) {
+            const QString text = m_connection.clerkText(db.lastError());
             rollback();
             throw DbError(text);
         }
@@ -104,7 +119,10 @@ void WriteUnit::rollback()
             // The engine may already have ended the transaction after a failed statement.
         }
     } else {
-        m_connection.database().rollback();
+        {
+            const AnswerDeadline deadline = m_connection.watchAnswer();
+            m_connection.database().rollback();
+        }
         // A statement inside may have failed because the server went away,
         // which the transaction kept from noteFailure: ask now, so that the
         // connection is made anew before the next statement and the program

@@ -21,6 +21,8 @@ public:
     void rollback();
 
 private:
+    void begin(); // the transaction and the voucher table's lock
+
     Connection& m_connection;
     bool m_active = false;
 };

@@ -33,7 +33,7 @@ std::unique_ptr<store::Connection> sqlite(const QTemporaryDir& dir, bool demoDat
 std::unique_ptr<store::Connection> postgresAttach(const QString& schema)
 {
     auto c = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
-    c->execNative(QStringLiteral("SET search_path TO %1").arg(schema));
+    c->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema)); // kept over a reconnection
     return c;
 }
 

@@ -53,6 +53,17 @@ public:
         w.lineAt(line).acText->setText(text);
         setAmount(line, amount);
     }
+    // A two-line voucher (12,000 and 3,400 won of travel costs) with the
+    // description text on both lines, typed from an idle window.
+    void typeVoucher(const QString& text)
+    {
+        CancelBtnClick();
+        focusAmount(2);
+        startNewVoucher();
+        typeLine(1, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 12000, text);
+        typeLine(2, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 3400, text);
+    }
+    QString lineText(int line) const { return w.lineAt(line).acText->text(); }
     void setAmount(int line, double amount) { w.lineAt(line).crAmt->setText(QString::number(amount, 'f', 0)); }
     // Where the clerk's focus is before pressing a button: the line's amount.
     void focusAmount(int line) { w.lineAt(line).crAmt->setFocus(); }

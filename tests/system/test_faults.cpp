@@ -1,7 +1,12 @@
+#include "borvaneprobe.h"
 #include "ledgercheck.h"
 #include "programrun.h"
+#include "systemdb.h"
 
+#include "app/errors.h"
+#include "shell/application.h"
 #include "store/connection.h"
+#include "store/failure.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -10,11 +15,70 @@
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+
 // A workstation killed hard (SIGKILL) while it saves: every voucher is stored
 // whole or not at all, the file stays sound, and the program starts normally
 // on it afterwards and saves again.
+// The engine stops a save (a lock held elsewhere, a backend that stopped
+// answering, a read-only file, missing tables or rights): the clerk reads in
+// Korean what happened and what to do above the engine's text, the voucher
+// stays typed, nothing of it is stored, and it can be saved again.
 class TestFaults : public QObject {
     Q_OBJECT
+
+    static constexpr const char* kDate = "2001-06-01";
+
+    // The entry window on the program's connection to db, listing kDate.
+    struct Desk {
+        explicit Desk(SystemDb& db)
+        {
+            store::Connection::setAccount(db.attach());
+            window = std::make_unique<TfmBorvane>();
+            window->show();
+            probe = std::make_unique<BorvaneProbe>(*window);
+            probe->setDate(QString::fromLatin1(kDate));
+            probe->chooseBranch(0);
+            probe->pQuery();
+        }
+        ~Desk()
+        {
+            probe.reset();
+            window.reset();
+            store::Connection::setAccount(nullptr);
+        }
+        // Runs the save; returns the text of the error it ended with, "" when none.
+        QString save()
+        {
+            try {
+                probe->SaveBtnClick();
+            } catch (const DbError& e) {
+                return e.text();
+            }
+            return {};
+        }
+        std::unique_ptr<TfmBorvane> window;
+        std::unique_ptr<BorvaneProbe> probe;
+    };
+
+    static int storedRows(store::Connection& c, const QString& text)
+    {
+        return selectOne(c, QStringLiteral("select count(*) from account_jen_AA where rtrim(ac_text) = '%1'").arg(text))
+            .value(0)
+            .toInt();
+    }
+
+    // The refused save: the Korean line of the failure first, the engine's
+    // text beneath it, the voucher still typed.
+    static void verifyRefused(Desk& desk, const QString& error, store::Failure failure, const QString& file,
+                              const QString& typed)
+    {
+        QVERIFY2(error.startsWith(store::failureLine(failure, file) + u'\n'), qPrintable(error));
+        QVERIFY2(!error.section(u'\n', 1).trimmed().isEmpty(), qPrintable(error));
+        QCOMPARE(desk.probe->mode(), QStringLiteral("3"));
+        QCOMPARE(desk.probe->lineText(1), typed);
+        QCOMPARE(desk.probe->lineText(2), typed);
+    }
 
     static QString crashSaver() { return QCoreApplication::applicationDirPath() + QStringLiteral("/system_crashsaver"); }
 
@@ -59,6 +123,114 @@ class TestFaults : public QObject {
     }
 
 private slots:
+    void cleanup() { store::Connection::setAccount(nullptr); }
+
+    void heldLockEndsTheWait_data() { addEngineRows(); }
+    void heldLockEndsTheWait()
+    {
+        OPEN_SYSTEM_DB(db);
+        Desk desk(db);
+        const QString typed = QStringLiteral("잠금 중");
+        desk.probe->typeVoucher(typed);
+
+        // Another session holds the voucher table (the file) for writing.
+        auto holder = db.attach();
+        if (db.isPostgres()) {
+            QVERIFY(holder->database().transaction());
+            holder->execNative(QStringLiteral("LOCK TABLE account_jen_AA IN EXCLUSIVE MODE"));
+        } else {
+            holder->execNative(QStringLiteral("BEGIN IMMEDIATE"));
+        }
+        const QString error = desk.save();
+        verifyRefused(desk, error, store::Failure::LockWait, db.isPostgres() ? QString() : db.sqlitePath(), typed);
+        if (db.isPostgres())
+            QVERIFY(holder->database().rollback());
+        else
+            holder->execNative(QStringLiteral("ROLLBACK"));
+        QCOMPARE(storedRows(db.connection(), typed), 0);
+
+        // Let go: the same click saves the voucher as typed.
+        QCOMPARE(desk.save(), QString());
+        QCOMPARE(desk.probe->mode(), QStringLiteral("1"));
+        QCOMPARE(storedRows(db.connection(), typed), 4);
+    }
+
+    // The server process serving the window stops (SIGSTOP) while the
+    // window is idle: the save ends with a message instead of waiting for
+    // good, and works again once the process goes on.
+    void stoppedBackendEndsTheWait()
+    {
+        REQUIRE_POSTGRES();
+        SystemDb db(QStringLiteral("postgres"));
+        Desk desk(db);
+        const QString typed = QStringLiteral("멈춘 서버");
+        desk.probe->typeVoucher(typed);
+
+        const pid_t backend = pid_t(selectOne(store::Connection::account(), QStringLiteral("select pg_backend_pid()"))
+                                        .value(0)
+                                        .toLongLong());
+        if (::kill(backend, SIGSTOP) != 0)
+            QSKIP("the server's processes cannot be stopped from here (not root)");
+        const QString error = desk.save();
+        ::kill(backend, SIGCONT);
+        verifyRefused(desk, error, store::Failure::ServerLost, QString(), typed);
+        QCOMPARE(storedRows(db.connection(), typed), 0);
+
+        QCOMPARE(desk.save(), QString());
+        QCOMPARE(storedRows(db.connection(), typed), 4);
+    }
+
+    void messageSaysWhatToDo_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("sqlite read-only") << QStringLiteral("sqlite") << QStringLiteral("read-only")
+                                          << int(store::Failure::ReadOnlyFile);
+        QTest::newRow("sqlite no tables") << QStringLiteral("sqlite") << QStringLiteral("no tables")
+                                          << int(store::Failure::MissingTables);
+        QTest::newRow("postgres no tables") << QStringLiteral("postgres") << QStringLiteral("no tables")
+                                            << int(store::Failure::MissingTables);
+        QTest::newRow("postgres no rights") << QStringLiteral("postgres") << QStringLiteral("no rights")
+                                            << int(store::Failure::NoRights);
+    }
+    void messageSaysWhatToDo()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, failure);
+        OPEN_SYSTEM_DB(db);
+        const QString role = QStringLiteral("clerk_%1").arg(db.schema());
+        {
+            Desk desk(db);
+            const QString typed = QStringLiteral("오류 안내");
+            desk.probe->typeVoucher(typed);
+            store::Connection& program = store::Connection::account();
+            if (fault == QLatin1String("read-only")) {
+                // As a file the program may read but not write (root writes any file).
+                program.addSessionSetting(QStringLiteral("PRAGMA query_only = 1"));
+            } else if (fault == QLatin1String("no tables")) {
+                db.connection().execNative(QStringLiteral("DROP TABLE account_jen_AA"));
+            } else {
+                // A login that may read the tables but not write them.
+                db.connection().execNative(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role));
+                db.connection().execNative(QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(db.schema(), role));
+                db.connection().execNative(
+                    QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA %1 TO %2").arg(db.schema(), role));
+                program.execNative(QStringLiteral("SET ROLE %1").arg(role));
+            }
+            const QString error = desk.save();
+            verifyRefused(desk, error, store::Failure(failure), db.isPostgres() ? QString() : db.sqlitePath(), typed);
+            if (fault == QLatin1String("no rights"))
+                program.execNative(QStringLiteral("RESET ROLE"));
+            if (fault != QLatin1String("no tables"))
+                QCOMPARE(storedRows(db.connection(), typed), 0);
+        }
+        if (fault == QLatin1String("no rights")) {
+            db.connection().execNative(QStringLiteral("DROP OWNED BY %1").arg(role));
+            db.connection().execNative(QStringLiteral("DROP ROLE %1").arg(role));
+        }
+    }
+
     void killedInsideTheSave_data()
     {
         QTest::addColumn<QString>("option");
@@ -114,5 +286,10 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFaults)
+int main(int argc, char** argv)
+{
+    VoucherApplication app(argc, argv);
+    TestFaults test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_faults.moc"

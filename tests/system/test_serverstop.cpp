@@ -83,15 +83,6 @@ class TestServerStop : public QObject {
         return {};
     }
 
-    static void typeVoucher(BorvaneProbe& w, const QString& text)
-    {
-        w.CancelBtnClick();
-        w.focusAmount(2);
-        w.startNewVoucher();
-        w.typeLine(1, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 12000, text);
-        w.typeLine(2, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 3400, text);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -153,7 +144,7 @@ private slots:
         w.chooseBranch(0);
         w.pQuery();
 
-        typeVoucher(w, QStringLiteral("정지 전"));
+        w.typeVoucher(QStringLiteral("정지 전"));
         w.SaveBtnClick();
         QCOMPARE(w.mode(), QStringLiteral("1"));
         const QString before = w.lastStoredKey().left(19);
@@ -163,8 +154,11 @@ private slots:
         QVERIFY2(stopServer(&output), qPrintable(output));
 
         // The clerk's next action is a save: the engine's error, and the voucher stays typed.
-        typeVoucher(w, QStringLiteral("정지 중"));
-        QVERIFY2(!errorOf([&] { w.SaveBtnClick(); }).isEmpty(), "saving while the server is stopped reported no error");
+        w.typeVoucher(QStringLiteral("정지 중"));
+        const QString stopped = errorOf([&] { w.SaveBtnClick(); });
+        // A Korean line about the server above the engine's text.
+        QVERIFY2(stopped.section(u'\n', 0, 0).contains(QStringLiteral("서버")), qPrintable(stopped));
+        QVERIFY2(!stopped.section(u'\n', 1).trimmed().isEmpty(), qPrintable(stopped));
         QCOMPARE(w.mode(), QStringLiteral("3"));
         QCOMPARE(window.line(1).acText->text(), QStringLiteral("정지 중"));
         QCOMPARE(window.line(2).crAmt->text(), QStringLiteral("3400"));
@@ -202,6 +196,29 @@ private slots:
         const QString error = errorOf([&] { w.cbKubunChange(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(w.list().rowCount(), rows);
+    }
+
+    // A restart between two actions (the clerk's connection was ended by
+    // it): the first save finds the connection dead before anything of the
+    // voucher is written, connects again and saves, on the first click.
+    void firstSaveAfterRestart()
+    {
+        TfmBorvane window;
+        window.show();
+        BorvaneProbe w(window);
+        w.setDate(QStringLiteral("2001-05-31"));
+        w.chooseBranch(0);
+        w.pQuery();
+
+        QString output;
+        QVERIFY2(stopServer(&output), qPrintable(output));
+        QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
+
+        w.typeVoucher(QStringLiteral("재시작 후"));
+        const QString error = errorOf([&] { w.SaveBtnClick(); });
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(voucherRows(w.lastStoredKey().left(19)), 4);
     }
 
     // The program starts while the server is down: the window still opens,

@@ -84,7 +84,7 @@ int main(int argc, char** argv)
             c = store::Connection::openOdbc(QStringLiteral("Account"));
             const QString schema = option(args, QStringLiteral("--schema"));
             if (!schema.isEmpty())
-                c->execNative(QStringLiteral("SET search_path TO %1").arg(schema));
+                c->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
         }
     } catch (const AppError& e) {
         say(QStringLiteral("error open %1").arg(e.text().simplified()));
