@@ -69,18 +69,21 @@ Connection::~Connection()
     QSqlDatabase::removeDatabase(m_name);
 }
 
-std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
+std::unique_ptr<Connection> Connection::openSqlite(const QString& path, bool readOnly)
 {
     const QString name = uniqueName("sqlite");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         // Another workstation (process) holding the write lock makes us wait, not fail.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000")
+                             + (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     }
     std::unique_ptr<Connection> c(new Connection(
         name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
     c->open();
+    if (readOnly)
+        return c;
     // Readers go on while a voucher is being written; a crash mid-write leaves the last commit.
     c->execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
     c->execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));

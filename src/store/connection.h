@@ -20,7 +20,8 @@ class SqlStatement;
 class Connection {
 public:
     // The embedded database file; created empty when missing. Throws DbError.
-    static std::unique_ptr<Connection> openSqlite(const QString& path);
+    // Read-only, nothing is written to it (SQLite still makes a -shm beside it).
+    static std::unique_ptr<Connection> openSqlite(const QString& path, bool readOnly = false);
     // An ODBC data source by name; errors (server down, login refused, no
     // answer within a few seconds) are thrown as DbError with the engine's text.
     static std::unique_ptr<Connection> openOdbc(const QString& dsn);
@@ -34,6 +35,10 @@ public:
     QString connectionName() const { return m_name; }
     // "SQLite 파일 /path/Account.db" or "ODBC 데이터 원본 Account (PostgreSQL)".
     QString describe() const;
+    // Why vouchers cannot be stored through this connection (a file that is
+    // only readable), for the clerk at start-up; empty when they can.
+    QString readOnlyNotice() const { return m_readOnlyNotice; }
+    void setReadOnlyNotice(const QString& notice) { m_readOnlyNotice = notice; }
 
     // Runs text already written for this engine (schema, pragmas, locks).
     void execNative(const QString& sql);
@@ -81,6 +86,7 @@ private:
     QString m_name;
     Engine m_engine;
     QString m_description;
+    QString m_readOnlyNotice;
     bool m_broken = false;
     bool m_inTransaction = false;
     bool m_rowCountsUnknown = false;

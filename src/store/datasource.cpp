@@ -1,16 +1,72 @@
 #include "datasource.h"
 
 #include "app/errors.h"
+#include "privatefiles.h"
 #include "schema.h"
 
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 #include <sql.h>
 #include <sqlext.h>
 
 namespace store {
+
+namespace {
+
+// A first start that failed while the demo data went in (older versions made
+// the tables first and filled them afterwards): the tables are there but no
+// branch and no voucher. A file holding any voucher is never taken for one.
+bool halfMade(Connection& connection)
+{
+    const QVector<QStringList> counts = connection.selectNative(
+        QStringLiteral("SELECT (SELECT count(*) FROM kubun_table), (SELECT count(*) FROM account_jen_AA)"));
+    return counts.value(0).value(0) == QLatin1String("0") && counts.value(0).value(1) == QLatin1String("0");
+}
+
+void removeFiles(const QStringList& files)
+{
+    for (const QString& file : files)
+        QFile::remove(file);
+}
+
+// Makes the file whole or not at all: the tables and the demo data go into a
+// file beside it, which takes the file's name only once complete. A failure
+// (a full disk) leaves nothing behind, so the next start begins afresh.
+void createWhole(const QString& path)
+{
+    const QString part = path + QStringLiteral(".part");
+    removeFiles(embeddedFiles(part)); // what a start that died half-way left
+    try {
+        if (!createPrivateFile(part))
+            throw DbError(QString::fromLocal8Bit(std::strerror(errno)));
+        {
+            auto connection = Connection::openSqlite(part);
+            createSchema(*connection);
+            loadDemoData(*connection);
+            // Folds the log into the file, so that the one file is complete.
+            connection->execNative(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+        if (!QFile::rename(part, path)) {
+            if (!QFileInfo::exists(path)) // else another process made it meanwhile
+                throw DbError(QStringLiteral("%1의 이름을 바꿀 수 없습니다.").arg(part));
+            removeFiles(embeddedFiles(part));
+        }
+    } catch (const AppError& error) {
+        removeFiles(embeddedFiles(part));
+        throw DbError(QStringLiteral("데이터 파일 %1을(를) 만들지 못했습니다: %2\n"
+                                     "디스크의 빈 공간과 권한을 확인한 뒤 프로그램을 다시 시작하십시오.")
+                          .arg(QDir::toNativeSeparators(path), error.text()));
+    }
+}
+
+} // namespace
 
 bool odbcDataSourceExists(const QString& name)
 {
@@ -56,13 +112,34 @@ std::unique_ptr<Connection> resolveAccount()
 
 std::unique_ptr<Connection> openEmbedded(const QString& path)
 {
-    const bool fresh = !QFileInfo::exists(path);
-    if (fresh && !QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(path).absolutePath()));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!makePrivateFolder(folder))
+        throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(folder));
+    if (!QFileInfo::exists(path))
+        createWhole(path);
+
+    const bool writable = ::access(QFile::encodeName(path).constData(), W_OK) == 0
+                          && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    // The user's own files, made readable by others or left read-only by a
+    // read-only run, are set right before SQLite opens them.
+    for (const QString& file : embeddedFiles(path))
+        keepPrivate(file, writable && file != path);
+    if (!writable) {
+        auto connection = Connection::openSqlite(path, true);
+        connection->setReadOnlyNotice(
+            QStringLiteral("전표를 저장할 수 없습니다. 데이터 파일 %1에 쓸 권한이 없어 읽기 전용으로 열었습니다. "
+                           "전표 조회와 검색은 됩니다. 쓰기 권한을 받은 뒤 프로그램을 다시 시작하십시오.")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+        return connection;
+    }
+
     auto connection = Connection::openSqlite(path);
-    if (fresh || !schemaExists(*connection)) {
+    if (!schemaExists(*connection)) {
+        // A file that holds no tables (made empty by hand).
         createSchema(*connection);
         loadDemoData(*connection);
+    } else if (halfMade(*connection)) {
+        loadDemoData(*connection); // one transaction: whole or nothing again
     } else if (indexesMissing(*connection)) {
         createSchema(*connection); // adds the missing indexes; tables stay as they are
     }
