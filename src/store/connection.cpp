@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 namespace store {
 
@@ -52,6 +53,16 @@ Engine engineOf(const QSqlDatabase& db)
     }
 }
 
+// A file only read: with no log waiting to be folded in, SQLite reads it as
+// it stands (immutable) and makes no -shm, which works in a read-only folder
+// too and leaves nothing read-only behind.
+QString readOnlyUri(const QString& path)
+{
+    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    return uri + (QFileInfo(path + QStringLiteral("-wal")).size() > 0 ? QStringLiteral("?mode=ro")
+                                                                     : QStringLiteral("?immutable=1"));
+}
+
 } // namespace
 
 Connection::Connection(QString name, Engine engine, QString description)
@@ -74,10 +85,10 @@ std::unique_ptr<Connection> Connection::openSqlite(const QString& path, bool rea
     const QString name = uniqueName("sqlite");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
+        db.setDatabaseName(readOnly ? readOnlyUri(path) : path);
         // Another workstation (process) holding the write lock makes us wait, not fail.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000")
-                             + (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+                             + (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI") : QString()));
     }
     std::unique_ptr<Connection> c(new Connection(
         name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));

@@ -20,7 +20,8 @@ class SqlStatement;
 class Connection {
 public:
     // The embedded database file; created empty when missing. Throws DbError.
-    // Read-only, nothing is written to it (SQLite still makes a -shm beside it).
+    // Read-only, nothing is written to it, nor beside it unless a log waits
+    // to be folded in (then SQLite makes a -shm).
     static std::unique_ptr<Connection> openSqlite(const QString& path, bool readOnly = false);
     // An ODBC data source by name; errors (server down, login refused, no
     // answer within a few seconds) are thrown as DbError with the engine's text.

@@ -119,18 +119,22 @@ std::unique_ptr<Connection> openEmbedded(const QString& path)
     if (!QFileInfo::exists(path))
         createWhole(path);
 
-    const bool writable = ::access(QFile::encodeName(path).constData(), W_OK) == 0
-                          && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    const bool fileWritable = ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+    const bool folderWritable = ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    const bool writable = fileWritable && folderWritable;
     // The user's own files, made readable by others or left read-only by a
     // read-only run, are set right before SQLite opens them.
     for (const QString& file : embeddedFiles(path))
         keepPrivate(file, writable && file != path);
     if (!writable) {
         auto connection = Connection::openSqlite(path, true);
+        const QString refused = fileWritable ? QStringLiteral("데이터 폴더 %1").arg(QDir::toNativeSeparators(folder))
+                                             : QStringLiteral("데이터 파일 %1").arg(QDir::toNativeSeparators(
+                                                   QFileInfo(path).absoluteFilePath()));
         connection->setReadOnlyNotice(
-            QStringLiteral("전표를 저장할 수 없습니다. 데이터 파일 %1에 쓸 권한이 없어 읽기 전용으로 열었습니다. "
+            QStringLiteral("전표를 저장할 수 없습니다. %1에 쓸 권한이 없어 읽기 전용으로 열었습니다. "
                            "전표 조회와 검색은 됩니다. 쓰기 권한을 받은 뒤 프로그램을 다시 시작하십시오.")
-                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+                .arg(refused));
         return connection;
     }
 

@@ -192,17 +192,26 @@ private slots:
     // A file the clerk may only read: the program says so at start, naming
     // the file, and still lists; once it may be written again, vouchers are
     // saved again without anyone removing a file by hand.
+    void aReadOnlyFileIsSaidAndRecovers_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("the file read-only") << false;
+        QTest::newRow("its folder read-only") << true;
+    }
     void aReadOnlyFileIsSaidAndRecovers()
     {
+        QFETCH(bool, folder);
         ProgramData data;
         const QString path = data.databasePath();
+        const QString refused = folder ? QFileInfo(path).absolutePath() : path;
+        const QByteArray target = QFile::encodeName(refused);
         data.handToAnotherUser(); // root writes whatever the mode says
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QCOMPARE(::chmod(target.constData(), folder ? 0555 : 0444), 0);
         QString output;
         QVERIFY2(data.programStarts(&output), qPrintable(output));
-        QVERIFY2(output.contains(QStringLiteral("전표를 저장할 수 없습니다")) && output.contains(path), qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("전표를 저장할 수 없습니다")) && output.contains(refused), qPrintable(output));
 
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(::chmod(target.constData(), folder ? 0700 : 0600), 0);
         QVERIFY2(data.programStarts(&output), qPrintable(output));
         QVERIFY2(!output.contains(QStringLiteral("전표를 저장할 수 없습니다")), qPrintable(output));
         QProcess save;
