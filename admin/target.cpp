@@ -2,6 +2,7 @@
 
 #include "app/errors.h"
 #include "store/datasource.h"
+#include "store/privatefiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,8 +13,10 @@ std::unique_ptr<store::Connection> openSqliteFile(const QString& path, bool* cre
 {
     *created = !QFileInfo::exists(path);
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!store::makePrivateFolder(folder))
         throw AppError(QStringLiteral("폴더를 만들 수 없습니다: %1").arg(folder));
+    if (!store::createPrivateFile(path))
+        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(path));
     return store::Connection::openSqlite(path);
 }
 

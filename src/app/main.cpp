@@ -8,6 +8,7 @@
 #include "store/datasource.h"
 
 #include <QFile>
+#include <QMessageBox>
 #include <cstdio>
 
 namespace {
@@ -101,6 +102,16 @@ int main(int argc, char** argv)
         HangulInput::instance().start();
     });
     fmBorvane.show();
+    // A file that can only be read: the clerk learns it now, not at Save.
+    if (const QString notice = store::Connection::account().readOnlyNotice(); !notice.isEmpty()) {
+        std::fprintf(stderr, "voucher: %s\n", notice.toUtf8().constData());
+        afterFirstPaint(&fmBorvane, [&fmBorvane, notice] {
+            auto* box = new QMessageBox(QMessageBox::Warning, VoucherApplication::programTitle(), notice,
+                                        QMessageBox::Ok, &fmBorvane);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
+    }
     trace("running");
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 namespace store {
 
@@ -66,6 +67,16 @@ Engine engineOf(const QSqlDatabase& db)
     }
 }
 
+// A file only read: with no log waiting to be folded in, SQLite reads it as
+// it stands (immutable) and makes no -shm, which works in a read-only folder
+// too and leaves nothing read-only behind.
+QString readOnlyUri(const QString& path)
+{
+    const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    return uri + (QFileInfo(path + QStringLiteral("-wal")).size() > 0 ? QStringLiteral("?mode=ro")
+                                                                     : QStringLiteral("?immutable=1"));
+}
+
 } // namespace
 
 Connection::Connection(QString name, Engine engine, QString description)
@@ -86,16 +97,14 @@ Connection::~Connection()
 std::unique_ptr<Connection> Connection::sqliteOpenedOnFirstUse(const QString& path)
 {
     const QString name = uniqueName("sqlite");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        // Another workstation (process) holding the write lock makes us wait, not fail.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
-    }
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     std::unique_ptr<Connection> c(new Connection(
         name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
     c->m_file = QFileInfo(path).absoluteFilePath();
+    c->setSqliteReadOnly(false);
     c->addAfterOpening([](Connection& opened) {
+        if (opened.m_sqliteReadOnly)
+            return; // a file opened only to be read is left as it is
         // Readers go on while a voucher is being written; a crash mid-write leaves the last commit.
         opened.execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
         opened.execNative(QStringLiteral("PRAGMA synchronous=NORMAL"));
@@ -103,11 +112,22 @@ std::unique_ptr<Connection> Connection::sqliteOpenedOnFirstUse(const QString& pa
     return c;
 }
 
-std::unique_ptr<Connection> Connection::openSqlite(const QString& path)
+std::unique_ptr<Connection> Connection::openSqlite(const QString& path, bool readOnly)
 {
     auto c = sqliteOpenedOnFirstUse(path);
+    c->setSqliteReadOnly(readOnly);
     c->open();
     return c;
+}
+
+void Connection::setSqliteReadOnly(bool readOnly)
+{
+    m_sqliteReadOnly = readOnly;
+    QSqlDatabase db = database();
+    db.setDatabaseName(readOnly ? readOnlyUri(m_file) : m_file);
+    // Another workstation (process) holding the write lock makes us wait, not fail.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000")
+                         + (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI") : QString()));
 }
 
 std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)

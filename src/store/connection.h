@@ -22,7 +22,9 @@ class SqlStatement;
 class Connection {
 public:
     // The embedded database file; created empty when missing. Throws DbError.
-    static std::unique_ptr<Connection> openSqlite(const QString& path);
+    // Read-only, nothing is written to it, nor beside it unless a log waits
+    // to be folded in (then SQLite makes a -shm).
+    static std::unique_ptr<Connection> openSqlite(const QString& path, bool readOnly = false);
     // An ODBC data source by name; errors (server down, login refused, no
     // answer within a few seconds) are thrown as DbError with the engine's text.
     static std::unique_ptr<Connection> openOdbc(const QString& dsn);
@@ -39,6 +41,10 @@ public:
     using OpeningStep = std::function<void(Connection&)>;
     void setBeforeOpening(OpeningStep step) { m_beforeOpening = std::move(step); }
     void addAfterOpening(OpeningStep step) { m_afterOpening.append(std::move(step)); }
+    // An embedded file opened only to be read (immutable where no log waits,
+    // so nothing is left beside it), or for writing; takes effect at the
+    // next opening.
+    void setSqliteReadOnly(bool readOnly);
 
     ~Connection();
     Connection(const Connection&) = delete;
@@ -49,6 +55,10 @@ public:
     QString connectionName() const { return m_name; }
     // "SQLite 파일 /path/Account.db" or "ODBC 데이터 원본 Account (PostgreSQL)".
     QString describe() const;
+    // Why vouchers cannot be stored through this connection (a file that is
+    // only readable), for the clerk at start-up; empty when they can.
+    QString readOnlyNotice() const { return m_readOnlyNotice; }
+    void setReadOnlyNotice(const QString& notice) { m_readOnlyNotice = notice; }
 
     // The waits a clerk may meet, bounded on the program's own connection
     // (setAccount does it): a lock held elsewhere, a statement that runs
@@ -138,6 +148,8 @@ private:
     OpeningStep m_beforeOpening;
     QList<OpeningStep> m_afterOpening;
     bool m_broken = true; // never opened yet
+    QString m_readOnlyNotice;
+    bool m_sqliteReadOnly = false;
     bool m_inTransaction = false;
     bool m_rowCountsUnknown = false;
     quint64 m_openings = 0;

@@ -1,17 +1,74 @@
 #include "datasource.h"
 
 #include "app/errors.h"
+#include "privatefiles.h"
 #include "schema.h"
 
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <memory>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 #include <sql.h>
 #include <sqlext.h>
 
 namespace store {
+
+namespace {
+
+// A first start that failed while the demo data went in (older versions made
+// the tables first and filled them afterwards): the tables are there but no
+// branch and no voucher. A file holding any voucher is never taken for one.
+bool halfMade(Connection& connection)
+{
+    // EXISTS stops at the first row: a count would read a large ledger at every start.
+    const QVector<QStringList> found = connection.selectNative(
+        QStringLiteral("SELECT NOT EXISTS (SELECT 1 FROM kubun_table) AND NOT EXISTS (SELECT 1 FROM account_jen_AA)"));
+    return found.value(0).value(0) == QLatin1String("1");
+}
+
+void removeFiles(const QStringList& files)
+{
+    for (const QString& file : files)
+        QFile::remove(file);
+}
+
+// Makes the file whole or not at all: the tables and the demo data go into a
+// file beside it, which takes the file's name only once complete. A failure
+// (a full disk) leaves nothing behind, so the next start begins afresh.
+void createWhole(const QString& path)
+{
+    const QString part = path + QStringLiteral(".part");
+    removeFiles(embeddedFiles(part)); // what a start that died half-way left
+    try {
+        if (!createPrivateFile(part))
+            throw DbError(QString::fromLocal8Bit(std::strerror(errno)));
+        {
+            auto connection = Connection::openSqlite(part);
+            createSchema(*connection);
+            loadDemoData(*connection);
+            // Folds the log into the file, so that the one file is complete.
+            connection->execNative(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+        if (!QFile::rename(part, path)) {
+            if (!QFileInfo::exists(path)) // else another process made it meanwhile
+                throw DbError(QStringLiteral("%1의 이름을 바꿀 수 없습니다.").arg(part));
+            removeFiles(embeddedFiles(part));
+        }
+    } catch (const AppError& error) {
+        removeFiles(embeddedFiles(part));
+        throw DbError(QStringLiteral("데이터 파일 %1을(를) 만들지 못했습니다: %2\n"
+                                     "디스크의 빈 공간과 권한을 확인한 뒤 프로그램을 다시 시작하십시오.")
+                          .arg(QDir::toNativeSeparators(path), error.text()));
+    }
+}
+
+} // namespace
 
 bool odbcDataSourceExists(const QString& name)
 {
@@ -58,17 +115,42 @@ std::unique_ptr<Connection> resolveAccount()
 std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
 {
     auto connection = Connection::sqliteOpenedOnFirstUse(path);
-    // Whether this opening makes the file, learnt before the engine makes it.
-    auto fresh = std::make_shared<bool>(false);
-    connection->setBeforeOpening([path, fresh](Connection&) {
-        *fresh = !QFileInfo::exists(path);
-        if (*fresh && !QDir().mkpath(QFileInfo(path).absolutePath()))
-            throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(path).absolutePath()));
+    // Before every opening: the private folder, a file made whole when it is
+    // missing, and read-only where the clerk may not write.
+    connection->setBeforeOpening([path](Connection& c) {
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!makePrivateFolder(folder))
+            throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(folder));
+        if (!QFileInfo::exists(path))
+            createWhole(path);
+        const bool fileWritable = ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+        const bool folderWritable = ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+        const bool writable = fileWritable && folderWritable;
+        // The user's own files, made readable by others or left read-only by a
+        // read-only run, are set right before SQLite opens them.
+        for (const QString& file : embeddedFiles(path))
+            keepPrivate(file, writable && file != path);
+        c.setSqliteReadOnly(!writable);
+        if (writable) {
+            c.setReadOnlyNotice(QString());
+            return;
+        }
+        const QString refused = fileWritable ? QStringLiteral("데이터 폴더 %1").arg(QDir::toNativeSeparators(folder))
+                                             : QStringLiteral("데이터 파일 %1").arg(QDir::toNativeSeparators(
+                                                   QFileInfo(path).absoluteFilePath()));
+        c.setReadOnlyNotice(QStringLiteral("전표를 저장할 수 없습니다. %1에 쓸 권한이 없어 읽기 전용으로 열었습니다. "
+                                           "전표 조회와 검색은 됩니다. 쓰기 권한을 받은 뒤 프로그램을 다시 시작하십시오.")
+                                .arg(refused));
     });
-    connection->addAfterOpening([fresh](Connection& opened) {
-        if (*fresh || !schemaExists(opened)) {
+    connection->addAfterOpening([](Connection& opened) {
+        if (!opened.readOnlyNotice().isEmpty())
+            return;
+        if (!schemaExists(opened)) {
+            // A file that holds no tables (made empty by hand).
             createSchema(opened);
             loadDemoData(opened);
+        } else if (halfMade(opened)) {
+            loadDemoData(opened); // one transaction: whole or nothing again
         } else if (indexesMissing(opened)) {
             createSchema(opened); // adds the missing indexes; tables stay as they are
         }

@@ -16,8 +16,12 @@ bool odbcDataSourceExists(const QString& name);
 // <user data folder>/voucher/Account.db, whatever the executable is called
 QString defaultSqlitePath();
 
-// The embedded file at path: created with the schema and demo master data
-// when new, given the indexes it lacks when an earlier version made it.
+// The embedded file at path: created whole with the schema and demo master
+// data when new (or not at all: DbError), finished when a failed first start
+// of an earlier version left its tables empty, given the indexes it lacks
+// when an earlier version made it. The folder and files are kept private to
+// the user. A file the user may not write is opened read-only, with a
+// readOnlyNotice() for the clerk.
 std::unique_ptr<Connection> openEmbedded(const QString& path);
 
 // The same file, opened (and made) by the first statement; an opening that

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
@@ -11,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,7 +31,9 @@ QString uniqueName(const char* base)
 // folder and an empty ODBC configuration, so that it opens a fresh SQLite file.
 class ProgramCopy {
 public:
-    ProgramCopy(const QString& program, const QTemporaryDir& home)
+    // `adjust` changes the environment before the start.
+    ProgramCopy(const QString& program, const QTemporaryDir& home,
+                const std::function<void(QProcessEnvironment&)>& adjust = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
@@ -37,6 +44,8 @@ public:
         env.insert(QStringLiteral("ODBCSYSINI"), home.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("VOUCHER_INSTANCE_TRACE"), QStringLiteral("1"));
+        if (adjust)
+            adjust(env);
         process.setProcessEnvironment(env);
         process.setProgram(program);
         process.start();
@@ -77,6 +86,7 @@ private slots:
     void leftoversOfAKilledCopyDoNotBlock();
     void bringToFrontRestoresAMinimisedWindow();
     void programStartedTwice();
+    void filesOfOthersInTheSharedTempFolderDecideNothing();
 };
 
 void TestSingleInstance::instanceNameIsTheWholeFileName()
@@ -130,11 +140,11 @@ void TestSingleInstance::leftoversOfAKilledCopyDoNotBlock()
     gone.start(QStringLiteral("true"));
     QVERIFY(gone.waitForFinished());
     const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
-    QFile lock(QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock")));
+    QFile lock(key + QStringLiteral(".lock"));
     QVERIFY(lock.open(QIODevice::WriteOnly));
     lock.write(QByteArray::number(deadPid) + "\nvoucher\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     lock.close();
-    QFile socketFile(QDir(QDir::tempPath()).filePath(key));
+    QFile socketFile(key);
     QVERIFY(socketFile.open(QIODevice::WriteOnly));
     socketFile.close();
 
@@ -193,6 +203,75 @@ void TestSingleInstance::programStartedTwice()
     ProgramCopy third(program, home);
     QVERIFY2(third.waitForLine("voucher: running"), third.stderrText.constData());
     QVERIFY(!third.stderrText.contains("handed over"));
+}
+
+// Another local user who knows the names the guard would use in the shared
+// temporary folder plants a live lock and a listening socket there (and, as
+// root can arrange, takes the name of a private folder in it): the clerk's
+// program still starts and keeps its own guard.
+void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
+{
+    const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../voucher"));
+    if (!QFile::exists(built))
+        QFAIL("the program voucher is not built next to the tests");
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QString program = home.filePath(QStringLiteral("voucher"));
+    QVERIFY(QFile::copy(built, program));
+    const QString shared = home.filePath(QStringLiteral("shared-tmp"));
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(::chmod(QFile::encodeName(shared).constData(), 01777) == 0);
+
+    const bool root = ::geteuid() == 0;
+    const uid_t nobody = 65534;
+    const QString user = QString::number(::getuid());
+    const auto plant = [&](const QString& folder, QLocalServer& server, QLockFile& lock) {
+        const QString socketPath = QDir(folder).filePath(QStringLiteral("voucher-") + user);
+        QVERIFY(server.listen(socketPath));
+        QVERIFY(lock.tryLock(0));
+        if (root) {
+            QVERIFY(::chown(QFile::encodeName(socketPath).constData(), nobody, nobody) == 0);
+            QVERIFY(::chown(QFile::encodeName(socketPath + QStringLiteral(".lock")).constData(), nobody, nobody) == 0);
+        }
+    };
+    QLocalServer foreignServer;
+    QLockFile foreignLock(QDir(shared).filePath(QStringLiteral("voucher-%1.lock").arg(user)));
+    plant(shared, foreignServer, foreignLock);
+    QLocalServer squatServer;
+    std::unique_ptr<QLockFile> squatLock;
+    if (root) {
+        const QString squatted = QDir(shared).filePath(QStringLiteral("voucher-run-") + user);
+        QVERIFY(QDir().mkpath(squatted));
+        QVERIFY(::chmod(QFile::encodeName(squatted).constData(), 0777) == 0);
+        QVERIFY(::chown(QFile::encodeName(squatted).constData(), nobody, nobody) == 0);
+        squatLock = std::make_unique<QLockFile>(QDir(squatted).filePath(QStringLiteral("voucher-%1.lock").arg(user)));
+        plant(squatted, squatServer, *squatLock);
+    }
+
+    const auto sharedTempOnly = [&](QProcessEnvironment& env) {
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.insert(QStringLiteral("TMPDIR"), shared);
+    };
+    auto first = std::make_unique<ProgramCopy>(program, home, sharedTempOnly);
+    QVERIFY2(first->waitForLine("voucher: running", 10000), first->stderrText.constData());
+    QVERIFY2(!first->stderrText.contains("handed over") && !first->stderrText.contains("no running copy"),
+             first->stderrText.constData());
+    QVERIFY(!foreignServer.hasPendingConnections() && !squatServer.hasPendingConnections());
+
+    // Its own guard still holds: a second copy hands over to it.
+    ProgramCopy second(program, home, sharedTempOnly);
+    QVERIFY(second.process.waitForFinished(30000));
+    second.stderrText += second.process.readAllStandardError();
+    QVERIFY2(second.stderrText.contains("handed over to the running copy"), second.stderrText.constData());
+    QVERIFY2(first->waitForLine("voucher: came forward"), first->stderrText.constData());
+
+    // Killed hard, it leaves a stale lock of its own that does not hold up the next start.
+    first->process.kill();
+    QVERIFY(first->process.waitForFinished(5000));
+    first.reset();
+    ProgramCopy third(program, home, sharedTempOnly);
+    QVERIFY2(third.waitForLine("voucher: running"), third.stderrText.constData());
+    QVERIFY2(!third.stderrText.contains("no running copy"), third.stderrText.constData());
 }
 
 QTEST_MAIN(TestSingleInstance)

@@ -6,9 +6,13 @@
 #include "app/errors.h"
 #include "shell/application.h"
 #include "store/connection.h"
+#include "store/datasource.h"
 #include "store/failure.h"
+#include "store/schema.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
@@ -16,10 +20,15 @@
 #include <QThread>
 
 #include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A workstation killed hard (SIGKILL) while it saves: every voucher is stored
 // whole or not at all, the file stays sound, and the program starts normally
-// on it afterwards and saves again.
+// on it afterwards and saves again. The data file made, refused or filled up
+// around the program: it stays the clerk's own, is made whole or not at all,
+// and a file that can only be read is said at start and recovers.
 // The engine stops a save (a lock held elsewhere, a backend that stopped
 // answering, a read-only file, missing tables or rights): the clerk reads in
 // Korean what happened and what to do above the engine's text, the voucher
@@ -121,6 +130,37 @@ class TestFaults : public QObject {
         QCOMPARE(storedVouchers(*c), expectedVouchers + 1);
         QVERIFY(checkWholeVouchers(*c).isEmpty());
     }
+
+    static int modeOf(const QString& path)
+    {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+    }
+
+    static qint64 rows(const QString& path, const QString& table)
+    {
+        auto c = store::Connection::openSqlite(path);
+        return c->selectNative(QStringLiteral("select count(*) from %1").arg(table)).value(0).value(0).toLongLong();
+    }
+
+    // Writes past `bytes` into any file fail (EFBIG) while the object lives, as on a full disk.
+    struct FileSizeLimit {
+        explicit FileSizeLimit(rlim_t bytes)
+        {
+            ::getrlimit(RLIMIT_FSIZE, &saved);
+            oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit = saved;
+            limit.rlim_cur = bytes;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        ~FileSizeLimit()
+        {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, oldHandler);
+        }
+        rlimit saved {};
+        void (*oldHandler)(int) = nullptr;
+    };
 
 private slots:
     void cleanup() { store::Connection::setAccount(nullptr); }
@@ -229,6 +269,128 @@ private slots:
             db.connection().execNative(QStringLiteral("DROP OWNED BY %1").arg(role));
             db.connection().execNative(QStringLiteral("DROP ROLE %1").arg(role));
         }
+    }
+
+    // The data folder is closed to other users and the files are the clerk's
+    // alone, whether the program makes them or an earlier version made them
+    // readable by all.
+    void theBooksAreTheClerksAlone_data()
+    {
+        QTest::addColumn<bool>("madeEarlier");
+        QTest::newRow("made by the program") << false;
+        QTest::newRow("made readable by all earlier") << true;
+    }
+    void theBooksAreTheClerksAlone()
+    {
+        QFETCH(bool, madeEarlier);
+        const mode_t umaskBefore = ::umask(022);
+        ProgramData data(madeEarlier ? ProgramData::Start::WithFile : ProgramData::Start::NoFile);
+        const QString folder = QFileInfo(data.databasePath()).absolutePath();
+        // An earlier version's files stay open with their log as another workstation holds them.
+        std::unique_ptr<store::Connection> other;
+        if (madeEarlier) {
+            QCOMPARE(modeOf(data.databasePath()), 0644);
+            other = store::Connection::openSqlite(data.databasePath());
+            other->execNative(QStringLiteral("update kubun_table set kubun_jangso = kubun_jangso"));
+            QCOMPARE(modeOf(data.databasePath() + QStringLiteral("-shm")), 0644);
+        }
+        QString output;
+        QVERIFY2(data.programStarts(&output, [] { ::umask(022); }), qPrintable(output));
+        if (!other) // SQLite gives the log the file's mode when it makes it
+            other = store::Connection::openSqlite(data.databasePath());
+        other->execNative(QStringLiteral("update kubun_table set kubun_jangso = kubun_jangso"));
+        ::umask(umaskBefore);
+        QCOMPARE(modeOf(folder), 0700);
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QVERIFY2(modeOf(data.databasePath() + QLatin1String(suffix)) == 0600, suffix);
+    }
+
+    // The disk fills while the first start makes the file: nothing half-made
+    // stays, the clerk is told why, and the next start makes it whole. A file
+    // an earlier version left so (tables, no branch, no voucher) is finished;
+    // a file holding vouchers is never touched.
+    void aFailedFirstStartIsFinishedByTheNext_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("disk full while it is made") << QStringLiteral("full");
+        QTest::newRow("left with empty tables earlier") << QStringLiteral("tables");
+        QTest::newRow("no branches but a voucher") << QStringLiteral("voucher");
+    }
+    void aFailedFirstStartIsFinishedByTheNext()
+    {
+        QFETCH(QString, before);
+        ProgramData data(ProgramData::Start::NoFile);
+        const QString path = data.databasePath();
+        if (before == QLatin1String("full")) {
+            // Room for the tables but not for the demo data.
+            qint64 tablesOnly = 0;
+            {
+                QTemporaryDir scratch;
+                auto c = store::Connection::openSqlite(scratch.filePath(QStringLiteral("s.db")));
+                store::createSchema(*c);
+                tablesOnly = QFileInfo(scratch.filePath(QStringLiteral("s.db-wal"))).size();
+            }
+            QVERIFY(tablesOnly > 0);
+            try {
+                FileSizeLimit full(tablesOnly + 8192);
+                store::openEmbedded(path);
+                QFAIL("made on a full disk");
+            } catch (const DbError& error) {
+                QVERIFY2(error.text().contains(path), qPrintable(error.text()));
+            }
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+            auto c = store::Connection::openSqlite(path);
+            store::createSchema(*c);
+            if (before == QLatin1String("voucher"))
+                c->execNative(QStringLiteral("insert into account_jen_AA (Serial, Serial_Jen) "
+                                             "values ('x', '2001-05-30-00000001')"));
+        }
+        QString output;
+        QVERIFY2(data.programStarts(&output), qPrintable(output));
+        if (before == QLatin1String("voucher")) {
+            QCOMPARE(rows(path, QStringLiteral("kubun_table")), qint64(0));
+            QCOMPARE(rows(path, QStringLiteral("test_ac_code")), qint64(0));
+            QCOMPARE(rows(path, QStringLiteral("account_jen_AA")), qint64(1));
+        } else {
+            QCOMPARE(rows(path, QStringLiteral("kubun_table")), qint64(5));
+            QVERIFY(rows(path, QStringLiteral("test_ac_code")) > 0);
+        }
+    }
+
+    // A file the clerk may only read: the program says so at start, naming
+    // the file, and still lists; once it may be written again, vouchers are
+    // saved again without anyone removing a file by hand.
+    void aReadOnlyFileIsSaidAndRecovers_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("the file read-only") << false;
+        QTest::newRow("its folder read-only") << true;
+    }
+    void aReadOnlyFileIsSaidAndRecovers()
+    {
+        QFETCH(bool, folder);
+        ProgramData data;
+        const QString path = data.databasePath();
+        const QString refused = folder ? QFileInfo(path).absolutePath() : path;
+        const QByteArray target = QFile::encodeName(refused);
+        data.handToAnotherUser(); // root writes whatever the mode says
+        QCOMPARE(::chmod(target.constData(), folder ? 0555 : 0444), 0);
+        QString output;
+        QVERIFY2(data.programStarts(&output), qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("전표를 저장할 수 없습니다")) && output.contains(refused), qPrintable(output));
+
+        QCOMPARE(::chmod(target.constData(), folder ? 0700 : 0600), 0);
+        QVERIFY2(data.programStarts(&output), qPrintable(output));
+        QVERIFY2(!output.contains(QStringLiteral("전표를 저장할 수 없습니다")), qPrintable(output));
+        QProcess save;
+        const QStringList command = data.commandFor(
+            crashSaver(), {QStringLiteral("--sqlite"), path, QStringLiteral("--vouchers"), QStringLiteral("1")});
+        save.start(command.first(), command.mid(1));
+        QVERIFY(save.waitForFinished(30000));
+        QVERIFY2(save.exitStatus() == QProcess::NormalExit && save.exitCode() == 0, save.readAllStandardError().constData());
+        auto c = store::Connection::openSqlite(path);
+        QCOMPARE(storedVouchers(*c), 1);
     }
 
     void killedInsideTheSave_data()

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -26,7 +28,49 @@ QString userPart()
 #endif
 }
 
+#ifdef Q_OS_UNIX
+// A folder only this user can reach: a real directory (not a link), owned by
+// the user, with no access for anyone else. Made when missing; a folder of
+// the user's own that others may enter is closed. A folder of anyone else
+// is never used, whatever it holds.
+bool isPrivateFolder(const QString& path, bool create)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (create)
+        ::mkdir(native.constData(), 0700); // fails harmlessly when it exists
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
+        return false;
+    if ((info.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        return false;
+    return true;
+}
+#endif
+
 } // namespace
+
+QString singleInstanceFolder()
+{
+#ifdef Q_OS_UNIX
+    // The session's runtime folder, when it is the user's own and private.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime, false))
+        return runtime;
+    // Otherwise a private folder in the temporary folder; should someone else
+    // have taken its name, one in the user's home, where nobody else writes.
+    const QString inTemp = QDir(QDir::tempPath()).filePath(QStringLiteral("voucher-run-") + userPart());
+    if (isPrivateFolder(inTemp, true))
+        return inTemp;
+    const QString cache = QDir::homePath() + QStringLiteral("/.cache");
+    QDir().mkpath(cache);
+    const QString inHome = cache + QStringLiteral("/voucher-run");
+    if (isPrivateFolder(inHome, true))
+        return inHome;
+    return QString();
+#else
+    return QDir::tempPath(); // a folder of the user's own on Windows
+#endif
+}
 
 QString instanceNameFromPath(const QString& executablePath)
 {
@@ -39,9 +83,15 @@ QString instanceNameFromPath(const QString& executablePath)
 }
 
 SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
+    : SingleInstance(instanceName, singleInstanceFolder(), parent)
+{
+}
+
+SingleInstance::SingleInstance(const QString& instanceName, const QString& folder, QObject* parent)
     : QObject(parent),
-      m_key(instanceName + u'-' + userPart()),
-      m_lock(QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")))
+      m_folder(folder),
+      m_key(QDir(folder).filePath(instanceName + u'-' + userPart())),
+      m_lock(m_key + QStringLiteral(".lock"))
 {
     // Held for the whole run: only a dead holder makes the lock stale.
     m_lock.setStaleLockTime(0);
@@ -55,8 +105,18 @@ SingleInstance::~SingleInstance()
 
 bool SingleInstance::claim()
 {
-    if (!m_lock.tryLock(0))
-        return false;
+    // No private folder at all: run unguarded rather than trust a shared one.
+    if (m_folder.isEmpty())
+        return true;
+    if (!m_lock.tryLock(0)) {
+        // A lock file that names no holder (cut short as it was written) is
+        // stale too; a lock of a live copy stays.
+        qint64 pid = 0;
+        QString host, app;
+        if (m_lock.error() != QLockFile::LockFailedError || m_lock.getLockInfo(&pid, &host, &app)
+            || !m_lock.removeStaleLockFile() || !m_lock.tryLock(0))
+            return false;
+    }
     // A copy killed hard leaves its socket file behind; it would block listen.
     QLocalServer::removeServer(m_key);
     m_server = std::make_unique<QLocalServer>();
@@ -84,6 +144,8 @@ void SingleInstance::acceptConnections()
 
 bool SingleInstance::askRunningCopyForward(int timeoutMs)
 {
+    if (m_folder.isEmpty())
+        return false;
     // The running copy may hold the lock but not listen yet: try for a while.
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {

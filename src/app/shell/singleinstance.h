@@ -10,13 +10,16 @@ class QWidget;
 
 // The single-instance guard. The first copy of the program holds a lock file
 // and listens on a local socket, both named after the instance name and the
-// user; a later copy finds the lock held, asks the running copy through the
+// user and kept in a folder only the user can write (singleInstanceFolder());
+// a later copy finds the lock held, asks the running copy through the
 // socket to come forward, and ends. A copy killed hard leaves a lock that the
 // next start recognises as stale and a socket file that it removes.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& instanceName, QObject* parent = nullptr);
+    // The guard's files in the given folder (tests).
+    SingleInstance(const QString& instanceName, const QString& folder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True when this process is the first copy; it then listens for later ones.
@@ -25,6 +28,7 @@ public:
     // running copy answered within the time (this copy then runs as a first one).
     bool askRunningCopyForward(int timeoutMs = 5000);
 
+    // The socket's path; the lock file is the same path with ".lock".
     QString key() const { return m_key; }
 
 signals:
@@ -33,10 +37,17 @@ signals:
 private:
     void acceptConnections();
 
+    QString m_folder;
     QString m_key;
     QLockFile m_lock;
     std::unique_ptr<QLocalServer> m_server;
 };
+
+// Where the guard keeps its files: the user's runtime folder when it is
+// private to the user, else a private folder (mode 0700) of the user's own in
+// the temporary folder or, should another user hold that name, in the home
+// folder. Empty when none can be had (the guard then stands aside).
+QString singleInstanceFolder();
 
 // The instance name of an executable path: its file name; where programs carry
 // an extension (Windows), the file name less its last four characters.
