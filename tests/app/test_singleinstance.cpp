@@ -167,18 +167,23 @@ void TestSingleInstance::bringToFrontRestoresAMinimisedWindow()
     QVERIFY(window.isVisible());
 }
 
-void TestSingleInstance::programStartedTwice()
+// A copy of the built program in home under the given name; "" when the
+// program is not built next to the tests or cannot be copied.
+QString copyOfTheProgram(const QTemporaryDir& home, const QString& name)
 {
     const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../voucher"));
-    if (!QFile::exists(built))
-        QFAIL("the program voucher is not built next to the tests");
+    const QString copy = home.filePath(name);
+    return QFile::copy(built, copy) ? copy : QString();
+}
+
+void TestSingleInstance::programStartedTwice()
+{
     QTemporaryDir home;
     QVERIFY(home.isValid());
     // Copies of the program under its own name and under another one.
-    const QString program = home.filePath(QStringLiteral("voucher"));
-    const QString renamed = home.filePath(QStringLiteral("voucher2"));
-    QVERIFY(QFile::copy(built, program));
-    QVERIFY(QFile::copy(built, renamed));
+    const QString program = copyOfTheProgram(home, QStringLiteral("voucher"));
+    const QString renamed = copyOfTheProgram(home, QStringLiteral("voucher2"));
+    QVERIFY(!program.isEmpty() && !renamed.isEmpty());
 
     auto first = std::make_unique<ProgramCopy>(program, home);
     QVERIFY2(first->waitForLine("voucher: running"), first->stderrText.constData());
@@ -211,13 +216,10 @@ void TestSingleInstance::programStartedTwice()
 // program still starts and keeps its own guard.
 void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
 {
-    const QString built = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../voucher"));
-    if (!QFile::exists(built))
-        QFAIL("the program voucher is not built next to the tests");
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    const QString program = home.filePath(QStringLiteral("voucher"));
-    QVERIFY(QFile::copy(built, program));
+    const QString program = copyOfTheProgram(home, QStringLiteral("voucher"));
+    QVERIFY(!program.isEmpty());
     const QString shared = home.filePath(QStringLiteral("shared-tmp"));
     QVERIFY(QDir().mkpath(shared));
     QVERIFY(::chmod(QFile::encodeName(shared).constData(), 01777) == 0);
