@@ -214,14 +214,13 @@ bool TfmBorvane::newVoucherChecksPass()
     for (const LinePanel& line : m_lines)
         if (!line.panel->isHidden() && saveWritesLine(line))
             return true;
+    warningBox(this, kNothingToSave);
     for (LinePanel& line : m_lines) {
         if (!line.panel->isHidden()) {
-            warningBox(this, kNothingToSave);
             focusSelected(line.crAmt);
-            return false;
+            break;
         }
     }
-    warningBox(this, kNothingToSave);
     return false;
 }
 
