@@ -8,11 +8,11 @@
 #include "samplevoucher.h"
 
 #include "app/errors.h"
-#include "entry/listnarrowing.h"
-#include "entry/statements.h"
-#include "entry/writestatements.h"
+#include "voucher/listnarrowing.h"
+#include "voucher/statements.h"
+#include "voucher/writestatements.h"
 #include "store/dialect.h"
-#include "store/numbering.h"
+#include "voucher/numbering.h"
 #include "store/statement.h"
 
 #include <QCoreApplication>
@@ -76,7 +76,7 @@ int main(int argc, char** argv)
                     qPrintable(s.serialJen), qPrintable(s.serialBun));
 
         store::SqlStatement queryMax(*target.connection);
-        store::Serial_Jen_MaxValue(queryMax, s.date); // leaves its text behind
+        voucher::Serial_Jen_MaxValue(queryMax, s.date); // leaves its text behind
         const QString pattern = u'%' + s.date + bon + u'%';
         // The list as pQuery sends it: narrowed to the date and branch when the data source allows.
         auto narrowed = [&](const QStringList& lines) {

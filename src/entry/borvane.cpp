@@ -91,6 +91,29 @@ int TfmBorvane::branchIndex() const
     return cbKubun->itemIndex();
 }
 
+void TfmBorvane::runHandler(Handler handler)
+{
+    switch (handler) {
+    case Handler::InsertBtnClick:
+        return InsertBtnClick();
+    case Handler::CancelBtnClick:
+        return CancelBtnClick();
+    case Handler::SaveBtnClick:
+        return SaveBtnClick();
+    case Handler::DeleteBtnClick:
+        return DeleteBtnClick();
+    case Handler::DBGrid1CellClick:
+        return DBGrid1CellClick();
+    case Handler::cbKubunChange:
+        return cbKubunChange();
+    case Handler::pQuery:
+        return pQuery();
+    case Handler::StartNewVoucher:
+        setMode(QStringLiteral("3"));
+        return pEnabledBtn();
+    }
+}
+
 void TfmBorvane::setMode(const QString& mode)
 {
     m_mode = mode;
@@ -118,7 +141,7 @@ void TfmBorvane::pClear()
 
 bool TfmBorvane::warnWhenListEmpty()
 {
-    if (!Query1.isEmpty())
+    if (!m_book.listIsEmpty())
         return false;
     warningBox(this, kNoDataMessage);
     Panel7->setFocus();

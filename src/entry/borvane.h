@@ -3,8 +3,7 @@
 #include "linepanel.h"
 #include "lookup/lookuptarget.h"
 #include "print/printrequest.h"
-#include "store/statement.h"
-#include "voucherrows.h"
+#include "voucher/voucherbook.h"
 
 #include <QWidget>
 #include <array>
@@ -28,8 +27,6 @@ class QLineEdit;
 // key of the line to return to in the grid (DBGrid1's).
 class TfmBorvane : public QWidget, public LookupTarget {
     Q_OBJECT
-    // System tests and benchmarks run the handlers directly (tests/system/borvaneprobe.h).
-    friend class BorvaneProbe;
 
 public:
     // Builds the window and runs its creation handler (centred placement,
@@ -62,7 +59,23 @@ public:
     const QString& gridReturnKey() const { return m_gridReturnKey; }
     // The branch code position of cbKubun (-1 when its text names no branch).
     int branchIndex() const;
-    store::SqlStatement& voucherList() { return Query1; }
+    // The voucher list the grid shows; its current row is the chosen one.
+    store::SqlStatement& voucherList() { return m_book.list(); }
+
+    // What a click, a keystroke or a field's exit runs, by name, for callers
+    // that drive the window without events (the benchmarks time the handler
+    // alone): an error reaches the caller instead of the error report.
+    enum class Handler {
+        InsertBtnClick,  // the Insert button
+        CancelBtnClick,  // the Cancel button
+        SaveBtnClick,    // the Save button
+        DeleteBtnClick,  // the Delete button
+        DBGrid1CellClick, // a click on the grid's current row: loads its voucher
+        cbKubunChange,   // a change of branch: lists again (when the typed lines may go)
+        pQuery,          // lists the date and branch again, as the date's exit does
+        StartNewVoucher, // mode "3", as the first account name typed in an idle window gives
+    };
+    void runHandler(Handler handler);
 
 signals:
     // The window was closed: the program ends.
@@ -107,10 +120,6 @@ private:
     void FormCreate();
     void fillBranchList();
     void pQuery();
-    // Query1 closed and given a voucher list statement, bound to "%" + the base
-    // date as typed + the branch position as "00000" + "%", and narrowed to
-    // that date and branch by index where the pattern pins them.
-    void prepareVoucherList(const QStringList& lines);
     void cbKubunEnter();
     void cbKubunExit(QWidget* target);
     void cbKubunChange();
@@ -124,6 +133,7 @@ private:
 
     // Loading a voucher (borvaneload.cpp)
     void pPanel_DisplayQuery();
+    void showLoadedLine(LinePanel& line, const VoucherLine& loaded);
     void showLoadedAmount(QLineEdit* field, QString& plain, double stored);
 
     // Printing the chosen voucher (borvaneprint.cpp)
@@ -164,7 +174,6 @@ private:
     bool saveWritesLine(const LinePanel& line) const;
     bool newVoucherChecksPass();
     void saveNewVoucher(const WindowState& before);
-    void pSaveQuery();
     void saveCorrection(const WindowState& before);
     bool pUpDateQuery(); // false: the line is not stored, nothing changed
     void DeleteBtnClick();
@@ -189,13 +198,8 @@ private:
     // While a grid row is chosen: the line panels the chosen voucher shows.
     std::optional<std::array<bool, kLineCount>> m_panelsToShow;
 
-    // Statements on the data source Account.
-    store::SqlStatement Query1;             // the voucher list shown in DBGrid1
-    store::SqlStatement Query2;             // branch list; line numbers of a voucher
-    store::SqlStatement Panel_DisplayQuery; // the rows of one voucher for the panels
-    store::SqlStatement Query_Max;          // the highest voucher number of a day
-    store::SqlStatement Query_Sql;          // inserting and updating voucher rows
-    store::SqlStatement Delete_Query;       // deleting rows and counting what is left
+    // The vouchers on the data source Account, with the list DBGrid1 shows.
+    VoucherBook m_book;
 
     // Window state.
     QString m_mode;          // "1", "2" or "3"

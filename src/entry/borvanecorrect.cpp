@@ -31,7 +31,7 @@ void TfmBorvane::saveCorrection(const WindowState& before)
         warningBox(this, kNoRowChosen);
         return;
     }
-    m_gridReturnKey = Str_RemoveBlanks(edSerial->text()) + Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun")));
+    m_gridReturnKey = Str_RemoveBlanks(edSerial->text()) + Str_RemoveBlanks(m_book.listedLine().serialBun);
     bool stored = false;
     try {
         stored = pUpDateQuery();
@@ -48,7 +48,7 @@ void TfmBorvane::saveCorrection(const WindowState& before)
     edSerial->clear();
     pDBGridDisplay();
     pQuery();
-    Query1.locate(QStringLiteral("serial_ttt"), m_gridReturnKey);
+    m_book.locateListedLine(m_gridReturnKey);
 }
 
 bool TfmBorvane::pUpDateQuery()
@@ -62,5 +62,5 @@ bool TfmBorvane::pUpDateQuery()
     line.panel->setColour(colours::buttonFace());
     line.panel->setEnabled(false);
     // Both rows in one transaction: the debit row never stays corrected alone.
-    return voucherrows::updateLineRows(Query_Sql, m_loadedLine->stored, readVoucherLine(line));
+    return m_book.correctLine(m_loadedLine->stored, readVoucherLine(line));
 }

@@ -5,8 +5,6 @@
 #include "branchcombo.h"
 #include "colourpanel.h"
 #include "messages.h"
-#include "voucherrows.h"
-#include "writestatements.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -25,20 +23,20 @@ void TfmBorvane::DeleteBtnClick()
     if (warnWhenListEmpty())
         return;
     m_gridReturnKey = Str_RemoveBlanks(edSerial->text());
-    const int n = strictToInt(Str_RemoveBlanks(Query1.asText(QStringLiteral("serial_bun"))));
+    const int n = strictToInt(Str_RemoveBlanks(m_book.listedLine().serialBun));
     if (n >= 1 && n <= kLineCount) {
         if (edSerial->text().isEmpty()) {
             warningBox(this, kNoRowChosen);
             return;
         }
         LinePanel& line = lineAt(n);
-        const int deleted = voucherrows::deleteLineRows(Delete_Query, edSerial->text(), line.serialBun->text());
+        const int deleted = m_book.deleteLine(edSerial->text(), line.serialBun->text());
         edSerial->clear();
         line.panel->setVisible(false);
         if (deleted == 0)
             warningBox(this, kLineAlreadyGone);
     }
-    if (voucherrows::countVoucherRows(Delete_Query, m_gridReturnKey) != 0) {
+    if (m_book.countVoucherRows(m_gridReturnKey) != 0) {
         pDeleteCount_Query();
         return;
     }
@@ -53,7 +51,5 @@ void TfmBorvane::DeleteBtnClick()
 void TfmBorvane::pDeleteCount_Query()
 {
     WaitCursor wait;
-    prepareVoucherList(entrysql::remainingVoucherLines());
-    Query1.bindText(QStringLiteral("tbjen"), u'%' + m_gridReturnKey + u'%');
-    Query1.open();
+    m_book.listRemainingLines(edDate->text(), branchIndex(), m_gridReturnKey);
 }

@@ -4,7 +4,7 @@
 #include "borvane.h"
 
 #include "accelbutton.h"
-#include "amountform.h"
+#include "voucher/amountform.h"
 #include "app/dbgrid.h"
 #include "app/focusexit.h"
 #include "app/hangulinput.h"

@@ -247,7 +247,7 @@ void TfmBorvane::buildGrid(QWidget* body)
         {QStringLiteral("ac_JenName2"), QStringLiteral("대변  계정과목"), 90, QString()},
         {QStringLiteral("Dr_Amt2"), QStringLiteral("대   변   금   액"), 110, QStringLiteral("#,##0")},
     });
-    DBGrid1->setStatement(&Query1);
+    DBGrid1->setStatement(&m_book.list());
 }
 
 void TfmBorvane::buildTabOrder()

@@ -8,9 +8,7 @@
 #include "branchcombo.h"
 #include "colourpanel.h"
 #include "colours.h"
-#include "listnarrowing.h"
 #include "messages.h"
-#include "statements.h"
 
 #include <QDate>
 #include <QFrame>
@@ -36,22 +34,10 @@ void TfmBorvane::FormCreate()
 
 void TfmBorvane::fillBranchList()
 {
-    Query2.close();
-    Query2.setLines(entrysql::branchList());
-    Query2.open();
+    const QStringList branches = m_book.branchNames();
     const QSignalBlocker quiet(cbKubun);
     cbKubun->clear();
-    for (Query2.first(); !Query2.eof(); Query2.next())
-        cbKubun->addItem(Query2.asText(QStringLiteral("Total")));
-}
-
-void TfmBorvane::prepareVoucherList(const QStringList& lines)
-{
-    Query1.close();
-    Query1.setLines(lines);
-    const QString pattern = u'%' + edDate->text() + formatZeroPadded(branchIndex(), 5) + u'%';
-    Query1.bindText(QStringLiteral("tbDKubun"), pattern);
-    listnarrowing::narrowToDateAndBranch(Query1, pattern); // the same rows, found by index
+    cbKubun->addItems(branches);
 }
 
 void TfmBorvane::pQuery()
@@ -64,8 +50,7 @@ void TfmBorvane::pQuery()
         const QSignalBlocker quiet(cbKubun);
         cbKubun->setCurrentIndex(0);
     }
-    prepareVoucherList(entrysql::voucherList());
-    Query1.open();
+    m_book.listDateAndBranch(edDate->text(), branchIndex());
     m_listedBranchText = cbKubun->currentText();
     m_listedBranchItem = cbKubun->currentIndex();
 }
@@ -158,25 +143,19 @@ void TfmBorvane::pDBGridDisplay()
 {
     if (warnWhenListEmpty())
         return;
-    edSerial->setText(Query1.asText(QStringLiteral("Serial_Jen")));
+    const ListedLine chosen = m_book.listedLine();
+    edSerial->setText(chosen.serialJen);
     WaitCursor wait;
     pPanel_DisplayQuery();
     m_linesTyped = false; // what the panels show now is stored
 
-    Query2.close();
-    Query2.setLines(entrysql::voucherLineNumbers());
-    Query2.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(Query1.asText(QStringLiteral("Serial_Jen"))));
-    Query2.bindText(QStringLiteral("tbSerial_day"), Str_TrimRight(Query1.asText(QStringLiteral("Date_Day"))));
-    Query2.prepare();
-    Query2.open();
-    const QString chosen = Query1.asText(QStringLiteral("Serial_Bun"));
-    for (Query2.first(); !Query2.eof(); Query2.next()) {
-        const int n = strictToInt(Query2.asText(QStringLiteral("serial_bun")));
+    for (const QString& serialBun : m_book.voucherLineNumbers(chosen.date, chosen.serialJen)) {
+        const int n = strictToInt(serialBun);
         if (n < 1 || n > kLineCount)
             continue;
         LinePanel& line = lineAt(n);
         showLinePanel(line);
-        if (chosen != line.twoDigits())
+        if (chosen.serialBun != line.twoDigits())
             continue;
         for (LinePanel& other : m_lines)
             other.panel->setColour(other.number == n ? colours::aqua() : colours::buttonFace());

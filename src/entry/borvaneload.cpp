@@ -1,51 +1,28 @@
 #include "borvane.h"
 
-#include "amountform.h"
 #include "app/strutil.h"
 #include "messages.h"
-#include "namecolumns.h"
 #include "panelrows.h"
-#include "statements.h"
+#include "voucher/amountform.h"
 
 #include <QFrame>
 #include <QLineEdit>
-
 
 void TfmBorvane::pPanel_DisplayQuery()
 {
     if (warnWhenListEmpty())
         return;
-    Panel_DisplayQuery.close();
-    Panel_DisplayQuery.setLines(entrysql::voucherDebitRows());
-    Panel_DisplayQuery.bindText(QStringLiteral("tbDayBonCrDr"), Str_TrimRight(edDate->text())
-                                                                    + formatZeroPadded(branchIndex(), 5)
-                                                                    + QStringLiteral("01"));
-    Panel_DisplayQuery.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(edSerial->text()));
-    Panel_DisplayQuery.prepare();
-    Panel_DisplayQuery.open();
+    const QList<LoadedRow> rows = m_book.loadVoucher(edDate->text(), branchIndex(), edSerial->text());
 
-    const QString chosenLine = Query1.asText(QStringLiteral("Serial_Bun"));
+    const QString chosenLine = m_book.listedLine().serialBun;
     std::optional<LoadedLine> chosenRead;
-    store::SqlStatement& q = Panel_DisplayQuery;
-    for (q.first(); !q.eof(); q.next()) {
-        const QString serialBun = q.asText(QStringLiteral("Serial_Bun"));
-        const int n = strictToInt(serialBun);
+    for (const LoadedRow& row : rows) {
+        const int n = strictToInt(row.stored.serialBun);
         if (n < 1 || n > kLineCount)
             continue;
-        if (serialBun == chosenLine)
-            chosenRead = LoadedLine{{q.asText(QStringLiteral("Date_Day")), q.asText(QStringLiteral("Kubun_Bon")),
-                                     q.asText(QStringLiteral("Serial_Jen")), serialBun},
-                                    n,
-                                    {}};
-        LinePanel& line = lineAt(n);
-        line.serialBun->setText(serialBun);
-        for (const NameColumns& f : kNameColumns) {
-            line.name(f.kind)->setText(q.asText(QString::fromLatin1(f.nameColumn)));
-            line.code(f.kind) = q.asText(QString::fromLatin1(f.codeColumn));
-        }
-        line.acText->setText(q.asText(QStringLiteral("Ac_Text")));
-        showLoadedAmount(line.crAmt, line.crAmtPlain, q.asFloat(QStringLiteral("Cr_Amt")));
-        showLoadedAmount(line.drAmt, line.drAmtPlain, q.asFloat(QStringLiteral("Dr_Amt")));
+        if (row.stored.serialBun == chosenLine)
+            chosenRead = LoadedLine{row.stored, n, {}};
+        showLoadedLine(lineAt(n), row.line);
     }
 
     if (chosenRead) {
@@ -63,6 +40,18 @@ void TfmBorvane::pPanel_DisplayQuery()
                                       && readVoucherLine(lineAt(m_loadedLine->panel)) == m_loadedLine->shown;
     if (!loadedLineStillShown)
         m_loadedLine.reset();
+}
+
+void TfmBorvane::showLoadedLine(LinePanel& line, const VoucherLine& loaded)
+{
+    line.serialBun->setText(loaded.serialBun);
+    for (LookupKind kind : kAllNameKinds) {
+        line.name(kind)->setText(loaded.name(kind));
+        line.code(kind) = loaded.code(kind);
+    }
+    line.acText->setText(loaded.acText);
+    showLoadedAmount(line.crAmt, line.crAmtPlain, loaded.crAmt);
+    showLoadedAmount(line.drAmt, line.drAmtPlain, loaded.drAmt);
 }
 
 void TfmBorvane::showLoadedAmount(QLineEdit* field, QString& plain, double stored)

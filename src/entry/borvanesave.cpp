@@ -1,18 +1,16 @@
 #include "windowstate.h"
 
 #include "accelbutton.h"
-#include "amountform.h"
 #include "app/waitcursor.h"
 #include "basedate.h"
 #include "branchcombo.h"
 #include "colourpanel.h"
 #include "messages.h"
-#include "namecolumns.h"
 #include "panelrows.h"
 #include "app/strutil.h"
-#include "store/numbering.h"
 #include "store/schema.h"
-#include "store/writeunit.h"
+#include "voucher/amountform.h"
+#include "voucher/namecolumns.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -233,13 +231,14 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
         return;
     m_lastStoredKey.clear();
     try {
-        // The number and every row in one transaction under the voucher
-        // table's write lock: no other workstation takes the same number,
-        // and a failure keeps nothing of the voucher.
-        store::WriteUnit unit(Query_Sql.connection());
-        edSerial->setText(store::Serial_Jen_MaxValue(Query_Max, edDate->text()));
-        pSaveQuery();
-        unit.commit();
+        // The book numbers and stores the voucher whole or not at all.
+        QList<VoucherLine> lines;
+        for (const LinePanel& line : m_lines)
+            if (!line.panel->isHidden())
+                lines << readVoucherLine(line);
+        const SavedVoucher saved = m_book.saveNewVoucher(edDate->text(), branchIndex(), lines);
+        edSerial->setText(saved.serialJen);
+        m_lastStoredKey = saved.lastStoredKey;
     } catch (...) {
         // Rolled back; the clerk gets the voucher back as typed, and the
         // program's error report shows the engine's text.
@@ -251,15 +250,5 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
     pClear();
     Panel7->setFocus();
     pQuery();
-    Query1.locate(QStringLiteral("serial_ttt"), m_lastStoredKey);
-}
-
-void TfmBorvane::pSaveQuery()
-{
-    QList<VoucherLine> lines;
-    for (const LinePanel& line : m_lines)
-        if (!line.panel->isHidden())
-            lines << readVoucherLine(line);
-    const VoucherHead head{edDate->text(), branchIndex(), edSerial->text()};
-    m_lastStoredKey = voucherrows::insertVoucherLines(Query_Sql, head, lines);
+    m_book.locateListedLine(m_lastStoredKey);
 }

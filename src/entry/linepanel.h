@@ -9,7 +9,6 @@ class ColourPanel;
 class QLineEdit;
 
 inline constexpr int kLineCount = 5;
-inline constexpr int kNameKinds = 6;
 
 // One line panel of the entry window (Panel1..Panel5): its fields and the
 // state the window keeps for the line.
@@ -34,9 +33,4 @@ struct LinePanel {
     const QString& code(LookupKind kind) const { return codes[static_cast<size_t>(kind)]; }
     // "01".."05"
     QString twoDigits() const { return QString::number(number).rightJustified(2, u'0'); }
-};
-
-inline constexpr std::array<LookupKind, kNameKinds> kAllNameKinds = {
-    LookupKind::Account, LookupKind::CustomerBank, LookupKind::Employee,
-    LookupKind::Department, LookupKind::Project, LookupKind::Item,
 };

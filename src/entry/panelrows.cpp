@@ -1,17 +1,8 @@
 #include "panelrows.h"
 
-#include "amountform.h"
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "voucher/amountform.h"
 
 #include <QLineEdit>
-
-double amountFieldValue(const QString& text)
-{
-    if (!isAmountText(text))
-        throw ConversionError(QStringLiteral("'%1'은(는) 올바른 숫자가 아닙니다.").arg(text));
-    return Str_ToNumber(Str_TrimLeft(text));
-}
 
 VoucherLine readVoucherLine(const LinePanel& line)
 {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "voucher/namekinds.h"
 
-// The six kinds of name field on a line panel, each served by its own lookup.
-enum class LookupKind { Account, CustomerBank, Employee, Department, Project, Item };
+#include <QString>
 
 // Where a lookup dialog writes the chosen row: the name field of one line of
 // the entry window gets the name as its text and the code as its line code.

@@ -7,7 +7,7 @@
 
 #include "app/dbgrid.h"
 #include "app/shell/application.h"
-#include "entry/amountform.h"
+#include "voucher/amountform.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -7,8 +7,8 @@
 #include "app/dbgrid.h"
 #include "app/errors.h"
 #include "app/shell/application.h"
-#include "entry/voucherrows.h"
 #include "store/statement.h"
+#include "voucher/voucherbook.h"
 #include "testdb.h"
 
 #include <QApplication>
@@ -509,8 +509,7 @@ void TestSave::writerNumbersAndStoresWhole()
 {
     USE_ENGINE();
     store::Connection& c = account.connection();
-    store::SqlStatement queryMax(c);
-    store::SqlStatement querySql(c);
+    VoucherBook book(c);
     VoucherLine paper;
     paper.serialBun = QStringLiteral("01");
     paper.names[size_t(LookupKind::Account)] = QStringLiteral("소모품비");
@@ -524,7 +523,7 @@ void TestSave::writerNumbersAndStoresWhole()
     refund.serialBun = QStringLiteral("03");
     refund.crAmt = -500;
 
-    const auto first = voucherrows::saveNewVoucher(queryMax, querySql, kDate, 2, {paper, nothing, refund});
+    const auto first = book.saveNewVoucher(kDate, 2, {paper, nothing, refund});
     QCOMPARE(first.serialJen, kFirst);
     QCOMPARE(first.lastStoredKey, kFirst + QStringLiteral("03"));
     QCOMPARE(voucherRows(c, kFirst, QStringLiteral("Serial, Cr_Amt, Dr_Amt")),
@@ -535,10 +534,10 @@ void TestSave::writerNumbersAndStoresWhole()
 
     // A failure on the second line keeps nothing, not even the first line.
     failInsertsOfLine(c, QStringLiteral("03"));
-    QVERIFY_THROWS_EXCEPTION(DbError, voucherrows::saveNewVoucher(queryMax, querySql, kDate, 2, {paper, refund}));
+    QVERIFY_THROWS_EXCEPTION(DbError, book.saveNewVoucher(kDate, 2, {paper, refund}));
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 4);
     removeFaults(c);
-    QCOMPARE(voucherrows::saveNewVoucher(queryMax, querySql, kDate, 2, {paper}).serialJen,
+    QCOMPARE(book.saveNewVoucher(kDate, 2, {paper}).serialJen,
              QStringLiteral("2001-05-30-00000002"));
 }
 

@@ -1,6 +1,6 @@
 #include "app/errors.h"
 #include "enginedb.h"
-#include "store/numbering.h"
+#include "voucher/numbering.h"
 #include "store/statement.h"
 #include "voucherwriter.h"
 
@@ -12,7 +12,7 @@ class TestNumbering : public QObject {
     static QString next(store::Connection& c, const QString& date)
     {
         store::SqlStatement queryMax(c);
-        return store::Serial_Jen_MaxValue(queryMax, date);
+        return voucher::Serial_Jen_MaxValue(queryMax, date);
     }
 
     static QList<TestLine> oneLine()
@@ -39,9 +39,9 @@ private slots:
 
         // The statement object can be used again after a number was taken.
         store::SqlStatement queryMax(c);
-        QCOMPARE(store::Serial_Jen_MaxValue(queryMax, QStringLiteral("2001-05-30")), QStringLiteral("2001-05-30-00000010"));
+        QCOMPARE(voucher::Serial_Jen_MaxValue(queryMax, QStringLiteral("2001-05-30")), QStringLiteral("2001-05-30-00000010"));
         QVERIFY(!queryMax.isOpen());
-        QCOMPARE(store::Serial_Jen_MaxValue(queryMax, QStringLiteral("2001-05-31")), QStringLiteral("2001-05-31-00000051"));
+        QCOMPARE(voucher::Serial_Jen_MaxValue(queryMax, QStringLiteral("2001-05-31")), QStringLiteral("2001-05-31-00000051"));
     }
 
     void sequenceIsSharedByBranchesAndKinds_data() { addEngineRows(); }
@@ -106,16 +106,16 @@ private slots:
     void serialJoinsTheRowKey()
     {
         const QString number = QStringLiteral("2001-05-30-00000001");
-        QCOMPARE(store::Serial_MaxValue(3, number, QStringLiteral("02"), QStringLiteral("A002*01")),
+        QCOMPARE(voucher::Serial_MaxValue(3, number, QStringLiteral("02"), QStringLiteral("A002*01")),
                  QStringLiteral("AA*00003*2*2001-05-30-00000001*02*A002*01"));
-        QCOMPARE(store::Serial_MaxValue(3, number, QStringLiteral("02"), QStringLiteral("A002*02")),
+        QCOMPARE(voucher::Serial_MaxValue(3, number, QStringLiteral("02"), QStringLiteral("A002*02")),
                  QStringLiteral("AA*00003*2*2001-05-30-00000001*02*A002*02"));
         // Blanks anywhere in the three texts are dropped.
-        QCOMPARE(store::Serial_MaxValue(0, QStringLiteral(" 2001-05-30- 00000012 "), QStringLiteral(" 0 5"),
+        QCOMPARE(voucher::Serial_MaxValue(0, QStringLiteral(" 2001-05-30- 00000012 "), QStringLiteral(" 0 5"),
                                         QStringLiteral("A002 * 01 ")),
                  QStringLiteral("AA*00000*2*2001-05-30-00000012*05*A002*01"));
         // No branch chosen: the position -1 as "00000" formats it.
-        QCOMPARE(store::Serial_MaxValue(-1, number, QStringLiteral("01"), QStringLiteral("A002*01")),
+        QCOMPARE(voucher::Serial_MaxValue(-1, number, QStringLiteral("01"), QStringLiteral("A002*01")),
                  QStringLiteral("AA*-00001*2*2001-05-30-00000001*01*A002*01"));
     }
 };

@@ -1,8 +1,8 @@
 #include "voucherwriter.h"
 
-#include "entry/voucherrows.h"
-#include "entry/writestatements.h"
 #include "store/statement.h"
+#include "voucher/voucherbook.h"
+#include "voucher/writestatements.h"
 
 #include <QDateTime>
 
@@ -60,9 +60,8 @@ QString saveTestVoucher(store::Connection& connection, const QString& date, int 
         v.drAmt = 0;
         voucherLines.append(v);
     }
-    store::SqlStatement queryMax(connection);
-    store::SqlStatement querySql(connection);
-    return voucherrows::saveNewVoucher(queryMax, querySql, date, branchIndex, voucherLines).serialJen;
+    VoucherBook book(connection);
+    return book.saveNewVoucher(date, branchIndex, voucherLines).serialJen;
 }
 
 void insertTestRow(store::Connection& connection, const QString& serialJen, const QString& date,

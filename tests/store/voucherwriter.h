@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-// Writes vouchers as the entry window stores a new one (voucherrows::
+// Writes vouchers as the entry window stores a new one (VoucherBook::
 // saveNewVoucher): the next number of the date, then for every line its
 // credit row and its debit row, all inside one WriteUnit. The lines carry an
 // account, a description and an amount; their other names stay empty.

@@ -8,25 +8,32 @@
 // Runs the entry window's handlers directly, as its events would, for the
 // system tests and the benchmarks: the timing then holds the handler and
 // not the event delivery, and an error reaches the caller instead of the
-// program's error report.
+// program's error report. Fields are found by their names, handlers run
+// through TfmBorvane::runHandler.
 class BorvaneProbe {
 public:
-    explicit BorvaneProbe(TfmBorvane& window) : w(window) {}
+    using Handler = TfmBorvane::Handler;
+
+    explicit BorvaneProbe(TfmBorvane& window)
+        : w(window), edDate(field(window, "edDate")), edSerial(field(window, "edSerial")),
+          cbKubun(window.findChild<BranchCombo*>(QStringLiteral("cbKubun")))
+    {
+    }
 
     // The base date as typed, and the branch position chosen in the selector
     // (its change handler reloads the list, as a keystroke there does).
-    void setDate(const QString& date) { w.edDate->setText(date); }
-    QString date() const { return w.edDate->text(); }
-    void chooseBranch(int position) { w.cbKubun->setCurrentIndex(position); }
-    void cbKubunChange() { w.cbKubunChange(); }
-    void pQuery() { w.pQuery(); }
+    void setDate(const QString& date) { edDate->setText(date); }
+    QString date() const { return edDate->text(); }
+    void chooseBranch(int position) { cbKubun->setCurrentIndex(position); }
+    void cbKubunChange() { w.runHandler(Handler::cbKubunChange); }
+    void pQuery() { w.runHandler(Handler::pQuery); }
 
     // Makes the list row of voucher + line current; a click on it then chooses it.
     bool locateListRow(const QString& serialJen, const QString& serialBun)
     {
-        return w.Query1.locate(QStringLiteral("serial_ttt"), serialJen + serialBun);
+        return list().locate(QStringLiteral("serial_ttt"), serialJen + serialBun);
     }
-    void DBGrid1CellClick() { w.DBGrid1CellClick(); }
+    void DBGrid1CellClick() { w.runHandler(Handler::DBGrid1CellClick); }
     bool chooseListRow(const QString& serialJen, const QString& serialBun)
     {
         if (!locateListRow(serialJen, serialBun))
@@ -34,23 +41,18 @@ public:
         DBGrid1CellClick();
         return true;
     }
-    void pDBGridDisplay() { w.pDBGridDisplay(); }
 
     // A new voucher typed line by line: InsertBtnClick, the mode a typed
     // account gives ("3"), then each line's names with the codes their
     // lookups would write, description and amount.
-    void InsertBtnClick() { w.InsertBtnClick(); }
-    void CancelBtnClick() { w.CancelBtnClick(); }
-    void startNewVoucher()
-    {
-        w.setMode(QStringLiteral("3"));
-        w.pEnabledBtn();
-    }
+    void InsertBtnClick() { w.runHandler(Handler::InsertBtnClick); }
+    void CancelBtnClick() { w.runHandler(Handler::CancelBtnClick); }
+    void startNewVoucher() { w.runHandler(Handler::StartNewVoucher); }
     void typeLine(int line, const QString& accountCode, const QString& accountName, double amount,
                   const QString& text)
     {
         w.writeLookupChoice(LookupKind::Account, line, accountCode, accountName);
-        w.lineAt(line).acText->setText(text);
+        w.line(line).acText->setText(text);
         setAmount(line, amount);
     }
     // A two-line voucher (12,000 and 3,400 won of travel costs) with the
@@ -63,18 +65,26 @@ public:
         typeLine(1, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 12000, text);
         typeLine(2, QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 3400, text);
     }
-    QString lineText(int line) const { return w.lineAt(line).acText->text(); }
-    void setAmount(int line, double amount) { w.lineAt(line).crAmt->setText(QString::number(amount, 'f', 0)); }
+    QString lineText(int line) const { return w.line(line).acText->text(); }
+    void setAmount(int line, double amount) { w.line(line).crAmt->setText(QString::number(amount, 'f', 0)); }
     // Where the clerk's focus is before pressing a button: the line's amount.
-    void focusAmount(int line) { w.lineAt(line).crAmt->setFocus(); }
-    void SaveBtnClick() { w.SaveBtnClick(); }
-    void DeleteBtnClick() { w.DeleteBtnClick(); }
+    void focusAmount(int line) { w.line(line).crAmt->setFocus(); }
+    void SaveBtnClick() { w.runHandler(Handler::SaveBtnClick); }
+    void DeleteBtnClick() { w.runHandler(Handler::DeleteBtnClick); }
 
     const QString& mode() const { return w.mode(); }
     const QString& lastStoredKey() const { return w.lastStoredKey(); }
-    QString voucherNumber() const { return w.edSerial->text(); }
-    store::SqlStatement& list() { return w.Query1; }
+    QString voucherNumber() const { return edSerial->text(); }
+    store::SqlStatement& list() { return w.voucherList(); }
 
 private:
+    static QLineEdit* field(TfmBorvane& window, const char* name)
+    {
+        return window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+
     TfmBorvane& w;
+    QLineEdit* edDate;
+    QLineEdit* edSerial;
+    BranchCombo* cbKubun;
 };

@@ -6,7 +6,7 @@
 
 #include "app/hangulinput.h"
 #include "app/shell/application.h"
-#include "entry/amountform.h"
+#include "voucher/amountform.h"
 
 #include <QApplication>
 #include <QDBusConnection>

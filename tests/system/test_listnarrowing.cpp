@@ -2,9 +2,9 @@
 
 #include "app/errors.h"
 #include "app/strutil.h"
-#include "entry/listnarrowing.h"
-#include "entry/statements.h"
-#include "entry/writestatements.h"
+#include "voucher/listnarrowing.h"
+#include "voucher/statements.h"
+#include "voucher/writestatements.h"
 #include "store/dialect.h"
 #include "store/schema.h"
 #include "store/statement.h"

@@ -8,9 +8,8 @@
 //   crashsaver --sqlite PATH [--kill-at-row N | --kill-at-commit N] [--vouchers N]
 
 #include "app/errors.h"
-#include "entry/voucherrows.h"
 #include "store/connection.h"
-#include "store/statement.h"
+#include "voucher/voucherbook.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>
@@ -77,7 +76,7 @@ int main(int argc, char** argv)
         setUpdateHook(db, &onRowWritten, nullptr);
         setCommitHook(db, &onCommit, nullptr);
 
-        store::SqlStatement queryMax(*c), querySql(*c);
+        VoucherBook book(*c);
         for (int seq = 1; vouchers == 0 || seq <= vouchers; ++seq) {
             const QString tag = QStringLiteral("ws9-%1-5").arg(seq);
             QList<VoucherLine> lines;
@@ -90,7 +89,7 @@ int main(int argc, char** argv)
                 line.crAmt = 1000.0 * n;
                 lines << line;
             }
-            const auto saved = voucherrows::saveNewVoucher(queryMax, querySql, QStringLiteral("2001-05-30"), 0, lines);
+            const auto saved = book.saveNewVoucher(QStringLiteral("2001-05-30"), 0, lines);
             std::printf("saved %s %s\n", qPrintable(saved.serialJen), qPrintable(tag));
             std::fflush(stdout);
         }

@@ -1,7 +1,7 @@
 // One workstation for the system tests and bench_workstations: for a bounded
 // time it saves new vouchers, corrects lines of the vouchers it saved and
-// deletes some of their lines, through the rows code the entry window uses
-// (voucherrows), and reports on stdout what it was told, one line each:
+// deletes some of their lines, through the voucher book the entry window
+// uses (VoucherBook), and reports on stdout what it was told, one line each:
 //
 //   saved <number> <tag> <branch> <bun>:<amount>,...   (tag: ws<worker>-<seq>-<lines>)
 //   corrected <number> <tag> <bun> <amount>
@@ -15,9 +15,8 @@
 
 #include "app/errors.h"
 #include "app/strutil.h"
-#include "entry/voucherrows.h"
 #include "store/connection.h"
-#include "store/statement.h"
+#include "voucher/voucherbook.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -90,7 +89,7 @@ int main(int argc, char** argv)
         say(QStringLiteral("error open %1").arg(e.text().simplified()));
         return 1;
     }
-    store::SqlStatement queryMax(*c), querySql(*c), deleteQuery(*c);
+    VoucherBook book(*c);
 
     // All workstations begin at the same moment.
     const qint64 startAt = option(args, QStringLiteral("--start-at")).toLongLong();
@@ -121,7 +120,7 @@ int main(int argc, char** argv)
                     v.lines[bun] = amount;
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
-                v.number = voucherrows::saveNewVoucher(queryMax, querySql, v.date, branch, typed).serialJen;
+                v.number = book.saveNewVoucher(v.date, branch, typed).serialJen;
                 v.branch = formatZeroPadded(branch, 5);
                 say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(branch).arg(told.join(u',')));
                 own.push_back(v);
@@ -130,8 +129,7 @@ int main(int argc, char** argv)
                 auto line = v.lines.begin();
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const double amount = 1000.0 * (1 + dice.bounded(99999));
-                if (voucherrows::updateLineRows(querySql, {v.date, v.branch, v.number, line->first},
-                                                lineOf(line->first, amount, v.tag))) {
+                if (book.correctLine({v.date, v.branch, v.number, line->first}, lineOf(line->first, amount, v.tag))) {
                     line->second = amount;
                     say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
                 } else {
@@ -142,8 +140,8 @@ int main(int argc, char** argv)
                 Own& v = own[at];
                 auto line = v.lines.begin();
                 std::advance(line, dice.bounded(int(v.lines.size())));
-                const int rows = voucherrows::deleteLineRows(deleteQuery, v.number, line->first);
-                voucherrows::countVoucherRows(deleteQuery, v.number); // as the window counts what is left
+                const int rows = book.deleteLine(v.number, line->first);
+                book.countVoucherRows(v.number); // as the window counts what is left
                 say(QStringLiteral("deleted %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(rows));
                 v.lines.erase(line);
                 if (v.lines.empty())

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "statement.h"
-
 #include <QString>
 
 namespace store {
+class SqlStatement;
+}
+
+namespace voucher {
 
 // The next voucher number of a date: the date, "-" and the eight-digit
 // successor of the highest stored sequence number of that date (all
 // branches, all voucher kinds), or "-00000001" for a date without rows.
 // The date is bound as a parameter. Throws ConversionError when the stored
 // maximum is not of that form, DbError on engine errors.
-QString Serial_Jen_MaxValue(SqlStatement& queryMax, const QString& dateText);
+QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateText);
 
 // The `Serial` text of one row: "AA*" + branch code + "*2*" + voucher number
 // + "*" + line number + "*" + form-and-side ("A002*01" or "A002*02"), blanks
@@ -19,4 +21,4 @@ QString Serial_Jen_MaxValue(SqlStatement& queryMax, const QString& dateText);
 QString Serial_MaxValue(int branchIndex, const QString& voucherNumber, const QString& lineNumber,
                         const QString& formAndSide);
 
-} // namespace store
+} // namespace voucher

@@ -16,3 +16,8 @@ QString amountDisplayForm(double value);
 // thousands separators, a point, a minus sign and blanks, nothing else. The
 // tolerant conversion would read "3천" as 3; such a text is refused instead.
 bool isAmountText(const QString& text);
+
+// The value of an amount field: leading blanks dropped, then read by the
+// tolerant conversion (an empty text is 0). Throws ConversionError, also for
+// a text that holds anything but a figure (never read from its digits alone).
+double amountFieldValue(const QString& text);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "linepanel.h"
+#include "voucher/namekinds.h"
 
-// Where each name field of a line panel is stored in account_jen_AA: its
+// Where each name of a voucher line is stored in account_jen_AA: its
 // name column and code column (the statements' parameters are the same names
-// behind "tb"), and the name the clerk knows the field by.
+// behind "tb"), and the name the clerk knows its field by.
 struct NameColumns {
     LookupKind kind;
     const char* nameColumn;

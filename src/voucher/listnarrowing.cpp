@@ -1,4 +1,4 @@
-#include "listnarrowing.h"
+#include "voucher/listnarrowing.h"
 
 #include "store/schema.h"
 #include "store/statement.h"

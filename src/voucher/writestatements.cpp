@@ -1,6 +1,4 @@
-#include "writestatements.h"
-
-#include "statements.h"
+#include "voucher/writestatements.h"
 
 namespace entrysql {
 
@@ -95,16 +93,6 @@ QStringList voucherRowCount()
             "Where     rtrim(Serial_Jen) = :tbSerial",
         },
         73);
-}
-
-QStringList remainingVoucherLines()
-{
-    // Lines 17 and 28 (the form condition of the debit and of the credit
-    // branch) also ask for the voucher number.
-    QStringList lines = voucherList();
-    lines[16] = QStringLiteral("and rtrim(t.serial_jen) like (:tbjen )  and t.Form_Kubun = 'A002'");
-    lines[27] = QStringLiteral("and rtrim(t.serial_jen) like (:tbjen)   and t.Form_Kubun = 'A002'");
-    return lines;
 }
 
 } // namespace entrysql

@@ -1,5 +1,6 @@
-#include "amountform.h"
+#include "voucher/amountform.h"
 
+#include "app/errors.h"
 #include "app/strutil.h"
 
 QString amountPlainForm(double value)
@@ -20,4 +21,11 @@ bool isAmountText(const QString& text)
         if (!(c.isDigit() && c.unicode() < 128) && c != u',' && c != u'.' && c != u'-' && c != u' ')
             return false;
     return true;
+}
+
+double amountFieldValue(const QString& text)
+{
+    if (!isAmountText(text))
+        throw ConversionError(QStringLiteral("'%1'은(는) 올바른 숫자가 아닙니다.").arg(text));
+    return Str_ToNumber(Str_TrimLeft(text));
 }

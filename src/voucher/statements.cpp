@@ -1,17 +1,12 @@
-#include "statements.h"
+#include "voucher/statements.h"
 
 namespace entrysql {
 
-QStringList branchList()
-{
-    return {
-        QStringLiteral("Select  Kubun_Code, ( rtrim(Kubun_Name) + '/' + rtrim(Kubun_JangSo) ) As Total"),
-        QStringLiteral("From    Kubun_Table"),
-        QStringLiteral("Order   By   Kubun_Code"),
-    };
-}
+namespace {
 
-QStringList voucherList()
+// The voucher list with the form condition line of its debit branch and of
+// its credit branch given: the list as shown, or restricted to voucher numbers.
+QStringList voucherListWithFormLines(const QString& debitFormLine, const QString& creditFormLine)
 {
     return {
         QStringLiteral("select      ttt.serial_jen,     ttt.serial_bun,    ttt.Date_day,    ttt.total,    ttt.ac_text,"),
@@ -30,7 +25,7 @@ QStringList voucherList()
         QStringLiteral("from         account_jen_AA t, kubun_table tt"),
         QStringLiteral("where      t.Date_Day + t.Kubun_Bon like (:tbDKubun) and rtrim(t.kubun_jen) = '2'"),
         QStringLiteral("and t.Serial_CrDr = '01'  and rtrim(t.kubun_bon) = rtrim(tt.kubun_code)"),
-        QStringLiteral("and t.Form_Kubun = 'A002'"),
+        debitFormLine,
         QStringLiteral("union  all"),
         QStringLiteral("select       t.Serial,    t.serial_jen,    t.serial_bun,    t.Date_day,    t.ac_text,"),
         QStringLiteral("total = (rtrim(tt.kubun_name) + '/' + rtrim(tt.kubun_jangso)),"),
@@ -41,10 +36,33 @@ QStringList voucherList()
         QStringLiteral("from         account_jen_AA t, kubun_table tt"),
         QStringLiteral("where      t.Date_Day + t.Kubun_Bon like (:tbDKubun) and rtrim(t.kubun_jen) = '2'"),
         QStringLiteral("and t.Serial_CrDr = '02'  and rtrim(t.kubun_bon) = rtrim(tt.kubun_code)"),
-        QStringLiteral("and t.Form_Kubun = 'A002'"),
+        creditFormLine,
         QStringLiteral(")  ttt"),
         QStringLiteral("group    by  ttt.serial_jen,    ttt.serial_bun,    ttt.date_day,    ttt.total,    ttt.ac_text"),
     };
+}
+
+} // namespace
+
+QStringList branchList()
+{
+    return {
+        QStringLiteral("Select  Kubun_Code, ( rtrim(Kubun_Name) + '/' + rtrim(Kubun_JangSo) ) As Total"),
+        QStringLiteral("From    Kubun_Table"),
+        QStringLiteral("Order   By   Kubun_Code"),
+    };
+}
+
+QStringList voucherList()
+{
+    const QString formLine = QStringLiteral("and t.Form_Kubun = 'A002'");
+    return voucherListWithFormLines(formLine, formLine);
+}
+
+QStringList remainingVoucherLines()
+{
+    return voucherListWithFormLines(QStringLiteral("and rtrim(t.serial_jen) like (:tbjen )  and t.Form_Kubun = 'A002'"),
+                                    QStringLiteral("and rtrim(t.serial_jen) like (:tbjen)   and t.Form_Kubun = 'A002'"));
 }
 
 QStringList voucherLineNumbers()

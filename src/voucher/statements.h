@@ -13,6 +13,10 @@ QStringList branchList();
 // line, debit and credit side by side; shown in the grid.
 QStringList voucherList();
 
+// The voucher list of a date and branch (:tbDKubun) restricted to the
+// voucher numbers that match :tbjen: what is left of a voucher after a deletion.
+QStringList remainingVoucherLines();
+
 // The line numbers of one voucher (:tbSerial_jen, :tbSerial_day).
 QStringList voucherLineNumbers();
 

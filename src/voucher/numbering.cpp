@@ -1,11 +1,12 @@
-#include "numbering.h"
+#include "voucher/numbering.h"
 
 #include "app/errors.h"
 #include "app/strutil.h"
+#include "store/statement.h"
 
 #include <cmath>
 
-namespace store {
+namespace voucher {
 
 namespace {
 
@@ -18,7 +19,7 @@ QString filled(const char* line)
 
 } // namespace
 
-QString Serial_Jen_MaxValue(SqlStatement& queryMax, const QString& dateText)
+QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateText)
 {
     queryMax.close();
     queryMax.clearText();
@@ -50,4 +51,4 @@ QString Serial_MaxValue(int branchIndex, const QString& voucherNumber, const QSt
            + Str_RemoveBlanks(formAndSide);
 }
 
-} // namespace store
+} // namespace voucher

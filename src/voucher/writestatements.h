@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-// The statements that write the voucher table, and the list restricted to one
-// voucher after a deletion. One list entry per statement line, each filled up
-// with blanks to its statement's width (the blanks mean nothing).
+// The statements that write the voucher table and count its rows. One list
+// entry per statement line, each filled up with blanks to its statement's
+// width (the blanks mean nothing).
 namespace entrysql {
 
 // Inserts one row of a voucher line (all 29 columns as :tb parameters).
@@ -25,9 +25,5 @@ QStringList voucherLineRowCount();
 
 // Counts the rows left of one voucher (:tbSerial) as the column Serial.
 QStringList voucherRowCount();
-
-// The voucher list of a date and branch (:tbDKubun) restricted to the
-// voucher numbers that match :tbjen.
-QStringList remainingVoucherLines();
 
 } // namespace entrysql

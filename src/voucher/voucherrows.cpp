@@ -1,11 +1,11 @@
-#include "voucherrows.h"
+#include "voucher/voucherrows.h"
 
 #include "app/strutil.h"
-#include "namecolumns.h"
-#include "store/numbering.h"
 #include "store/statement.h"
 #include "store/writeunit.h"
-#include "writestatements.h"
+#include "voucher/namecolumns.h"
+#include "voucher/numbering.h"
+#include "voucher/writestatements.h"
 
 #include <QDateTime>
 
@@ -44,7 +44,7 @@ void insertRow(store::SqlStatement& q, const VoucherHead& head, const VoucherLin
     const bool debit = side == Side::Debit;
     q.close();
     q.setLines(entrysql::voucherRowInsert());
-    q.bindText(QStringLiteral("tbSerial"), store::Serial_MaxValue(head.branchIndex, head.serialJen, line.serialBun,
+    q.bindText(QStringLiteral("tbSerial"), voucher::Serial_MaxValue(head.branchIndex, head.serialJen, line.serialBun,
                                                                  debit ? QStringLiteral("A002*01")
                                                                        : QStringLiteral("A002*02")));
     q.bindText(QStringLiteral("tbSerial_Jen"), head.serialJen);
@@ -127,16 +127,6 @@ QString insertVoucherLines(store::SqlStatement& querySql, const VoucherHead& hea
         lastStored = lineKey(head.serialJen, line.serialBun);
     }
     return lastStored;
-}
-
-SavedVoucher saveNewVoucher(store::SqlStatement& queryMax, store::SqlStatement& querySql, const QString& date,
-                            int branchIndex, const QList<VoucherLine>& lines)
-{
-    store::WriteUnit unit(querySql.connection());
-    const VoucherHead head{date, branchIndex, store::Serial_Jen_MaxValue(queryMax, date)};
-    SavedVoucher saved{head.serialJen, insertVoucherLines(querySql, head, lines)};
-    unit.commit();
-    return saved;
 }
 
 bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, const VoucherLine& line)

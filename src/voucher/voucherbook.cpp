@@ -1,0 +1,137 @@
+#include "voucher/voucherbook.h"
+
+#include "app/strutil.h"
+#include "store/writeunit.h"
+#include "voucher/listnarrowing.h"
+#include "voucher/namecolumns.h"
+#include "voucher/numbering.h"
+#include "voucher/statements.h"
+#include "voucher/voucherrows.h"
+
+VoucherBook::VoucherBook() : VoucherBook(store::Connection::account()) {}
+
+VoucherBook::VoucherBook(store::Connection& connection)
+    : m_list(connection), m_lookups(connection), m_debitRows(connection), m_highest(connection),
+      m_rowWriter(connection), m_lineDelete(connection)
+{
+}
+
+QStringList VoucherBook::branchNames()
+{
+    m_lookups.close();
+    m_lookups.setLines(entrysql::branchList());
+    m_lookups.open();
+    QStringList names;
+    for (m_lookups.first(); !m_lookups.eof(); m_lookups.next())
+        names << m_lookups.asText(QStringLiteral("Total"));
+    return names;
+}
+
+void VoucherBook::prepareList(const QStringList& lines, const QString& date, int branchIndex)
+{
+    m_list.close();
+    m_list.setLines(lines);
+    const QString pattern = u'%' + date + formatZeroPadded(branchIndex, 5) + u'%';
+    m_list.bindText(QStringLiteral("tbDKubun"), pattern);
+    listnarrowing::narrowToDateAndBranch(m_list, pattern); // the same rows, found by index
+}
+
+void VoucherBook::listDateAndBranch(const QString& date, int branchIndex)
+{
+    prepareList(entrysql::voucherList(), date, branchIndex);
+    m_list.open();
+}
+
+void VoucherBook::listRemainingLines(const QString& date, int branchIndex, const QString& serialJen)
+{
+    prepareList(entrysql::remainingVoucherLines(), date, branchIndex);
+    m_list.bindText(QStringLiteral("tbjen"), u'%' + serialJen + u'%');
+    m_list.open();
+}
+
+bool VoucherBook::listIsEmpty()
+{
+    return m_list.isEmpty();
+}
+
+ListedLine VoucherBook::listedLine()
+{
+    return {m_list.asText(QStringLiteral("Serial_Jen")), m_list.asText(QStringLiteral("Serial_Bun")),
+            m_list.asText(QStringLiteral("Date_Day"))};
+}
+
+bool VoucherBook::locateListedLine(const QString& lineKey)
+{
+    return m_list.locate(QStringLiteral("serial_ttt"), lineKey);
+}
+
+QList<LoadedRow> VoucherBook::loadVoucher(const QString& date, int branchIndex, const QString& serialJen)
+{
+    store::SqlStatement& q = m_debitRows;
+    q.close();
+    q.setLines(entrysql::voucherDebitRows());
+    q.bindText(QStringLiteral("tbDayBonCrDr"),
+               Str_TrimRight(date) + formatZeroPadded(branchIndex, 5) + QStringLiteral("01"));
+    q.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(serialJen));
+    q.prepare();
+    q.open();
+
+    QList<LoadedRow> rows;
+    for (q.first(); !q.eof(); q.next()) {
+        LoadedRow row;
+        row.stored = {q.asText(QStringLiteral("Date_Day")), q.asText(QStringLiteral("Kubun_Bon")),
+                      q.asText(QStringLiteral("Serial_Jen")), q.asText(QStringLiteral("Serial_Bun"))};
+        VoucherLine& line = row.line;
+        line.serialBun = row.stored.serialBun;
+        for (const NameColumns& f : kNameColumns) {
+            line.names[size_t(f.kind)] = q.asText(QString::fromLatin1(f.nameColumn));
+            line.codes[size_t(f.kind)] = q.asText(QString::fromLatin1(f.codeColumn));
+        }
+        line.acText = q.asText(QStringLiteral("Ac_Text"));
+        line.crAmt = q.asFloat(QStringLiteral("Cr_Amt"));
+        line.drAmt = q.asFloat(QStringLiteral("Dr_Amt"));
+        rows << row;
+    }
+    return rows;
+}
+
+QStringList VoucherBook::voucherLineNumbers(const QString& date, const QString& serialJen)
+{
+    m_lookups.close();
+    m_lookups.setLines(entrysql::voucherLineNumbers());
+    m_lookups.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(serialJen));
+    m_lookups.bindText(QStringLiteral("tbSerial_day"), Str_TrimRight(date));
+    m_lookups.prepare();
+    m_lookups.open();
+    QStringList numbers;
+    for (m_lookups.first(); !m_lookups.eof(); m_lookups.next())
+        numbers << m_lookups.asText(QStringLiteral("serial_bun"));
+    return numbers;
+}
+
+SavedVoucher VoucherBook::saveNewVoucher(const QString& date, int branchIndex, const QList<VoucherLine>& lines)
+{
+    // The number and every row in one transaction under the voucher table's
+    // write lock: no other workstation takes the same number, and a failure
+    // keeps nothing of the voucher.
+    store::WriteUnit unit(m_rowWriter.connection());
+    const VoucherHead head{date, branchIndex, voucher::Serial_Jen_MaxValue(m_highest, date)};
+    const SavedVoucher saved{head.serialJen, voucherrows::insertVoucherLines(m_rowWriter, head, lines)};
+    unit.commit();
+    return saved;
+}
+
+bool VoucherBook::correctLine(const StoredLine& stored, const VoucherLine& line)
+{
+    return voucherrows::updateLineRows(m_rowWriter, stored, line);
+}
+
+int VoucherBook::deleteLine(const QString& serialJen, const QString& serialBun)
+{
+    return voucherrows::deleteLineRows(m_lineDelete, serialJen, serialBun);
+}
+
+int VoucherBook::countVoucherRows(const QString& serialJen)
+{
+    return voucherrows::countVoucherRows(m_lineDelete, serialJen);
+}
