@@ -2,7 +2,6 @@
 // with blank filler rows to seven, the captions, the total, and the layout as
 // a PDF text extractor sees it.
 #include "app/errors.h"
-#include "app/shell/printmodule.h"
 #include "app/strutil.h"
 #include "pdftext.h"
 #include "print/printflow.h"
@@ -230,19 +229,6 @@ private slots:
         const QRectF serial = spanOf(QRectF(10, 10 + 26.5, 100, 3.7));
         QVERIFY(qAbs(branch.left() - 11.1) < 0.8);
         QVERIFY(qAbs(serial.left() - 11.1) < 0.8);
-    }
-
-    // The program prints through its print module, which must meet the
-    // program's own data source connection, not a copy of its own.
-    void throughTheProgramsModule()
-    {
-        OPEN_ACCOUNT(QStringLiteral("sqlite"));
-        voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {sampleLine(1, 2500)});
-        const QString path = pdfPath(QStringLiteral("module"));
-        QVERIFY(renderVoucherToPdfFromModule(request(), path));
-        const QString text = pdftext::compactText(path);
-        QVERIFY(text.contains(QStringLiteral("전표번호:") + kSerial));
-        QVERIFY(text.contains(QStringLiteral("2,500")));
     }
 
     // The longest texts the columns hold (widths in CP949 bytes, a Hangul
