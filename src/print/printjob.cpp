@@ -27,7 +27,7 @@ bool VoucherPrintJob::prepare()
     m_form = std::make_unique<TfmQrBorvane>();
     fmQrBorvane = m_form.get();
     m_form->setCaptions(m_request);
-    m_form->setDataSet(m_queries.Print_Query);
+    m_form->setDataSet(&m_queries.printRows());
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "qrborvane.h"
 
-#include "store/statement.h"
-
 #include <QFont>
 
 TfmQrBorvane* fmQrBorvane = nullptr;
@@ -170,7 +168,7 @@ void TfmQrBorvane::setCaptions(const PrintRequest& request)
     qlDate->setCaption(QStringLiteral("기준일자 : ") + request.dateText);
 }
 
-void TfmQrBorvane::setDataSet(store::SqlStatement* printQuery)
+void TfmQrBorvane::setDataSet(report::RowSource* printRows)
 {
-    QuickRep1->setDataSet(printQuery);
+    QuickRep1->setDataSet(printRows);
 }

@@ -5,13 +5,13 @@
 
 #include <QWidget>
 
-namespace store {
-class SqlStatement;
+namespace report {
+class RowSource;
 }
 
 // The print form of the withdrawal voucher. It is never shown itself: it
 // holds the report QuickRep1 with its bands and elements, whose rows come
-// from the print statement the flow binds to it.
+// from the print statement the flow hands it.
 class TfmQrBorvane : public QWidget {
     Q_OBJECT
 public:
@@ -21,8 +21,8 @@ public:
     // The captions set before the run, each a fixed text followed directly by
     // the entry window's field text.
     void setCaptions(const PrintRequest& request);
-    // The statement whose rows become the detail rows (Print_Query).
-    void setDataSet(store::SqlStatement* printQuery);
+    // The rows that become the detail rows (Print_Query's).
+    void setDataSet(report::RowSource* printRows);
 
     report::Report* QuickRep1;
 

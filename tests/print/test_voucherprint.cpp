@@ -7,6 +7,7 @@
 #include "print/printflow.h"
 #include "print/printjob.h"
 #include "print/printpreview.h"
+#include "print/printqueries.h"
 #include "print/qrborvane.h"
 #include "store/statement.h"
 #include "testdb.h"
@@ -201,6 +202,33 @@ private slots:
         const QList<pdftext::Word> summary = pdftext::wordsIn(words, QRectF(10, kSummaryTop, 277, 8.5));
         QCOMPARE(pdftext::joined(summary), QStringLiteral("합계") + total);
         QVERIFY2(qAbs(summary.last().box.right() - (10 + 275.4)) < 1.0, qPrintable(QString::number(summary.last().box.right())));
+    }
+
+    // The report reads Print_Query through the print queries' rows: columns
+    // by name in any case, texts of the fixed-width columns without their
+    // trailing blanks, amounts as numbers, then the filler rows.
+    void printRowsReadThePrintStatement_data() { engines(); }
+    void printRowsReadThePrintStatement()
+    {
+        QFETCH(QString, engine);
+        OPEN_ACCOUNT(engine);
+        const voucherseed::Line line = sampleLine(1, 1500000);
+        voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {line});
+        PrintQueries queries(store::Connection::account());
+        QVERIFY(queries.open(request()));
+        report::RowSource& rows = queries.printRows();
+        QCOMPARE(rows.name(), QStringLiteral("Print_Query"));
+        QVERIFY(rows.isOpen());
+        rows.first();
+        QCOMPARE(rows.text(QStringLiteral("AC_JENNAME")), line.accountName);
+        QCOMPARE(rows.text(QStringLiteral("ac_jencode")), line.accountCode);
+        QCOMPARE(rows.number(QStringLiteral("cr_amt")), 1500000.0);
+        int count = 1;
+        for (rows.next(); !rows.eof(); rows.next()) {
+            QCOMPARE(rows.text(QStringLiteral("Ac_JenName")), QString());
+            ++count;
+        }
+        QCOMPARE(count, 7);
     }
 
     // The title and the date stand in the middle of the 277 mm band; branch
