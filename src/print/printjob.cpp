@@ -34,11 +34,11 @@ bool VoucherPrintJob::prepare()
 void VoucherPrintJob::showPreview(QWidget* parent)
 {
     if (m_form)
-        showReportPreview(*m_form->QuickRep1, documentName(), suggestedPdfName(), parent);
+        showReportPreview(m_form->report(), documentName(), suggestedPdfName(), parent);
 }
 
 void VoucherPrintJob::printToPdf(const QString& pdfPath)
 {
     if (m_form)
-        printReportToPdf(*m_form->QuickRep1, documentName(), pdfPath);
+        printReportToPdf(m_form->report(), documentName(), pdfPath);
 }

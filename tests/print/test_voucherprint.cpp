@@ -160,14 +160,14 @@ private slots:
         QCOMPARE(job.queries().Print_Count_Query->rowCount(), lineCount);
         QCOMPARE(job.queries().Print_Query->rowCount(), 7);
         QCOMPARE(fmQrBorvane, job.form());
-        QCOMPARE(job.form()->qlKubun->caption(), QStringLiteral("구    분 :") + kBranchText);
-        QCOMPARE(job.form()->qlJen->caption(), QStringLiteral("전표번호 :") + kSerial);
-        QCOMPARE(job.form()->qlDate->caption(), QStringLiteral("기준일자 : ") + kDate);
+        QCOMPARE(job.form()->element<report::Label>("qlKubun")->caption(), QStringLiteral("구    분 :") + kBranchText);
+        QCOMPARE(job.form()->element<report::Label>("qlJen")->caption(), QStringLiteral("전표번호 :") + kSerial);
+        QCOMPARE(job.form()->element<report::Label>("qlDate")->caption(), QStringLiteral("기준일자 : ") + kDate);
 
         const QString path = pdfPath(QStringLiteral("voucher-%1-%2").arg(engine).arg(lineCount));
         job.printToPdf(path);
-        QCOMPARE(job.form()->QuickRep1->printedDetailRows(), 7);
-        QCOMPARE(job.form()->QuickRep1->pageCount(), 1);
+        QCOMPARE(job.form()->report().printedDetailRows(), 7);
+        QCOMPARE(job.form()->report().pageCount(), 1);
 
         const QString text = pdftext::compactText(path);
         for (const QString& expected :
@@ -334,8 +334,8 @@ private slots:
         QCOMPARE(job.queries().Print_Count_Query->rowCount(), 0);
         const QString path = pdfPath(QStringLiteral("deleted-") + engine);
         job.printToPdf(path);
-        QCOMPARE(job.form()->QuickRep1->printedDetailRows(), 7);
-        QCOMPARE(job.form()->QRExpr1->total(), 0.0);
+        QCOMPARE(job.form()->report().printedDetailRows(), 7);
+        QCOMPARE(job.form()->element<report::SumField>("QRExpr1")->total(), 0.0);
 
         const QList<pdftext::Word> words = pdftext::words(path);
         QVERIFY(pdftext::wordsIn(words, QRectF(10, kFirstRowTop, 277, 7 * kRowHeight)).isEmpty());
