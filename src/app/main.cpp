@@ -1,9 +1,9 @@
 #include "app/hangulinput.h"
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
+#include "print/printflow.h"
 #include "shell/application.h"
 #include "shell/firstpaint.h"
-#include "shell/printmodule.h"
 #include "shell/singleinstance.h"
 #include "store/datasource.h"
 
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
         trace(wasMinimised ? "came forward (restored from minimised)" : "came forward");
     });
 
-    fmBorvane.setVoucherPrinter(showVoucherPrintFromModule);
+    fmBorvane.setVoucherPrinter(showVoucherPrint);
     watchForStartupProbe(&fmBorvane);
     afterFirstPaint(&fmBorvane, [&fmBorvane] {
         fmBorvane.makeLookupDialogs();

@@ -27,18 +27,18 @@ bool VoucherPrintJob::prepare()
     m_form = std::make_unique<TfmQrBorvane>();
     fmQrBorvane = m_form.get();
     m_form->setCaptions(m_request);
-    m_form->setDataSet(m_queries.Print_Query);
+    m_form->setDataSet(&m_queries.printRows());
     return true;
 }
 
 void VoucherPrintJob::showPreview(QWidget* parent)
 {
     if (m_form)
-        showReportPreview(*m_form->QuickRep1, documentName(), suggestedPdfName(), parent);
+        showReportPreview(m_form->report(), documentName(), suggestedPdfName(), parent);
 }
 
 void VoucherPrintJob::printToPdf(const QString& pdfPath)
 {
     if (m_form)
-        printReportToPdf(*m_form->QuickRep1, documentName(), pdfPath);
+        printReportToPdf(m_form->report(), documentName(), pdfPath);
 }

@@ -16,16 +16,23 @@ void bindVoucherKey(store::SqlStatement& statement, const PrintRequest& request)
     statement.bindText(QStringLiteral("tbSerialJen"), Str_RemoveBlanks(request.serialText));
 }
 
+store::SqlStatement* makeStatement(store::Connection& connection, const QString& name, const QStringList& lines,
+                                   QObject* parent)
+{
+    auto* statement = new store::SqlStatement(connection, parent);
+    statement->setObjectName(name);
+    statement->setLines(lines);
+    return statement;
+}
+
 } // namespace
 
-PrintQueries::PrintQueries(store::Connection& connection, QObject* parent) : QObject(parent)
+PrintQueries::PrintQueries(store::Connection& connection, QObject* parent)
+    : QObject(parent),
+      Print_Count_Query(makeStatement(connection, QStringLiteral("Print_Count_Query"), printCountQueryText(), this)),
+      Print_Query(makeStatement(connection, QStringLiteral("Print_Query"), printQueryText(), this)),
+      m_printRows(*Print_Query)
 {
-    Print_Count_Query = new store::SqlStatement(connection, this);
-    Print_Count_Query->setObjectName(QStringLiteral("Print_Count_Query"));
-    Print_Count_Query->setLines(printCountQueryText());
-    Print_Query = new store::SqlStatement(connection, this);
-    Print_Query->setObjectName(QStringLiteral("Print_Query"));
-    Print_Query->setLines(printQueryText());
 }
 
 QStringList PrintQueries::printCountQueryText()

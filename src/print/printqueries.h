@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printflow.h"
+#include "statementrows.h"
 
 #include <QObject>
 #include <QStringList>
@@ -27,4 +28,10 @@ public:
 
     store::SqlStatement* Print_Count_Query;
     store::SqlStatement* Print_Query;
+
+    // Print_Query's rows, which the printed voucher's detail band walks.
+    report::RowSource& printRows() { return m_printRows; }
+
+private:
+    StatementRows m_printRows;
 };

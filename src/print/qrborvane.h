@@ -5,13 +5,14 @@
 
 #include <QWidget>
 
-namespace store {
-class SqlStatement;
+namespace report {
+class RowSource;
 }
 
 // The print form of the withdrawal voucher. It is never shown itself: it
-// holds the report QuickRep1 with its bands and elements, whose rows come
-// from the print statement the flow binds to it.
+// holds the report QuickRep1, whose bands and elements it builds from the
+// table in qrborvane.cpp, and whose rows come from the print statement the
+// flow hands it.
 class TfmQrBorvane : public QWidget {
     Q_OBJECT
 public:
@@ -21,42 +22,19 @@ public:
     // The captions set before the run, each a fixed text followed directly by
     // the entry window's field text.
     void setCaptions(const PrintRequest& request);
-    // The statement whose rows become the detail rows (Print_Query).
-    void setDataSet(store::SqlStatement* printQuery);
+    // The rows that become the detail rows (Print_Query's).
+    void setDataSet(report::RowSource* printRows);
 
-    report::Report* QuickRep1;
+    report::Report& report() const { return *m_report; }
+    // An element of the form by its name ("qlJen", "QRExpr1", …), or null.
+    template <typename Element>
+    Element* element(const char* name) const
+    {
+        return m_report->findChild<Element*>(QString::fromLatin1(name));
+    }
 
-    report::Band* PageHeaderBand1;
-    report::Label* QRLabel5; // the title
-    report::Label* qlDate;
-    report::Label* qlKubun;
-    report::Label* qlJen;
-
-    report::Band* ChildBand1; // column headings
-    report::Label* QRLabel1;
-    report::Label* QRLabel2;
-    report::Label* QRLabel3;
-    report::Label* QRLabel4;
-    report::Label* QRLabel6;
-    report::Label* QRLabel7;
-    report::Label* QRLabel8;
-    report::Label* QRLabel9;
-    report::Label* QRLabel10;
-
-    report::Band* DetailBand1;
-    report::DataField* QRDBText1; // amount
-    report::DataField* QRDBText2;
-    report::DataField* QRDBText3;
-    report::DataField* QRDBText4;
-    report::DataField* QRDBText5;
-    report::DataField* QRDBText6;
-    report::DataField* QRDBText7;
-    report::DataField* QRDBText8;
-    report::DataField* QRDBText9;
-
-    report::Band* SummaryBand1;
-    report::Label* QRLabel11;
-    report::SumField* QRExpr1; // the total
+private:
+    report::Report* m_report;
 };
 
 // The current print form: each print makes its new form current, and a

@@ -3,7 +3,6 @@
 #include "app/errors.h"
 #include "app/strutil.h"
 #include "mask.h"
-#include "store/statement.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -106,8 +105,8 @@ QString DataField::text(const RenderContext& context) const
     if (!context.dataset || context.dataset->eof())
         return QString();
     if (m_mask.isEmpty())
-        return context.dataset->asText(m_column);
-    return applyMask(context.dataset->asFloat(m_column), m_mask);
+        return context.dataset->text(m_column);
+    return applyMask(context.dataset->number(m_column), m_mask);
 }
 
 void SumField::setExpression(const QString& expression)
@@ -132,7 +131,7 @@ void SumField::setMask(const QString& mask)
 void SumField::accumulate(const RenderContext& context)
 {
     if (context.dataset && !context.dataset->eof())
-        m_total += context.dataset->asFloat(m_column);
+        m_total += context.dataset->number(m_column);
 }
 
 QString SumField::text(const RenderContext&) const

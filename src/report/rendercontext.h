@@ -1,14 +1,12 @@
 #pragma once
 
+#include "rowsource.h"
+
 #include <QFont>
 #include <QPointF>
 #include <QRectF>
 
 class QPainter;
-
-namespace store {
-class SqlStatement;
-}
 
 namespace report {
 
@@ -20,7 +18,7 @@ struct RenderContext {
     double dotsPerMmX = 1;
     double dotsPerMmY = 1;
     QFont reportFont;                       // for elements that take the report's font
-    store::SqlStatement* dataset = nullptr; // its current row feeds the data fields
+    RowSource* dataset = nullptr;           // its current row feeds the data fields
 
     double xToDevice(double mm) const { return mm * dotsPerMmX; }
     double yToDevice(double mm) const { return mm * dotsPerMmY; }

@@ -1,7 +1,6 @@
 #include "report.h"
 
 #include "app/errors.h"
-#include "store/statement.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -49,7 +48,7 @@ int Report::render(QPainter& painter, const std::function<bool()>& newPage)
     const QList<SumField*> sums = sumFields();
     for (SumField* sum : sums) {
         const QString wanted = sum->datasetName();
-        if (!wanted.isEmpty() && m_dataset && wanted.compare(m_dataset->objectName(), Qt::CaseInsensitive) != 0)
+        if (!wanted.isEmpty() && m_dataset && wanted.compare(m_dataset->name(), Qt::CaseInsensitive) != 0)
             throw AppError(QStringLiteral("식 %1의 데이터 집합이 보고서에 없습니다.").arg(sum->expression()));
         sum->reset();
     }

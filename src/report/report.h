@@ -10,10 +10,6 @@
 class QPainter;
 class QPrinter;
 
-namespace store {
-class SqlStatement;
-}
-
 namespace report {
 
 // A banded report: page header and its child band on top of every page, one
@@ -33,9 +29,9 @@ public:
     Band* createBand(BandKind kind, const QString& name);
     Band* band(BandKind kind) const;
 
-    // The rows come from the statement's open result, walked from the first.
-    void setDataSet(store::SqlStatement* dataset) { m_dataset = dataset; }
-    store::SqlStatement* dataSet() const { return m_dataset; }
+    // The rows come from the source's open result, walked from the first.
+    void setDataSet(RowSource* dataset) { m_dataset = dataset; }
+    RowSource* dataSet() const { return m_dataset; }
 
     // Paints the report on a painter whose device has its origin at the
     // paper's corner. newPage is asked for every page after the first and
@@ -55,7 +51,7 @@ private:
     PageSetup m_page;
     QFont m_font;
     QList<Band*> m_bands;
-    store::SqlStatement* m_dataset = nullptr;
+    RowSource* m_dataset = nullptr;
     int m_detailRows = 0;
     int m_pages = 0;
 };

@@ -66,7 +66,7 @@ private slots:
                 pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
                 landscape = preview->printer()->pageLayout().orientation() == QPageLayout::Landscape;
                 copies = preview->printer()->copyCount();
-                currentCaption = fmQrBorvane ? fmQrBorvane->qlJen->caption() : QString();
+                currentCaption = fmQrBorvane ? fmQrBorvane->element<report::Label>("qlJen")->caption() : QString();
                 previewArea = preview->frameGeometry();
                 screenArea = preview->screen()->availableGeometry();
                 // The page as the clerk sees it, against the part of the preview that shows it.

@@ -2,12 +2,12 @@
 // with blank filler rows to seven, the captions, the total, and the layout as
 // a PDF text extractor sees it.
 #include "app/errors.h"
-#include "app/shell/printmodule.h"
 #include "app/strutil.h"
 #include "pdftext.h"
 #include "print/printflow.h"
 #include "print/printjob.h"
 #include "print/printpreview.h"
+#include "print/printqueries.h"
 #include "print/qrborvane.h"
 #include "store/statement.h"
 #include "testdb.h"
@@ -160,14 +160,14 @@ private slots:
         QCOMPARE(job.queries().Print_Count_Query->rowCount(), lineCount);
         QCOMPARE(job.queries().Print_Query->rowCount(), 7);
         QCOMPARE(fmQrBorvane, job.form());
-        QCOMPARE(job.form()->qlKubun->caption(), QStringLiteral("구    분 :") + kBranchText);
-        QCOMPARE(job.form()->qlJen->caption(), QStringLiteral("전표번호 :") + kSerial);
-        QCOMPARE(job.form()->qlDate->caption(), QStringLiteral("기준일자 : ") + kDate);
+        QCOMPARE(job.form()->element<report::Label>("qlKubun")->caption(), QStringLiteral("구    분 :") + kBranchText);
+        QCOMPARE(job.form()->element<report::Label>("qlJen")->caption(), QStringLiteral("전표번호 :") + kSerial);
+        QCOMPARE(job.form()->element<report::Label>("qlDate")->caption(), QStringLiteral("기준일자 : ") + kDate);
 
         const QString path = pdfPath(QStringLiteral("voucher-%1-%2").arg(engine).arg(lineCount));
         job.printToPdf(path);
-        QCOMPARE(job.form()->QuickRep1->printedDetailRows(), 7);
-        QCOMPARE(job.form()->QuickRep1->pageCount(), 1);
+        QCOMPARE(job.form()->report().printedDetailRows(), 7);
+        QCOMPARE(job.form()->report().pageCount(), 1);
 
         const QString text = pdftext::compactText(path);
         for (const QString& expected :
@@ -204,6 +204,33 @@ private slots:
         QVERIFY2(qAbs(summary.last().box.right() - (10 + 275.4)) < 1.0, qPrintable(QString::number(summary.last().box.right())));
     }
 
+    // The report reads Print_Query through the print queries' rows: columns
+    // by name in any case, texts of the fixed-width columns without their
+    // trailing blanks, amounts as numbers, then the filler rows.
+    void printRowsReadThePrintStatement_data() { engines(); }
+    void printRowsReadThePrintStatement()
+    {
+        QFETCH(QString, engine);
+        OPEN_ACCOUNT(engine);
+        const voucherseed::Line line = sampleLine(1, 1500000);
+        voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {line});
+        PrintQueries queries(store::Connection::account());
+        QVERIFY(queries.open(request()));
+        report::RowSource& rows = queries.printRows();
+        QCOMPARE(rows.name(), QStringLiteral("Print_Query"));
+        QVERIFY(rows.isOpen());
+        rows.first();
+        QCOMPARE(rows.text(QStringLiteral("AC_JENNAME")), line.accountName);
+        QCOMPARE(rows.text(QStringLiteral("ac_jencode")), line.accountCode);
+        QCOMPARE(rows.number(QStringLiteral("cr_amt")), 1500000.0);
+        int count = 1;
+        for (rows.next(); !rows.eof(); rows.next()) {
+            QCOMPARE(rows.text(QStringLiteral("Ac_JenName")), QString());
+            ++count;
+        }
+        QCOMPARE(count, 7);
+    }
+
     // The title and the date stand in the middle of the 277 mm band; branch
     // and voucher number at its left edge.
     void titleLayout()
@@ -230,19 +257,6 @@ private slots:
         const QRectF serial = spanOf(QRectF(10, 10 + 26.5, 100, 3.7));
         QVERIFY(qAbs(branch.left() - 11.1) < 0.8);
         QVERIFY(qAbs(serial.left() - 11.1) < 0.8);
-    }
-
-    // The program prints through its print module, which must meet the
-    // program's own data source connection, not a copy of its own.
-    void throughTheProgramsModule()
-    {
-        OPEN_ACCOUNT(QStringLiteral("sqlite"));
-        voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {sampleLine(1, 2500)});
-        const QString path = pdfPath(QStringLiteral("module"));
-        QVERIFY(renderVoucherToPdfFromModule(request(), path));
-        const QString text = pdftext::compactText(path);
-        QVERIFY(text.contains(QStringLiteral("전표번호:") + kSerial));
-        QVERIFY(text.contains(QStringLiteral("2,500")));
     }
 
     // The longest texts the columns hold (widths in CP949 bytes, a Hangul
@@ -320,8 +334,8 @@ private slots:
         QCOMPARE(job.queries().Print_Count_Query->rowCount(), 0);
         const QString path = pdfPath(QStringLiteral("deleted-") + engine);
         job.printToPdf(path);
-        QCOMPARE(job.form()->QuickRep1->printedDetailRows(), 7);
-        QCOMPARE(job.form()->QRExpr1->total(), 0.0);
+        QCOMPARE(job.form()->report().printedDetailRows(), 7);
+        QCOMPARE(job.form()->element<report::SumField>("QRExpr1")->total(), 0.0);
 
         const QList<pdftext::Word> words = pdftext::words(path);
         QVERIFY(pdftext::wordsIn(words, QRectF(10, kFirstRowTop, 277, 7 * kRowHeight)).isEmpty());
