@@ -2,6 +2,7 @@
 // handler moves the focus or shows a message box, other windows, errors.
 #include "app/errorreport.h"
 #include "app/focusexit.h"
+#include "modalwatcher.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -69,19 +70,6 @@ void clickRow(QListWidget* list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-// Closes the next message box with Enter once it is up.
-void answerNextBox()
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            QTest::keyClick(box, Qt::Key_Return);
-            timer->deleteLater();
-        }
-    });
-    timer->start(10);
-}
-
 } // namespace
 
 class TestFocusExit : public QObject {
@@ -143,7 +131,7 @@ void TestFocusExit::messageBoxInAHandlerIsNoExit()
     QStringList bTargets;
     FocusExit::instance().setHandler(w.a, [&](QWidget*) {
         ++aRuns;
-        answerNextBox();
+        ModalWatcher answerer; // presses Enter on the box
         QMessageBox::warning(&w.top, QString(), QStringLiteral("경고"));
     });
     FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
@@ -321,7 +309,7 @@ void TestFocusExit::focusMovesAfterABoxInAnActiveWindowStartNoHandler()
     QStringList entered;
     FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
         aTargets << focusTargetName(t);
-        answerNextBox();
+        ModalWatcher answerer; // presses Enter on the box
         QMessageBox::warning(&w.top, QString(), QStringLiteral("경고"));
         // A desktop gives the activation back to the window as the box
         // closes; the handler goes on in an active window.

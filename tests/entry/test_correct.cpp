@@ -18,10 +18,6 @@
 #include <QTest>
 
 using namespace clerkdesk;
-using entrykit::addEngines;
-using entrykit::ModalWatcher;
-using entrykit::SeedLine;
-using entrykit::TestAccount;
 
 namespace {
 
@@ -40,7 +36,7 @@ const QString kColumns = QStringLiteral(
 // every name and code.
 void seedThreeLines(store::Connection& c)
 {
-    SeedLine travel{QStringLiteral("02"), QStringLiteral("40701005000"), QStringLiteral("여비교통비"), 1234567,
+    voucherseed::Line travel{QStringLiteral("02"), QStringLiteral("40701005000"), QStringLiteral("여비교통비"), 1234567,
                     QStringLiteral("부산 출장 여비")};
     travel.kubunCode = QStringLiteral("10001");
     travel.kubunName = QStringLiteral("(주)한빛상사");
@@ -52,7 +48,7 @@ void seedThreeLines(store::Connection& c)
     travel.projectName = QStringLiteral("ERP 시스템 구축");
     travel.itemCode = QStringLiteral("I005");
     travel.itemName = QStringLiteral("통행료");
-    entrykit::seedVoucher(c, kDate, 0, kFirst,
+    voucherseed::insertVoucher(c, kDate, 0, kFirst,
                           {{QStringLiteral("01"), QStringLiteral("40701018000"), QStringLiteral("소모품비"), 50000,
                             QStringLiteral("사무용품 구입")},
                            travel,
@@ -97,11 +93,11 @@ QString endDays(store::Connection& c, const char* line)
 class TestCorrect : public QObject {
     Q_OBJECT
 private slots:
-    void correctionRewritesBothRows_data() { entrykit::addEnginesAndRowCounts(); }
+    void correctionRewritesBothRows_data() { addEnginesAndRowCounts(); }
     void correctionRewritesBothRows();
     void correctionWritesTheLoadedLine_data() { addEngines(); }
     void correctionWritesTheLoadedLine();
-    void lineNoLongerStoredIsReported_data() { entrykit::addEnginesAndRowCounts(); }
+    void lineNoLongerStoredIsReported_data() { addEnginesAndRowCounts(); }
     void lineNoLongerStoredIsReported();
     void refusedSecondUpdateKeepsBothRows_data() { addEngines(); }
     void refusedSecondUpdateKeepsBothRows();
@@ -213,8 +209,8 @@ void TestCorrect::correctionWritesTheLoadedLine()
         retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
             return;
-        entrykit::execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Jen) = '%1'").arg(kFirst));
-        entrykit::seedVoucher(c, kDate, 1, kFirst,
+        execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Jen) = '%1'").arg(kFirst));
+        voucherseed::insertVoucher(c, kDate, 1, kFirst,
                               {{QStringLiteral("02"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
         const auto stored = lineRows(c, "02");
         const QStringList before = windowState(desk);
@@ -235,7 +231,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
         // The date is changed after the voucher was listed, and another
         // voucher's row is clicked straight away: nothing is loaded under the
         // new date, so the panels do not hold the chosen line.
-        entrykit::seedVoucher(c, kDate, 0, kSecond,
+        voucherseed::insertVoucher(c, kDate, 0, kSecond,
                               {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
@@ -262,7 +258,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
         retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
             return;
-        entrykit::execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02' "
+        execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02' "
                                             "AND rtrim(Serial_CrDr) = '02'"));
         const auto stored = lineRows(c, "02");
         QCOMPARE(stored.size(), 1);
@@ -373,7 +369,7 @@ void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
     const QString anyNull = u'(' + isNull.join(QStringLiteral(" OR ")) + u')';
     const QString allEmpty = isEmpty.join(QStringLiteral(" AND "));
     // Line 01 of voucher 1 as an older program left it: no codes at all.
-    entrykit::execSql(c, QStringLiteral("UPDATE account_jen_AA SET %1 WHERE rtrim(Serial_Bun) = '01'")
+    execSql(c, QStringLiteral("UPDATE account_jen_AA SET %1 WHERE rtrim(Serial_Bun) = '01'")
                              .arg(setNull.join(QStringLiteral(", "))));
 
     // A new voucher with an account only: its other codes are empty texts.

@@ -17,9 +17,6 @@
 #include <QTest>
 
 using namespace clerkdesk;
-using entrykit::addEngines;
-using entrykit::ModalWatcher;
-using entrykit::TestAccount;
 
 namespace {
 
@@ -71,7 +68,7 @@ private slots:
     void deletingLineByLine();
     void deletingTheHighestVoucherFreesItsNumber_data() { addEngines(); }
     void deletingTheHighestVoucherFreesItsNumber();
-    void lineDeletedElsewhereIsReported_data() { entrykit::addEnginesAndRowCounts(); }
+    void lineDeletedElsewhereIsReported_data() { addEnginesAndRowCounts(); }
     void lineDeletedElsewhereIsReported();
     void emptyListIsRefused();
 };
@@ -94,7 +91,7 @@ void TestDelete::deletingLineByLine()
              (QVector<QStringList>{{"AA*00003*2*2001-05-30-00000001*02*A002*01"},
                                    {"AA*00003*2*2001-05-30-00000001*02*A002*02"}}));
     // Another voucher of the date and branch, stored meanwhile elsewhere.
-    entrykit::seedVoucher(c, kDate, kGwangju, kSecond,
+    voucherseed::insertVoucher(c, kDate, kGwangju, kSecond,
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     chooseDateAndBranch(desk, kDate, kGwangju);
     QCOMPARE(desk.grid()->model()->rowCount(), 4);
@@ -155,7 +152,7 @@ void TestDelete::deletingTheHighestVoucherFreesItsNumber()
     USE_ENGINE();
     store::Connection& c = account.connection();
     for (const QString& number : {kFirst, kSecond})
-        entrykit::seedVoucher(c, kDate, 0, number,
+        voucherseed::insertVoucher(c, kDate, 0, number,
                               {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     Desk desk;
     chooseDateAndBranch(desk, kDate, 0);
@@ -179,13 +176,13 @@ void TestDelete::lineDeletedElsewhereIsReported()
     USE_ENGINE();
     store::Connection& c = account.connection();
     FETCH_ROW_COUNTS(c);
-    entrykit::seedVoucher(c, kDate, 0, kFirst,
+    voucherseed::insertVoucher(c, kDate, 0, kFirst,
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000},
                            {QStringLiteral("02"), QStringLiteral("40701006000"), QStringLiteral("접대비"), 9000}});
     Desk desk;
     chooseDateAndBranch(desk, kDate, 0);
     chooseRow(desk, kFirst, "02");
-    entrykit::execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02'"));
+    execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02'"));
 
     ModalWatcher watcher;
     press(desk, QStringLiteral("DeleteBtn"));

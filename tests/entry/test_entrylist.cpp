@@ -46,7 +46,7 @@ QLineEdit* edit(QWidget* w, const QString& name)
 // Around them: another branch, another date, another voucher kind and form.
 void seedDay(store::Connection& c)
 {
-    SeedLine travel{QStringLiteral("02"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 1234567,
+    voucherseed::Line travel{QStringLiteral("02"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 1234567,
                     QStringLiteral("부산 출장 여비")};
     travel.kubunCode = QStringLiteral("10001");
     travel.kubunName = QStringLiteral("(주)한빛상사");
@@ -58,27 +58,27 @@ void seedDay(store::Connection& c)
     travel.projectName = QStringLiteral("신사옥 이전");
     travel.itemCode = QStringLiteral("I01");
     travel.itemName = QStringLiteral("비품");
-    seedVoucher(c, today(), 0, voucher(1),
+    voucherseed::insertVoucher(c, today(), 0, voucher(1),
                 {{QStringLiteral("01"), QStringLiteral("83001001000"), QStringLiteral("소모품비"), 50000,
                   QStringLiteral("사무용품 구입")},
                  travel,
                  {QStringLiteral("03"), QStringLiteral("81301001000"), QStringLiteral("접대비"), 300000,
                   QStringLiteral("거래처 접대")}});
-    seedVoucher(c, today(), 0, voucher(2),
+    voucherseed::insertVoucher(c, today(), 0, voucher(2),
                 {{QStringLiteral("01"), QStringLiteral("81101001000"), QStringLiteral("복리후생비"), 99000,
                   QStringLiteral("야근 식대")}});
-    seedVoucher(c, today(), 1, voucher(3),
+    voucherseed::insertVoucher(c, today(), 1, voucher(3),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 45000,
                   QStringLiteral("부산지점 전화요금")}});
     const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("yyyy-MM-dd"));
-    seedVoucher(c, yesterday, 0, yesterday + QStringLiteral("-00000001"),
+    voucherseed::insertVoucher(c, yesterday, 0, yesterday + QStringLiteral("-00000001"),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 1,
                   QStringLiteral("어제")}});
-    seedVoucher(c, today(), 0, voucher(4),
+    voucherseed::insertVoucher(c, today(), 0, voucher(4),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 2,
                   QStringLiteral("입금 전표")}},
                 QStringLiteral("1"));
-    seedVoucher(c, today(), 0, voucher(5),
+    voucherseed::insertVoucher(c, today(), 0, voucher(5),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 3,
                   QStringLiteral("다른 양식")}},
                 QStringLiteral("2"), QStringLiteral("A001"));
@@ -241,7 +241,7 @@ void TestEntryList::cancelRestoresTheFivePanels()
 void TestEntryList::loadedAmountsKeepTheirFigures()
 {
     USE_ENGINE();
-    seedVoucher(account.connection(), today(), 0, voucher(9),
+    voucherseed::insertVoucher(account.connection(), today(), 0, voucher(9),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 1234567890123.0},
                  {QStringLiteral("02"), QStringLiteral("81401001000"), QStringLiteral("통신비"), -5},
                  {QStringLiteral("03"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 1234.6},

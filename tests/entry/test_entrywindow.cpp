@@ -236,7 +236,7 @@ void TestEntryWindow::tabOrderRunsThroughTheLinesThenTheBar()
 void TestEntryWindow::acceleratorsOnlyForInsertCancelSaveClose()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    seedVoucher(account.connection(), today(), 0, today() + QStringLiteral("-00000001"),
+    voucherseed::insertVoucher(account.connection(), today(), 0, today() + QStringLiteral("-00000001"),
                 {{QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 1000}});
     TfmBorvane w;
     w.show();

@@ -65,11 +65,11 @@ void commit(QWidget* field, const QString& text)
 // A stored voucher of today with one or two lines.
 void seedToday(store::Connection& c, double amount1, double amount2 = 0)
 {
-    QVector<SeedLine> lines = {{QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"),
+    QVector<voucherseed::Line> lines = {{QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"),
                                 amount1, QStringLiteral("출장비")}};
     if (amount2 != 0)
         lines.append({QStringLiteral("02"), QStringLiteral("81301001000"), QStringLiteral("접대비"), amount2});
-    seedVoucher(c, today(), 0, today() + QStringLiteral("-00000001"), lines);
+    voucherseed::insertVoucher(c, today(), 0, today() + QStringLiteral("-00000001"), lines);
 }
 
 } // namespace
@@ -326,7 +326,7 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
 void TestInputFilters::leavingTheDateChecksItAndStartsOver()
 {
     FieldDesk desk([](store::Connection& c) {
-        seedVoucher(c, QStringLiteral("2024-03-15"), 0, QStringLiteral("2024-03-15-00000001"),
+        voucherseed::insertVoucher(c, QStringLiteral("2024-03-15"), 0, QStringLiteral("2024-03-15-00000001"),
                     {{QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 5000}});
     });
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));

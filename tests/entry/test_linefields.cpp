@@ -55,13 +55,13 @@ int admittedAccounts()
 // A stored voucher of today, line 1 with a project and a department.
 void seedProjectVoucher(store::Connection& c)
 {
-    SeedLine line(QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 150000,
+    voucherseed::Line line(QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 150000,
                   QStringLiteral("출장비"));
     line.projectCode = QStringLiteral("P2001-03");
     line.projectName = QStringLiteral("ERP 시스템 구축");
     line.buserCode = QStringLiteral("110");
     line.buserName = QStringLiteral("회계팀");
-    seedVoucher(c, today(), 0, today() + QStringLiteral("-00000001"), {line});
+    voucherseed::insertVoucher(c, today(), 0, today() + QStringLiteral("-00000001"), {line});
 }
 
 // The stored debit row's project code and description.

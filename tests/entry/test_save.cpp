@@ -19,9 +19,6 @@
 #include <QTest>
 
 using namespace clerkdesk;
-using entrykit::addEngines;
-using entrykit::ModalWatcher;
-using entrykit::TestAccount;
 
 namespace {
 
@@ -152,7 +149,7 @@ void TestSave::negativeStoredZeroSkippedLastLineSelected()
 {
     USE_ENGINE();
     // Another voucher of the date is there already: the new one is number 2.
-    entrykit::seedVoucher(account.connection(), kDate, 0, kFirst,
+    voucherseed::insertVoucher(account.connection(), kDate, 0, kFirst,
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     Desk desk;
     chooseDateAndBranch(desk, kDate, 0);

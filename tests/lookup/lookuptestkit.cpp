@@ -4,24 +4,10 @@
 #include "store/connection.h"
 #include "store/statement.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
-
-ModalCatcher::ModalCatcher()
-{
-    m_timer.setInterval(20);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            texts.append(box->text());
-            box->accept();
-        }
-    });
-    m_timer.start();
-}
 
 QVector<QStringList> readRows(store::SqlStatement& statement, const QStringList& columns)
 {

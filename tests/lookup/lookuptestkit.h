@@ -2,10 +2,8 @@
 
 #include "lookup/lookuptarget.h"
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QVector>
 
 namespace store {
@@ -27,17 +25,6 @@ public:
         writes.append({kind, line, code, name});
     }
     QVector<Write> writes;
-};
-
-// Closes the modal message boxes that open while it is armed, keeping their texts.
-class ModalCatcher : public QObject {
-    Q_OBJECT
-public:
-    ModalCatcher();
-    QStringList texts;
-
-private:
-    QTimer m_timer;
 };
 
 // The rows of an open statement, each as the named columns read as text.

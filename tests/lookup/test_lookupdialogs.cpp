@@ -1,6 +1,7 @@
 // The lookup windows driven with real mouse and key events under the
 // offscreen platform, on a SQLite file with the demo data.
 #include "lookuptestkit.h"
+#include "modalwatcher.h"
 
 #include "app/dbgrid.h"
 #include "app/placement.h"
@@ -232,7 +233,7 @@ private slots:
         form.runSearch();
         QVERIFY(showAndActivate(form));
         {
-            ModalCatcher catcher;
+            ModalWatcher catcher;
             QTest::keyClick(gridOf(&form), Qt::Key_F4, Qt::AltModifier);
             QCOMPARE(catcher.texts, QStringList{kAltF4Text});
         }

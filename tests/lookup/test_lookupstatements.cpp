@@ -8,7 +8,7 @@
 #include "store/connection.h"
 #include "store/dialect.h"
 #include "store/statement.h"
-#include "testdb.h"
+#include "enginedb.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -128,20 +128,12 @@ public:
 private slots:
     void initTestCase()
     {
-        if (m_postgres) {
+        if (m_postgres)
             REQUIRE_POSTGRES();
-            store::Connection::setAccount(testdb::postgres(true, &m_schema));
-        } else {
-            store::Connection::setAccount(testdb::sqlite(m_dir));
-        }
+        m_account = std::make_unique<TestAccount>(m_postgres ? QStringLiteral("postgres") : QStringLiteral("sqlite"));
     }
 
-    void cleanupTestCase()
-    {
-        store::Connection::setAccount(nullptr);
-        if (!m_schema.isEmpty())
-            testdb::dropPostgresSchema(m_schema);
-    }
+    void cleanupTestCase() { m_account.reset(); }
 
     void accountLookupListsWhatItsRulesAdmit()
     {
@@ -328,8 +320,7 @@ private slots:
 
 private:
     bool m_postgres;
-    QTemporaryDir m_dir;
-    QString m_schema;
+    std::unique_ptr<TestAccount> m_account;
 };
 
 int main(int argc, char** argv)

@@ -10,7 +10,7 @@
 #include "print/printqueries.h"
 #include "print/qrborvane.h"
 #include "store/statement.h"
-#include "testdb.h"
+#include "enginedb.h"
 #include "voucherseed.h"
 
 #include <QDir>
@@ -79,30 +79,18 @@ class VoucherPrintTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_schema;
+    std::unique_ptr<TestAccount> m_account;
 
     // Makes a fresh database of the engine the program's data source.
     bool openAccount(const QString& engine)
     {
-        if (engine == u"postgres") {
-            if (!testdb::postgresAvailable())
-                return false;
-            store::Connection::setAccount(testdb::postgres(true, &m_schema));
-        } else {
-            static int n = 0;
-            store::Connection::setAccount(testdb::sqlite(m_dir, true, QStringLiteral("print%1.db").arg(++n)));
-        }
+        if (engine == u"postgres" && !testdb::postgresAvailable())
+            return false;
+        m_account = std::make_unique<TestAccount>(engine);
         return true;
     }
 
     QString pdfPath(const QString& name) const { return QDir(m_dir.path()).filePath(name + QStringLiteral(".pdf")); }
-
-    void engines()
-    {
-        QTest::addColumn<QString>("engine");
-        QTest::newRow("sqlite") << QStringLiteral("sqlite");
-        QTest::newRow("postgres") << QStringLiteral("postgres");
-    }
 
 #define OPEN_ACCOUNT(engine)                    \
     do {                                        \
@@ -118,14 +106,7 @@ private slots:
             QSKIP("pdftotext (poppler-utils) is not installed");
     }
 
-    void cleanup()
-    {
-        store::Connection::setAccount(nullptr);
-        if (!m_schema.isEmpty()) {
-            testdb::dropPostgresSchema(m_schema);
-            m_schema.clear();
-        }
-    }
+    void cleanup() { m_account.reset(); }
 
     void printsTheLinesThenBlankRowsToSeven_data()
     {
@@ -207,7 +188,7 @@ private slots:
     // The report reads Print_Query through the print queries' rows: columns
     // by name in any case, texts of the fixed-width columns without their
     // trailing blanks, amounts as numbers, then the filler rows.
-    void printRowsReadThePrintStatement_data() { engines(); }
+    void printRowsReadThePrintStatement_data() { addEngines(); }
     void printRowsReadThePrintStatement()
     {
         QFETCH(QString, engine);
@@ -262,7 +243,7 @@ private slots:
     // The longest texts the columns hold (widths in CP949 bytes, a Hangul
     // syllable two) print only what fits in each field's box; nothing wraps
     // onto the line below.
-    void longestTextsStayInTheirFields_data() { engines(); }
+    void longestTextsStayInTheirFields_data() { addEngines(); }
     void longestTextsStayInTheirFields()
     {
         QFETCH(QString, engine);
@@ -322,7 +303,7 @@ private slots:
     }
 
     // A voucher deleted after it was chosen: seven blank rows, no total.
-    void deletedVoucherPrintsBlankRows_data() { engines(); }
+    void deletedVoucherPrintsBlankRows_data() { addEngines(); }
     void deletedVoucherPrintsBlankRows()
     {
         QFETCH(QString, engine);

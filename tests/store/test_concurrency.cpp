@@ -26,7 +26,7 @@ class TestConcurrency : public QObject {
     };
 
 private slots:
-    void fourWorkstationsSaveOneDate_data() { addEngineRows(); }
+    void fourWorkstationsSaveOneDate_data() { addEngines(); }
     void fourWorkstationsSaveOneDate()
     {
         OPEN_ENGINE_DB(db, false);

@@ -33,7 +33,7 @@ class TestSchema : public QObject {
     }
 
 private slots:
-    void createsIdempotently_data() { addEngineRows(); }
+    void createsIdempotently_data() { addEngines(); }
     void createsIdempotently()
     {
         OPEN_ENGINE_DB(db, true);
@@ -94,7 +94,7 @@ private slots:
         testdb::dropPostgresSchema(empty);
     }
 
-    void textComparisonsIgnoreTrailingBlanks_data() { addEngineRows(); }
+    void textComparisonsIgnoreTrailingBlanks_data() { addEngines(); }
     void textComparisonsIgnoreTrailingBlanks()
     {
         OPEN_ENGINE_DB(db, true);
@@ -105,7 +105,7 @@ private slots:
                  qint64(1));
     }
 
-    void voucherColumnsHoldTheirWidths_data() { addEngineRows(); }
+    void voucherColumnsHoldTheirWidths_data() { addEngines(); }
     void voucherColumnsHoldTheirWidths()
     {
         OPEN_ENGINE_DB(db, false);
@@ -156,7 +156,7 @@ private slots:
                     .contains(QLatin1String("ix_jen_date_serial")));
     }
 
-    void demoChartOfAccounts_data() { addEngineRows(); }
+    void demoChartOfAccounts_data() { addEngines(); }
     void demoChartOfAccounts()
     {
         OPEN_ENGINE_DB(db, true);
@@ -208,7 +208,7 @@ private slots:
                  QStringList{QStringLiteral("현금")});
     }
 
-    void demoMasterTables_data() { addEngineRows(); }
+    void demoMasterTables_data() { addEngines(); }
     void demoMasterTables()
     {
         OPEN_ENGINE_DB(db, true);

@@ -21,7 +21,7 @@ class TestStatement : public QObject {
     }
 
 private slots:
-    void bindsTextFloatAndDateTime_data() { addEngineRows(); }
+    void bindsTextFloatAndDateTime_data() { addEngines(); }
     void bindsTextFloatAndDateTime()
     {
         OPEN_ENGINE_DB(db, false);
@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(q.value(0, q.columnIndex(QStringLiteral("End_Day"))).toDateTime(), written);
     }
 
-    void oneBindingFillsEveryOccurrence_data() { addEngineRows(); }
+    void oneBindingFillsEveryOccurrence_data() { addEngines(); }
     void oneBindingFillsEveryOccurrence()
     {
         OPEN_ENGINE_DB(db, true);
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(q.rowCount(), 5);
     }
 
-    void walksRowsByColumnName_data() { addEngineRows(); }
+    void walksRowsByColumnName_data() { addEngines(); }
     void walksRowsByColumnName()
     {
         OPEN_ENGINE_DB(db, true);
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(q.asInteger(QStringLiteral("Tot")), qint64(3));
     }
 
-    void emptyResultAndLargeResult_data() { addEngineRows(); }
+    void emptyResultAndLargeResult_data() { addEngines(); }
     void emptyResultAndLargeResult()
     {
         OPEN_ENGINE_DB(db, false);
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(q.eof());
     }
 
-    void engineErrorKeepsTheConnection_data() { addEngineRows(); }
+    void engineErrorKeepsTheConnection_data() { addEngines(); }
     void engineErrorKeepsTheConnection()
     {
         OPEN_ENGINE_DB(db, true);

@@ -2,7 +2,7 @@
 #include "enginedb.h"
 #include "store/statement.h"
 #include "store/writeunit.h"
-#include "voucherwriter.h"
+#include "savevoucher.h"
 
 #include <QTest>
 
@@ -10,46 +10,46 @@ class TestWriteUnit : public QObject {
     Q_OBJECT
 
 private slots:
-    void rollsBackUnlessCommitted_data() { addEngineRows(); }
+    void rollsBackUnlessCommitted_data() { addEngines(); }
     void rollsBackUnlessCommitted()
     {
         OPEN_ENGINE_DB(db, false);
         store::Connection& c = db.connection();
         {
             store::WriteUnit unit(c);
-            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
-            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
-            QCOMPARE(voucherRowCount(c), qint64(2)); // the unit sees its own rows
+            voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            QCOMPARE(voucherseed::voucherRowCount(c), qint64(2)); // the unit sees its own rows
         }
-        QCOMPARE(voucherRowCount(c), qint64(0));
+        QCOMPARE(voucherseed::voucherRowCount(c), qint64(0));
 
         {
             store::WriteUnit unit(c);
-            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
             unit.rollback();
             unit.rollback(); // a second rollback does nothing
         }
-        QCOMPARE(voucherRowCount(c), qint64(0));
+        QCOMPARE(voucherseed::voucherRowCount(c), qint64(0));
 
         {
             store::WriteUnit unit(c);
-            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
             unit.commit();
         }
-        QCOMPARE(voucherRowCount(c), qint64(1));
+        QCOMPARE(voucherseed::voucherRowCount(c), qint64(1));
         // Committed rows are visible to another workstation.
         auto other = db.attach();
-        QCOMPARE(voucherRowCount(*other), qint64(1));
+        QCOMPARE(voucherseed::voucherRowCount(*other), qint64(1));
     }
 
-    void failedStatementInsideTheUnit_data() { addEngineRows(); }
+    void failedStatementInsideTheUnit_data() { addEngines(); }
     void failedStatementInsideTheUnit()
     {
         OPEN_ENGINE_DB(db, false);
         store::Connection& c = db.connection();
         try {
             store::WriteUnit unit(c);
-            insertTestRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
             store::SqlStatement bad(c);
             bad.addLine(QStringLiteral("Insert Into No_Such_Table (a) Values (:tbA)"));
             bad.bindText(QStringLiteral("tbA"), QStringLiteral("x"));
@@ -59,29 +59,29 @@ private slots:
             QVERIFY2(e.text().contains(QLatin1String("no_such_table"), Qt::CaseInsensitive), qPrintable(e.text()));
         }
         // Nothing of the unit remains and the connection works on, also for the next unit.
-        QCOMPARE(voucherRowCount(c), qint64(0));
-        const QString number = saveTestVoucher(c, QStringLiteral("2001-05-30"), 0,
+        QCOMPARE(voucherseed::voucherRowCount(c), qint64(0));
+        const QString number = voucherseed::saveVoucher(c, QStringLiteral("2001-05-30"), 0,
                                                {{QStringLiteral("01"), QStringLiteral("40701004000"),
                                                  QStringLiteral("복리후생비"), 5000, QString()}});
         QCOMPARE(number, QStringLiteral("2001-05-30-00000001"));
-        QCOMPARE(voucherRowCount(c), qint64(2));
+        QCOMPARE(voucherseed::voucherRowCount(c), qint64(2));
     }
 
-    void readersGoOnWhileAVoucherIsWritten_data() { addEngineRows(); }
+    void readersGoOnWhileAVoucherIsWritten_data() { addEngines(); }
     void readersGoOnWhileAVoucherIsWritten()
     {
         OPEN_ENGINE_DB(db, false);
-        insertTestRow(db.connection(), QStringLiteral("2001-05-29-00000001"), QStringLiteral("2001-05-29"));
+        voucherseed::insertRow(db.connection(), QStringLiteral("2001-05-29-00000001"), QStringLiteral("2001-05-29"));
         auto reader = db.attach();
         store::WriteUnit unit(db.connection());
-        insertTestRow(db.connection(), QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+        voucherseed::insertRow(db.connection(), QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
         // Another workstation lists vouchers meanwhile and sees the last committed state.
-        QCOMPARE(voucherRowCount(*reader), qint64(1));
+        QCOMPARE(voucherseed::voucherRowCount(*reader), qint64(1));
         unit.commit();
-        QCOMPARE(voucherRowCount(*reader), qint64(2));
+        QCOMPARE(voucherseed::voucherRowCount(*reader), qint64(2));
     }
 
-    void partlyReadResultDoesNotBlockWriting_data() { addEngineRows(); }
+    void partlyReadResultDoesNotBlockWriting_data() { addEngines(); }
     void partlyReadResultDoesNotBlockWriting()
     {
         OPEN_ENGINE_DB(db, false);
@@ -89,7 +89,7 @@ private slots:
         {
             store::WriteUnit unit(c);
             for (int i = 0; i < 700; ++i)
-                insertTestRow(c, QStringLiteral("2001-05-29-%1").arg(i + 1, 8, 10, QLatin1Char('0')), QStringLiteral("2001-05-29"));
+                voucherseed::insertRow(c, QStringLiteral("2001-05-29-%1").arg(i + 1, 8, 10, QLatin1Char('0')), QStringLiteral("2001-05-29"));
             unit.commit();
         }
         // A grid showing a long list has read only its first rows ...
@@ -99,22 +99,22 @@ private slots:
         QVERIFY(grid.fetchedRows() < 700);
         // ... while another workstation saves a voucher ...
         auto other = db.attach();
-        insertTestRow(*other, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+        voucherseed::insertRow(*other, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
         // ... and then this one saves, through the write unit and through a plain statement.
-        QCOMPARE(saveTestVoucher(c, QStringLiteral("2001-05-30"), 1,
+        QCOMPARE(voucherseed::saveVoucher(c, QStringLiteral("2001-05-30"), 1,
                                  {{QStringLiteral("01"), QStringLiteral("40701004000"), QStringLiteral("복리후생비"), 3000, QString()}}),
                  QStringLiteral("2001-05-30-00000002"));
         store::SqlStatement list(c);
         list.addLine(QStringLiteral("Select Serial_Jen From Account_Jen_AA"));
         list.open();
-        insertTestRow(*other, QStringLiteral("2001-05-30-00000003"), QStringLiteral("2001-05-30"));
-        insertTestRow(c, QStringLiteral("2001-05-30-00000004"), QStringLiteral("2001-05-30"));
+        voucherseed::insertRow(*other, QStringLiteral("2001-05-30-00000003"), QStringLiteral("2001-05-30"));
+        voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000004"), QStringLiteral("2001-05-30"));
         // The grid keeps the rows it was showing.
         QCOMPARE(grid.rowCount(), 700);
-        QCOMPARE(voucherRowCount(c), qint64(700 + 1 + 2 + 1 + 1));
+        QCOMPARE(voucherseed::voucherRowCount(c), qint64(700 + 1 + 2 + 1 + 1));
     }
 
-    void secondWriterWaitsForTheUnit_data() { addEngineRows(); }
+    void secondWriterWaitsForTheUnit_data() { addEngines(); }
     void secondWriterWaitsForTheUnit()
     {
         OPEN_ENGINE_DB(db, false);
@@ -128,9 +128,9 @@ private slots:
         }
         // Once the first unit is gone the other workstation gets its turn.
         store::WriteUnit second(*other);
-        insertTestRow(*other, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+        voucherseed::insertRow(*other, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
         second.commit();
-        QCOMPARE(voucherRowCount(db.connection()), qint64(1));
+        QCOMPARE(voucherseed::voucherRowCount(db.connection()), qint64(1));
     }
 };
 

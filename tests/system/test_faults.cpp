@@ -1,7 +1,8 @@
 #include "borvaneprobe.h"
 #include "ledgercheck.h"
 #include "programrun.h"
-#include "systemdb.h"
+#include "enginedb.h"
+#include "voucherseed.h"
 
 #include "app/errors.h"
 #include "shell/application.h"
@@ -40,7 +41,7 @@ class TestFaults : public QObject {
 
     // The entry window on the program's connection to db, listing kDate.
     struct Desk {
-        explicit Desk(SystemDb& db)
+        explicit Desk(EngineDb& db)
         {
             store::Connection::setAccount(db.attach());
             window = std::make_unique<TfmBorvane>();
@@ -165,10 +166,10 @@ class TestFaults : public QObject {
 private slots:
     void cleanup() { store::Connection::setAccount(nullptr); }
 
-    void heldLockEndsTheWait_data() { addEngineRows(); }
+    void heldLockEndsTheWait_data() { addEngines(); }
     void heldLockEndsTheWait()
     {
-        OPEN_SYSTEM_DB(db);
+        OPEN_ENGINE_DB(db, true);
         Desk desk(db);
         const QString typed = QStringLiteral("잠금 중");
         desk.probe->typeVoucher(typed);
@@ -201,7 +202,7 @@ private slots:
     void stoppedBackendEndsTheWait()
     {
         REQUIRE_POSTGRES();
-        SystemDb db(QStringLiteral("postgres"));
+        EngineDb db(QStringLiteral("postgres"));
         Desk desk(db);
         const QString typed = QStringLiteral("멈춘 서버");
         desk.probe->typeVoucher(typed);
@@ -238,7 +239,7 @@ private slots:
     {
         QFETCH(QString, fault);
         QFETCH(int, failure);
-        OPEN_SYSTEM_DB(db);
+        OPEN_ENGINE_DB(db, true);
         const QString role = QStringLiteral("clerk_%1").arg(db.schema());
         {
             Desk desk(db);

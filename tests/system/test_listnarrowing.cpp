@@ -1,4 +1,5 @@
-#include "systemdb.h"
+#include "enginedb.h"
+#include "voucherseed.h"
 
 #include "app/errors.h"
 #include "app/strutil.h"
@@ -50,7 +51,7 @@ class TestListNarrowing : public QObject {
             const QString serial = date + QStringLiteral("-%1").arg(++n, 8, 10, QLatin1Char('0'));
             for (int line = 1; line <= lines; ++line) {
                 for (const char* side : {"01", "02"}) {
-                    RawRow r;
+                    voucherseed::Row r;
                     r.serialJen = serial;
                     r.serialBun = QStringLiteral("0%1").arg(line);
                     r.serialCrDr = QLatin1String(side);
@@ -58,9 +59,9 @@ class TestListNarrowing : public QObject {
                     r.branch = branch;
                     r.kubunJen = kind;
                     r.form = form;
-                    r.acText = text;
-                    r.amount = 1000 * n + line;
-                    insertRawRow(c, r);
+                    r.line.text = text;
+                    r.line.amount = 1000 * n + line;
+                    voucherseed::insertRow(c, r);
                 }
             }
         };
@@ -135,10 +136,10 @@ private slots:
         }
     }
 
-    void sameRowsAsWritten_data() { addEngineRows(); }
+    void sameRowsAsWritten_data() { addEngines(); }
     void sameRowsAsWritten()
     {
-        OPEN_SYSTEM_DB(db);
+        OPEN_ENGINE_DB(db, true);
         store::Connection& c = db.connection();
         storeEdgeData(c);
         QVERIFY(store::keyWidthsEnforced(c));
@@ -176,10 +177,10 @@ private slots:
         QCOMPARE(rowsOf(list).size(), 3 + 1 + 1);
     }
 
-    void remainingLinesAsWritten_data() { addEngineRows(); }
+    void remainingLinesAsWritten_data() { addEngines(); }
     void remainingLinesAsWritten()
     {
-        OPEN_SYSTEM_DB(db);
+        OPEN_ENGINE_DB(db, true);
         store::Connection& c = db.connection();
         storeEdgeData(c);
         for (const QString& date : {QStringLiteral("2001-05-30"), QStringLiteral("2001-05-3 ")}) {
@@ -202,19 +203,19 @@ private slots:
     }
 
     // What the narrowing stands on: neither engine stores a longer date or branch.
-    void longerKeysRefused_data() { addEngineRows(); }
+    void longerKeysRefused_data() { addEngines(); }
     void longerKeysRefused()
     {
-        OPEN_SYSTEM_DB(db);
-        RawRow longDate;
+        OPEN_ENGINE_DB(db, true);
+        voucherseed::Row longDate;
         longDate.serialJen = QStringLiteral("2001-05-30-00000001");
         longDate.date = QStringLiteral("2001-05-300");
-        QVERIFY_THROWS_EXCEPTION(DbError, insertRawRow(db.connection(), longDate));
-        RawRow longBranch;
+        QVERIFY_THROWS_EXCEPTION(DbError, voucherseed::insertRow(db.connection(), longDate));
+        voucherseed::Row longBranch;
         longBranch.serialJen = QStringLiteral("2001-05-30-00000002");
         longBranch.date = QStringLiteral("2001-05-30");
         longBranch.branch = QStringLiteral("-00001");
-        QVERIFY_THROWS_EXCEPTION(DbError, insertRawRow(db.connection(), longBranch));
+        QVERIFY_THROWS_EXCEPTION(DbError, voucherseed::insertRow(db.connection(), longBranch));
         QCOMPARE(selectOne(db.connection(), QStringLiteral("select count(*) from account_jen_AA")).value(0).toInt(), 0);
     }
 
@@ -241,13 +242,13 @@ private slots:
         }
         QVERIFY(!store::keyWidthsEnforced(*c));
         // Stored by a program that kept no widths: date 2001-05-3, branch "-00001".
-        RawRow odd;
+        voucherseed::Row odd;
         odd.serialJen = QStringLiteral("2001-05-3-00000001");
         odd.date = QStringLiteral("2001-05-3");
         odd.branch = QStringLiteral("-00001");
-        insertRawRow(*c, odd);
+        voucherseed::insertRow(*c, odd);
         odd.serialCrDr = QStringLiteral("02");
-        insertRawRow(*c, odd);
+        voucherseed::insertRow(*c, odd);
 
         // 15 characters between the percent signs, yet its row is not date
         // "2001-05-3-" of branch "00001".
@@ -264,7 +265,7 @@ private slots:
     // The indexes the statements need are the ones the engine takes.
     void sqlitePlansUseKeyIndexes()
     {
-        SystemDb db(QStringLiteral("sqlite"));
+        EngineDb db(QStringLiteral("sqlite"));
         store::Connection& c = db.connection();
         auto plan = [&](const QStringList& lines, const QStringList& parameters) {
             QSqlQuery q(c.database());

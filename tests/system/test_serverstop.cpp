@@ -1,4 +1,5 @@
 #include "borvaneprobe.h"
+#include "modalwatcher.h"
 
 #include "app/errors.h"
 #include "shell/application.h"
@@ -28,8 +29,9 @@ class TestServerStop : public QObject {
     Q_OBJECT
 
     int m_port = 0;
-    QStringList m_boxes; // texts of message boxes that came up (and were closed)
-    QTimer m_boxWatch;
+    // Closes (Escape) the message boxes that come up, a box must not wait
+    // for a click that never comes; their texts are m_boxes.texts.
+    ModalWatcher m_boxes;
     QString m_claim;
     QString m_root;
 
@@ -86,14 +88,7 @@ class TestServerStop : public QObject {
 private slots:
     void initTestCase()
     {
-        // A message box must not wait for a click that never comes.
-        connect(&m_boxWatch, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_boxes << box->text();
-                box->reject();
-            }
-        });
-        m_boxWatch.start(50);
+        m_boxes.answerKey = Qt::Key_Escape;
         if (geteuid() != 0)
             QSKIP("a PostgreSQL server of the test's own needs root (runuser)");
         if (!QFile::exists(QStringLiteral("/usr/lib/postgresql")))
@@ -123,7 +118,7 @@ private slots:
         store::Connection::setAccount(std::move(c));
     }
 
-    void cleanup() { QVERIFY2(m_boxes.isEmpty(), qPrintable(m_boxes.join(u'\n'))); }
+    void cleanup() { QVERIFY2(m_boxes.texts.isEmpty(), qPrintable(m_boxes.texts.join(u'\n'))); }
 
     void cleanupTestCase()
     {
@@ -234,9 +229,9 @@ private slots:
         TfmBorvane window;
         auto* date = window.findChild<QLineEdit*>(QStringLiteral("edDate"));
         auto* branches = window.findChild<QComboBox*>(QStringLiteral("cbKubun"));
-        QCOMPARE(m_boxes.size(), 1);
-        QVERIFY2(m_boxes.first().contains(QStringLiteral("연결할 수 없습니다")), qPrintable(m_boxes.first()));
-        m_boxes.clear();
+        QCOMPARE(m_boxes.texts.size(), 1);
+        QVERIFY2(m_boxes.texts.first().contains(QStringLiteral("연결할 수 없습니다")), qPrintable(m_boxes.texts.first()));
+        m_boxes.texts.clear();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(branches->count(), 0);
@@ -244,8 +239,8 @@ private slots:
         // Still down: leaving the date tries again and reports again.
         date->setFocus();
         QTest::keyClick(date, Qt::Key_Tab);
-        QTRY_COMPARE(m_boxes.size(), 1);
-        m_boxes.clear();
+        QTRY_COMPARE(m_boxes.texts.size(), 1);
+        m_boxes.texts.clear();
 
         QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
         window.activateWindow();
@@ -255,7 +250,7 @@ private slots:
         QTest::keyClicks(date, QStringLiteral("2001-05-30"));
         QCOMPARE(date->text(), QStringLiteral("2001-05-30"));
         QTest::keyClick(date, Qt::Key_Tab);
-        QVERIFY(m_boxes.isEmpty());
+        QVERIFY(m_boxes.texts.isEmpty());
         QVERIFY(branches->count() >= 2);
         QCOMPARE(branches->currentIndex(), 0);
         BorvaneProbe w(window);

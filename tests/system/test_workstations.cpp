@@ -1,5 +1,6 @@
 #include "ledgercheck.h"
-#include "systemdb.h"
+#include "enginedb.h"
+#include "voucherseed.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -26,7 +27,7 @@ private slots:
     }
     void workstationsAtOnce()
     {
-        OPEN_SYSTEM_DB(db);
+        OPEN_ENGINE_DB(db, true);
         QFETCH(int, workers);
         constexpr int kSeconds = 4;
         const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/system_workstation");
@@ -66,21 +67,21 @@ private slots:
     }
 
     // The check itself finds what it is there to find.
-    void checkFindsBrokenLedger_data() { addEngineRows(); }
+    void checkFindsBrokenLedger_data() { addEngines(); }
     void checkFindsBrokenLedger()
     {
-        OPEN_SYSTEM_DB(db);
+        OPEN_ENGINE_DB(db, true);
         auto row = [&](const QString& number, const QString& bun, const QString& side, const QString& tag, double amount,
                        const QString& branch = QStringLiteral("00000")) {
-            RawRow r;
+            voucherseed::Row r;
             r.serialJen = number;
             r.serialBun = bun;
             r.serialCrDr = side;
             r.date = QStringLiteral("2001-05-30");
             r.branch = branch;
-            r.acText = tag;
-            r.amount = amount;
-            insertRawRow(db.connection(), r);
+            r.line.text = tag;
+            r.line.amount = amount;
+            voucherseed::insertRow(db.connection(), r);
         };
         const QString a = QStringLiteral("2001-05-30-00000001");
         const QString b = QStringLiteral("2001-05-30-00000002");

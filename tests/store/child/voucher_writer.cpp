@@ -6,7 +6,7 @@
 
 #include "app/errors.h"
 #include "testdb.h"
-#include "voucherwriter.h"
+#include "savevoucher.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -35,11 +35,11 @@ int main(int argc, char** argv)
         for (int i = 0; i < vouchers; ++i) {
             const int branch = (worker + i) % 5;
             const int lineCount = 1 + (worker * 7 + i) % 5;
-            QList<TestLine> lines;
+            QList<voucherseed::Line> lines;
             for (int n = 1; n <= lineCount; ++n)
                 lines.append({QStringLiteral("0%1").arg(n), QStringLiteral("40701005000"), QStringLiteral("여비교통비"),
                               double(1000 * (worker + 1) + n), QStringLiteral("작업자 %1 전표 %2").arg(worker).arg(i)});
-            const QString number = saveTestVoucher(*connection, date, branch, lines);
+            const QString number = voucherseed::saveVoucher(*connection, date, branch, lines);
             std::printf("%s %d %d\n", qPrintable(number), branch, lineCount);
         }
     } catch (const AppError& e) {
