@@ -1,6 +1,6 @@
 #include "sqlutil.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QSqlError>
 #include <cstdio>

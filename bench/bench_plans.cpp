@@ -7,11 +7,11 @@
 #include "benchkit.h"
 #include "samplevoucher.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "entry/listnarrowing.h"
 #include "entry/statements.h"
 #include "entry/writestatements.h"
-#include "store/dialect.h"
+#include "sql/dialect.h"
 #include "store/numbering.h"
 #include "store/statement.h"
 

@@ -1,6 +1,6 @@
 #include "amountform.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 
 QString amountPlainForm(double value)
 {

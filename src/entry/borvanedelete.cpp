@@ -1,11 +1,11 @@
 #include "borvane.h"
 
-#include "app/strutil.h"
-#include "app/waitcursor.h"
-#include "branchcombo.h"
-#include "colourpanel.h"
-#include "messages.h"
+#include "core/strutil.h"
 #include "voucherrows.h"
+#include "widgets/branchcombo.h"
+#include "widgets/colourpanel.h"
+#include "widgets/messages.h"
+#include "widgets/waitcursor.h"
 #include "writestatements.h"
 
 #include <QFrame>

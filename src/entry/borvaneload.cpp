@@ -1,11 +1,11 @@
 #include "borvane.h"
 
 #include "amountform.h"
-#include "app/strutil.h"
-#include "messages.h"
+#include "core/strutil.h"
 #include "namecolumns.h"
 #include "panelrows.h"
 #include "statements.h"
+#include "widgets/messages.h"
 
 #include <QFrame>
 #include <QLineEdit>

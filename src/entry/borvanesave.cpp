@@ -1,18 +1,18 @@
 #include "windowstate.h"
 
-#include "accelbutton.h"
 #include "amountform.h"
-#include "app/waitcursor.h"
 #include "basedate.h"
-#include "branchcombo.h"
-#include "colourpanel.h"
-#include "messages.h"
+#include "core/strutil.h"
 #include "namecolumns.h"
 #include "panelrows.h"
-#include "app/strutil.h"
+#include "schema/schema.h"
 #include "store/numbering.h"
-#include "store/schema.h"
 #include "store/writeunit.h"
+#include "widgets/accelbutton.h"
+#include "widgets/branchcombo.h"
+#include "widgets/colourpanel.h"
+#include "widgets/messages.h"
+#include "widgets/waitcursor.h"
 
 #include <QFrame>
 #include <QLineEdit>

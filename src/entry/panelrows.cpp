@@ -1,8 +1,8 @@
 #include "panelrows.h"
 
 #include "amountform.h"
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 
 #include <QLineEdit>
 

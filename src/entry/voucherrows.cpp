@@ -1,6 +1,6 @@
 #include "voucherrows.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "namecolumns.h"
 #include "store/numbering.h"
 #include "store/statement.h"

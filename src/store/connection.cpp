@@ -1,7 +1,7 @@
 #include "connection.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "failure.h"
 #include "statement.h"
 

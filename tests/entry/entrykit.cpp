@@ -1,7 +1,7 @@
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
 #include "testdb.h"
+#include "widgets/dbgrid.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -5,9 +5,9 @@
 // off by another one.
 #include "fielddesk.h"
 
-#include "app/dbgrid.h"
-#include "app/shell/application.h"
 #include "entry/amountform.h"
+#include "shell/application.h"
+#include "widgets/dbgrid.h"
 
 #include <QApplication>
 #include <QClipboard>

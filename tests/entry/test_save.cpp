@@ -4,12 +4,12 @@
 #include "clerkdesk.h"
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
-#include "app/errors.h"
-#include "app/shell/application.h"
+#include "core/errors.h"
 #include "entry/voucherrows.h"
+#include "shell/application.h"
 #include "store/statement.h"
 #include "testdb.h"
+#include "widgets/dbgrid.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,12 +2,12 @@
 // offscreen platform, on a SQLite file with the demo data.
 #include "lookuptestkit.h"
 
-#include "app/dbgrid.h"
-#include "app/placement.h"
 #include "lookup/lookupforms.h"
 #include "store/connection.h"
 #include "store/statement.h"
 #include "testdb.h"
+#include "widgets/dbgrid.h"
+#include "widgets/placement.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,12 +3,12 @@
 #include "programrun.h"
 #include "systemdb.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 #include "shell/application.h"
 #include "store/connection.h"
-#include "store/datasource.h"
 #include "store/failure.h"
-#include "store/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

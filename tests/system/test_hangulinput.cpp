@@ -4,9 +4,9 @@
 // the names, descriptions and lookup searches, and an amount refuses them.
 #include "fielddesk.h"
 
-#include "app/hangulinput.h"
-#include "app/shell/application.h"
 #include "entry/amountform.h"
+#include "shell/application.h"
+#include "widgets/hangulinput.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,12 +1,12 @@
 #include "systemdb.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "entry/listnarrowing.h"
 #include "entry/statements.h"
 #include "entry/writestatements.h"
-#include "store/dialect.h"
-#include "store/schema.h"
+#include "schema/schema.h"
+#include "sql/dialect.h"
 #include "store/statement.h"
 
 #include <QSqlError>

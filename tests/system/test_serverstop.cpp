@@ -1,10 +1,10 @@
 #include "borvaneprobe.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 #include "shell/application.h"
 #include "store/connection.h"
-#include "store/datasource.h"
-#include "store/schema.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 //
 //   crashsaver --sqlite PATH [--kill-at-row N | --kill-at-commit N] [--vouchers N]
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "entry/voucherrows.h"
 #include "store/connection.h"
 #include "store/statement.h"

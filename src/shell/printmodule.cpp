@@ -1,6 +1,6 @@
 #include "printmodule.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QCoreApplication>
 #include <QDir>

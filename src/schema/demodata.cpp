@@ -1,6 +1,6 @@
 #include "demodata.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "schema.h"
 
 #include <QSqlError>
