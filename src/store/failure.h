@@ -26,6 +26,11 @@ Failure classifyFailure(const QSqlError& error, const QString& engineText, Engin
 // (empty for a server).
 QString failureLine(Failure failure, const QString& file);
 
+// The engine's own words for an error, as the clerk reads them beneath the
+// Korean line: its database text, else Qt's whole text (the driver's words,
+// when the engine said nothing).
+QString engineText(const QSqlError& error);
+
 // "<Korean line>\n<engine text>": the text of the DbError the clerk sees.
 QString clerkFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file);
 
