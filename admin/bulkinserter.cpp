@@ -1,6 +1,6 @@
 #include "bulkinserter.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "sqlutil.h"
 
 #include <QSqlError>

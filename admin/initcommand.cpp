@@ -1,7 +1,7 @@
 #include "initcommand.h"
 
+#include "schema/schema.h"
 #include "sqlutil.h"
-#include "store/schema.h"
 
 #include <QMap>
 

@@ -6,7 +6,7 @@
 #include "initcommand.h"
 #include "synthcommand.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,7 @@
 #include "sqlutil.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
+#include "store/failure.h"
 
 #include <QSqlError>
 #include <cstdio>
@@ -10,8 +11,7 @@ namespace {
 [[noreturn]] void fail(store::Connection& connection, const QSqlQuery& q)
 {
     connection.noteFailure(q.lastError());
-    const QString text = q.lastError().databaseText().trimmed();
-    throw DbError(text.isEmpty() ? q.lastError().text() : text);
+    throw DbError(store::engineText(q.lastError()));
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "synthledger.h"
 #include "synthmasters.h"
 
-#include "store/schema.h"
+#include "schema/schema.h"
 
 #include <QElapsedTimer>
 

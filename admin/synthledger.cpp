@@ -4,7 +4,7 @@
 #include "koreanwords.h"
 #include "sqlutil.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -4,9 +4,9 @@
 #include "koreanwords.h"
 #include "sqlutil.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
-#include "store/schema.h"
+#include "core/errors.h"
+#include "core/strutil.h"
+#include "schema/schema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "target.h"
 
-#include "app/errors.h"
-#include "store/datasource.h"
+#include "core/errors.h"
+#include "schema/datasource.h"
 #include "store/privatefiles.h"
 
 #include <QDir>

@@ -14,7 +14,7 @@
 #include "samplevoucher.h"
 
 #include "borvaneprobe.h"
-#include "app/errors.h"
+#include "core/errors.h"
 #include "lookup/lookupforms.h"
 #include "shell/application.h"
 

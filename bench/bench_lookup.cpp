@@ -9,9 +9,9 @@
 // The master rows come from `voucher-admin synth`; the PostgreSQL schema is
 // dropped at the end. Prints the median of N runs per search.
 #include "lookup/lookupforms.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 #include "store/connection.h"
-#include "store/datasource.h"
-#include "store/schema.h"
 #include "store/statement.h"
 
 #include <QApplication>

@@ -7,11 +7,11 @@
 #include "benchkit.h"
 #include "samplevoucher.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "voucher/listnarrowing.h"
 #include "voucher/statements.h"
 #include "voucher/writestatements.h"
-#include "store/dialect.h"
+#include "sql/dialect.h"
 #include "voucher/numbering.h"
 #include "store/statement.h"
 

@@ -8,10 +8,10 @@
 #include "benchkit.h"
 #include "borvaneprobe.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 #include "store/connection.h"
-#include "store/datasource.h"
-#include "store/schema.h"
 
 #include <QApplication>
 #include <QCoreApplication>

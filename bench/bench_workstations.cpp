@@ -11,7 +11,7 @@
 #include "ledgercheck.h"
 #include "samplevoucher.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "benchkit.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "enginefloor.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QDateTime>
 #include <QSqlError>

@@ -40,7 +40,7 @@ bin=$build/bench
 admin=$build/voucher-admin
 
 # The data sets, named after the code that shapes them.
-signature=$(cat src/store/schema.cpp src/store/demodata*.cpp admin/*.cpp admin/*.h | sha1sum | cut -c1-10)
+signature=$(cat src/schema/schema.cpp src/schema/demodata*.cpp admin/*.cpp admin/*.h | sha1sum | cut -c1-10)
 big=$data/sqlite-$signature/voucher/Account.db   # where the program looks: <XDG_DATA_HOME>/voucher/Account.db
 demo=$data/demo-$signature/voucher/Account.db
 if [ ! -f "$big" ]; then

@@ -1,6 +1,6 @@
 #include "samplevoucher.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QSqlQuery>
 #include <QVariant>

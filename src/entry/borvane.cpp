@@ -1,15 +1,15 @@
 #include "borvane.h"
 
-#include "accelbutton.h"
-#include "app/dbgrid.h"
-#include "app/errorreport.h"
-#include "app/focusexit.h"
-#include "app/strutil.h"
-#include "branchcombo.h"
-#include "colourpanel.h"
-#include "colours.h"
+#include "core/errorreport.h"
+#include "core/strutil.h"
 #include "lookup/lookupdialog.h"
-#include "messages.h"
+#include "widgets/accelbutton.h"
+#include "widgets/branchcombo.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/dbgrid.h"
+#include "widgets/focusexit.h"
+#include "widgets/messages.h"
 
 #include <QCloseEvent>
 #include <QFrame>

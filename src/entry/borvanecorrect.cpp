@@ -1,11 +1,11 @@
 #include "windowstate.h"
 
-#include "accelbutton.h"
-#include "app/strutil.h"
-#include "colourpanel.h"
-#include "colours.h"
-#include "messages.h"
+#include "core/strutil.h"
 #include "panelrows.h"
+#include "widgets/accelbutton.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/messages.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #include "borvane.h"
 
-#include "app/strutil.h"
-#include "app/waitcursor.h"
-#include "branchcombo.h"
-#include "colourpanel.h"
-#include "messages.h"
+#include "core/strutil.h"
+#include "widgets/waitcursor.h"
+#include "widgets/branchcombo.h"
+#include "widgets/colourpanel.h"
+#include "widgets/messages.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -3,11 +3,11 @@
 // the field its code again.
 #include "borvane.h"
 
-#include "app/focusexit.h"
-#include "app/strutil.h"
-#include "branchcombo.h"
+#include "core/strutil.h"
 #include "lookup/lookupdialog.h"
-#include "messages.h"
+#include "widgets/branchcombo.h"
+#include "widgets/focusexit.h"
+#include "widgets/messages.h"
 
 #include <QLineEdit>
 

@@ -3,19 +3,19 @@
 // from a line's amounts.
 #include "borvane.h"
 
-#include "accelbutton.h"
+#include "widgets/accelbutton.h"
 #include "voucher/amountform.h"
-#include "app/dbgrid.h"
-#include "app/focusexit.h"
-#include "app/hangulinput.h"
-#include "app/preeditcommit.h"
-#include "app/strutil.h"
-#include "app/waitcursor.h"
+#include "widgets/dbgrid.h"
+#include "widgets/focusexit.h"
+#include "widgets/hangulinput.h"
+#include "widgets/preeditcommit.h"
+#include "core/strutil.h"
+#include "widgets/waitcursor.h"
 #include "basedate.h"
-#include "branchcombo.h"
-#include "clickhook.h"
-#include "messages.h"
-#include "typedkey.h"
+#include "widgets/branchcombo.h"
+#include "widgets/clickhook.h"
+#include "widgets/messages.h"
+#include "widgets/typedkey.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "borvane.h"
 
-#include "accelbutton.h"
-#include "app/dbgrid.h"
-#include "app/glyphs.h"
-#include "branchcombo.h"
-#include "bytelimit.h"
-#include "colourpanel.h"
-#include "colours.h"
+#include "widgets/accelbutton.h"
+#include "widgets/branchcombo.h"
+#include "widgets/bytelimit.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/dbgrid.h"
+#include "widgets/glyphs.h"
 
 #include <QApplication>
 #include <QFrame>

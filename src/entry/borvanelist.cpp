@@ -1,14 +1,14 @@
 #include "borvane.h"
 
-#include "app/dbgrid.h"
-#include "app/focusexit.h"
-#include "app/placement.h"
-#include "app/strutil.h"
-#include "app/waitcursor.h"
-#include "branchcombo.h"
-#include "colourpanel.h"
-#include "colours.h"
-#include "messages.h"
+#include "widgets/dbgrid.h"
+#include "widgets/focusexit.h"
+#include "widgets/placement.h"
+#include "core/strutil.h"
+#include "widgets/waitcursor.h"
+#include "widgets/branchcombo.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/messages.h"
 
 #include <QDate>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "borvane.h"
 
-#include "app/strutil.h"
-#include "messages.h"
+#include "core/strutil.h"
+#include "widgets/messages.h"
 #include "panelrows.h"
 #include "voucher/amountform.h"
 

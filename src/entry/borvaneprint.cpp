@@ -1,8 +1,8 @@
 #include "borvane.h"
 
-#include "branchcombo.h"
-#include "messages.h"
-#include "app/errors.h"
+#include "core/errors.h"
+#include "widgets/branchcombo.h"
+#include "widgets/messages.h"
 
 #include <QFrame>
 #include <QLineEdit>

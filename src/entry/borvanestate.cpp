@@ -1,8 +1,8 @@
 #include "windowstate.h"
 
-#include "accelbutton.h"
-#include "colourpanel.h"
-#include "colours.h"
+#include "widgets/accelbutton.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "customerbanklookup.h"
 
-#include "app/dbgrid.h"
 #include "store/statement.h"
+#include "widgets/dbgrid.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

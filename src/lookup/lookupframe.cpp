@@ -1,13 +1,13 @@
 #include "lookupframe.h"
 
-#include "app/dbgrid.h"
-#include "app/errorreport.h"
-#include "app/focusexit.h"
-#include "app/hangulinput.h"
-#include "app/placement.h"
-#include "app/preeditcommit.h"
-#include "app/strutil.h"
+#include "core/errorreport.h"
+#include "core/strutil.h"
 #include "store/statement.h"
+#include "widgets/dbgrid.h"
+#include "widgets/focusexit.h"
+#include "widgets/hangulinput.h"
+#include "widgets/placement.h"
+#include "widgets/preeditcommit.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,9 +2,9 @@
 // chosen pair, the button bar and the search controls, and the grid below it.
 #include "lookupframe.h"
 
-#include "app/dbgrid.h"
-#include "app/glyphs.h"
 #include "store/statement.h"
+#include "widgets/dbgrid.h"
+#include "widgets/glyphs.h"
 
 #include <QFont>
 #include <QFontMetrics>

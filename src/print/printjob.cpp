@@ -1,6 +1,6 @@
 #include "printjob.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "printpreview.h"
 
 VoucherPrintJob::VoucherPrintJob(const PrintRequest& request, store::Connection& connection)

@@ -1,8 +1,8 @@
 #include "printpreview.h"
 
-#include "app/errors.h"
-#include "app/placement.h"
+#include "core/errors.h"
 #include "report/report.h"
+#include "widgets/placement.h"
 
 #include <QAction>
 #include <QFileDialog>

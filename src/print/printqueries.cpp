@@ -1,6 +1,6 @@
 #include "printqueries.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "store/statement.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "element.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "mask.h"
 
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #include "report.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QPaintDevice>
 #include <QPainter>

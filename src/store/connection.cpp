@@ -1,7 +1,7 @@
 #include "connection.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "failure.h"
 #include "statement.h"
 
@@ -27,14 +27,6 @@ QString uniqueName(const char* kind)
 {
     static QAtomicInt counter;
     return QStringLiteral("%1-%2").arg(QLatin1String(kind)).arg(counter.fetchAndAddRelaxed(1));
-}
-
-QString errorText(const QSqlError& error)
-{
-    QString text = error.text().trimmed();
-    if (text.isEmpty())
-        text = error.databaseText().trimmed();
-    return text;
 }
 
 // psqlODBC refuses an option that the data source also sets in its pqopt
@@ -185,7 +177,7 @@ void Connection::open()
         }
     }
     if (!opened)
-        throw DbError(connectFailureText(db.lastError(), errorText(db.lastError()), m_engine, m_file));
+        throw DbError(connectFailureText(db.lastError(), engineText(db.lastError()), m_engine, m_file));
     m_broken = false;
     m_answerLost = false;
     ++m_openings;
@@ -249,10 +241,7 @@ void Connection::applyClerkWaits()
 
 QString Connection::clerkText(const QSqlError& error) const
 {
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return clerkFailureText(error, text, m_engine, m_file);
+    return clerkFailureText(error, engineText(error), m_engine, m_file);
 }
 
 void Connection::fail(const QSqlError& error)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "answerwatch.h"
-#include "engine.h"
+#include "core/engine.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

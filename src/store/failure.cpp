@@ -81,6 +81,12 @@ QString failureLine(Failure failure, const QString& file)
     return QStringLiteral("데이터베이스가 작업을 처리하지 못했습니다. 아래 내용을 관리자에게 알리세요.");
 }
 
+QString engineText(const QSqlError& error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
 QString clerkFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file)
 {
     return failureLine(classifyFailure(error, engineText, engine), file) + u'\n' + engineText;

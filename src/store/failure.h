@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine.h"
+#include "core/engine.h"
 
 #include <QSqlError>
 #include <QString>
@@ -25,6 +25,11 @@ Failure classifyFailure(const QSqlError& error, const QString& engineText, Engin
 // The Korean line for a failure; `file` is the embedded database's path
 // (empty for a server).
 QString failureLine(Failure failure, const QString& file);
+
+// The engine's own words for an error, as the clerk reads them beneath the
+// Korean line: its database text, else Qt's whole text (the driver's words,
+// when the engine said nothing).
+QString engineText(const QSqlError& error);
 
 // "<Korean line>\n<engine text>": the text of the DbError the clerk sees.
 QString clerkFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file);

@@ -1,8 +1,8 @@
 #include "statement.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
-#include "dialect.h"
+#include "core/errors.h"
+#include "core/strutil.h"
+#include "sql/dialect.h"
 
 #include <QSqlError>
 #include <QSqlRecord>

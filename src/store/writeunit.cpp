@@ -1,6 +1,6 @@
 #include "writeunit.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QSqlError>
 

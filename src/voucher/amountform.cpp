@@ -1,7 +1,7 @@
 #include "voucher/amountform.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 
 QString amountPlainForm(double value)
 {

@@ -1,6 +1,6 @@
 #include "voucher/listnarrowing.h"
 
-#include "store/schema.h"
+#include "schema/schema.h"
 #include "store/statement.h"
 
 namespace listnarrowing {

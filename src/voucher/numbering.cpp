@@ -1,7 +1,7 @@
 #include "voucher/numbering.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "store/statement.h"
 
 #include <cmath>

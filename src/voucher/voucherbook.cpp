@@ -1,6 +1,6 @@
 #include "voucher/voucherbook.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "store/writeunit.h"
 #include "voucher/listnarrowing.h"
 #include "voucher/namecolumns.h"

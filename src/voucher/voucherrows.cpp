@@ -1,6 +1,6 @@
 #include "voucher/voucherrows.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "store/statement.h"
 #include "store/writeunit.h"
 #include "voucher/namecolumns.h"

@@ -1,5 +1,5 @@
 // Work put off until a window first shows runs once, after its first paint.
-#include "app/shell/firstpaint.h"
+#include "shell/firstpaint.h"
 
 #include <QApplication>
 #include <QEvent>

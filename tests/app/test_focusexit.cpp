@@ -1,7 +1,7 @@
 // Exit and enter handlers: the focus target by name, no nested runs while a
 // handler moves the focus or shows a message box, other windows, errors.
-#include "app/errorreport.h"
-#include "app/focusexit.h"
+#include "core/errorreport.h"
+#include "widgets/focusexit.h"
 #include "modalwatcher.h"
 
 #include <QApplication>

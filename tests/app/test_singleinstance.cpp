@@ -1,5 +1,5 @@
 // The single-instance guard in one process and with the built program run twice.
-#include "app/shell/singleinstance.h"
+#include "shell/singleinstance.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 #include "clerkdesk.h"
 
-#include "app/dbgrid.h"
-#include "app/strutil.h"
-#include "entry/colourpanel.h"
-#include "entry/colours.h"
+#include "core/strutil.h"
 #include "entrykit.h"
 #include "store/connection.h"
 #include "store/statement.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/dbgrid.h"
 
 #include <QApplication>
 #include <QComboBox>

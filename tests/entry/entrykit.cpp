@@ -1,6 +1,6 @@
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
+#include "widgets/dbgrid.h"
 #include "store/statement.h"
 
 #include <QApplication>

@@ -6,11 +6,11 @@
 #include "clerkdesk.h"
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
-#include "app/shell/application.h"
-#include "entry/colourpanel.h"
-#include "entry/colours.h"
+#include "shell/application.h"
 #include "testdb.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/dbgrid.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -3,12 +3,12 @@
 // PostgreSQL data source.
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
-#include "app/shell/application.h"
 #include "entry/borvane.h"
-#include "entry/colourpanel.h"
-#include "entry/colours.h"
+#include "shell/application.h"
 #include "testdb.h"
+#include "widgets/colourpanel.h"
+#include "widgets/colours.h"
+#include "widgets/dbgrid.h"
 
 #include <QComboBox>
 #include <QDate>

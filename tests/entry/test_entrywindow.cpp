@@ -2,12 +2,12 @@
 // accelerators, the byte limit of the long text fields and the error report.
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
-#include "app/shell/application.h"
 #include "entry/borvane.h"
-#include "entry/bytelimit.h"
 #include "lookup/lookupforms.h"
-#include "store/datasource.h"
+#include "schema/datasource.h"
+#include "shell/application.h"
+#include "widgets/bytelimit.h"
+#include "widgets/dbgrid.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,8 +5,8 @@
 // off by another one.
 #include "fielddesk.h"
 
-#include "app/dbgrid.h"
-#include "app/shell/application.h"
+#include "widgets/dbgrid.h"
+#include "shell/application.h"
 #include "voucher/amountform.h"
 
 #include <QApplication>

@@ -4,11 +4,11 @@
 // clerk comes back by clicking; accelerators click without leaving.
 #include "fielddesk.h"
 
-#include "app/dbgrid.h"
-#include "app/shell/application.h"
-#include "entry/branchcombo.h"
+#include "shell/application.h"
 #include "store/statement.h"
 #include "testdb.h"
+#include "widgets/branchcombo.h"
+#include "widgets/dbgrid.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,9 +4,9 @@
 #include "clerkdesk.h"
 #include "entrykit.h"
 
-#include "app/dbgrid.h"
-#include "app/errors.h"
-#include "app/shell/application.h"
+#include "widgets/dbgrid.h"
+#include "core/errors.h"
+#include "shell/application.h"
 #include "store/statement.h"
 #include "voucher/voucherbook.h"
 #include "testdb.h"

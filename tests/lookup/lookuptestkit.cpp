@@ -1,6 +1,6 @@
 #include "lookuptestkit.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "store/connection.h"
 #include "store/statement.h"
 

@@ -3,12 +3,12 @@
 #include "lookuptestkit.h"
 #include "modalwatcher.h"
 
-#include "app/dbgrid.h"
-#include "app/placement.h"
 #include "lookup/lookupforms.h"
 #include "store/connection.h"
 #include "store/statement.h"
 #include "testdb.h"
+#include "widgets/dbgrid.h"
+#include "widgets/placement.h"
 
 #include <QApplication>
 #include <QComboBox>

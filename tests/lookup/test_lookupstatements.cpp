@@ -3,10 +3,10 @@
 // not taken from the statements under test.
 #include "lookuptestkit.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 #include "lookup/lookupforms.h"
+#include "sql/dialect.h"
 #include "store/connection.h"
-#include "store/dialect.h"
 #include "store/statement.h"
 #include "enginedb.h"
 

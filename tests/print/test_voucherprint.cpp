@@ -1,8 +1,8 @@
 // The printed voucher on SQLite and PostgreSQL: the rows of a stored voucher
 // with blank filler rows to seven, the captions, the total, and the layout as
 // a PDF text extractor sees it.
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "pdftext.h"
 #include "print/printflow.h"
 #include "print/printjob.h"

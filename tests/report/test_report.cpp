@@ -1,6 +1,6 @@
 // The banded report layer: masks, sums, pagination, word wrap clipped to the
 // element's box, and auto-size fields that keep their anchored edge.
-#include "app/errors.h"
+#include "core/errors.h"
 #include "report/mask.h"
 #include "report/report.h"
 

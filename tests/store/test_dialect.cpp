@@ -1,8 +1,8 @@
 #include "dialect_statements.h"
 
-#include "app/errors.h"
-#include "store/dialect.h"
-#include "store/sqltoken.h"
+#include "core/errors.h"
+#include "sql/dialect.h"
+#include "sql/sqltoken.h"
 #include "store/statement.h"
 #include "testdb.h"
 

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "core/errors.h"
 #include "enginedb.h"
 #include "voucher/numbering.h"
 #include "store/statement.h"

@@ -1,6 +1,6 @@
 #include "enginedb.h"
-#include "store/datasource.h"
-#include "store/schema.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 #include "store/statement.h"
 
 #include <QDir>

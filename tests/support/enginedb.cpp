@@ -1,6 +1,6 @@
 #include "enginedb.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QDir>
 #include <QSqlError>

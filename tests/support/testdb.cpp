@@ -1,7 +1,7 @@
 #include "testdb.h"
 
-#include "store/datasource.h"
-#include "store/schema.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

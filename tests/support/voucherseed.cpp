@@ -1,6 +1,6 @@
 #include "voucherseed.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "store/connection.h"
 #include "store/statement.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "entry/borvane.h"
-#include "entry/branchcombo.h"
+#include "widgets/branchcombo.h"
 
 #include <QLineEdit>
 

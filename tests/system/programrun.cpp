@@ -1,7 +1,7 @@
 #include "programrun.h"
 
+#include "schema/schema.h"
 #include "store/connection.h"
-#include "store/schema.h"
 
 #include <QDir>
 #include <QProcess>

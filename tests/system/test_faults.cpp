@@ -4,12 +4,12 @@
 #include "enginedb.h"
 #include "voucherseed.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
+#include "schema/datasource.h"
+#include "schema/schema.h"
 #include "shell/application.h"
 #include "store/connection.h"
-#include "store/datasource.h"
 #include "store/failure.h"
-#include "store/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 // the names, descriptions and lookup searches, and an amount refuses them.
 #include "fielddesk.h"
 
-#include "app/hangulinput.h"
-#include "app/shell/application.h"
+#include "widgets/hangulinput.h"
+#include "shell/application.h"
 #include "voucher/amountform.h"
 
 #include <QApplication>

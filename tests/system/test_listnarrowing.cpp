@@ -1,13 +1,13 @@
 #include "enginedb.h"
 #include "voucherseed.h"
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "voucher/listnarrowing.h"
 #include "voucher/statements.h"
 #include "voucher/writestatements.h"
-#include "store/dialect.h"
-#include "store/schema.h"
+#include "sql/dialect.h"
+#include "schema/schema.h"
 #include "store/statement.h"
 
 #include <QSqlError>

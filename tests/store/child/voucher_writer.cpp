@@ -4,7 +4,7 @@
 //
 //   store_voucher_writer sqlite|postgres <file or schema> <date> <vouchers> <worker> <start ms since epoch>
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "testdb.h"
 #include "savevoucher.h"
 

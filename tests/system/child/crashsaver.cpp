@@ -7,7 +7,7 @@
 //
 //   crashsaver --sqlite PATH [--kill-at-row N | --kill-at-commit N] [--vouchers N]
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "store/connection.h"
 #include "voucher/voucherbook.h"
 

@@ -13,8 +13,8 @@
 //   workstation (--sqlite PATH | --odbc [--schema S]) --worker K --seconds T
 //               --dates D1,D2,... [--start-at EPOCH_MS] [--seed N]
 
-#include "app/errors.h"
-#include "app/strutil.h"
+#include "core/errors.h"
+#include "core/strutil.h"
 #include "store/connection.h"
 #include "voucher/voucherbook.h"
 

@@ -1,8 +1,8 @@
 #include "datasource.h"
 
-#include "app/errors.h"
-#include "privatefiles.h"
+#include "core/errors.h"
 #include "schema.h"
+#include "store/privatefiles.h"
 
 #include <QFile>
 #include <QDir>

@@ -1,11 +1,11 @@
-#include "app/hangulinput.h"
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
 #include "print/printflow.h"
+#include "schema/datasource.h"
 #include "shell/application.h"
 #include "shell/firstpaint.h"
 #include "shell/singleinstance.h"
-#include "store/datasource.h"
+#include "widgets/hangulinput.h"
 
 #include <QFile>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #include "dbgrid.h"
 
+#include "core/strutil.h"
 #include "store/statement.h"
-#include "strutil.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

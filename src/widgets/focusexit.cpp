@@ -1,6 +1,6 @@
 #include "focusexit.h"
 
-#include "errorreport.h"
+#include "core/errorreport.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,6 +1,6 @@
 #include "schema.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

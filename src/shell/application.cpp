@@ -1,7 +1,7 @@
 #include "application.h"
 
-#include "app/errorreport.h"
-#include "app/waitcursor.h"
+#include "core/errorreport.h"
+#include "widgets/waitcursor.h"
 
 #include <QFileInfo>
 #include <QFont>

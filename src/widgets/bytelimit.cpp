@@ -1,6 +1,6 @@
 #include "bytelimit.h"
 
-#include "app/strutil.h"
+#include "core/strutil.h"
 
 Cp949ByteLimit::Cp949ByteLimit(int maxBytes, QObject* parent) : QValidator(parent), m_maxBytes(maxBytes) {}
 

@@ -1,7 +1,8 @@
 #include "demodata.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "schema.h"
+#include "store/failure.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -34,8 +35,7 @@ namespace {
 [[noreturn]] void fail(Connection& connection, const QSqlQuery& q)
 {
     connection.noteFailure(q.lastError());
-    QString text = q.lastError().databaseText().trimmed();
-    throw DbError(text.isEmpty() ? q.lastError().text() : text);
+    throw DbError(engineText(q.lastError()));
 }
 
 bool isEmptyTable(Connection& connection, const QString& table)
