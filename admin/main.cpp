@@ -1,8 +1,10 @@
 // voucher-admin: prepares the data source `Account` of the voucher program.
 //
-//   voucher-admin init [--sqlite PATH | --odbc]
+//   voucher-admin init [--empty] [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin synth [--sqlite PATH | --odbc] [--rows N] [--accounts N] ...
+//   voucher-admin check [--sqlite PATH | --odbc [--schema S]]
 
+#include "checkcommand.h"
 #include "initcommand.h"
 #include "synthcommand.h"
 
@@ -45,14 +47,20 @@ int run(QCoreApplication& app)
     parser.setApplicationDescription(QStringLiteral(
         "출금 전표 프로그램의 데이터 원본 Account를 준비합니다.\n\n"
         "  init   테이블과 데모 마스터 데이터를 만듭니다 (있는 것은 그대로 둡니다).\n"
+        "         --empty: 데모 데이터 없이 프로그램에 꼭 필요한 행(Jen_Print, 현금 계정)만 넣습니다.\n"
+        "  check  전표 장부를 검사합니다: 줄마다 차변과 대변 행, 맞는 금액, 대변의 현금 계정,\n"
+        "         전표번호의 중복, 마스터 테이블에 없는 코드. 문제가 있으면 종료 코드 1.\n"
         "  synth  측정용 대량 데이터를 만듭니다: 마스터 테이블을 데모 데이터와 생성한 행으로 바꾸고\n"
         "         전표 테이블을 채웁니다. 전표가 이미 있으면 --replace가 있어야 지웁니다.\n\n"
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init 또는 synth"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
-    parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account에 만듭니다.")});
+    parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
+    parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
+                      QStringLiteral("S")});
+    parser.addOption({QStringLiteral("empty"), QStringLiteral("init: 데모 마스터 데이터 없이 만듭니다.")});
     const SynthOptions defaults;
     for (const SizeOption& s : kSizes) {
         const qint64 value = s.wide ? defaults.*(s.wide) : defaults.*(s.narrow);
@@ -70,6 +78,7 @@ int run(QCoreApplication& app)
     TargetChoice target;
     target.sqlitePath = parser.value(QStringLiteral("sqlite"));
     target.odbc = parser.isSet(QStringLiteral("odbc"));
+    target.schema = parser.value(QStringLiteral("schema"));
     if (target.odbc && !target.sqlitePath.isEmpty()) {
         complain(QStringLiteral("--sqlite와 --odbc는 함께 쓸 수 없습니다."));
         return 2;
@@ -77,7 +86,9 @@ int run(QCoreApplication& app)
 
     const QString command = positional.first();
     if (command == QLatin1String("init"))
-        return runInit(target);
+        return runInit(target, parser.isSet(QStringLiteral("empty")));
+    if (command == QLatin1String("check"))
+        return runCheck(target);
     if (command != QLatin1String("synth")) {
         complain(QStringLiteral("알 수 없는 명령입니다: %1").arg(command));
         return 2;

@@ -10,6 +10,7 @@
 struct TargetChoice {
     QString sqlitePath; // --sqlite PATH
     bool odbc = false;  // --odbc
+    QString schema;     // --schema S: the PostgreSQL schema to work in (search_path)
 };
 
 struct OpenedTarget {

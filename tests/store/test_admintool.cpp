@@ -1,3 +1,6 @@
+#include "enginedb.h"
+#include "voucherwriter.h"
+
 #include "store/connection.h"
 #include "store/statement.h"
 
@@ -27,6 +30,14 @@ class TestAdminTool : public QObject {
         if (output)
             *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    // The admin tool's target options for a test database of either engine.
+    static QStringList targetOf(const EngineDb& db)
+    {
+        if (db.isPostgres())
+            return {QStringLiteral("--odbc"), QStringLiteral("--schema"), db.schema()};
+        return {QStringLiteral("--sqlite"), db.sqlitePath()};
     }
 
     qint64 count(const QString& fromWhere)
@@ -62,6 +73,74 @@ private slots:
         QCOMPARE(count(QStringLiteral("test_ac_code")), accounts);
         QVERIFY(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), dbPath(), QStringLiteral("--odbc")}) == 2);
         QVERIFY(admin({QStringLiteral("nonsense")}) == 2);
+    }
+
+    void initEmptyHoldsOnlyWhatTheProgramNeeds()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("Empty.db"));
+        QString out;
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--empty"), QStringLiteral("--sqlite"), path}, &out), 0);
+        auto c = store::Connection::openSqlite(path);
+        const auto rows = [&](const QString& sql) { return c->selectNative(sql).value(0).value(0); };
+        QCOMPARE(rows(QStringLiteral("select count(*) from Jen_Print")), QStringLiteral("7"));
+        QCOMPARE(rows(QStringLiteral("select count(*) || ac_name from test_ac_code where ac_code = '10101001000'")),
+                 QStringLiteral("1현금"));
+        for (const char* table : {"test_ac_code", "kubun_table", "Sale_Table", "Bank_Table", "Sawon_Table", "Buser_Table",
+                                  "Project_Table", "Item_Table", "account_jen_AA"})
+            QCOMPARE(rows(QStringLiteral("select count(*) from %1").arg(QLatin1String(table))),
+                     QLatin1String(table) == QLatin1String("test_ac_code") ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+
+    void checkFindsEachPlantedFault_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("found");
+        // Each fault with the words of the finding that names it.
+        const QList<QStringList> faults = {
+            {QStringLiteral("missing credit row"),
+             QStringLiteral("delete from account_jen_AA where serial_bun = '02' and serial_crdr = '02' and serial_jen = '%2'"),
+             QStringLiteral("전표 %2 줄 02: 차변 행 1개, 대변 행 0개")},
+            {QStringLiteral("shared number"),
+             QStringLiteral("update account_jen_AA set serial_jen = '%1' where serial_jen = '%2'"),
+             QStringLiteral("전표번호 %1을(를) 전표 2건이 함께 씁니다")},
+            {QStringLiteral("unknown code"),
+             QStringLiteral("update account_jen_AA set sawon_code = 'NOSUCH' where serial_jen = '%2' and serial_bun = '01'"),
+             QStringLiteral("사원 코드 NOSUCH이(가) 마스터 테이블에 없습니다")},
+            {QStringLiteral("credit not cash"),
+             QStringLiteral("update account_jen_AA set ac_jencode = '10101002000' where serial_jen = '%1' and serial_crdr = '02'"),
+             QStringLiteral("출금 전표의 대변 계정이 현금(10101001000)이 아니라 10101002000")},
+            {QStringLiteral("amounts not mirrored"),
+             QStringLiteral("update account_jen_AA set dr_amt = 1 where serial_jen = '%1' and serial_crdr = '02'"),
+             QStringLiteral("금액이 맞지 않습니다")},
+        };
+        for (const char* engine : {"sqlite", "postgres"})
+            for (const QStringList& f : faults)
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(engine), f[0])))
+                    << QString::fromLatin1(engine) << f[1] << f[2];
+    }
+
+    void checkFindsEachPlantedFault()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, found);
+        OPEN_ENGINE_DB(db, true);
+        // Two vouchers of another branch each, saved as the window saves them.
+        const QString date = QStringLiteral("2024-03-05");
+        const QList<TestLine> lines = {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")},
+                                       {QStringLiteral("02"), QStringLiteral("10101003000"), QStringLiteral("보통예금"), 3400, QStringLiteral("을")}};
+        const QString first = saveTestVoucher(db.connection(), date, 0, lines);
+        const QString second = saveTestVoucher(db.connection(), date, 1, lines);
+        const auto numbered = [&](QString text) {
+            return text.replace(QStringLiteral("%1"), first).replace(QStringLiteral("%2"), second);
+        };
+        QString out;
+        QCOMPARE(admin(QStringList{QStringLiteral("check")} + targetOf(db), &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("이상 없음")), qPrintable(out));
+
+        db.connection().execNative(numbered(fault));
+        QCOMPARE(admin(QStringList{QStringLiteral("check")} + targetOf(db), &out), 1);
+        QVERIFY2(out.contains(numbered(found)), qPrintable(out));
     }
 
     void synthWritesTheProgramsRowForm()
