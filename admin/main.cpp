@@ -3,8 +3,12 @@
 //   voucher-admin init [--empty] [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin synth [--sqlite PATH | --odbc] [--rows N] [--accounts N] ...
 //   voucher-admin check [--sqlite PATH | --odbc [--schema S]]
+//   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
+//   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
 
 #include "checkcommand.h"
+#include "exportcommand.h"
+#include "importcommand.h"
 #include "initcommand.h"
 #include "synthcommand.h"
 
@@ -50,28 +54,47 @@ int run(QCoreApplication& app)
         "         --empty: 데모 데이터 없이 프로그램에 꼭 필요한 행(Jen_Print, 현금 계정)만 넣습니다.\n"
         "  check  전표 장부를 검사합니다: 줄마다 차변과 대변 행, 맞는 금액, 대변의 현금 계정,\n"
         "         전표번호의 중복, 마스터 테이블에 없는 코드. 문제가 있으면 종료 코드 1.\n"
+        "  import TABLE FILE.csv\n"
+        "         마스터 테이블을 CSV 파일에서 가져옵니다 (UTF-8 또는 CP949/EUC-KR, 머리 줄은 열 이름).\n"
+        "         모든 행을 먼저 검사하고, 문제가 하나라도 있으면 아무것도 쓰지 않습니다.\n"
+        "         --replace: 테이블의 행을 바꿉니다 (없으면 더합니다).\n"
+        "         TABLE: kubun_table, test_ac_code, Sale_Table, Bank_Table, Sawon_Table,\n"
+        "                Buser_Table, Project_Table, Item_Table\n"
+        "  export TABLE FILE.csv\n"
+        "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜)를 CSV로 씁니다.\n"
         "  synth  측정용 대량 데이터를 만듭니다: 마스터 테이블을 데모 데이터와 생성한 행으로 바꾸고\n"
         "         전표 테이블을 채웁니다. 전표가 이미 있으면 --replace가 있어야 지웁니다.\n\n"
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, import, export"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
                       QStringLiteral("S")});
     parser.addOption({QStringLiteral("empty"), QStringLiteral("init: 데모 마스터 데이터 없이 만듭니다.")});
+    parser.addOption({QStringLiteral("encoding"),
+                      QStringLiteral("import, export: CSV 파일의 인코딩 utf-8, cp949, euc-kr (가져오기 기본값: 자동 판별, "
+                                     "내보내기 기본값: utf-8)"),
+                      QStringLiteral("E")});
+    parser.addOption({QStringLiteral("from"), QStringLiteral("export account_jen_AA: 이 날짜부터 (yyyy-MM-dd)"),
+                      QStringLiteral("DATE")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("export account_jen_AA: 이 날짜까지 (yyyy-MM-dd)"),
+                      QStringLiteral("DATE")});
     const SynthOptions defaults;
     for (const SizeOption& s : kSizes) {
         const qint64 value = s.wide ? defaults.*(s.wide) : defaults.*(s.narrow);
         parser.addOption({QString::fromLatin1(s.name), QStringLiteral("synth: 기본값 %1").arg(value), QStringLiteral("N")});
     }
     parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
-    parser.addOption({QStringLiteral("replace"), QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다.")});
+    parser.addOption({QStringLiteral("replace"),
+                      QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다.")});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
+    const QString command = positional.value(0);
+    const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export");
+    if (positional.size() != (withTableAndFile ? 3 : 1)) {
         complain(parser.helpText());
         return 2;
     }
@@ -84,7 +107,25 @@ int run(QCoreApplication& app)
         return 2;
     }
 
-    const QString command = positional.first();
+    if (command == QLatin1String("import")) {
+        ImportOptions o;
+        o.target = target;
+        o.table = positional[1];
+        o.file = positional[2];
+        o.encoding = csvEncodingNamed(parser.value(QStringLiteral("encoding")));
+        o.replace = parser.isSet(QStringLiteral("replace"));
+        return runImport(o);
+    }
+    if (command == QLatin1String("export")) {
+        ExportOptions o;
+        o.target = target;
+        o.table = positional[1];
+        o.file = positional[2];
+        o.encoding = csvEncodingNamed(parser.value(QStringLiteral("encoding")));
+        o.from = parser.value(QStringLiteral("from"));
+        o.to = parser.value(QStringLiteral("to"));
+        return runExport(o);
+    }
     if (command == QLatin1String("init"))
         return runInit(target, parser.isSet(QStringLiteral("empty")));
     if (command == QLatin1String("check"))

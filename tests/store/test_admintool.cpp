@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QSet>
@@ -141,6 +142,98 @@ private slots:
         db.connection().execNative(numbered(fault));
         QCOMPARE(admin(QStringList{QStringLiteral("check")} + targetOf(db), &out), 1);
         QVERIFY2(out.contains(numbered(found)), qPrintable(out));
+    }
+
+    void importReadsCp949AndUtf8AndRoundTrips_data() { addEngineRows(); }
+
+    void importReadsCp949AndUtf8AndRoundTrips()
+    {
+        OPEN_ENGINE_DB(source, true);
+        // A text that needs quoting: comma, quote and line break.
+        source.connection().execNative(QStringLiteral(
+            "update test_ac_code set bigo = 'a, \"b\"' || char(10) || '현금' where ac_code = '10101001000'").replace(
+            QStringLiteral("char(10)"), source.isPostgres() ? QStringLiteral("chr(10)") : QStringLiteral("char(10)")));
+        const QString utf8 = m_dir.filePath(QStringLiteral("accounts-utf8.csv"));
+        const QString cp949 = m_dir.filePath(QStringLiteral("accounts-cp949.csv"));
+        QString out;
+        QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), utf8} + targetOf(source), &out), 0);
+        QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), cp949, QStringLiteral("--encoding"),
+                                   QStringLiteral("cp949")} + targetOf(source), &out), 0);
+        QFile file(cp949);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray cpBytes = file.readAll();
+        QVERIFY(cpBytes.contains("\xc7\xf6\xb1\xdd")); // 현금 in the code page, not UTF-8
+
+        const QString chart = QStringLiteral("select ac_code, ac_name, bigo, code_kubun, a_kubun, b_kubun, c_kubun "
+                                             "from test_ac_code order by code_kubun, ac_code");
+        const auto expected = source.connection().selectNative(chart);
+        QVERIFY(expected.size() > 100);
+        for (const QString& csv : {cp949, utf8}) {
+            EngineDb target(engine, false);
+            QCOMPARE(admin(QStringList{QStringLiteral("import"), QStringLiteral("test_ac_code"), csv} + targetOf(target), &out), 0);
+            QVERIFY2(out.contains(QStringLiteral("%1행을 넣었습니다").arg(expected.size())), qPrintable(out));
+            QCOMPARE(target.connection().selectNative(chart), expected);
+            // Exported again, the file is the same to the byte.
+            const QString again = m_dir.filePath(QStringLiteral("again.csv"));
+            QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), again} + targetOf(target), &out), 0);
+            QFile a(again), b(utf8);
+            QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+            QCOMPARE(a.readAll(), b.readAll());
+        }
+    }
+
+    void importWithOneBadRowWritesNothing_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QByteArray>("badRow");
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QString>("named");
+        const QByteArray header = "ac_code,AC_NAME,code_kubun,a_kubun,b_kubun,c_kubun\r\n";
+        const QByteArray good = "90101001000,새 계정,SSSSS,9,01,01\r\n90101002000,\"둘째, 계정\",SSSSS,9,01,01\r\n";
+        for (const char* engine : {"sqlite", "postgres"}) {
+            const auto row = [&](const char* name, const QString& table, const QByteArray& bad, const char* encoding,
+                                 const QString& named) {
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(engine), QLatin1String(name))))
+                    << QString::fromLatin1(engine) << table << bad << QString::fromLatin1(encoding) << named;
+            };
+            const QString accounts = QStringLiteral("test_ac_code");
+            // 46 Hangul are 92 bytes: two over the 90 the program allows for a name.
+            row("too wide", accounts, header + good + "90101003000," + QString(46, QChar(0xAC00)).toUtf8() + ",SSSSS,9,01,01\r\n",
+                "", QStringLiteral("4번째 줄 2번째 열(ac_name): 92바이트로 너비 90바이트를 넘습니다"));
+            row("duplicate code", accounts, header + good + "90101001000,또,SSSSS,9,01,01\r\n", "",
+                QStringLiteral("4번째 줄 1번째 열(ac_code): 코드 90101001000이(가) 2번째 줄에도 있습니다"));
+            row("bad encoding", accounts, header + good + "90101003000,\xc7\xf6\xb1\xdd,SSSSS,9,01,01\r\n", "utf-8",
+                QStringLiteral("4번째 줄: UTF-8로 읽을 수 없는 바이트"));
+            row("classification", accounts, header + good + "90101003000,셋,SSSSS,9,1,01\r\n", "",
+                QStringLiteral("4번째 줄 5번째 열(b_kubun): 분류 키는 숫자 2자리여야 합니다"));
+            row("branch gap", QStringLiteral("kubun_table"),
+                "Kubun_Code,Kubun_Name\r\n00000,본사\r\n00001,부산\r\n00003,대구\r\n", "",
+                QStringLiteral("00002 자리에 00003이(가) 있습니다"));
+        }
+    }
+
+    void importWithOneBadRowWritesNothing()
+    {
+        QFETCH(QString, table);
+        QFETCH(QByteArray, badRow);
+        QFETCH(QString, encoding);
+        QFETCH(QString, named);
+        OPEN_ENGINE_DB(db, true);
+        const QString csv = m_dir.filePath(QStringLiteral("bad.csv"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(badRow) == badRow.size());
+        file.close();
+        const QString all = QStringLiteral("select * from %1 order by 1, 2").arg(table);
+        const auto before = db.connection().selectNative(all);
+        QStringList args = QStringList{QStringLiteral("import"), table, csv, QStringLiteral("--replace")} + targetOf(db);
+        if (!encoding.isEmpty())
+            args << QStringLiteral("--encoding") << encoding;
+        QString out;
+        QCOMPARE(admin(args, &out), 1);
+        QVERIFY2(out.contains(csv) && out.contains(named), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("아무것도 쓰지 않았습니다")), qPrintable(out));
+        QCOMPARE(db.connection().selectNative(all), before);
     }
 
     void synthWritesTheProgramsRowForm()
