@@ -5,6 +5,7 @@
 #include "store/statement.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QMap>
@@ -234,6 +235,32 @@ private slots:
         QVERIFY2(out.contains(csv) && out.contains(named), qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("아무것도 쓰지 않았습니다")), qPrintable(out));
         QCOMPARE(db.connection().selectNative(all), before);
+    }
+
+    void backupDuringASaveLoopPassesCheck()
+    {
+        QTemporaryDir dir;
+        auto c = testdb::sqlite(dir);
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("Account.db"));
+        // A workstation saving vouchers as fast as it can while the backup runs.
+        QProcess writer;
+        writer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/store_voucher_writer"),
+                     {QStringLiteral("sqlite"), path, QStringLiteral("2024-04-01"), QStringLiteral("400"),
+                      QStringLiteral("1"), QString::number(QDateTime::currentMSecsSinceEpoch())});
+        QVERIFY(writer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(voucherRowCount(*c) > 20, 30000);
+        const QString backup = dir.filePath(QStringLiteral("backup.db"));
+        QString out;
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}, &out), 0);
+        const bool writerStillRan = writer.state() == QProcess::Running;
+        QVERIFY(writer.waitForFinished(120000));
+        QCOMPARE(writer.exitCode(), 0);
+        QCOMPARE(admin({QStringLiteral("check"), QStringLiteral("--sqlite"), backup}, &out), 0);
+        auto copy = store::Connection::openSqlite(backup);
+        const qint64 copied = voucherRowCount(*copy);
+        QVERIFY2(copied > 0 && (!writerStillRan || copied < voucherRowCount(*c)), qPrintable(out));
+        // A backup never overwrites a file.
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
     }
 
     void synthWritesTheProgramsRowForm()

@@ -120,6 +120,8 @@ class TestFaults : public QObject {
         }
         QString output;
         QVERIFY2(data.programStarts(&output), qPrintable(output));
+        // The program names the data source it opened on its standard error.
+        QVERIFY2(output.contains(QStringLiteral("voucher: 데이터 원본: SQLite 파일 ") + data.databasePath()), qPrintable(output));
 
         QProcess again;
         again.start(crashSaver(), {QStringLiteral("--sqlite"), data.databasePath(), QStringLiteral("--vouchers"),
