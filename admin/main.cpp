@@ -3,7 +3,9 @@
 //   voucher-admin init [--empty] [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin synth [--sqlite PATH | --odbc] [--rows N] [--accounts N] ...
 //   voucher-admin check [--sqlite PATH | --odbc [--schema S]]
+//   voucher-admin status [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin backup FILE [--sqlite PATH]
+//   voucher-admin restore FILE [--sqlite PATH]
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
 //   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
 
@@ -12,6 +14,7 @@
 #include "exportcommand.h"
 #include "importcommand.h"
 #include "initcommand.h"
+#include "statuscommand.h"
 #include "synthcommand.h"
 
 #include "app/errors.h"
@@ -64,14 +67,19 @@ int run(QCoreApplication& app)
         "                Buser_Table, Project_Table, Item_Table\n"
         "  export TABLE FILE.csv\n"
         "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜)를 CSV로 씁니다.\n"
+        "  status 프로그램이 쓸 데이터 원본(SQLite 파일 경로, 또는 ODBC 데이터 원본의 드라이버와 서버),\n"
+        "         스키마의 상태, 테이블마다 행 수, 마지막 백업을 보여 줍니다. 아무것도 쓰지 않습니다.\n"
         "  backup FILE\n"
         "         SQLite 데이터 파일을 프로그램이 쓰는 중에도 한 순간의 모습 그대로 백업합니다.\n"
+        "  restore FILE\n"
+        "         백업 파일을 SQLite 데이터 파일에 통째로 되살립니다 (모두 되살리거나 하나도 바꾸지 않습니다).\n"
+        "         프로그램이 파일을 열어 두고 있으면 하지 않습니다.\n"
         "  synth  측정용 대량 데이터를 만듭니다: 마스터 테이블을 데모 데이터와 생성한 행으로 바꾸고\n"
         "         전표 테이블을 채웁니다. 전표가 이미 있으면 --replace가 있어야 지웁니다.\n\n"
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, import, export, backup"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, backup, restore"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
@@ -98,7 +106,7 @@ int run(QCoreApplication& app)
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.value(0);
     const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export");
-    const bool withFile = command == QLatin1String("backup");
+    const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore");
     if (positional.size() != (withTableAndFile ? 3 : withFile ? 2 : 1)) {
         complain(parser.helpText());
         return 2;
@@ -114,6 +122,10 @@ int run(QCoreApplication& app)
 
     if (command == QLatin1String("backup"))
         return runBackup(target, positional[1]);
+    if (command == QLatin1String("restore"))
+        return runRestore(target, positional[1]);
+    if (command == QLatin1String("status"))
+        return runStatus(target);
     if (command == QLatin1String("import")) {
         ImportOptions o;
         o.target = target;

@@ -52,3 +52,12 @@ OpenedTarget openTarget(const TargetChoice& choice)
     }
     return target;
 }
+
+QString sqliteFileOf(const TargetChoice& choice)
+{
+    if (!choice.sqlitePath.isEmpty())
+        return choice.sqlitePath;
+    if (choice.odbc || store::odbcDataSourceExists(QString::fromLatin1(store::kDataSourceName)))
+        return {};
+    return store::defaultSqlitePath();
+}

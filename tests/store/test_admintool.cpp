@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QMap>
 #include <QProcess>
 #include <QSet>
@@ -261,6 +263,82 @@ private slots:
         QVERIFY2(copied > 0 && (!writerStillRan || copied < voucherRowCount(*c)), qPrintable(out));
         // A backup never overwrites a file.
         QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
+    }
+
+    void statusNamesTheSourceAndCountsRows_data() { addEngineRows(); }
+
+    void statusNamesTheSourceAndCountsRows()
+    {
+        OPEN_ENGINE_DB(db, true);
+        saveTestVoucher(db.connection(), QStringLiteral("2024-03-05"), 0,
+                        {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
+        const QString accounts = QString::number(db.connection().selectNative(QStringLiteral("select count(*) from test_ac_code")).value(0).value(0).toLongLong());
+        QString out;
+        QCOMPARE(admin(QStringList{QStringLiteral("status")} + targetOf(db), &out), 0);
+        QVERIFY2(out.contains(QRegularExpression(QStringLiteral("test_ac_code +%1행").arg(accounts))), qPrintable(out));
+        QVERIFY2(out.contains(QRegularExpression(QStringLiteral("account_jen_AA +2행"))), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("스키마: 갖추어져 있습니다")), qPrintable(out));
+        if (db.isPostgres()) {
+            QVERIFY2(out.contains(QStringLiteral("드라이버: PostgreSQL Unicode")), qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("서버: 127.0.0.1:") + qEnvironmentVariable("VOUCHER_PG_PORT")), qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("서버 관리자가 백업")), qPrintable(out));
+            return;
+        }
+        QVERIFY2(out.contains(QStringLiteral("데이터 원본: SQLite 파일 ") + db.sqlitePath()), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("마지막 백업: 없습니다")), qPrintable(out));
+        // The daily backups sit beside the file; the newest one is named.
+        const QString folder = QFileInfo(db.sqlitePath()).absoluteDir().filePath(QStringLiteral("backup"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString base = QFileInfo(db.sqlitePath()).completeBaseName();
+        for (const char* day : {"2024-03-04", "2024-03-05"})
+            QCOMPARE(admin({QStringLiteral("backup"), QStringLiteral("%1/%2-%3.db").arg(folder, base, QLatin1String(day)),
+                            QStringLiteral("--sqlite"), db.sqlitePath()}), 0);
+        QCOMPARE(admin(QStringList{QStringLiteral("status")} + targetOf(db), &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("마지막 백업: %1/%2-2024-03-05.db").arg(folder, base))
+                     && out.contains(QStringLiteral("모두 2개")), qPrintable(out));
+    }
+
+    void restoreRefusesAnOpenFileAndRestoresWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Account.db"));
+        const QString backup = dir.filePath(QStringLiteral("backup.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), path}), 0);
+        {
+            auto c = store::Connection::openSqlite(path);
+            saveTestVoucher(*c, QStringLiteral("2024-03-05"), 0,
+                            {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
+        }
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}), 0);
+        const QString all = QStringLiteral("select * from account_jen_AA order by 1, 2, 3");
+        const QString chart = QStringLiteral("select * from test_ac_code order by 1, 2");
+        QVector<QStringList> vouchers, accounts;
+        {
+            auto c = store::Connection::openSqlite(path);
+            vouchers = c->selectNative(all);
+            accounts = c->selectNative(chart);
+            QCOMPARE(vouchers.size(), 2);
+            c->execNative(QStringLiteral("delete from account_jen_AA"));
+            c->execNative(QStringLiteral("delete from test_ac_code where ac_code <> '10101001000'"));
+            // While a workstation has the file open, nothing is touched.
+            QString out;
+            QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
+            QVERIFY2(out.contains(QStringLiteral("열어 두고 있습니다")), qPrintable(out));
+            QCOMPARE(c->selectNative(all).size(), 0);
+        }
+        QString out;
+        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--sqlite"), path}, &out), 0);
+        auto c = store::Connection::openSqlite(path);
+        QCOMPARE(c->selectNative(all), vouchers);
+        QCOMPARE(c->selectNative(chart), accounts);
+        // A file that is not a voucher database is refused before anything is written.
+        QFile junk(dir.filePath(QStringLiteral("junk.db")));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a database") > 0);
+        junk.close();
+        c.reset();
+        QCOMPARE(admin({QStringLiteral("restore"), junk.fileName(), QStringLiteral("--sqlite"), path}, &out), 1);
+        c = store::Connection::openSqlite(path);
+        QCOMPARE(c->selectNative(all), vouchers);
     }
 
     void synthWritesTheProgramsRowForm()
