@@ -2,6 +2,7 @@
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
 #include "shell/application.h"
+#include "shell/dailybackup.h"
 #include "shell/firstpaint.h"
 #include "shell/printmodule.h"
 #include "shell/singleinstance.h"
@@ -109,6 +110,7 @@ int main(int argc, char** argv)
         fmBorvane.makeLookupDialogs();
         HangulInput::instance().start();
     });
+    keepDailyBackup(&fmBorvane);
     fmBorvane.show();
     // A file that can only be read: the clerk learns it now, not at Save.
     if (const QString notice = store::Connection::account().readOnlyNotice(); !notice.isEmpty()) {
