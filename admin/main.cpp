@@ -6,11 +6,13 @@
 //   voucher-admin status [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin backup FILE [--sqlite PATH]
 //   voucher-admin restore FILE [--sqlite PATH]
+//   voucher-admin copy --from sqlite:PATH --to odbc [--schema S] [--replace] (or the reverse)
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
 //   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
 
 #include "backupcommand.h"
 #include "checkcommand.h"
+#include "copycommand.h"
 #include "exportcommand.h"
 #include "importcommand.h"
 #include "initcommand.h"
@@ -74,12 +76,16 @@ int run(QCoreApplication& app)
         "  restore FILE\n"
         "         백업 파일을 SQLite 데이터 파일에 통째로 되살립니다 (모두 되살리거나 하나도 바꾸지 않습니다).\n"
         "         프로그램이 파일을 열어 두고 있으면 하지 않습니다.\n"
+        "  copy --from sqlite:PATH --to odbc (또는 --from odbc --to sqlite:PATH)\n"
+        "         회사의 장부 전체(모든 테이블)를 다른 데이터 원본으로 옮깁니다: 대상에는 한 트랜잭션으로 쓰고,\n"
+        "         테이블마다 양쪽의 행 수와 검사합이 같을 때만 확정합니다. 대상의 마스터 테이블은 원본의 것으로\n"
+        "         바뀝니다. 대상에 전표가 이미 있으면 --replace가 있어야 지우고 복사합니다.\n"
         "  synth  측정용 대량 데이터를 만듭니다: 마스터 테이블을 데모 데이터와 생성한 행으로 바꾸고\n"
         "         전표 테이블을 채웁니다. 전표가 이미 있으면 --replace가 있어야 지웁니다.\n\n"
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, backup, restore"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, backup, restore, copy"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
@@ -89,9 +95,9 @@ int run(QCoreApplication& app)
                       QStringLiteral("import, export: CSV 파일의 인코딩 utf-8, cp949, euc-kr (가져오기 기본값: 자동 판별, "
                                      "내보내기 기본값: utf-8)"),
                       QStringLiteral("E")});
-    parser.addOption({QStringLiteral("from"), QStringLiteral("export account_jen_AA: 이 날짜부터 (yyyy-MM-dd)"),
+    parser.addOption({QStringLiteral("from"), QStringLiteral("export account_jen_AA: 이 날짜부터 (yyyy-MM-dd). copy: 원본 sqlite:PATH 또는 odbc"),
                       QStringLiteral("DATE")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("export account_jen_AA: 이 날짜까지 (yyyy-MM-dd)"),
+    parser.addOption({QStringLiteral("to"), QStringLiteral("export account_jen_AA: 이 날짜까지 (yyyy-MM-dd). copy: 대상 sqlite:PATH 또는 odbc"),
                       QStringLiteral("DATE")});
     const SynthOptions defaults;
     for (const SizeOption& s : kSizes) {
@@ -100,7 +106,8 @@ int run(QCoreApplication& app)
     }
     parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
     parser.addOption({QStringLiteral("replace"),
-                      QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다.")});
+                      QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다. "
+                                     "copy: 대상에 있는 전표를 지우고 복사합니다.")});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -126,6 +133,18 @@ int run(QCoreApplication& app)
         return runRestore(target, positional[1]);
     if (command == QLatin1String("status"))
         return runStatus(target);
+    if (command == QLatin1String("copy")) {
+        if (!target.sqlitePath.isEmpty() || target.odbc) {
+            complain(QStringLiteral("copy는 --sqlite와 --odbc 대신 --from과 --to로 양쪽을 받습니다."));
+            return 2;
+        }
+        CopyOptions o;
+        o.from = parser.value(QStringLiteral("from"));
+        o.to = parser.value(QStringLiteral("to"));
+        o.schema = target.schema;
+        o.replace = parser.isSet(QStringLiteral("replace"));
+        return runCopy(o);
+    }
     if (command == QLatin1String("import")) {
         ImportOptions o;
         o.target = target;

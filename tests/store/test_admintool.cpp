@@ -341,6 +341,60 @@ private slots:
         QCOMPARE(c->selectNative(all), vouchers);
     }
 
+    // "table -> rows and checksum" of one side of a copy's report.
+    static QMap<QString, QString> copyChecksums(const QString& out, const QString& side)
+    {
+        static const QRegularExpression line(QStringLiteral(
+            "^  (\\S+) +원본 (\\d+행 검사합 [0-9a-f]{16}) \\| 대상 (\\d+행 검사합 [0-9a-f]{16})"),
+            QRegularExpression::MultilineOption);
+        QMap<QString, QString> sums;
+        for (const auto& m : line.globalMatch(out))
+            sums[m.captured(1)] = m.captured(side == QLatin1String("원본") ? 2 : 3);
+        return sums;
+    }
+
+    void copyToTheServerAndBackKeepsEveryRow()
+    {
+        REQUIRE_POSTGRES();
+        QTemporaryDir dir;
+        const QString company = dir.filePath(QStringLiteral("company.db"));
+        const QString back = dir.filePath(QStringLiteral("back.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--empty"), QStringLiteral("--sqlite"), company}), 0);
+        QStringList synth = smallSizes();
+        synth[2] = company;
+        synth[4] = QStringLiteral("400");
+        QCOMPARE(admin(synth), 0);
+        EngineDb server(QStringLiteral("postgres"), false);
+        const QStringList onServer{QStringLiteral("--schema"), server.schema()};
+        const QStringList toServer = QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:") + company,
+                                                 QStringLiteral("--to"), QStringLiteral("odbc")} + onServer;
+        QString out;
+        QCOMPARE(admin(toServer, &out), 0);
+        const QMap<QString, QString> original = copyChecksums(out, QStringLiteral("원본"));
+        QCOMPARE(original.size(), 10);
+        QVERIFY2(original.value(QStringLiteral("account_jen_AA")).startsWith(QStringLiteral("400행")), qPrintable(out));
+        QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
+
+        // The server now holds vouchers: a second copy is refused and changes nothing.
+        QCOMPARE(admin(toServer, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("--replace")), qPrintable(out));
+
+        QCOMPARE(admin(QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("odbc"), QStringLiteral("--to"),
+                                   QStringLiteral("sqlite:") + back} + onServer, &out), 0);
+        QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
+        // And the rows themselves, file against file.
+        auto a = store::Connection::openSqlite(company, true);
+        auto b = store::Connection::openSqlite(back, true);
+        for (const char* table : {"kubun_table", "test_ac_code", "Sale_Table", "Bank_Table", "Sawon_Table", "Buser_Table",
+                                  "Project_Table", "Item_Table", "Jen_Print", "account_jen_AA"}) {
+            const QString all = QStringLiteral("select * from %1").arg(QLatin1String(table));
+            auto copied = b->selectNative(all), kept = a->selectNative(all);
+            std::sort(copied.begin(), copied.end());
+            std::sort(kept.begin(), kept.end());
+            QCOMPARE(copied, kept);
+        }
+    }
+
     void synthWritesTheProgramsRowForm()
     {
         QString out;
