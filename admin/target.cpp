@@ -13,8 +13,10 @@ namespace {
 std::unique_ptr<store::Connection> openSqliteFile(const QString& path, bool* created)
 {
     *created = !QFileInfo::exists(path);
+    // A new folder is made private; one that exists is the administrator's
+    // choice and keeps its mode (closing /tmp would lock every other user out).
     const QString folder = QFileInfo(path).absolutePath();
-    if (!store::makePrivateFolder(folder))
+    if (!QFileInfo(folder).isDir() && !store::makePrivateFolder(folder))
         throw AppError(QStringLiteral("폴더를 만들 수 없습니다: %1").arg(folder));
     if (!store::createPrivateFile(path))
         throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(path));

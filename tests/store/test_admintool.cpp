@@ -81,9 +81,14 @@ private slots:
 
     void initEmptyHoldsOnlyWhatTheProgramNeeds()
     {
-        const QString path = m_dir.filePath(QStringLiteral("Empty.db"));
+        // A folder the administrator names keeps its mode (it may be /tmp).
+        const QString folder = m_dir.filePath(QStringLiteral("shared"));
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QDir().mkpath(folder) && QFile::setPermissions(folder, open));
+        const QString path = folder + QStringLiteral("/Empty.db");
         QString out;
         QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--empty"), QStringLiteral("--sqlite"), path}, &out), 0);
+        QCOMPARE(QFileInfo(folder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), open);
         auto c = store::Connection::openSqlite(path);
         const auto rows = [&](const QString& sql) { return c->selectNative(sql).value(0).value(0); };
         QCOMPARE(rows(QStringLiteral("select count(*) from Jen_Print")), QStringLiteral("7"));
