@@ -119,6 +119,11 @@ class TestFaults : public QObject {
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
             QCOMPARE(storedVouchers(*c), expectedVouchers);
         }
+        // The office's own audit agrees: voucher-admin check finds nothing.
+        QProcess audit;
+        audit.start(QStringLiteral(VOUCHER_ADMIN), {QStringLiteral("check"), QStringLiteral("--sqlite"), data.databasePath()});
+        QVERIFY(audit.waitForFinished(60000));
+        QVERIFY2(audit.exitCode() == 0, audit.readAll().constData());
         QString output;
         QVERIFY2(data.programStarts(&output), qPrintable(output));
         // The program names the data source it opened on its standard error.
