@@ -71,13 +71,13 @@ void BulkInserter::flush()
     m_inTransaction += m_buffered;
     m_buffer.clear();
     m_buffered = 0;
-    if (m_inTransaction >= m_rowsPerTransaction)
+    if (m_rowsPerTransaction != kInCallersTransaction && m_inTransaction >= m_rowsPerTransaction)
         commit();
 }
 
 void BulkInserter::begin()
 {
-    if (m_open)
+    if (m_open || m_rowsPerTransaction == kInCallersTransaction)
         return;
     QSqlDatabase db = m_connection.database();
     if (!db.transaction())

@@ -8,9 +8,11 @@
 #include <QVector>
 
 // Inserts many rows into one table fast: prepared multi-row INSERT
-// statements, committed in large transactions.
+// statements, committed in large transactions, or inside the caller's one
+// transaction when rowsPerTransaction is kInCallersTransaction.
 class BulkInserter {
 public:
+    static constexpr int kInCallersTransaction = 0;
     BulkInserter(store::Connection& connection, const QString& table, const QStringList& columns,
                  int rowsPerTransaction = 50000);
     ~BulkInserter(); // rolls back what was not finished

@@ -1,11 +1,12 @@
 #include "initcommand.h"
 
+#include "programrows.h"
 #include "schema/schema.h"
 #include "sqlutil.h"
 
 #include <QMap>
 
-int runInit(const TargetChoice& choice)
+int runInit(const TargetChoice& choice, bool empty)
 {
     OpenedTarget target = openTarget(choice);
     store::Connection& c = *target.connection;
@@ -16,7 +17,13 @@ int runInit(const TargetChoice& choice)
     QMap<QString, qint64> before;
     for (const QString& table : masterTables())
         before[table] = countRows(c, table);
-    store::loadDemoData(c);
+    if (empty) {
+        AdminTransaction transaction(c);
+        addProgramRows(c);
+        transaction.commit();
+    } else {
+        store::loadDemoData(c);
+    }
 
     if (target.createdFile)
         say(QStringLiteral("새 SQLite 파일을 만들었습니다."));
@@ -24,9 +31,12 @@ int runInit(const TargetChoice& choice)
                 : QStringLiteral("전표 테이블과 마스터 테이블, 인덱스를 만들었습니다."));
     for (const QString& table : masterTables()) {
         const qint64 after = countRows(c, table);
-        say(before[table] == 0 && after > 0
-                ? QStringLiteral("  %1: 데모 데이터 %2행을 넣었습니다.").arg(table, -14).arg(after)
-                : QStringLiteral("  %1: 기존 %2행을 그대로 두었습니다.").arg(table, -14).arg(after));
+        if (empty)
+            say(QStringLiteral("  %1: %2행 (새로 넣은 행 %3)").arg(table, -14).arg(after).arg(after - before[table]));
+        else
+            say(before[table] == 0 && after > 0
+                    ? QStringLiteral("  %1: 데모 데이터 %2행을 넣었습니다.").arg(table, -14).arg(after)
+                    : QStringLiteral("  %1: 기존 %2행을 그대로 두었습니다.").arg(table, -14).arg(after));
     }
     say(QStringLiteral("  %1: %2행").arg(QStringLiteral("account_jen_AA"), -14).arg(countRows(c, QStringLiteral("account_jen_AA"))));
     return 0;

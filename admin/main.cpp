@@ -1,9 +1,22 @@
 // voucher-admin: prepares the data source `Account` of the voucher program.
 //
-//   voucher-admin init [--sqlite PATH | --odbc]
+//   voucher-admin init [--empty] [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin synth [--sqlite PATH | --odbc] [--rows N] [--accounts N] ...
+//   voucher-admin check [--sqlite PATH | --odbc [--schema S]]
+//   voucher-admin status [--sqlite PATH | --odbc [--schema S]]
+//   voucher-admin backup FILE [--sqlite PATH]
+//   voucher-admin restore FILE [--sqlite PATH]
+//   voucher-admin copy --from sqlite:PATH --to odbc [--schema S] [--replace] (or the reverse)
+//   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
+//   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
 
+#include "backupcommand.h"
+#include "checkcommand.h"
+#include "copycommand.h"
+#include "exportcommand.h"
+#include "importcommand.h"
 #include "initcommand.h"
+#include "statuscommand.h"
 #include "synthcommand.h"
 
 #include "core/errors.h"
@@ -45,39 +58,116 @@ int run(QCoreApplication& app)
     parser.setApplicationDescription(QStringLiteral(
         "출금 전표 프로그램의 데이터 원본 Account를 준비합니다.\n\n"
         "  init   테이블과 데모 마스터 데이터를 만듭니다 (있는 것은 그대로 둡니다).\n"
+        "         --empty: 데모 데이터 없이 프로그램에 꼭 필요한 행(Jen_Print, 현금 계정)만 넣습니다.\n"
+        "  check  전표 장부를 검사합니다: 줄마다 차변과 대변 행, 맞는 금액, 대변의 현금 계정,\n"
+        "         전표번호의 중복, 마스터 테이블에 없는 코드. 문제가 있으면 종료 코드 1.\n"
+        "  import TABLE FILE.csv\n"
+        "         마스터 테이블을 CSV 파일에서 가져옵니다 (UTF-8 또는 CP949/EUC-KR, 머리 줄은 열 이름).\n"
+        "         모든 행을 먼저 검사하고, 문제가 하나라도 있으면 아무것도 쓰지 않습니다.\n"
+        "         --replace: 테이블의 행을 바꿉니다 (없으면 더합니다).\n"
+        "         TABLE: kubun_table, test_ac_code, Sale_Table, Bank_Table, Sawon_Table,\n"
+        "                Buser_Table, Project_Table, Item_Table\n"
+        "  export TABLE FILE.csv\n"
+        "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜)를 CSV로 씁니다.\n"
+        "  status 프로그램이 쓸 데이터 원본(SQLite 파일 경로, 또는 ODBC 데이터 원본의 드라이버와 서버),\n"
+        "         스키마의 상태, 테이블마다 행 수, 마지막 백업을 보여 줍니다. 아무것도 쓰지 않습니다.\n"
+        "  backup FILE\n"
+        "         SQLite 데이터 파일을 프로그램이 쓰는 중에도 한 순간의 모습 그대로 백업합니다.\n"
+        "  restore FILE\n"
+        "         백업 파일을 SQLite 데이터 파일에 통째로 되살립니다 (모두 되살리거나 하나도 바꾸지 않습니다).\n"
+        "         프로그램이 파일을 열어 두고 있으면 하지 않습니다.\n"
+        "  copy --from sqlite:PATH --to odbc (또는 --from odbc --to sqlite:PATH)\n"
+        "         회사의 장부 전체(모든 테이블)를 다른 데이터 원본으로 옮깁니다: 대상에는 한 트랜잭션으로 쓰고,\n"
+        "         테이블마다 양쪽의 행 수와 검사합이 같을 때만 확정합니다. 대상의 마스터 테이블은 원본의 것으로\n"
+        "         바뀝니다. 대상에 전표가 이미 있으면 --replace가 있어야 지우고 복사합니다.\n"
         "  synth  측정용 대량 데이터를 만듭니다: 마스터 테이블을 데모 데이터와 생성한 행으로 바꾸고\n"
         "         전표 테이블을 채웁니다. 전표가 이미 있으면 --replace가 있어야 지웁니다.\n\n"
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init 또는 synth"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, backup, restore, copy"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
-    parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account에 만듭니다.")});
+    parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
+    parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
+                      QStringLiteral("S")});
+    parser.addOption({QStringLiteral("empty"), QStringLiteral("init: 데모 마스터 데이터 없이 만듭니다.")});
+    parser.addOption({QStringLiteral("encoding"),
+                      QStringLiteral("import, export: CSV 파일의 인코딩 utf-8, cp949, euc-kr (가져오기 기본값: 자동 판별, "
+                                     "내보내기 기본값: utf-8)"),
+                      QStringLiteral("E")});
+    parser.addOption({QStringLiteral("from"), QStringLiteral("export account_jen_AA: 이 날짜부터 (yyyy-MM-dd). copy: 원본 sqlite:PATH 또는 odbc"),
+                      QStringLiteral("DATE")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("export account_jen_AA: 이 날짜까지 (yyyy-MM-dd). copy: 대상 sqlite:PATH 또는 odbc"),
+                      QStringLiteral("DATE")});
     const SynthOptions defaults;
     for (const SizeOption& s : kSizes) {
         const qint64 value = s.wide ? defaults.*(s.wide) : defaults.*(s.narrow);
         parser.addOption({QString::fromLatin1(s.name), QStringLiteral("synth: 기본값 %1").arg(value), QStringLiteral("N")});
     }
     parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
-    parser.addOption({QStringLiteral("replace"), QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다.")});
+    parser.addOption({QStringLiteral("replace"),
+                      QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다. "
+                                     "copy: 대상에 있는 전표를 지우고 복사합니다.")});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
+    const QString command = positional.value(0);
+    const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export");
+    const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore");
+    if (positional.size() != (withTableAndFile ? 3 : withFile ? 2 : 1)) {
         complain(parser.helpText());
         return 2;
     }
     TargetChoice target;
     target.sqlitePath = parser.value(QStringLiteral("sqlite"));
     target.odbc = parser.isSet(QStringLiteral("odbc"));
+    target.schema = parser.value(QStringLiteral("schema"));
     if (target.odbc && !target.sqlitePath.isEmpty()) {
         complain(QStringLiteral("--sqlite와 --odbc는 함께 쓸 수 없습니다."));
         return 2;
     }
 
-    const QString command = positional.first();
+    if (command == QLatin1String("backup"))
+        return runBackup(target, positional[1]);
+    if (command == QLatin1String("restore"))
+        return runRestore(target, positional[1]);
+    if (command == QLatin1String("status"))
+        return runStatus(target);
+    if (command == QLatin1String("copy")) {
+        if (!target.sqlitePath.isEmpty() || target.odbc) {
+            complain(QStringLiteral("copy는 --sqlite와 --odbc 대신 --from과 --to로 양쪽을 받습니다."));
+            return 2;
+        }
+        CopyOptions o;
+        o.from = parser.value(QStringLiteral("from"));
+        o.to = parser.value(QStringLiteral("to"));
+        o.schema = target.schema;
+        o.replace = parser.isSet(QStringLiteral("replace"));
+        return runCopy(o);
+    }
+    if (command == QLatin1String("import")) {
+        ImportOptions o;
+        o.target = target;
+        o.table = positional[1];
+        o.file = positional[2];
+        o.encoding = csvEncodingNamed(parser.value(QStringLiteral("encoding")));
+        o.replace = parser.isSet(QStringLiteral("replace"));
+        return runImport(o);
+    }
+    if (command == QLatin1String("export")) {
+        ExportOptions o;
+        o.target = target;
+        o.table = positional[1];
+        o.file = positional[2];
+        o.encoding = csvEncodingNamed(parser.value(QStringLiteral("encoding")));
+        o.from = parser.value(QStringLiteral("from"));
+        o.to = parser.value(QStringLiteral("to"));
+        return runExport(o);
+    }
     if (command == QLatin1String("init"))
-        return runInit(target);
+        return runInit(target, parser.isSet(QStringLiteral("empty")));
+    if (command == QLatin1String("check"))
+        return runCheck(target);
     if (command != QLatin1String("synth")) {
         complain(QStringLiteral("알 수 없는 명령입니다: %1").arg(command));
         return 2;

@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "store/failure.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <cstdio>
 
@@ -46,6 +47,51 @@ void execPrepared(store::Connection& connection, QSqlQuery& query)
 {
     if (!query.exec())
         fail(connection, query);
+}
+
+void insertTexts(store::Connection& connection, const QString& table, const QStringList& columns,
+                 const QList<QStringList>& rows)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery q = prepareNative(connection, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                .arg(table, columns.join(QStringLiteral(", ")), marks.join(u',')));
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            q.bindValue(int(i), row.value(i));
+        execPrepared(connection, q);
+    }
+}
+
+AdminTransaction::AdminTransaction(store::Connection& connection) : m_connection(connection)
+{
+    connection.reopenIfBroken();
+    QSqlDatabase db = connection.database();
+    if (!db.transaction())
+        throw DbError(db.lastError().text());
+    connection.setInTransaction(true);
+    m_open = true;
+}
+
+AdminTransaction::~AdminTransaction()
+{
+    if (m_open) {
+        m_connection.database().rollback();
+        m_connection.setInTransaction(false);
+    }
+}
+
+void AdminTransaction::commit()
+{
+    QSqlDatabase db = m_connection.database();
+    m_open = false;
+    m_connection.setInTransaction(false);
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        throw DbError(text);
+    }
 }
 
 void say(const QString& line)

@@ -17,5 +17,24 @@ qint64 countRows(store::Connection& connection, const QString& table);
 QSqlQuery prepareNative(store::Connection& connection, const QString& sql);
 void execPrepared(store::Connection& connection, QSqlQuery& query);
 
+// Inserts rows of texts (one per column, in column order) into a table.
+void insertTexts(store::Connection& connection, const QString& table, const QStringList& columns,
+                 const QList<QStringList>& rows);
+
+// One transaction for a command that writes: all of it or nothing.
+// Destroyed without commit(), it rolls back.
+class AdminTransaction {
+public:
+    explicit AdminTransaction(store::Connection& connection); // throws DbError
+    ~AdminTransaction();
+    AdminTransaction(const AdminTransaction&) = delete;
+    AdminTransaction& operator=(const AdminTransaction&) = delete;
+    void commit(); // throws DbError
+
+private:
+    store::Connection& m_connection;
+    bool m_open = false;
+};
+
 // Prints a line on standard output (UTF-8) at once.
 void say(const QString& line);

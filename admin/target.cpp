@@ -6,18 +6,32 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
 std::unique_ptr<store::Connection> openSqliteFile(const QString& path, bool* created)
 {
     *created = !QFileInfo::exists(path);
+    // A new folder is made private; one that exists is the administrator's
+    // choice and keeps its mode (closing /tmp would lock every other user out).
     const QString folder = QFileInfo(path).absolutePath();
-    if (!store::makePrivateFolder(folder))
+    if (!QFileInfo(folder).isDir() && !store::makePrivateFolder(folder))
         throw AppError(QStringLiteral("폴더를 만들 수 없습니다: %1").arg(folder));
     if (!store::createPrivateFile(path))
         throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(path));
     return store::Connection::openSqlite(path);
+}
+
+// One schema of a server database (a test's, or a company's among several).
+void useSchema(store::Connection& connection, const QString& schema)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!name.match(schema).hasMatch())
+        throw AppError(QStringLiteral("스키마 이름이 올바르지 않습니다: %1").arg(schema));
+    if (connection.engine() != store::Engine::PostgreSQL)
+        throw AppError(QStringLiteral("--schema는 PostgreSQL 데이터 원본에서만 쓸 수 있습니다."));
+    connection.addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
 }
 
 } // namespace
@@ -32,9 +46,20 @@ OpenedTarget openTarget(const TargetChoice& choice)
         if (!store::odbcDataSourceExists(dsn))
             throw AppError(QStringLiteral("ODBC 데이터 원본 %1이(가) 등록되어 있지 않습니다.").arg(dsn));
         target.connection = store::Connection::openOdbc(dsn);
+        if (!choice.schema.isEmpty())
+            useSchema(*target.connection, choice.schema);
     } else {
         // The program's own fallback: the SQLite file in the user's data folder.
         target.connection = openSqliteFile(store::defaultSqlitePath(), &target.createdFile);
     }
     return target;
+}
+
+QString sqliteFileOf(const TargetChoice& choice)
+{
+    if (!choice.sqlitePath.isEmpty())
+        return choice.sqlitePath;
+    if (choice.odbc || store::odbcDataSourceExists(QString::fromLatin1(store::kDataSourceName)))
+        return {};
+    return store::defaultSqlitePath();
 }

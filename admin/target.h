@@ -10,6 +10,7 @@
 struct TargetChoice {
     QString sqlitePath; // --sqlite PATH
     bool odbc = false;  // --odbc
+    QString schema;     // --schema S: the PostgreSQL schema to work in (search_path)
 };
 
 struct OpenedTarget {
@@ -19,3 +20,7 @@ struct OpenedTarget {
 
 // Throws DbError/AppError with a text for the administrator.
 OpenedTarget openTarget(const TargetChoice& choice);
+
+// The embedded file a target names: --sqlite PATH, or the program's own file
+// when no ODBC data source is registered; empty for a server data source.
+QString sqliteFileOf(const TargetChoice& choice);

@@ -3,6 +3,7 @@
 #include "print/printflow.h"
 #include "schema/datasource.h"
 #include "shell/application.h"
+#include "shell/dailybackup.h"
 #include "shell/firstpaint.h"
 #include "shell/singleinstance.h"
 #include "widgets/hangulinput.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -65,6 +67,13 @@ int main(int argc, char** argv)
     // reaches the error report like any handler's error, and the next action
     // that needs the database tries again.
     store::Connection::setAccount(store::resolveAccount());
+    // One line naming the data source once it is open, so that a workstation
+    // on the wrong one shows it in a terminal and in the desktop's journal.
+    store::Connection::account().addAfterOpening([](store::Connection& c) {
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr, "voucher: 데이터 원본: %s\n", c.describe().toUtf8().constData());
+    });
 
     // The windows in their creation order; all live until the program ends.
     // Form1..Form6 are made right after the entry window first shows (or
@@ -101,6 +110,7 @@ int main(int argc, char** argv)
         fmBorvane.makeLookupDialogs();
         HangulInput::instance().start();
     });
+    keepDailyBackup(&fmBorvane);
     fmBorvane.show();
     // A file that can only be read: the clerk learns it now, not at Save.
     if (const QString notice = store::Connection::account().readOnlyNotice(); !notice.isEmpty()) {

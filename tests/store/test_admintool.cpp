@@ -1,8 +1,15 @@
+#include "enginedb.h"
+#include "savevoucher.h"
+
 #include "store/connection.h"
 #include "store/statement.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QMap>
 #include <QProcess>
 #include <QSet>
@@ -27,6 +34,14 @@ class TestAdminTool : public QObject {
         if (output)
             *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+    // The admin tool's target options for a test database of either engine.
+    static QStringList targetOf(const EngineDb& db)
+    {
+        if (db.isPostgres())
+            return {QStringLiteral("--odbc"), QStringLiteral("--schema"), db.schema()};
+        return {QStringLiteral("--sqlite"), db.sqlitePath()};
     }
 
     qint64 count(const QString& fromWhere)
@@ -62,6 +77,327 @@ private slots:
         QCOMPARE(count(QStringLiteral("test_ac_code")), accounts);
         QVERIFY(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), dbPath(), QStringLiteral("--odbc")}) == 2);
         QVERIFY(admin({QStringLiteral("nonsense")}) == 2);
+    }
+
+    void initEmptyHoldsOnlyWhatTheProgramNeeds()
+    {
+        // A folder the administrator names keeps its mode (it may be /tmp).
+        const QString folder = m_dir.filePath(QStringLiteral("shared"));
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QDir().mkpath(folder) && QFile::setPermissions(folder, open));
+        const QString path = folder + QStringLiteral("/Empty.db");
+        QString out;
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--empty"), QStringLiteral("--sqlite"), path}, &out), 0);
+        QCOMPARE(QFileInfo(folder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), open);
+        auto c = store::Connection::openSqlite(path);
+        const auto rows = [&](const QString& sql) { return c->selectNative(sql).value(0).value(0); };
+        QCOMPARE(rows(QStringLiteral("select count(*) from Jen_Print")), QStringLiteral("7"));
+        QCOMPARE(rows(QStringLiteral("select count(*) || ac_name from test_ac_code where ac_code = '10101001000'")),
+                 QStringLiteral("1현금"));
+        for (const char* table : {"test_ac_code", "kubun_table", "Sale_Table", "Bank_Table", "Sawon_Table", "Buser_Table",
+                                  "Project_Table", "Item_Table", "account_jen_AA"})
+            QCOMPARE(rows(QStringLiteral("select count(*) from %1").arg(QLatin1String(table))),
+                     QLatin1String(table) == QLatin1String("test_ac_code") ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+
+    void checkFindsEachPlantedFault_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("found");
+        // Each fault with the words of the finding that names it.
+        const QList<QStringList> faults = {
+            {QStringLiteral("missing credit row"),
+             QStringLiteral("delete from account_jen_AA where serial_bun = '02' and serial_crdr = '02' and serial_jen = '%2'"),
+             QStringLiteral("전표 %2 줄 02: 차변 행 1개, 대변 행 0개")},
+            {QStringLiteral("shared number"),
+             QStringLiteral("update account_jen_AA set serial_jen = '%1' where serial_jen = '%2'"),
+             QStringLiteral("전표번호 %1을(를) 전표 2건이 함께 씁니다")},
+            {QStringLiteral("unknown code"),
+             QStringLiteral("update account_jen_AA set sawon_code = 'NOSUCH' where serial_jen = '%2' and serial_bun = '01'"),
+             QStringLiteral("사원 코드 NOSUCH이(가) 마스터 테이블에 없습니다")},
+            {QStringLiteral("credit not cash"),
+             QStringLiteral("update account_jen_AA set ac_jencode = '10101002000' where serial_jen = '%1' and serial_crdr = '02'"),
+             QStringLiteral("출금 전표의 대변 계정이 현금(10101001000)이 아니라 10101002000")},
+            {QStringLiteral("amounts not mirrored"),
+             QStringLiteral("update account_jen_AA set dr_amt = 1 where serial_jen = '%1' and serial_crdr = '02'"),
+             QStringLiteral("금액이 맞지 않습니다")},
+        };
+        for (const char* engine : {"sqlite", "postgres"})
+            for (const QStringList& f : faults)
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(engine), f[0])))
+                    << QString::fromLatin1(engine) << f[1] << f[2];
+    }
+
+    void checkFindsEachPlantedFault()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, found);
+        OPEN_ENGINE_DB(db, true);
+        // Two vouchers of another branch each, saved as the window saves them.
+        const QString date = QStringLiteral("2024-03-05");
+        const QList<voucherseed::Line> lines = {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")},
+                                       {QStringLiteral("02"), QStringLiteral("10101003000"), QStringLiteral("보통예금"), 3400, QStringLiteral("을")}};
+        const QString first = voucherseed::saveVoucher(db.connection(), date, 0, lines);
+        const QString second = voucherseed::saveVoucher(db.connection(), date, 1, lines);
+        const auto numbered = [&](QString text) {
+            return text.replace(QStringLiteral("%1"), first).replace(QStringLiteral("%2"), second);
+        };
+        QString out;
+        QCOMPARE(admin(QStringList{QStringLiteral("check")} + targetOf(db), &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("이상 없음")), qPrintable(out));
+
+        db.connection().execNative(numbered(fault));
+        QCOMPARE(admin(QStringList{QStringLiteral("check")} + targetOf(db), &out), 1);
+        QVERIFY2(out.contains(numbered(found)), qPrintable(out));
+    }
+
+    void importReadsCp949AndUtf8AndRoundTrips_data() { addEngines(); }
+
+    void importReadsCp949AndUtf8AndRoundTrips()
+    {
+        OPEN_ENGINE_DB(source, true);
+        // A text that needs quoting: comma, quote and line break.
+        source.connection().execNative(QStringLiteral(
+            "update test_ac_code set bigo = 'a, \"b\"' || char(10) || '현금' where ac_code = '10101001000'").replace(
+            QStringLiteral("char(10)"), source.isPostgres() ? QStringLiteral("chr(10)") : QStringLiteral("char(10)")));
+        const QString utf8 = m_dir.filePath(QStringLiteral("accounts-utf8.csv"));
+        const QString cp949 = m_dir.filePath(QStringLiteral("accounts-cp949.csv"));
+        QString out;
+        QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), utf8} + targetOf(source), &out), 0);
+        QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), cp949, QStringLiteral("--encoding"),
+                                   QStringLiteral("cp949")} + targetOf(source), &out), 0);
+        QFile file(cp949);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray cpBytes = file.readAll();
+        QVERIFY(cpBytes.contains("\xc7\xf6\xb1\xdd")); // 현금 in the code page, not UTF-8
+
+        const QString chart = QStringLiteral("select ac_code, ac_name, bigo, code_kubun, a_kubun, b_kubun, c_kubun "
+                                             "from test_ac_code order by code_kubun, ac_code");
+        const auto expected = source.connection().selectNative(chart);
+        QVERIFY(expected.size() > 100);
+        for (const QString& csv : {cp949, utf8}) {
+            EngineDb target(engine, false);
+            QCOMPARE(admin(QStringList{QStringLiteral("import"), QStringLiteral("test_ac_code"), csv} + targetOf(target), &out), 0);
+            QVERIFY2(out.contains(QStringLiteral("%1행을 넣었습니다").arg(expected.size())), qPrintable(out));
+            QCOMPARE(target.connection().selectNative(chart), expected);
+            // Exported again, the file is the same to the byte.
+            const QString again = m_dir.filePath(QStringLiteral("again.csv"));
+            QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), again} + targetOf(target), &out), 0);
+            QFile a(again), b(utf8);
+            QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+            QCOMPARE(a.readAll(), b.readAll());
+        }
+    }
+
+    void importWithOneBadRowWritesNothing_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QByteArray>("badRow");
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QString>("named");
+        const QByteArray header = "ac_code,AC_NAME,code_kubun,a_kubun,b_kubun,c_kubun\r\n";
+        const QByteArray good = "90101001000,새 계정,SSSSS,9,01,01\r\n90101002000,\"둘째, 계정\",SSSSS,9,01,01\r\n";
+        for (const char* engine : {"sqlite", "postgres"}) {
+            const auto row = [&](const char* name, const QString& table, const QByteArray& bad, const char* encoding,
+                                 const QString& named) {
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(engine), QLatin1String(name))))
+                    << QString::fromLatin1(engine) << table << bad << QString::fromLatin1(encoding) << named;
+            };
+            const QString accounts = QStringLiteral("test_ac_code");
+            // 46 Hangul are 92 bytes: two over the 90 the program allows for a name.
+            row("too wide", accounts, header + good + "90101003000," + QString(46, QChar(0xAC00)).toUtf8() + ",SSSSS,9,01,01\r\n",
+                "", QStringLiteral("4번째 줄 2번째 열(ac_name): 92바이트로 너비 90바이트를 넘습니다"));
+            row("duplicate code", accounts, header + good + "90101001000,또,SSSSS,9,01,01\r\n", "",
+                QStringLiteral("4번째 줄 1번째 열(ac_code): 코드 90101001000이(가) 2번째 줄에도 있습니다"));
+            row("bad encoding", accounts, header + good + "90101003000,\xc7\xf6\xb1\xdd,SSSSS,9,01,01\r\n", "utf-8",
+                QStringLiteral("4번째 줄: UTF-8로 읽을 수 없는 바이트"));
+            row("classification", accounts, header + good + "90101003000,셋,SSSSS,9,1,01\r\n", "",
+                QStringLiteral("4번째 줄 5번째 열(b_kubun): 분류 키는 숫자 2자리여야 합니다"));
+            row("branch gap", QStringLiteral("kubun_table"),
+                "Kubun_Code,Kubun_Name\r\n00000,본사\r\n00001,부산\r\n00003,대구\r\n", "",
+                QStringLiteral("00002 자리에 00003이(가) 있습니다"));
+        }
+    }
+
+    void importWithOneBadRowWritesNothing()
+    {
+        QFETCH(QString, table);
+        QFETCH(QByteArray, badRow);
+        QFETCH(QString, encoding);
+        QFETCH(QString, named);
+        OPEN_ENGINE_DB(db, true);
+        const QString csv = m_dir.filePath(QStringLiteral("bad.csv"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(badRow) == badRow.size());
+        file.close();
+        const QString all = QStringLiteral("select * from %1 order by 1, 2").arg(table);
+        const auto before = db.connection().selectNative(all);
+        QStringList args = QStringList{QStringLiteral("import"), table, csv, QStringLiteral("--replace")} + targetOf(db);
+        if (!encoding.isEmpty())
+            args << QStringLiteral("--encoding") << encoding;
+        QString out;
+        QCOMPARE(admin(args, &out), 1);
+        QVERIFY2(out.contains(csv) && out.contains(named), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("아무것도 쓰지 않았습니다")), qPrintable(out));
+        QCOMPARE(db.connection().selectNative(all), before);
+    }
+
+    void backupDuringASaveLoopPassesCheck()
+    {
+        QTemporaryDir dir;
+        auto c = testdb::sqlite(dir);
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("Account.db"));
+        // A workstation saving vouchers as fast as it can while the backup runs.
+        QProcess writer;
+        writer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/store_voucher_writer"),
+                     {QStringLiteral("sqlite"), path, QStringLiteral("2024-04-01"), QStringLiteral("400"),
+                      QStringLiteral("1"), QString::number(QDateTime::currentMSecsSinceEpoch())});
+        QVERIFY(writer.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(voucherseed::voucherRowCount(*c) > 20, 30000);
+        const QString backup = dir.filePath(QStringLiteral("backup.db"));
+        QString out;
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}, &out), 0);
+        const bool writerStillRan = writer.state() == QProcess::Running;
+        QVERIFY(writer.waitForFinished(120000));
+        QCOMPARE(writer.exitCode(), 0);
+        QCOMPARE(admin({QStringLiteral("check"), QStringLiteral("--sqlite"), backup}, &out), 0);
+        auto copy = store::Connection::openSqlite(backup);
+        const qint64 copied = voucherseed::voucherRowCount(*copy);
+        QVERIFY2(copied > 0 && (!writerStillRan || copied < voucherseed::voucherRowCount(*c)), qPrintable(out));
+        // A backup never overwrites a file.
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
+    }
+
+    void statusNamesTheSourceAndCountsRows_data() { addEngines(); }
+
+    void statusNamesTheSourceAndCountsRows()
+    {
+        OPEN_ENGINE_DB(db, true);
+        voucherseed::saveVoucher(db.connection(), QStringLiteral("2024-03-05"), 0,
+                        {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
+        const QString accounts = QString::number(db.connection().selectNative(QStringLiteral("select count(*) from test_ac_code")).value(0).value(0).toLongLong());
+        QString out;
+        QCOMPARE(admin(QStringList{QStringLiteral("status")} + targetOf(db), &out), 0);
+        QVERIFY2(out.contains(QRegularExpression(QStringLiteral("test_ac_code +%1행").arg(accounts))), qPrintable(out));
+        QVERIFY2(out.contains(QRegularExpression(QStringLiteral("account_jen_AA +2행"))), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("스키마: 갖추어져 있습니다")), qPrintable(out));
+        if (db.isPostgres()) {
+            QVERIFY2(out.contains(QStringLiteral("드라이버: PostgreSQL Unicode")), qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("서버: 127.0.0.1:") + qEnvironmentVariable("VOUCHER_PG_PORT")), qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("서버 관리자가 백업")), qPrintable(out));
+            return;
+        }
+        QVERIFY2(out.contains(QStringLiteral("데이터 원본: SQLite 파일 ") + db.sqlitePath()), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("마지막 백업: 없습니다")), qPrintable(out));
+        // The daily backups sit beside the file; the newest one is named.
+        const QString folder = QFileInfo(db.sqlitePath()).absoluteDir().filePath(QStringLiteral("backup"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString base = QFileInfo(db.sqlitePath()).completeBaseName();
+        for (const char* day : {"2024-03-04", "2024-03-05"})
+            QCOMPARE(admin({QStringLiteral("backup"), QStringLiteral("%1/%2-%3.db").arg(folder, base, QLatin1String(day)),
+                            QStringLiteral("--sqlite"), db.sqlitePath()}), 0);
+        QCOMPARE(admin(QStringList{QStringLiteral("status")} + targetOf(db), &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("마지막 백업: %1/%2-2024-03-05.db").arg(folder, base))
+                     && out.contains(QStringLiteral("모두 2개")), qPrintable(out));
+    }
+
+    void restoreRefusesAnOpenFileAndRestoresWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Account.db"));
+        const QString backup = dir.filePath(QStringLiteral("backup.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), path}), 0);
+        {
+            auto c = store::Connection::openSqlite(path);
+            voucherseed::saveVoucher(*c, QStringLiteral("2024-03-05"), 0,
+                            {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
+        }
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}), 0);
+        const QString all = QStringLiteral("select * from account_jen_AA order by 1, 2, 3");
+        const QString chart = QStringLiteral("select * from test_ac_code order by 1, 2");
+        QVector<QStringList> vouchers, accounts;
+        {
+            auto c = store::Connection::openSqlite(path);
+            vouchers = c->selectNative(all);
+            accounts = c->selectNative(chart);
+            QCOMPARE(vouchers.size(), 2);
+            c->execNative(QStringLiteral("delete from account_jen_AA"));
+            c->execNative(QStringLiteral("delete from test_ac_code where ac_code <> '10101001000'"));
+            // While a workstation has the file open, nothing is touched.
+            QString out;
+            QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
+            QVERIFY2(out.contains(QStringLiteral("열어 두고 있습니다")), qPrintable(out));
+            QCOMPARE(c->selectNative(all).size(), 0);
+        }
+        QString out;
+        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--sqlite"), path}, &out), 0);
+        auto c = store::Connection::openSqlite(path);
+        QCOMPARE(c->selectNative(all), vouchers);
+        QCOMPARE(c->selectNative(chart), accounts);
+        // A file that is not a voucher database is refused before anything is written.
+        QFile junk(dir.filePath(QStringLiteral("junk.db")));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a database") > 0);
+        junk.close();
+        c.reset();
+        QCOMPARE(admin({QStringLiteral("restore"), junk.fileName(), QStringLiteral("--sqlite"), path}, &out), 1);
+        c = store::Connection::openSqlite(path);
+        QCOMPARE(c->selectNative(all), vouchers);
+    }
+
+    // "table -> rows and checksum" of one side of a copy's report.
+    static QMap<QString, QString> copyChecksums(const QString& out, const QString& side)
+    {
+        static const QRegularExpression line(QStringLiteral(
+            "^  (\\S+) +원본 (\\d+행 검사합 [0-9a-f]{16}) \\| 대상 (\\d+행 검사합 [0-9a-f]{16})"),
+            QRegularExpression::MultilineOption);
+        QMap<QString, QString> sums;
+        for (const auto& m : line.globalMatch(out))
+            sums[m.captured(1)] = m.captured(side == QLatin1String("원본") ? 2 : 3);
+        return sums;
+    }
+
+    void copyToTheServerAndBackKeepsEveryRow()
+    {
+        REQUIRE_POSTGRES();
+        QTemporaryDir dir;
+        const QString company = dir.filePath(QStringLiteral("company.db"));
+        const QString back = dir.filePath(QStringLiteral("back.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--empty"), QStringLiteral("--sqlite"), company}), 0);
+        QStringList synth = smallSizes();
+        synth[2] = company;
+        synth[4] = QStringLiteral("400");
+        QCOMPARE(admin(synth), 0);
+        EngineDb server(QStringLiteral("postgres"), false);
+        const QStringList onServer{QStringLiteral("--schema"), server.schema()};
+        const QStringList toServer = QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:") + company,
+                                                 QStringLiteral("--to"), QStringLiteral("odbc")} + onServer;
+        QString out;
+        QCOMPARE(admin(toServer, &out), 0);
+        const QMap<QString, QString> original = copyChecksums(out, QStringLiteral("원본"));
+        QCOMPARE(original.size(), 10);
+        QVERIFY2(original.value(QStringLiteral("account_jen_AA")).startsWith(QStringLiteral("400행")), qPrintable(out));
+        QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
+
+        // The server now holds vouchers: a second copy is refused and changes nothing.
+        QCOMPARE(admin(toServer, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("--replace")), qPrintable(out));
+
+        QCOMPARE(admin(QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("odbc"), QStringLiteral("--to"),
+                                   QStringLiteral("sqlite:") + back} + onServer, &out), 0);
+        QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
+        // And the rows themselves, file against file.
+        auto a = store::Connection::openSqlite(company, true);
+        auto b = store::Connection::openSqlite(back, true);
+        for (const char* table : {"kubun_table", "test_ac_code", "Sale_Table", "Bank_Table", "Sawon_Table", "Buser_Table",
+                                  "Project_Table", "Item_Table", "Jen_Print", "account_jen_AA"}) {
+            const QString all = QStringLiteral("select * from %1").arg(QLatin1String(table));
+            auto copied = b->selectNative(all), kept = a->selectNative(all);
+            std::sort(copied.begin(), copied.end());
+            std::sort(kept.begin(), kept.end());
+            QCOMPARE(copied, kept);
+        }
     }
 
     void synthWritesTheProgramsRowForm()

@@ -10,6 +10,7 @@
 #include "shell/application.h"
 #include "store/connection.h"
 #include "store/failure.h"
+#include "store/onlinebackup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -119,8 +120,15 @@ class TestFaults : public QObject {
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
             QCOMPARE(storedVouchers(*c), expectedVouchers);
         }
+        // The office's own audit agrees: voucher-admin check finds nothing.
+        QProcess audit;
+        audit.start(QStringLiteral(VOUCHER_ADMIN), {QStringLiteral("check"), QStringLiteral("--sqlite"), data.databasePath()});
+        QVERIFY(audit.waitForFinished(60000));
+        QVERIFY2(audit.exitCode() == 0, audit.readAll().constData());
         QString output;
         QVERIFY2(data.programStarts(&output), qPrintable(output));
+        // The program names the data source it opened on its standard error.
+        QVERIFY2(output.contains(QStringLiteral("voucher: 데이터 원본: SQLite 파일 ") + data.databasePath()), qPrintable(output));
 
         QProcess again;
         again.start(crashSaver(), {QStringLiteral("--sqlite"), data.databasePath(), QStringLiteral("--vouchers"),
@@ -446,6 +454,33 @@ private slots:
         }
         c.reset();
         verifyAfterKill(data, stored);
+    }
+
+    // After its first paint the program backs its file up for the day and
+    // keeps the last seven days.
+    void dailyBackupAfterTheFirstPaint()
+    {
+        ProgramData data;
+        const QString path = data.databasePath();
+        const QString folder = store::dailyBackupFolder(path);
+        QVERIFY(QDir().mkpath(folder));
+        QStringList planted;
+        for (int day = 1; day <= 8; ++day) {
+            planted << store::dailyBackupPath(path, QDate(2020, 1, day));
+            store::backupSqliteFile(path, planted.last());
+        }
+        QString output;
+        QVERIFY2(data.programStarts(&output), qPrintable(output));
+        const QString today = store::dailyBackupPath(path, QDate::currentDate());
+        QVERIFY2(output.contains(QStringLiteral("오늘의 백업: ") + today), qPrintable(output));
+        QStringList kept{today}; // and the six newest of the planted days, newest first
+        for (qsizetype i = planted.size() - 1; i >= 2; --i)
+            kept << planted[i];
+        QCOMPARE(store::dailyBackups(path), kept);
+        auto copy = store::Connection::openSqlite(today, true);
+        auto original = store::Connection::openSqlite(path, true);
+        const QString chart = QStringLiteral("select * from test_ac_code order by 1, 2");
+        QCOMPARE(copy->selectNative(chart), original->selectNative(chart));
     }
 };
 

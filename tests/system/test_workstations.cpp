@@ -62,6 +62,11 @@ private slots:
         QVERIFY(r.corrected > 0);
         QVERIFY(r.deleted > 0);
         QVERIFY(r.present > 0);
+        // The office's own audit agrees: voucher-admin check finds nothing.
+        QProcess audit;
+        audit.start(QStringLiteral(VOUCHER_ADMIN), QStringList{QStringLiteral("check")} + target);
+        QVERIFY(audit.waitForFinished(120000));
+        QVERIFY2(audit.exitCode() == 0, audit.readAll().constData());
         qInfo("%d workstations: %d vouchers saved (%.1f a second), %d lines corrected, %d deleted", workers, r.saved,
               r.saved / double(kSeconds), r.corrected, r.deleted);
     }

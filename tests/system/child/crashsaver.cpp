@@ -84,7 +84,7 @@ int main(int argc, char** argv)
                 VoucherLine line;
                 line.serialBun = QStringLiteral("0%1").arg(n);
                 line.names[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("여비교통비");
-                line.codes[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("51101001000");
+                line.codes[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("40701005000"); // the demo chart's 여비교통비
                 line.acText = tag;
                 line.crAmt = 1000.0 * n;
                 lines << line;

@@ -53,7 +53,7 @@ VoucherLine lineOf(const QString& bun, double amount, const QString& tag)
     VoucherLine line;
     line.serialBun = bun;
     line.names[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("여비교통비");
-    line.codes[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("51101001000");
+    line.codes[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("40701005000"); // the demo chart's 여비교통비
     line.acText = tag;
     line.crAmt = amount;
     return line;

@@ -1,0 +1,29 @@
+#include "checkcommand.h"
+
+#include "ledgeraudit.h"
+#include "sqlutil.h"
+
+#include "core/errors.h"
+#include "schema/schema.h"
+
+namespace {
+
+constexpr int kShownFindings = 200; // a broken import can give millions; the first ones tell the story
+
+} // namespace
+
+int runCheck(const TargetChoice& choice)
+{
+    OpenedTarget target = openTarget(choice);
+    store::Connection& c = *target.connection;
+    say(QStringLiteral("대상: %1").arg(c.describe()));
+    if (!store::schemaExists(c))
+        throw AppError(QStringLiteral("전표 테이블 account_jen_AA가 없습니다. 먼저 init을 실행하십시오."));
+    const QStringList findings = auditLedger(c);
+    for (qsizetype i = 0; i < findings.size() && i < kShownFindings; ++i)
+        say(findings[i]);
+    if (findings.size() > kShownFindings)
+        say(QStringLiteral("... 외 %1건").arg(findings.size() - kShownFindings));
+    say(findings.isEmpty() ? QStringLiteral("이상 없음.") : QStringLiteral("문제 %1건.").arg(findings.size()));
+    return findings.isEmpty() ? 0 : 1;
+}

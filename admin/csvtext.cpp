@@ -1,0 +1,78 @@
+#include "csvtext.h"
+
+QList<CsvRecord> parseCsv(const QString& text)
+{
+    QList<CsvRecord> records;
+    CsvRecord record;
+    QString field;
+    int line = 1;
+    bool quoted = false;      // inside a quoted field
+    bool afterQuote = false;  // a quoted field just closed
+    bool recordOpen = false;  // something of the record was read
+    int quoteLine = 0;
+    const auto endField = [&] {
+        record.fields << field;
+        field.clear();
+        afterQuote = false;
+    };
+    const auto endRecord = [&] {
+        endField();
+        records << record;
+        record = CsvRecord();
+        recordOpen = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < text.size() && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                    afterQuote = true;
+                }
+            } else {
+                if (c == u'\n')
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (!recordOpen) {
+            record.line = line;
+            recordOpen = true;
+        }
+        if (c == u',') {
+            endField();
+        } else if (c == u'\n' || (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')) {
+            if (c == u'\r')
+                ++i;
+            endRecord();
+            ++line;
+        } else if (afterQuote) {
+            throw CsvSyntaxError{line, QStringLiteral("따옴표로 닫은 값 뒤에 쉼표나 줄바꿈이 아닌 글자가 있습니다.")};
+        } else if (c == u'"' && field.isEmpty()) {
+            quoted = true;
+            quoteLine = line;
+        } else {
+            field += c;
+        }
+    }
+    if (quoted)
+        throw CsvSyntaxError{quoteLine, QStringLiteral("따옴표로 연 값이 파일 끝까지 닫히지 않았습니다.")};
+    if (recordOpen)
+        endRecord();
+    return records;
+}
+
+QString csvLine(const QStringList& fields)
+{
+    QStringList out;
+    for (const QString& f : fields) {
+        const bool needsQuotes = f.contains(u',') || f.contains(u'"') || f.contains(u'\n') || f.contains(u'\r')
+                                 || f.startsWith(u' ') || f.endsWith(u' ');
+        out << (needsQuotes ? u'"' + QString(f).replace(u'"', QStringLiteral("\"\"")) + u'"' : f);
+    }
+    return out.join(u',') + QStringLiteral("\r\n");
+}

@@ -1,0 +1,102 @@
+#include "exportcommand.h"
+
+#include "csvtext.h"
+#include "masterrules.h"
+#include "sqlutil.h"
+#include "tablecolumns.h"
+
+#include "core/errors.h"
+#include "core/strutil.h"
+#include "schema/schema.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kVoucherTable = QStringLiteral("account_jen_AA");
+constexpr qint64 kProgressStep = 100000;
+
+QString exported(const QVariant& value, const TableColumn& column)
+{
+    if (value.isNull())
+        return {};
+    if (column.text)
+        return Str_TrimRight(value.toString());
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    bool number = false;
+    const double amount = value.toDouble(&number);
+    return number ? shortestDecimal(amount) : value.toString();
+}
+
+void checkDate(const QString& date, const char* option)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (!date.isEmpty() && !form.match(date).hasMatch())
+        throw AppError(QStringLiteral("--%1: 날짜는 yyyy-MM-dd로 주십시오 (값: %2).").arg(QLatin1String(option), date));
+}
+
+} // namespace
+
+int runExport(const ExportOptions& o)
+{
+    const bool vouchers = o.table.compare(kVoucherTable, Qt::CaseInsensitive) == 0;
+    const MasterRules* rules = masterRules(o.table);
+    if (!vouchers && !rules)
+        throw AppError(QStringLiteral("내보낼 수 있는 테이블이 아닙니다: %1 (%2, %3)")
+                           .arg(o.table, importableTables().join(QStringLiteral(", ")), kVoucherTable));
+    if (!vouchers && (!o.from.isEmpty() || !o.to.isEmpty()))
+        throw AppError(QStringLiteral("--from과 --to는 전표 테이블 %1에만 쓸 수 있습니다.").arg(kVoucherTable));
+    checkDate(o.from, "from");
+    checkDate(o.to, "to");
+
+    OpenedTarget target = openTarget(o.target);
+    store::Connection& c = *target.connection;
+    say(QStringLiteral("대상: %1").arg(c.describe()));
+    if (!store::schemaExists(c))
+        throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init을 실행하십시오."));
+    const QString table = vouchers ? kVoucherTable : rules->table;
+    const QList<TableColumn> columns = tableColumns(c, table);
+
+    QStringList names;
+    for (const TableColumn& column : columns)
+        names << column.name;
+    QStringList conditions;
+    if (!o.from.isEmpty())
+        conditions << QStringLiteral("Date_Day >= ?");
+    if (!o.to.isEmpty())
+        conditions << QStringLiteral("Date_Day <= ?");
+    const QStringList order = vouchers ? QStringList{QStringLiteral("Date_Day"), QStringLiteral("Serial_Jen"),
+                                                     QStringLiteral("Serial_Bun"), QStringLiteral("Serial_CrDr")}
+                                       : rules->keyColumns;
+    QSqlQuery q = prepareNative(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                                       .arg(names.join(QStringLiteral(", ")), table,
+                                            conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")),
+                                            order.join(QStringLiteral(", "))));
+    q.setForwardOnly(true);
+    int bound = 0;
+    for (const QString& date : {o.from, o.to})
+        if (!date.isEmpty())
+            q.bindValue(bound++, date);
+    execPrepared(c, q);
+
+    QString text = csvLine(names);
+    qint64 rows = 0;
+    while (q.next()) {
+        QStringList fields;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            fields << exported(q.value(int(i)), columns[i]);
+        text += csvLine(fields);
+        if (++rows % kProgressStep == 0)
+            say(QStringLiteral("  %1행").arg(rows));
+    }
+    const QByteArray bytes = encodeCsvFile(text, o.encoding, o.file);
+    QSaveFile file(o.file); // whole or not at all
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(o.file, file.errorString()));
+    say(QStringLiteral("%1: %2행을 %3(%4)에 썼습니다.").arg(table).arg(rows).arg(o.file, csvEncodingName(o.encoding)));
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "csvencoding.h"
+#include "target.h"
+
+struct ExportOptions {
+    TargetChoice target;
+    QString table;
+    QString file;
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    QString from, to; // the voucher table: Date_Day from .. to (yyyy-MM-dd), both optional
+};
+
+// voucher-admin export TABLE FILE.csv: a master table, or the voucher table
+// account_jen_AA by date range, as CSV in the form import reads: a header of
+// the table's column names, texts without the padding of fixed-width columns,
+// amounts in their shortest decimal form; so that importing the file gives
+// the same rows again.
+int runExport(const ExportOptions& options);

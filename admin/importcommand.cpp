@@ -1,0 +1,210 @@
+#include "importcommand.h"
+
+#include "csvtext.h"
+#include "masterrules.h"
+#include "sqlutil.h"
+#include "tablecolumns.h"
+
+#include "core/errors.h"
+#include "core/strutil.h"
+#include "schema/schema.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+constexpr int kShownProblems = 20;
+constexpr int kProgressStep = 10000;
+
+class ImportCheck {
+public:
+    ImportCheck(const QString& file) : m_file(file) {}
+
+    void add(int line, int column, const QString& name, const QString& text)
+    {
+        m_problems << (column > 0 ? QStringLiteral("%1 %2번째 줄 %3번째 열(%4): %5").arg(m_file).arg(line).arg(column).arg(name, text)
+                                  : QStringLiteral("%1 %2번째 줄: %3").arg(m_file).arg(line).arg(text));
+    }
+    void addWhole(const QString& text) { m_problems << QStringLiteral("%1: %2").arg(m_file, text); }
+
+    // Prints the problems and refuses the file.
+    void refuseIfAny() const
+    {
+        if (m_problems.isEmpty())
+            return;
+        for (qsizetype i = 0; i < m_problems.size() && i < kShownProblems; ++i)
+            say(m_problems[i]);
+        if (m_problems.size() > kShownProblems)
+            say(QStringLiteral("... 외 %1건").arg(m_problems.size() - kShownProblems));
+        throw AppError(QStringLiteral("%1에 문제 %2건이 있어 아무것도 쓰지 않았습니다.").arg(m_file).arg(m_problems.size()));
+    }
+
+private:
+    QString m_file;
+    QStringList m_problems;
+};
+
+QList<CsvRecord> readRecords(const ImportOptions& o)
+{
+    QFile file(o.file);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("파일을 읽을 수 없습니다: %1 (%2)").arg(o.file, file.errorString()));
+    const DecodedFile decoded = decodeCsvFile(file.readAll(), o.encoding, o.file);
+    say(QStringLiteral("파일: %1 (%2)").arg(o.file, csvEncodingName(decoded.encoding)));
+    try {
+        return parseCsv(decoded.text);
+    } catch (const CsvSyntaxError& e) {
+        throw AppError(QStringLiteral("%1 %2번째 줄: %3").arg(o.file).arg(e.line).arg(e.text));
+    }
+}
+
+// Which table column each header field names (case-blind).
+QList<int> headerColumns(const CsvRecord& header, const QList<TableColumn>& columns, ImportCheck& check)
+{
+    QList<int> positions;
+    QSet<int> seen;
+    for (qsizetype i = 0; i < header.fields.size(); ++i) {
+        const QString name = header.fields[i].trimmed();
+        int found = -1;
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            if (columns[c].name.compare(name, Qt::CaseInsensitive) == 0)
+                found = int(c);
+        if (found < 0)
+            check.add(header.line, int(i) + 1, name, QStringLiteral("테이블에 없는 열입니다."));
+        else if (seen.contains(found))
+            check.add(header.line, int(i) + 1, name, QStringLiteral("같은 열이 두 번 있습니다."));
+        seen.insert(found);
+        positions << found;
+    }
+    return positions;
+}
+
+int columnIndex(const QList<TableColumn>& columns, const QString& name)
+{
+    for (qsizetype c = 0; c < columns.size(); ++c)
+        if (columns[c].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(c);
+    throw AppError(QStringLiteral("테이블에 열 %1이(가) 없습니다.").arg(name));
+}
+
+QString keyOf(const QStringList& values, const QList<int>& keyColumns)
+{
+    QStringList parts;
+    for (int k : keyColumns)
+        parts << values[k];
+    return parts.join(u'\x1f');
+}
+
+} // namespace
+
+int runImport(const ImportOptions& o)
+{
+    const MasterRules* rules = masterRules(o.table);
+    if (!rules)
+        throw AppError(QStringLiteral("가져올 수 있는 테이블이 아닙니다: %1 (%2)")
+                           .arg(o.table, importableTables().join(QStringLiteral(", "))));
+    OpenedTarget target = openTarget(o.target);
+    store::Connection& c = *target.connection;
+    say(QStringLiteral("대상: %1").arg(c.describe()));
+    if (!store::schemaExists(c))
+        throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init --empty를 실행하십시오."));
+    const QString& table = rules->table;
+    const QList<TableColumn> columns = tableColumns(c, table);
+
+    QList<CsvRecord> records;
+    try {
+        records = readRecords(o);
+    } catch (const AppError& e) {
+        throw AppError(e.text() + QStringLiteral(" 아무것도 쓰지 않았습니다."));
+    }
+    ImportCheck check(o.file);
+    if (records.isEmpty())
+        throw AppError(QStringLiteral("%1: 머리 줄(열 이름)이 없습니다.").arg(o.file));
+    const CsvRecord header = records.takeFirst();
+    const QList<int> positions = headerColumns(header, columns, check);
+    QList<int> keyColumns;
+    for (const QString& key : rules->keyColumns) {
+        keyColumns << columnIndex(columns, key);
+        if (!positions.contains(keyColumns.last()))
+            check.addWhole(QStringLiteral("머리 줄에 열 %1이(가) 없습니다.").arg(key));
+    }
+    check.refuseIfAny();
+
+    // Keys already stored, when the rows are added to them.
+    QHash<QString, int> keys; // key -> file line (0: stored)
+    if (!o.replace) {
+        QStringList names;
+        for (int k : keyColumns)
+            names << columns[k].name;
+        for (const QStringList& row : c.selectNative(QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), table)))
+            keys.insert(row.join(u'\x1f'), 0);
+    }
+
+    QList<QStringList> rows;
+    for (const CsvRecord& r : records) {
+        if (r.fields.join(QString()).trimmed().isEmpty())
+            continue; // the empty rows a spreadsheet leaves at the end
+        if (r.fields.size() != positions.size()) {
+            check.add(r.line, 0, {}, QStringLiteral("값이 %1개입니다 (머리 줄은 %2개).").arg(r.fields.size()).arg(positions.size()));
+            continue;
+        }
+        QStringList values(columns.size());
+        for (qsizetype i = 0; i < r.fields.size(); ++i) {
+            const TableColumn& column = columns[positions[i]];
+            const QString& value = r.fields[i];
+            values[positions[i]] = value;
+            if (!cp949Holds(value) || value.contains(QChar(0)))
+                check.add(r.line, int(i) + 1, column.name, QStringLiteral("CP949에 없는 글자가 있습니다."));
+            else if (column.width > 0 && cp949Length(value) > column.width)
+                check.add(r.line, int(i) + 1, column.name,
+                          QStringLiteral("%1바이트로 너비 %2바이트를 넘습니다.").arg(cp949Length(value)).arg(column.width));
+        }
+        for (int k : keyColumns)
+            if (values[k].trimmed().isEmpty())
+                check.add(r.line, int(positions.indexOf(k)) + 1, columns[k].name, QStringLiteral("코드가 비어 있습니다."));
+        const QString key = keyOf(values, keyColumns);
+        const auto seen = keys.constFind(key);
+        if (seen != keys.constEnd())
+            check.add(r.line, int(positions.indexOf(keyColumns.last())) + 1, columns[keyColumns.last()].name,
+                      *seen == 0 ? QStringLiteral("코드 %1이(가) 테이블에 이미 있습니다 (바꾸려면 --replace).").arg(values[keyColumns.last()])
+                                 : QStringLiteral("코드 %1이(가) %2번째 줄에도 있습니다.").arg(values[keyColumns.last()]).arg(*seen));
+        keys.insert(key, r.line);
+        if (rules->accountClassification)
+            for (const RuleProblem& p : classificationProblems(values[columnIndex(columns, QStringLiteral("a_kubun"))],
+                                                               values[columnIndex(columns, QStringLiteral("b_kubun"))],
+                                                               values[columnIndex(columns, QStringLiteral("c_kubun"))]))
+                check.add(r.line, int(positions.indexOf(columnIndex(columns, p.column))) + 1, p.column, p.text);
+        rows << values;
+    }
+    if (rules->branchSequence) {
+        QStringList codes;
+        for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+            codes << it.key();
+        const QString problem = branchSequenceProblem(codes);
+        if (!problem.isEmpty())
+            check.addWhole(problem);
+    }
+    check.refuseIfAny();
+
+    QStringList names;
+    for (const TableColumn& column : columns)
+        names << column.name;
+    AdminTransaction transaction(c);
+    const qint64 before = countRows(c, table);
+    if (o.replace)
+        c.execNative(QStringLiteral("DELETE FROM %1").arg(table));
+    for (qsizetype i = 0; i < rows.size(); i += kProgressStep) {
+        insertTexts(c, table, names, rows.mid(i, kProgressStep));
+        if (rows.size() > kProgressStep)
+            say(QStringLiteral("  %1 / %2행").arg(std::min<qsizetype>(i + kProgressStep, rows.size())).arg(rows.size()));
+    }
+    transaction.commit();
+    say(QStringLiteral("%1: %2행을 지우고 %3행을 넣었습니다 (이제 %4행).")
+            .arg(table)
+            .arg(o.replace ? before : 0)
+            .arg(rows.size())
+            .arg(countRows(c, table)));
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "store/connection.h"
+
+#include <QString>
+#include <QStringList>
+
+// A table's rows summed up so that the same rows give the same figure on
+// every engine, in any order: each row's values in one engine-free text
+// (trailing blanks of fixed-width texts dropped, numbers and times in one
+// form), hashed, and the hashes added.
+struct TableChecksum {
+    qint64 rows = 0;
+    quint64 sum = 0;
+    bool operator==(const TableChecksum&) const = default;
+    QString text() const; // "400행 검사합 0123456789abcdef"
+};
+
+TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns);
+
+// The columns of a table as the engine names them, in their order.
+QStringList columnsOf(store::Connection& connection, const QString& table);
+
+// A value as read from any engine, in the form every engine shares.
+QString canonicalValue(const QVariant& value);

@@ -1,0 +1,63 @@
+#include "dailybackup.h"
+
+#include "firstpaint.h"
+
+#include "core/errors.h"
+#include "store/connection.h"
+#include "schema/datasource.h"
+#include "store/onlinebackup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+constexpr int kDaysKept = 7;
+
+void tell(const QString& line)
+{
+    std::fprintf(stderr, "voucher: %s\n", line.toUtf8().constData());
+}
+
+void backUpToday(const QString& database)
+{
+    if (!QFileInfo::exists(database))
+        return;
+    const QString today = store::dailyBackupPath(database, QDate::currentDate());
+    try {
+        if (!QFileInfo::exists(today)) {
+            if (!QDir().mkpath(store::dailyBackupFolder(database)))
+                throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(store::dailyBackupFolder(database)));
+            store::backupSqliteFile(database, today);
+            tell(QStringLiteral("오늘의 백업: %1").arg(today));
+        }
+    } catch (const AppError& e) {
+        tell(QStringLiteral("오늘의 백업을 만들지 못했습니다: %1").arg(e.text()));
+    }
+    const QStringList kept = store::dailyBackups(database); // newest first
+    for (qsizetype i = kDaysKept; i < kept.size(); ++i)
+        QFile::remove(kept[i]);
+}
+
+} // namespace
+
+void keepDailyBackup(QWidget* window)
+{
+    afterFirstPaint(window, [] {
+        if (!store::Connection::hasAccount() || store::Connection::account().engine() != store::Engine::SQLite)
+            return;
+        // The program's embedded file is always the one in the user's data folder.
+        QPointer<QThread> worker = QThread::create(backUpToday, store::defaultSqlitePath());
+        QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, worker, [worker] {
+            if (worker)
+                worker->wait();
+        });
+        worker->start(QThread::LowPriority);
+    });
+}

@@ -1,0 +1,178 @@
+#include "onlinebackup.h"
+
+#include "core/errors.h"
+#include "privatefiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace store {
+
+namespace {
+
+constexpr int kBusyWaitMs = 5000;
+constexpr int kBusyTries = 100;
+
+// The locks SQLite's unix file system layer takes in the log's index: eight
+// lock bytes from offset 120 and, at 128, the byte every open connection
+// holds shared.
+constexpr off_t kShmLockOffset = 120;
+constexpr off_t kShmLockBytes = 9;
+
+class SqliteFile {
+public:
+    SqliteFile(const QString& path, int flags)
+    {
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+        if (rc != SQLITE_OK)
+            throw AppError(QStringLiteral("%1을(를) 열 수 없습니다: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
+        sqlite3_busy_timeout(m_db, kBusyWaitMs);
+    }
+    ~SqliteFile() { sqlite3_close_v2(m_db); }
+    SqliteFile(const SqliteFile&) = delete;
+    SqliteFile& operator=(const SqliteFile&) = delete;
+    sqlite3* handle() const { return m_db; }
+    QString error() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
+
+    // The first column of the first row of a query; empty when it fails.
+    QString value(const char* sql) const
+    {
+        sqlite3_stmt* statement = nullptr;
+        QString result;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        return result;
+    }
+
+    void requireSound(const QString& path) const
+    {
+        const QString integrity = value("PRAGMA integrity_check");
+        if (integrity != QLatin1String("ok"))
+            throw AppError(QStringLiteral("%1 검사에 실패했습니다: %2").arg(path, integrity.isEmpty() ? error() : integrity));
+    }
+
+    BackupSummary summary(const QString& path) const
+    {
+        BackupSummary s;
+        s.voucherRows = value("SELECT count(*) FROM account_jen_AA").toLongLong();
+        s.accounts = value("SELECT count(*) FROM test_ac_code").toLongLong();
+        s.bytes = QFileInfo(path).size();
+        return s;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// One step over all pages reads the source in one read transaction and
+// writes the destination in one write transaction: a snapshot of one moment,
+// which a writer beside it does not disturb (WAL), written whole or not at all.
+void copyPages(const SqliteFile& from, const SqliteFile& to)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
+    if (!backup)
+        throw AppError(QStringLiteral("백업을 시작할 수 없습니다: %1").arg(to.error()));
+    int rc = SQLITE_OK;
+    for (int tries = 0; tries < kBusyTries; ++tries) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+            break;
+        QThread::msleep(100);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw AppError(QStringLiteral("복사하지 못했습니다: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))));
+}
+
+} // namespace
+
+BackupSummary backupSqliteFile(const QString& source, const QString& target)
+{
+    if (!QFileInfo::exists(source))
+        throw AppError(QStringLiteral("데이터 파일이 없습니다: %1").arg(source));
+    if (QFileInfo::exists(target))
+        throw AppError(QStringLiteral("백업 파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
+    const QString partial = target + QStringLiteral(".part");
+    QFile::remove(partial); // left by a run cut short
+    if (!createPrivateFile(partial))
+        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(partial));
+    BackupSummary summary;
+    try {
+        const SqliteFile from(source, SQLITE_OPEN_READWRITE); // read only; the log's index needs writing
+        const SqliteFile to(partial, SQLITE_OPEN_READWRITE);
+        copyPages(from, to);
+        to.requireSound(partial);
+        summary = to.summary(partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    if (!QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        throw AppError(QStringLiteral("백업 파일을 %1(으)로 옮길 수 없습니다.").arg(target));
+    }
+    summary.bytes = QFileInfo(target).size();
+    return summary;
+}
+
+bool sqliteFileInUse(const QString& path)
+{
+    // Opened and closed here only: closing a descriptor lets go of every lock
+    // this process holds on the file, so never call it with a connection open.
+    const int fd = ::open(QFile::encodeName(path + QStringLiteral("-shm")).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false; // no index: no connection in WAL mode
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kShmLockOffset;
+    probe.l_len = kShmLockBytes;
+    const bool held = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
+}
+
+BackupSummary restoreSqliteFile(const QString& backup, const QString& target)
+{
+    if (!QFileInfo::exists(backup))
+        throw AppError(QStringLiteral("백업 파일이 없습니다: %1").arg(backup));
+    const SqliteFile from(backup, SQLITE_OPEN_READONLY);
+    from.requireSound(backup);
+    if (from.value("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'account_jen_AA'") != QLatin1String("1"))
+        throw AppError(QStringLiteral("%1은(는) 전표 데이터 파일이 아닙니다 (account_jen_AA가 없습니다).").arg(backup));
+    const SqliteFile to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    copyPages(from, to);
+    to.requireSound(target);
+    return to.summary(target);
+}
+
+QString dailyBackupFolder(const QString& databasePath)
+{
+    return QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("backup"));
+}
+
+QString dailyBackupPath(const QString& databasePath, QDate day)
+{
+    return QDir(dailyBackupFolder(databasePath))
+        .filePath(QFileInfo(databasePath).completeBaseName() + u'-' + day.toString(Qt::ISODate) + QStringLiteral(".db"));
+}
+
+QStringList dailyBackups(const QString& databasePath)
+{
+    const QDir folder(dailyBackupFolder(databasePath));
+    // The date in the name sorts them; newest first.
+    QStringList names = folder.entryList({QFileInfo(databasePath).completeBaseName() + QStringLiteral("-\?\?\?\?-\?\?-\?\?.db")},
+                                         QDir::Files, QDir::Name | QDir::Reversed);
+    for (QString& name : names)
+        name = folder.filePath(name);
+    return names;
+}
+
+} // namespace store

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+// Copies of the embedded database through SQLite's online backup: a
+// snapshot of one moment even while a workstation writes (a plain file copy
+// of a database with a write-ahead log is not). Used by voucher-admin's
+// backup and restore and by the program's own daily backup.
+namespace store {
+
+struct BackupSummary {
+    qint64 voucherRows = 0;
+    qint64 accounts = 0;
+    qint64 bytes = 0;
+};
+
+// Copies the database at source into the new file target, written beside
+// its name (target + ".part") and renamed when whole and sound (integrity
+// check). Never overwrites a file. Throws AppError.
+BackupSummary backupSqliteFile(const QString& source, const QString& target);
+
+// Whether a process other than this one has the database at path open:
+// every connection in WAL mode holds a shared lock on the log's index
+// (path + "-shm") for as long as it is open.
+bool sqliteFileInUse(const QString& path);
+
+// Copies the backup file's pages into the database at target in one write
+// transaction: all of it or nothing. The backup is checked first (sound and
+// holding the voucher table), the result after. Throws AppError.
+BackupSummary restoreSqliteFile(const QString& backup, const QString& target);
+
+// The program's daily backups of the embedded file at databasePath: the
+// folder beside it, one file per day named by its date, newest first.
+QString dailyBackupFolder(const QString& databasePath);
+QString dailyBackupPath(const QString& databasePath, QDate day);
+QStringList dailyBackups(const QString& databasePath);
+
+} // namespace store
