@@ -13,11 +13,16 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QThread>
+#include <atomic>
 #include <cstdio>
 
 namespace {
 
 constexpr int kDaysKept = 7;
+
+// Set when the program closes: the backup under way gives up instead of
+// keeping a window-less program (and its single-instance guard) alive.
+std::atomic<bool> closing{false};
 
 void tell(const QString& line)
 {
@@ -33,7 +38,7 @@ void backUpToday(const QString& database)
         if (!QFileInfo::exists(today)) {
             if (!QDir().mkpath(store::dailyBackupFolder(database)))
                 throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(store::dailyBackupFolder(database)));
-            store::backupSqliteFile(database, today);
+            store::backupSqliteFile(database, today, &closing);
             tell(QStringLiteral("오늘의 백업: %1").arg(today));
         }
     } catch (const AppError& e) {
@@ -55,6 +60,7 @@ void keepDailyBackup(QWidget* window)
         QPointer<QThread> worker = QThread::create(backUpToday, store::defaultSqlitePath());
         QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, worker, [worker] {
+            closing = true;
             if (worker)
                 worker->wait();
         });
