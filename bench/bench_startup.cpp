@@ -4,6 +4,7 @@
 // platform, started alternately, the median of N starts each. Then the same
 // under a private Xvfb, to the first Expose of the window as the X server
 // reports it (xscreen.h), against the window with one Korean label.
+// Beside them, the peak memory of a clerk's whole run (bench_clerkrun).
 // Every start gets a runtime and temporary folder of its own run, so that
 // the single-instance lock of a copy running elsewhere is not met.
 //
@@ -117,6 +118,19 @@ int main(int argc, char** argv)
         programPeak.push_back(p.peakKb);
         emptyPeak.push_back(e.peakKb);
     }
+    // A clerk's whole run: six lookups opened, one print preview.
+    QProcess clerk;
+    clerk.setProcessEnvironment(env);
+    clerk.start(QStringLiteral(CLERK_RUN), path.isEmpty() ? QStringList{QStringLiteral("--odbc")}
+                                                         : QStringList{QStringLiteral("--sqlite"), path});
+    const bool clerkRan = clerk.waitForFinished(120000) && clerk.exitCode() == 0;
+    const QByteArray clerkOut = clerk.readAllStandardOutput();
+    const double clerkPeakKb = clerkOut.startsWith("peak VmHWM=") ? clerkOut.mid(11).trimmed().toDouble() : -1;
+    if (!clerkRan || clerkPeakKb < 0) {
+        std::fprintf(stderr, "bench_startup: the clerk's run failed: %s\n", clerk.readAllStandardError().constData());
+        return 1;
+    }
+
     engine = bench::option(args, QStringLiteral("--label"), engine);
     std::vector<bench::Figure> figures;
     figures.push_back({engine, QStringLiteral("start-up to the shown entry window"), bench::median(program), -1,
@@ -128,6 +142,9 @@ int main(int argc, char** argv)
                        QStringLiteral("program %1 MB, empty window %2 MB")
                            .arg(bench::median(programPeak) / 1024.0, 0, 'f', 1)
                            .arg(bench::median(emptyPeak) / 1024.0, 0, 'f', 1)});
+    figures.push_back({engine, QStringLiteral("peak memory of a whole run (VmHWM)"), -1, -1, -1, -1, -1,
+                       QStringLiteral("%1 MB: a voucher loaded, six lookups opened, one print preview")
+                           .arg(clerkPeakKb / 1024.0, 0, 'f', 1)});
 #ifdef VOUCHER_XSCREEN
     XScreen screen;
     if (!screen.ready()) {
