@@ -8,7 +8,7 @@
 // Every start gets a runtime and temporary folder of its own run, so that
 // the single-instance lock of a copy running elsewhere is not met.
 //
-//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME]
+//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME] [--start-only]
 //
 // For --sqlite the program finds PATH as its embedded database: PATH must be
 // <dir>/voucher/Account.db, and the program runs with XDG_DATA_HOME=<dir>
@@ -21,6 +21,7 @@
 #endif
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -36,9 +37,16 @@ struct Start {
     qint64 peakKb = -1;
 };
 
-// `watch` runs right after the start, on the timer started with it.
+// A display for the starts: `started` runs right after the start, on the
+// timer started with it; `serve` while the program runs (the programs wait
+// for the window manager's answers to the end).
+struct Display {
+    std::function<void(const QElapsedTimer&)> started;
+    std::function<void()> serve;
+};
+
 Start startOnce(const QString& program, const QProcessEnvironment& env, const QStringList& arguments = {},
-                const std::function<void(const QElapsedTimer&)>& watch = {})
+                const Display& display = {})
 {
     QProcess p;
     p.setProcessEnvironment(env);
@@ -47,15 +55,23 @@ Start startOnce(const QString& program, const QProcessEnvironment& env, const QS
     timer.start();
     p.start(program, arguments);
     Start s;
-    if (watch)
-        watch(timer);
+    if (display.started)
+        display.started(timer);
+    // Short waits when a display is served between them; the line ends a
+    // wait as soon as it comes either way.
+    const int step = display.serve ? 1 : 30000;
     QByteArray out;
-    while (p.waitForReadyRead(30000)) {
-        out += p.readAllStandardOutput();
-        if (out.contains('\n'))
-            break;
+    while (timer.elapsed() < 30000 && p.state() != QProcess::NotRunning) {
+        if (p.waitForReadyRead(step)) {
+            out += p.readAllStandardOutput();
+            if (out.contains('\n'))
+                break;
+        }
+        if (display.serve)
+            display.serve();
     }
     const double elapsed = timer.nsecsElapsed() / 1e6;
+    out += p.readAllStandardOutput();
     if (out.startsWith("shown VmHWM=")) {
         s.ms = elapsed;
         s.peakKb = out.mid(12).trimmed().toLongLong();
@@ -63,8 +79,14 @@ Start startOnce(const QString& program, const QProcessEnvironment& env, const QS
         std::fprintf(stderr, "%s did not show its window: %s %s\n", qPrintable(program), out.constData(),
                      p.readAllStandardError().constData());
     }
-    if (!p.waitForFinished(10000))
+    QDeadlineTimer ending(10000);
+    while (!p.waitForFinished(display.serve ? 1 : 10000) && !ending.hasExpired())
+        if (display.serve)
+            display.serve();
+    if (p.state() != QProcess::NotRunning) {
         p.kill();
+        p.waitForFinished(5000);
+    }
     return s;
 }
 
@@ -118,17 +140,21 @@ int main(int argc, char** argv)
         programPeak.push_back(p.peakKb);
         emptyPeak.push_back(e.peakKb);
     }
-    // A clerk's whole run: six lookups opened, one print preview.
-    QProcess clerk;
-    clerk.setProcessEnvironment(env);
-    clerk.start(QStringLiteral(CLERK_RUN), path.isEmpty() ? QStringList{QStringLiteral("--odbc")}
-                                                         : QStringList{QStringLiteral("--sqlite"), path});
-    const bool clerkRan = clerk.waitForFinished(120000) && clerk.exitCode() == 0;
-    const QByteArray clerkOut = clerk.readAllStandardOutput();
-    const double clerkPeakKb = clerkOut.startsWith("peak VmHWM=") ? clerkOut.mid(11).trimmed().toDouble() : -1;
-    if (!clerkRan || clerkPeakKb < 0) {
-        std::fprintf(stderr, "bench_startup: the clerk's run failed: %s\n", clerk.readAllStandardError().constData());
-        return 1;
+    // A clerk's whole run: six lookups opened, one print preview (data with
+    // vouchers; --start-only leaves it out).
+    double clerkPeakKb = -1;
+    if (!args.contains(QStringLiteral("--start-only"))) {
+        QProcess clerk;
+        clerk.setProcessEnvironment(env);
+        clerk.start(QStringLiteral(CLERK_RUN), path.isEmpty() ? QStringList{QStringLiteral("--odbc")}
+                                                             : QStringList{QStringLiteral("--sqlite"), path});
+        const bool clerkRan = clerk.waitForFinished(120000) && clerk.exitCode() == 0;
+        const QByteArray clerkOut = clerk.readAllStandardOutput();
+        clerkPeakKb = clerkOut.startsWith("peak VmHWM=") ? clerkOut.mid(11).trimmed().toDouble() : -1;
+        if (!clerkRan || clerkPeakKb < 0) {
+            std::fprintf(stderr, "bench_startup: the clerk's run failed: %s\n", clerk.readAllStandardError().constData());
+            return 1;
+        }
     }
 
     engine = bench::option(args, QStringLiteral("--label"), engine);
@@ -142,9 +168,10 @@ int main(int argc, char** argv)
                        QStringLiteral("program %1 MB, empty window %2 MB")
                            .arg(bench::median(programPeak) / 1024.0, 0, 'f', 1)
                            .arg(bench::median(emptyPeak) / 1024.0, 0, 'f', 1)});
-    figures.push_back({engine, QStringLiteral("peak memory of a whole run (VmHWM)"), -1, -1, -1, -1, -1,
-                       QStringLiteral("%1 MB: a voucher loaded, six lookups opened, one print preview")
-                           .arg(clerkPeakKb / 1024.0, 0, 'f', 1)});
+    if (clerkPeakKb >= 0)
+        figures.push_back({engine, QStringLiteral("peak memory of a whole run (VmHWM)"), -1, -1, -1, -1, -1,
+                           QStringLiteral("%1 MB: a voucher loaded, six lookups opened, one print preview")
+                               .arg(clerkPeakKb / 1024.0, 0, 'f', 1)});
 #ifdef VOUCHER_XSCREEN
     XScreen screen;
     if (!screen.ready()) {
@@ -158,10 +185,12 @@ int main(int argc, char** argv)
             double p = -1, l = -1;
             screen.settle();
             const Start ps = startOnce(QStringLiteral(VOUCHER_PROGRAM), x, {},
-                                       [&](const QElapsedTimer& t) { p = screen.waitForFirstExpose(t); });
+                                       {[&](const QElapsedTimer& t) { p = screen.waitForFirstExpose(t); },
+                                        [&] { screen.settle(); }});
             screen.settle();
             const Start ls = startOnce(QStringLiteral(EMPTY_WINDOW), x, {QStringLiteral("--korean-label")},
-                                       [&](const QElapsedTimer& t) { l = screen.waitForFirstExpose(t); });
+                                       {[&](const QElapsedTimer& t) { l = screen.waitForFirstExpose(t); },
+                                        [&] { screen.settle(); }});
             if (ps.ms < 0 || ls.ms < 0 || p < 0 || l < 0) {
                 std::fprintf(stderr, "bench_startup: no Expose seen under Xvfb\n");
                 return 1;
