@@ -8,6 +8,7 @@
 #include "store/onlinebackup.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,9 +21,11 @@ namespace {
 
 constexpr int kDaysKept = 7;
 
-// Set when the program closes: the backup under way gives up instead of
-// keeping a window-less program (and its single-instance guard) alive.
+// Set when the program closes and the backup under way has not ended within
+// a short grace: it gives up instead of keeping a window-less program (and
+// its single-instance guard) alive while a large ledger is copied.
 std::atomic<bool> closing{false};
+constexpr int kGraceAtCloseMs = 2000;
 
 void tell(const QString& line)
 {
@@ -60,9 +63,10 @@ void keepDailyBackup(QWidget* window)
         QPointer<QThread> worker = QThread::create(backUpToday, store::defaultSqlitePath());
         QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, worker, [worker] {
+            if (!worker || worker->wait(QDeadlineTimer(kGraceAtCloseMs)))
+                return;
             closing = true;
-            if (worker)
-                worker->wait();
+            worker->wait();
         });
         worker->start(QThread::LowPriority);
     });
