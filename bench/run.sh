@@ -14,6 +14,7 @@
 #   --growth-only   with --sizes: that table alone
 #   VOUCHER_BENCH_BUILD  build folder (default build)
 #   VOUCHER_BENCH_DATA   data folder (default /tmp/voucher-bench-data)
+#   VOUCHER_BENCH_PG_PORT  port of the benchmarks' own PostgreSQL server (default 54339)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -54,8 +55,10 @@ export QT_QPA_PLATFORM=offscreen
 bin=$build/bench
 admin=$build/voucher-admin
 
-# The data sets, named after the code that shapes them.
-signature=$(cat src/schema/schema.cpp src/schema/demodata*.cpp admin/*.cpp admin/*.h | sha1sum | cut -c1-10)
+# The data sets, named after the code that shapes their rows; the admin tool's
+# init brings a kept set's tables and indexes up to the schema of this build.
+signature=$(cat src/schema/demodata*.cpp admin/synth*.cpp admin/synth*.h admin/koreanwords.* admin/dice.h \
+    admin/bulkinserter.* | sha1sum | cut -c1-10)
 big=$data/sqlite-$signature/voucher/Account.db   # where the program looks: <XDG_DATA_HOME>/voucher/Account.db
 demo=$data/demo-$signature/voucher/Account.db
 if [ ! -f "$big" ]; then
@@ -66,9 +69,12 @@ if [ ! -f "$big" ]; then
     mv "$big.part" "$big"
     "$admin" init --sqlite "$demo" >/dev/null
 fi
+"$admin" init --sqlite "$big" >/dev/null
 
 if [ "$postgres" = 1 ]; then
-    eval "$(scripts/pg-test-env.sh start)" # the shared test server; left running
+    # A server of the benchmarks' own, left running with its data sets: the
+    # test suite's server (port 54329) is removed when the tests end.
+    eval "$(VOUCHER_PG_PORT=${VOUCHER_BENCH_PG_PORT:-54339} scripts/pg-test-env.sh start)"
     shared_odbcini=$ODBCINI
     database=account_bench_$signature
     psql_() { runuser -u postgres -- psql -h 127.0.0.1 -p "$VOUCHER_PG_PORT" -U postgres -tA "$@"; }
@@ -89,6 +95,7 @@ if [ "$postgres" = 1 ]; then
             odbc_for "$name" "$admin" synth --odbc "$@"
             touch "$data/$name.done"
         fi
+        odbc_for "$name" "$admin" init --odbc >/dev/null
     }
     # odbc_for NAME COMMAND...: the command on the data source Account naming database NAME.
     odbc_for() {
@@ -122,6 +129,7 @@ if [ -n "$sizes" ]; then
             "$admin" synth --sqlite "$file.part" --rows "$rows" --years "$(years_for "$rows")" >/dev/null
             mv "$file.part" "$file"
         fi
+        "$admin" init --sqlite "$file" >/dev/null
         if [ "$postgres" = 1 ] && [ "$rows" != 2000000 ]; then
             make_database "${database}_rows$rows" --rows "$rows" --years "$(years_for "$rows")" >/dev/null
         fi

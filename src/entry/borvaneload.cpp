@@ -8,6 +8,19 @@
 #include <QFrame>
 #include <QLineEdit>
 
+namespace {
+
+// A field already showing the stored text keeps it: setting it again lays
+// the text out again, which is most of a load's own time, and another line
+// of the voucher on the panels, or a name shared by its lines, shows the same.
+void showText(QLineEdit* field, const QString& text)
+{
+    if (field->text() != text)
+        field->setText(text);
+}
+
+} // namespace
+
 void TfmBorvane::pPanel_DisplayQuery()
 {
     if (warnWhenListEmpty())
@@ -44,12 +57,12 @@ void TfmBorvane::pPanel_DisplayQuery()
 
 void TfmBorvane::showLoadedLine(LinePanel& line, const VoucherLine& loaded)
 {
-    line.serialBun->setText(loaded.serialBun);
+    showText(line.serialBun, loaded.serialBun);
     for (LookupKind kind : kAllNameKinds) {
-        line.name(kind)->setText(loaded.name(kind));
+        showText(line.name(kind), loaded.name(kind));
         line.code(kind) = loaded.code(kind);
     }
-    line.acText->setText(loaded.acText);
+    showText(line.acText, loaded.acText);
     showLoadedAmount(line.crAmt, line.crAmtPlain, loaded.crAmt);
     showLoadedAmount(line.drAmt, line.drAmtPlain, loaded.drAmt);
 }
@@ -58,5 +71,5 @@ void TfmBorvane::showLoadedAmount(QLineEdit* field, QString& plain, double store
 {
     plain = amountPlainForm(stored);
     const double value = Str_ToNumber(Str_TrimLeft(plain));
-    field->setText(amountDisplayForm(value));
+    showText(field, amountDisplayForm(value));
 }
