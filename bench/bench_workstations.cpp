@@ -1,11 +1,15 @@
 // Several workstations at once on the benchmark data: each a process of its
 // own (tests/system/child/workstation.cpp) that saves, corrects and deletes
 // vouchers of the same two dates for a bounded time through the entry
-// window's rows code. Afterwards the ledger is checked (no number shared,
-// every line a balanced pair, everything each was told is stored) and the
-// vouchers saved per second are reported. The rows they wrote are removed.
+// window's rows code, one action every --pace-ms (default one a second).
+// Afterwards the ledger is checked (no number shared, every line a balanced
+// pair, everything each was told is stored) and the vouchers saved per
+// second are reported, beside each action's wait as the clerk feels it
+// (count, p50, p95, p99 and the longest; goal: p99 under 50 ms) and how long
+// each held the voucher table's lock. The rows they wrote are removed.
 //
-//   bench_workstations --sqlite PATH | --odbc  [--workers N] [--seconds T]
+//   bench_workstations --sqlite PATH | --odbc  [--workers N] [--seconds T] [--pace-ms P]
+//                      [--workstation PROGRAM]   (another build's, to compare two)
 
 #include "benchkit.h"
 #include "ledgercheck.h"
@@ -18,9 +22,47 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <cstdio>
+#include <map>
 #include <memory>
 
 namespace {
+
+constexpr double kWaitGoalMs = 50; // for the 99th percentile
+
+const QStringList kActions = {QStringLiteral("save"), QStringLiteral("correct"), QStringLiteral("delete")};
+
+// The milliseconds of the workstations' "<what> <action> <ms>" lines, by action.
+std::map<QString, std::vector<double>> timesOf(const QStringList& reports, const QString& what)
+{
+    std::map<QString, std::vector<double>> times;
+    for (const QString& line : reports) {
+        const QStringList f = line.split(u' ', Qt::SkipEmptyParts);
+        if (f.size() == 3 && f[0] == what)
+            times[f[1]].push_back(f[2].toDouble());
+    }
+    return times;
+}
+
+// One table of the workstations' times per action; with a goal, its column.
+void printPercentiles(const QString& title, const QString& engine, const std::map<QString, std::vector<double>>& times,
+                      bool withGoal)
+{
+    std::printf("\n%s\n", qPrintable(title));
+    std::printf("%-9s %-8s %6s %8s %8s %8s %8s", "engine", "action", "count", "p50 ms", "p95 ms", "p99 ms", "max ms");
+    std::printf(withGoal ? "  %-9s %s\n" : "\n", "goal", "met");
+    for (const QString& action : kActions) {
+        const auto it = times.find(action);
+        const std::vector<double> none;
+        const std::vector<double>& t = it == times.end() ? none : it->second;
+        const double p99 = bench::percentile(t, 0.99);
+        std::printf("%-9s %-8s %6zu %8.2f %8.2f %8.2f %8.2f", qPrintable(engine), qPrintable(action), t.size(),
+                    bench::percentile(t, 0.50), bench::percentile(t, 0.95), p99, bench::percentile(t, 1.0));
+        if (withGoal)
+            std::printf("  p99<%-4.0f %s", kWaitGoalMs, !t.empty() && p99 < kWaitGoalMs ? "yes" : "NO");
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
 
 void removeWorkstationRows(store::Connection& c)
 {
@@ -48,6 +90,7 @@ int main(int argc, char** argv)
         store::Connection& c = *target.connection;
         const int workers = bench::intOption(args, QStringLiteral("--workers"), target.engine == QLatin1String("sqlite") ? 4 : 8);
         const int seconds = bench::intOption(args, QStringLiteral("--seconds"), 20);
+        const int paceMs = bench::intOption(args, QStringLiteral("--pace-ms"), 1000);
         removeWorkstationRows(c); // left by a run that did not finish
         const QString newest = bench::findSampleVoucher(c).date;
         const QString dates = newest + u',' + dayBefore(c, newest);
@@ -55,14 +98,17 @@ int main(int argc, char** argv)
         QStringList where = target.engine == QLatin1String("sqlite")
                                 ? QStringList{QStringLiteral("--sqlite"), bench::option(args, QStringLiteral("--sqlite"))}
                                 : QStringList{QStringLiteral("--odbc")};
+        const QString program =
+            bench::option(args, QStringLiteral("--workstation"), QStringLiteral(WORKSTATION_PROGRAM));
         const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 2000;
         std::vector<std::unique_ptr<QProcess>> stations;
         for (int k = 0; k < workers; ++k) {
             auto p = std::make_unique<QProcess>();
-            p->start(QStringLiteral(WORKSTATION_PROGRAM),
+            p->start(program,
                      where + QStringList{QStringLiteral("--worker"), QString::number(k), QStringLiteral("--seconds"),
                                          QString::number(seconds), QStringLiteral("--dates"), dates,
-                                         QStringLiteral("--start-at"), QString::number(startAt)});
+                                         QStringLiteral("--start-at"), QString::number(startAt),
+                                         QStringLiteral("--pace-ms"), QString::number(paceMs)});
             if (!p->waitForStarted(10000))
                 throw AppError(p->errorString());
             stations.push_back(std::move(p));
@@ -78,7 +124,11 @@ int main(int argc, char** argv)
 
         std::vector<bench::Figure> figures;
         figures.push_back({target.engine,
-                           QStringLiteral("%1 workstations, %2 s, dates %3").arg(workers).arg(seconds).arg(dates),
+                           QStringLiteral("%1 workstations, one action each %2 ms, %3 s, dates %4")
+                               .arg(workers)
+                               .arg(paceMs)
+                               .arg(seconds)
+                               .arg(dates),
                            -1, -1, -1, -1, -1,
                            QStringLiteral("%1 vouchers saved (%2 a second), %3 lines corrected, %4 deleted; "
                                           "%5 refused; %6 problems")
@@ -92,6 +142,11 @@ int main(int argc, char** argv)
         bench::printTable(QStringLiteral("Workstations on %1").arg(target.engine), figures);
         for (const QString& problem : r.problems.mid(0, 20))
             std::printf("  problem: %s\n", qPrintable(problem));
+        printPercentiles(QStringLiteral("Waits of the clerk on %1 (handler start to end, lock waits and retries included)")
+                             .arg(target.engine),
+                         target.engine, timesOf(reports, QStringLiteral("waited")), true);
+        printPercentiles(QStringLiteral("The voucher table's lock held on %1 (taken to released)").arg(target.engine),
+                         target.engine, timesOf(reports, QStringLiteral("held")), false);
         return allDone && r.problems.isEmpty() ? 0 : 1;
     } catch (const AppError& e) {
         std::fprintf(stderr, "bench_workstations: %s\n", e.what());

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace bench {
@@ -50,6 +51,15 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double percentile(std::vector<double> values, double share)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = size_t(std::ceil(share * double(values.size())));
+    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
 double medianMs(int runs, const std::function<void()>& body)

@@ -27,6 +27,9 @@ Target openTarget(const QStringList& args); // throws AppError
 // Median wall time of `runs` calls, after one untimed warm-up call, in ms.
 double medianMs(int runs, const std::function<void()>& body);
 double median(std::vector<double> values);
+// The value below which `share` (0..1) of the values lie, by nearest rank:
+// the 0.99 of 100 values is the 99th smallest.
+double percentile(std::vector<double> values, double share);
 
 // One line of the table: the program's own path beside the least the engine
 // needs for the same rows, and the goal it is held to.

@@ -42,6 +42,12 @@ bool conflictsWithDataSource(const QSqlError& error)
 // QODBC writes "DSN=" before the name, so the keys follow it.
 constexpr const char* kKeepAliveKeys = ";KeepaliveTime=5;KeepaliveInterval=2";
 
+// psqlODBC wraps every statement inside a transaction in a savepoint of its
+// own, one more round trip each while a write unit holds the voucher table's
+// lock. An error inside a write unit rolls the whole unit back anyway: the
+// driver may do the same ("-1"), and sends no savepoints.
+constexpr const char* kRollbackKey = ";Protocol=7.4-1";
+
 Engine engineOf(const QSqlDatabase& db)
 {
     const QString driver = db.driverName();
@@ -134,11 +140,12 @@ std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)
     // data source sets its own.
     const QString loginTimeout = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;");
     const QString connectionTimeout = QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30");
-    const QString keepAlive = dsn + QLatin1String(kKeepAliveKeys);
+    const QString rollback = dsn + QLatin1String(kRollbackKey);
+    const QString keepAlive = rollback + QLatin1String(kKeepAliveKeys);
     c->m_connectAttempts = {
         {keepAlive, loginTimeout + connectionTimeout},
         {keepAlive, connectionTimeout},
-        {dsn, connectionTimeout},
+        {rollback, connectionTimeout},
     };
     c->addAfterOpening([dsn](Connection& opened) {
         // The driver tells which engine stands behind the data source.

@@ -107,6 +107,11 @@ public:
     void noteFailure(const QSqlError& error);
     // Set by WriteUnit: inside a transaction a failed statement is left to its rollback.
     void setInTransaction(bool on) { m_inTransaction = on; }
+    // How long the last write unit held the voucher table's lock, from taking
+    // it to its release by commit or rollback, in nanoseconds (WriteUnit
+    // notes it; the workstation benchmark reads it).
+    qint64 lastLockHeldNs() const { return m_lastLockHeldNs; }
+    void noteLockHeld(qint64 ns) { m_lastLockHeldNs = ns; }
 
     // Some drivers report the rows an UPDATE or DELETE changed as unknown
     // (-1). Switched on, every write on this connection reports its count so,
@@ -151,6 +156,7 @@ private:
     QString m_readOnlyNotice;
     bool m_sqliteReadOnly = false;
     bool m_inTransaction = false;
+    qint64 m_lastLockHeldNs = 0;
     bool m_rowCountsUnknown = false;
     quint64 m_openings = 0;
     QList<QPointer<SqlStatement>> m_pendingReaders; // statements may go first

@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -117,45 +119,57 @@ void SqlStatement::clearBindings()
     m_bindings.clear();
 }
 
-void SqlStatement::prepare() {}
-
-const QString& SqlStatement::engineText()
+void SqlStatement::prepare()
 {
-    const QString written = text();
-    if (written != m_translatedFrom || m_translated.isNull()) {
-        m_translated = translateSql(written, m_connection->engine());
-        m_translatedFrom = written;
-        m_prepared.reset(); // prepared from the old text
-    }
-    return m_translated;
+    close();
+    preparedForm();
 }
 
-QSqlQuery& SqlStatement::preparedQuery()
+SqlStatement::EngineForm& SqlStatement::engineForm()
+{
+    const QString written = text();
+    auto found = std::find_if(m_forms.begin(), m_forms.end(),
+                              [&](const EngineForm& form) { return form.written == written; });
+    if (found == m_forms.end()) {
+        EngineForm form;
+        form.written = written;
+        form.translated = translateSql(written, m_connection->engine());
+        form.parameters = parameterNames(form.translated);
+        if (m_forms.size() == kKeptForms)
+            m_forms.pop_back(); // never the one being read: every run closes first
+        m_forms.insert(m_forms.begin(), std::move(form));
+    } else {
+        std::rotate(m_forms.begin(), found, found + 1);
+    }
+    return m_forms.front();
+}
+
+SqlStatement::EngineForm& SqlStatement::preparedForm()
 {
     m_connection->reopenIfBroken();
-    const QString& sql = engineText();
-    if (m_prepared && m_preparedOpening == m_connection->openings())
-        return *m_prepared;
-    m_prepared.reset();
+    EngineForm& form = engineForm();
+    if (form.prepared && form.opening == m_connection->openings())
+        return form;
+    form.prepared.reset();
     auto q = std::make_unique<QSqlQuery>(m_connection->database());
     q->setForwardOnly(true);
     bool prepared = false;
     {
         const AnswerDeadline deadline = m_connection->watchAnswer();
-        prepared = q->prepare(sql);
+        prepared = q->prepare(form.translated);
     }
     if (!prepared)
         m_connection->fail(q->lastError());
-    m_prepared = std::move(q);
-    m_preparedParameters = parameterNames(sql);
-    m_preparedOpening = m_connection->openings();
-    return *m_prepared;
+    form.prepared = std::move(q);
+    form.opening = m_connection->openings();
+    return form;
 }
 
 QSqlQuery& SqlStatement::runBound()
 {
-    QSqlQuery& q = preparedQuery();
-    for (const QString& name : std::as_const(m_preparedParameters)) {
+    EngineForm& form = preparedForm();
+    QSqlQuery& q = *form.prepared;
+    for (const QString& name : std::as_const(form.parameters)) {
         auto it = m_bindings.find(name.toLower());
         q.bindValue(u':' + name, it != m_bindings.end() ? it->second : QVariant(QMetaType::fromType<QString>()));
     }

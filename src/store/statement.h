@@ -11,6 +11,7 @@
 #include <QVector>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace store {
 
@@ -44,7 +45,10 @@ public:
     void bindDateTime(const QString& name, const QDateTime& value);
     void clearBindings();
 
-    void prepare(); // nothing depends on it; kept for the order of use
+    // Makes the engine's prepared form of the text ready, so that open() or
+    // execute() only binds and runs it (work kept out of a write unit).
+    // Nothing else depends on it.
+    void prepare();
     void open();    // a SELECT; the first row is current
     int execute();  // INSERT, UPDATE or DELETE; the rows affected, -1 when the driver does not tell
 
@@ -85,26 +89,33 @@ signals:
     void currentRowChanged(int row);
 
 private:
+    // The engine's form of one text: translated once, prepared once per
+    // opening of the connection.
+    struct EngineForm {
+        QString written;
+        QString translated;
+        QStringList parameters;
+        std::unique_ptr<QSqlQuery> prepared;
+        quint64 opening = 0;
+    };
+
     QSqlQuery& runBound();
-    QSqlQuery& preparedQuery();
+    EngineForm& preparedForm();
     void stopReading();
-    const QString& engineText();
+    EngineForm& engineForm();
     const QVariant& cell(const QString& column);
     void fetchUpTo(int rowIndex);
 
     Connection* m_connection;
     QStringList m_lines;
-    // The engine's text of m_lines, kept while the lines stay the same: most
-    // statements are run again and again with new bindings only.
-    QString m_translatedFrom;
-    QString m_translated;
     std::map<QString, QVariant> m_bindings; // by lower-case name
-    // The engine's prepared form of m_translated, run again with new bindings
-    // while the text and the connection's opening stay the same.
-    std::unique_ptr<QSqlQuery> m_prepared;
-    QStringList m_preparedParameters;
-    quint64 m_preparedOpening = 0;
-    QSqlQuery* m_reading = nullptr; // m_prepared while its result is being read
+    // The forms of the last few texts, the latest first. Most statements are
+    // run again and again with new bindings only, and some take turns among a
+    // few texts (a line's insert, its update and the read of its rows): each
+    // stays prepared, so that a change of text costs the engine nothing.
+    static constexpr size_t kKeptForms = 4;
+    std::vector<EngineForm> m_forms;
+    QSqlQuery* m_reading = nullptr; // a form's query while its result is being read
     QStringList m_columns;
     mutable QHash<QString, int> m_columnBySpelling;
     QVector<QVector<QVariant>> m_rows;

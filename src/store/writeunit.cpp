@@ -63,6 +63,7 @@ void WriteUnit::begin()
     m_connection.setInTransaction(true);
     try {
         lockVoucherTable(m_connection);
+        m_locked.start();
     } catch (...) {
         rollback();
         throw;
@@ -104,6 +105,14 @@ void WriteUnit::commit()
     }
     m_active = false;
     m_connection.setInTransaction(false);
+    noteReleased();
+}
+
+void WriteUnit::noteReleased()
+{
+    if (m_locked.isValid())
+        m_connection.noteLockHeld(m_locked.nsecsElapsed());
+    m_locked.invalidate();
 }
 
 void WriteUnit::rollback()
@@ -129,6 +138,7 @@ void WriteUnit::rollback()
         // works again once the server is back.
         m_connection.noteFailure(QSqlError());
     }
+    noteReleased();
 }
 
 } // namespace store

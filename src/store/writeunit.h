@@ -2,6 +2,8 @@
 
 #include "connection.h"
 
+#include <QElapsedTimer>
+
 namespace store {
 
 // The store's way to write a voucher: one transaction that holds the voucher
@@ -22,9 +24,11 @@ public:
 
 private:
     void begin(); // the transaction and the voucher table's lock
+    void noteReleased();
 
     Connection& m_connection;
     bool m_active = false;
+    QElapsedTimer m_locked; // since the voucher table's lock was taken
 };
 
 } // namespace store

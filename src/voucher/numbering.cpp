@@ -17,9 +17,7 @@ QString filled(const char* line)
     return QString::fromLatin1(line).leftJustified(kLineWidth, u' ');
 }
 
-} // namespace
-
-QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateText)
+void setSerialMaxText(store::SqlStatement& queryMax)
 {
     queryMax.close();
     queryMax.clearText();
@@ -27,6 +25,19 @@ QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateTe
     queryMax.addLine(filled("From   Account_Jen_AA"));
     // The date field takes pasted text: it is bound, never written into the statement.
     queryMax.addLine(filled("Where  Date_Day = :tbDate_Day"));
+}
+
+} // namespace
+
+void prepareSerialJenMax(store::SqlStatement& queryMax)
+{
+    setSerialMaxText(queryMax);
+    queryMax.prepare();
+}
+
+QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateText)
+{
+    setSerialMaxText(queryMax);
     queryMax.bindText(QStringLiteral("tbDate_Day"), dateText);
     queryMax.open();
     const QString highest = queryMax.asText(QStringLiteral("Serial_Max"));

@@ -15,6 +15,10 @@ namespace voucher {
 // maximum is not of that form, DbError on engine errors.
 QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateText);
 
+// Gives queryMax the statement Serial_Jen_MaxValue runs and prepares it, so
+// that a save can do this before it takes the voucher table's lock.
+void prepareSerialJenMax(store::SqlStatement& queryMax);
+
 // The `Serial` text of one row: "AA*" + branch code + "*2*" + voucher number
 // + "*" + line number + "*" + form-and-side ("A002*01" or "A002*02"), blanks
 // removed from the last three.

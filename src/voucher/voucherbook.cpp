@@ -1,5 +1,6 @@
 #include "voucher/voucherbook.h"
 
+#include "core/errors.h"
 #include "core/strutil.h"
 #include "store/writeunit.h"
 #include "voucher/listnarrowing.h"
@@ -131,11 +132,27 @@ QStringList VoucherBook::voucherLineNumbers(const QString& date, const QString& 
     return numbers;
 }
 
+void VoucherBook::prepareSave()
+{
+    // Only a head start: a connection known to be broken is left to the
+    // write unit, which connects anew once, and so is a fault met here.
+    if (m_rowWriter.connection().isBroken())
+        return;
+    try {
+        voucher::prepareSerialJenMax(m_highest);
+        voucherrows::prepareRowInsert(m_rowWriter);
+    } catch (const DbError&) {
+        // The write unit meets the same fault and answers it.
+    }
+}
+
 SavedVoucher VoucherBook::saveNewVoucher(const QString& date, int branchIndex, const QList<VoucherLine>& lines)
 {
     // The number and every row in one transaction under the voucher table's
     // write lock: no other workstation takes the same number, and a failure
-    // keeps nothing of the voucher.
+    // keeps nothing of the voucher. Other workstations wait while it is held:
+    // the statements are prepared before it is taken.
+    prepareSave();
     store::WriteUnit unit(m_rowWriter.connection());
     const VoucherHead head{date, branchIndex, voucher::Serial_Jen_MaxValue(m_highest, date)};
     const SavedVoucher saved{head.serialJen, voucherrows::insertVoucherLines(m_rowWriter, head, lines)};

@@ -81,6 +81,8 @@ private:
     // typed + the branch position as "00000" + "%", and narrowed to that
     // date and branch by index where the pattern pins them.
     void prepareList(const QStringList& lines, const QString& date, int branchIndex);
+    // The save's statements prepared ahead of its write unit.
+    void prepareSave();
 
     store::SqlStatement m_list;       // Query1: the voucher list shown in the grid
     store::SqlStatement m_lookups;    // Query2: branch list; line numbers of a voucher

@@ -110,6 +110,13 @@ QString lineKey(const QString& serialJen, const QString& serialBun)
     return serialJen + serialBun;
 }
 
+void prepareRowInsert(store::SqlStatement& querySql)
+{
+    querySql.close();
+    querySql.setLines(entrysql::voucherRowInsert());
+    querySql.prepare();
+}
+
 void insertLineRows(store::SqlStatement& querySql, const VoucherHead& head, const VoucherLine& line)
 {
     insertRow(querySql, head, line, Side::Credit);

@@ -21,6 +21,10 @@ QString lineKey(const QString& serialJen, const QString& serialBun);
 // amounts mirrored, each with the clock read afresh.
 void insertLineRows(store::SqlStatement& querySql, const VoucherHead& head, const VoucherLine& line);
 
+// Gives querySql the row insert and prepares it, so that a save can do this
+// before it takes the voucher table's lock.
+void prepareRowInsert(store::SqlStatement& querySql);
+
 // Inserts the rows of every line whose debit amount is not zero, in line
 // order. Returns the key of the last line stored, "" when none was.
 QString insertVoucherLines(store::SqlStatement& querySql, const VoucherHead& head, const QList<VoucherLine>& lines);

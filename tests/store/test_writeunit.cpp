@@ -67,6 +67,29 @@ private slots:
         QCOMPARE(voucherseed::voucherRowCount(c), qint64(2));
     }
 
+    // The unit notes on its connection how long it held the voucher table's
+    // lock, once it lets it go, by commit or by rollback.
+    void notesHowLongItHeldTheLock_data() { addEngines(); }
+    void notesHowLongItHeldTheLock()
+    {
+        OPEN_ENGINE_DB(db, false);
+        store::Connection& c = db.connection();
+        c.noteLockHeld(-1);
+        {
+            store::WriteUnit unit(c);
+            voucherseed::insertRow(c, QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-30"));
+            QTest::qSleep(30);
+            QCOMPARE(c.lastLockHeldNs(), qint64(-1)); // still held
+            unit.commit();
+        }
+        QVERIFY2(c.lastLockHeldNs() >= 30'000'000, qPrintable(QString::number(c.lastLockHeldNs())));
+        c.noteLockHeld(-1);
+        {
+            store::WriteUnit unit(c);
+        }
+        QVERIFY(c.lastLockHeldNs() >= 0);
+    }
+
     void readersGoOnWhileAVoucherIsWritten_data() { addEngines(); }
     void readersGoOnWhileAVoucherIsWritten()
     {

@@ -8,10 +8,18 @@
 //   missing <number> <tag> <bun>            (a correction found its line gone)
 //   deleted <number> <tag> <bun> <rows>
 //   error <what> <engine's text>
+//   waited <save|correct|delete> <ms>      (the handler's start to its end)
+//   held <save|correct|delete> <ms>        (the voucher table's lock)
 //   done <operations>
 //
 //   workstation (--sqlite PATH | --odbc [--schema S]) --worker K --seconds T
-//               --dates D1,D2,... [--start-at EPOCH_MS] [--seed N]
+//               --dates D1,D2,... [--start-at EPOCH_MS] [--seed N] [--pace-ms P]
+//
+// Without --pace-ms it works back to back, as hard as it can. With it, it
+// starts one action every P ms on a fixed schedule, as a clerk would (late
+// when the one before overran), on a connection bounded as the program's own.
+// Each workstation's schedule is shifted by its own part of P (from the
+// seed), as clerks do not press their keys in step.
 
 #include "core/errors.h"
 #include "core/strutil.h"
@@ -46,6 +54,26 @@ void say(const QString& line)
 {
     std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
+}
+
+enum class Action { Save, Correct, Delete };
+
+QString nameOf(Action action)
+{
+    switch (action) {
+    case Action::Save:
+        return QStringLiteral("save");
+    case Action::Correct:
+        return QStringLiteral("correct");
+    case Action::Delete:
+        break;
+    }
+    return QStringLiteral("delete");
+}
+
+QString ms(qint64 ns)
+{
+    return QString::number(ns / 1e6, 'f', 3);
 }
 
 VoucherLine lineOf(const QString& bun, double amount, const QString& tag)
@@ -89,6 +117,9 @@ int main(int argc, char** argv)
         say(QStringLiteral("error open %1").arg(e.text().simplified()));
         return 1;
     }
+    const int paceMs = option(args, QStringLiteral("--pace-ms")).toInt();
+    if (paceMs > 0)
+        c->boundClerkWaits();
     VoucherBook book(*c);
 
     // All workstations begin at the same moment.
@@ -101,11 +132,26 @@ int main(int argc, char** argv)
     int operations = 0;
     QElapsedTimer clock;
     clock.start();
+    // Drawn apart from the dice, so that the actions are those of the same seed without a pace.
+    QRandomGenerator phase(option(args, QStringLiteral("--seed")).toUInt() * 104729u + quint32(worker));
+    const qint64 phaseMs = paceMs > 0 ? phase.bounded(paceMs) : 0;
+    QElapsedTimer waited;
     while (clock.elapsed() < seconds * 1000) {
+        if (paceMs > 0) {
+            const qint64 due = phaseMs + qint64(operations) * paceMs;
+            if (due >= seconds * 1000)
+                break;
+            if (clock.elapsed() < due)
+                QThread::msleep(quint32(due - clock.elapsed()));
+        }
         const int roll = dice.bounded(100);
+        const Action action = own.empty() || roll < 55 ? Action::Save : roll < 80 ? Action::Correct : Action::Delete;
         ++operations;
+        c->noteLockHeld(-1);
+        qint64 waitedNs = -1; // read when the book returns, before anything is said
+        waited.start();
         try {
-            if (own.empty() || roll < 55) {
+            if (action == Action::Save) {
                 Own v;
                 const int lines = 1 + dice.bounded(5);
                 v.tag = QStringLiteral("ws%1-%2-%3").arg(worker).arg(++sequence).arg(lines);
@@ -121,15 +167,19 @@ int main(int argc, char** argv)
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
                 v.number = book.saveNewVoucher(v.date, branch, typed).serialJen;
+                waitedNs = waited.nsecsElapsed();
                 v.branch = formatZeroPadded(branch, 5);
                 say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(branch).arg(told.join(u',')));
                 own.push_back(v);
-            } else if (roll < 80) {
+            } else if (action == Action::Correct) {
                 Own& v = own[dice.bounded(int(own.size()))];
                 auto line = v.lines.begin();
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const double amount = 1000.0 * (1 + dice.bounded(99999));
-                if (book.correctLine({v.date, v.branch, v.number, line->first}, lineOf(line->first, amount, v.tag))) {
+                const bool corrected =
+                    book.correctLine({v.date, v.branch, v.number, line->first}, lineOf(line->first, amount, v.tag));
+                waitedNs = waited.nsecsElapsed();
+                if (corrected) {
                     line->second = amount;
                     say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
                 } else {
@@ -142,15 +192,20 @@ int main(int argc, char** argv)
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const int rows = book.deleteLine(v.number, line->first);
                 book.countVoucherRows(v.number); // as the window counts what is left
+                waitedNs = waited.nsecsElapsed();
                 say(QStringLiteral("deleted %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(rows));
                 v.lines.erase(line);
                 if (v.lines.empty())
                     own.erase(own.begin() + at);
             }
         } catch (const AppError& e) {
-            say(QStringLiteral("error %1 %2").arg(roll < 55 ? QStringLiteral("save") : QStringLiteral("write"),
-                                                  e.text().simplified()));
+            waitedNs = waited.nsecsElapsed();
+            const QString what = action == Action::Save ? QStringLiteral("save") : QStringLiteral("write");
+            say(QStringLiteral("error %1 %2").arg(what, e.text().simplified()));
         }
+        say(QStringLiteral("waited %1 %2").arg(nameOf(action), ms(waitedNs)));
+        if (c->lastLockHeldNs() >= 0)
+            say(QStringLiteral("held %1 %2").arg(nameOf(action), ms(c->lastLockHeldNs())));
     }
     say(QStringLiteral("done %1").arg(operations));
     return 0;
