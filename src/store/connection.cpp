@@ -42,6 +42,11 @@ bool conflictsWithDataSource(const QSqlError& error)
 // QODBC writes "DSN=" before the name, so the keys follow it.
 constexpr const char* kKeepAliveKeys = ";KeepaliveTime=5;KeepaliveInterval=2";
 
+// psqlODBC reads a whole result before handing over its first row unless it
+// fetches through a cursor: a lookup of 100,000 customers then shows its
+// first page after one batch, as the statement reads rows (256 at a time).
+constexpr const char* kCursorFetchKeys = ";UseDeclareFetch=1;Fetch=256";
+
 Engine engineOf(const QSqlDatabase& db)
 {
     const QString driver = db.driverName();
@@ -122,7 +127,7 @@ void Connection::setSqliteReadOnly(bool readOnly)
                          + (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI") : QString()));
 }
 
-std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)
+std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn, ResultReading reading)
 {
     const QString name = uniqueName("odbc");
     QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
@@ -134,11 +139,12 @@ std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)
     // data source sets its own.
     const QString loginTimeout = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;");
     const QString connectionTimeout = QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=30");
-    const QString keepAlive = dsn + QLatin1String(kKeepAliveKeys);
+    const QString source = reading == ResultReading::ThroughCursor ? dsn + QLatin1String(kCursorFetchKeys) : dsn;
+    const QString keepAlive = source + QLatin1String(kKeepAliveKeys);
     c->m_connectAttempts = {
         {keepAlive, loginTimeout + connectionTimeout},
         {keepAlive, connectionTimeout},
-        {dsn, connectionTimeout},
+        {source, connectionTimeout},
     };
     c->addAfterOpening([dsn](Connection& opened) {
         // The driver tells which engine stands behind the data source.
@@ -151,9 +157,9 @@ std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn)
     return c;
 }
 
-std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn)
+std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn, ResultReading reading)
 {
-    auto c = odbcOpenedOnFirstUse(dsn);
+    auto c = odbcOpenedOnFirstUse(dsn, reading);
     c->open();
     return c;
 }

@@ -21,19 +21,25 @@ class SqlStatement;
 // its own name, so tests and tools can hold several at once.
 class Connection {
 public:
+    // How a server data source hands over a result: through a cursor, batch
+    // by batch as rows are read, or whole before the first row.
+    enum class ResultReading { ThroughCursor, Whole };
+
     // The embedded database file; created empty when missing. Throws DbError.
     // Read-only, nothing is written to it, nor beside it unless a log waits
     // to be folded in (then SQLite makes a -shm).
     static std::unique_ptr<Connection> openSqlite(const QString& path, bool readOnly = false);
     // An ODBC data source by name; errors (server down, login refused, no
     // answer within a few seconds) are thrown as DbError with the engine's text.
-    static std::unique_ptr<Connection> openOdbc(const QString& dsn);
+    static std::unique_ptr<Connection> openOdbc(const QString& dsn,
+                                                ResultReading reading = ResultReading::ThroughCursor);
 
     // The same connections, not yet opened: the first statement opens them.
     // An opening that fails throws its error to that statement, and the next
     // statement tries again.
     static std::unique_ptr<Connection> sqliteOpenedOnFirstUse(const QString& path);
-    static std::unique_ptr<Connection> odbcOpenedOnFirstUse(const QString& dsn);
+    static std::unique_ptr<Connection> odbcOpenedOnFirstUse(const QString& dsn,
+                                                            ResultReading reading = ResultReading::ThroughCursor);
 
     // Steps of every opening: before the engine is asked (making a folder),
     // and after it answered (settings, tables). An error in either ends the
