@@ -16,17 +16,17 @@ constexpr qint64 kProgressEvery = 20000;
 
 const QString kVoucherTable = QStringLiteral("account_jen_AA");
 
-TargetChoice sideNamed(const QString& spec, const QString& schema, const char* option)
+TargetChoice sideNamed(const QString& named, const QString& schema, const char* option)
 {
     TargetChoice side;
-    if (spec == QLatin1String("odbc")) {
+    if (named == QLatin1String("odbc")) {
         side.odbc = true;
         side.schema = schema;
-    } else if (spec.startsWith(QLatin1String("sqlite:")) && spec.size() > 7) {
-        side.sqlitePath = QFileInfo(spec.mid(7)).absoluteFilePath();
+    } else if (named.startsWith(QLatin1String("sqlite:")) && named.size() > 7) {
+        side.sqlitePath = QFileInfo(named.mid(7)).absoluteFilePath();
     } else {
         throw AppError(QStringLiteral("--%1: sqlite:경로 또는 odbc를 주십시오 (받은 값: \"%2\").")
-                           .arg(QLatin1String(option), spec));
+                           .arg(QLatin1String(option), named));
     }
     return side;
 }

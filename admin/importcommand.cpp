@@ -201,10 +201,7 @@ int runImport(const ImportOptions& o)
             say(QStringLiteral("  %1 / %2행").arg(std::min<qsizetype>(i + kProgressStep, rows.size())).arg(rows.size()));
     }
     transaction.commit();
-    say(QStringLiteral("%1: %2행을 지우고 %3행을 넣었습니다 (이제 %4행).")
-            .arg(table)
-            .arg(o.replace ? before : 0)
-            .arg(rows.size())
-            .arg(countRows(c, table)));
+    const QString removed = o.replace ? QStringLiteral("%1행을 지우고 ").arg(before) : QString();
+    say(QStringLiteral("%1: %2%3행을 넣었습니다 (이제 %4행).").arg(table, removed).arg(rows.size()).arg(countRows(c, table)));
     return 0;
 }

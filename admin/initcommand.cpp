@@ -1,6 +1,5 @@
 #include "initcommand.h"
 
-#include "programrows.h"
 #include "schema/schema.h"
 #include "sqlutil.h"
 
@@ -19,13 +18,10 @@ int runInit(const TargetChoice& choice, bool empty)
     QMap<QString, qint64> before;
     for (const QString& table : masterTables())
         before[table] = countRows(c, table);
-    if (empty) {
-        AdminTransaction transaction(c);
-        addProgramRows(c);
-        transaction.commit();
-    } else {
+    if (empty)
+        store::addProgramRows(c);
+    else
         store::loadDemoData(c);
-    }
 
     if (target.createdFile)
         say(QStringLiteral("새 SQLite 파일을 만들었습니다."));

@@ -115,7 +115,7 @@ private:
 
     void list()
     {
-        const auto floor = [&] { enginefloor::listDay(c, m_sample.date, m_branch); };
+        const auto floor = [&] { m_floor.listDay(m_sample.date, m_branch); };
         const Timing list = timed(m_runs, [] {}, [&] { w.pQuery(); }, {}, floor);
         add(QStringLiteral("list of a date and branch (pQuery)"), list, list.floorMs, kEngineFactor,
             QStringLiteral("%1 grid rows").arg(w.list().rowCount()));
@@ -138,7 +138,7 @@ private:
                 require(w.locateListRow(serialJen(), serialBun()), "sample row listed");
             },
             [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == QLatin1String("2"), "voucher loaded"); },
-            [&] { enginefloor::readVoucher(c, serialJen()); });
+            [&] { m_floor.readVoucher(serialJen()); });
         add(QStringLiteral("load a voucher (grid click)"), load, load.floorMs, kEngineFactor,
             QStringLiteral("pDBGridDisplay, pPanel_DisplayQuery; two vouchers in turn"));
     }
@@ -170,8 +170,8 @@ private:
         const Timing save = timed(
             m_runs, [&] { typeVoucher(5); }, [&] { w.SaveBtnClick(); }, [&] { noteSaved(); },
             [&] {
-                m_floorVouchers << enginefloor::insertVoucher(c, m_sample.date, m_branch, 5);
-                enginefloor::listDay(c, m_sample.date, m_branch);
+                m_floorVouchers << m_floor.insertVoucher(m_sample.date, m_branch, 5);
+                m_floor.listDay(m_sample.date, m_branch);
             });
         add(QStringLiteral("save a five-line voucher"), save, save.floorMs, kEngineFactor,
             QStringLiteral("number, 10 rows, list reloaded"));
@@ -199,9 +199,9 @@ private:
             m_runs, [&] { choose(original + (++flip % 2 ? 100 : 0)); }, [&] { w.SaveBtnClick(); },
             [&] { require(w.mode() == QLatin1String("2"), "correction saved"); },
             [&] {
-                enginefloor::updateLine(c, m_floorVouchers.first(), QStringLiteral("01"), 12345 + flip % 2);
-                enginefloor::readVoucher(c, m_floorVouchers.first());
-                enginefloor::listDay(c, m_sample.date, m_branch);
+                m_floor.updateLine(m_floorVouchers.first(), QStringLiteral("01"), 12345 + flip % 2);
+                m_floor.readVoucher(m_floorVouchers.first());
+                m_floor.listDay(m_sample.date, m_branch);
             });
         add(QStringLiteral("correct a line"), correction, correction.floorMs, kEngineFactor,
             QStringLiteral("2 rows, voucher and list reloaded"));
@@ -224,9 +224,9 @@ private:
                   [&] { require(w.list().rowCount() == 1, "the other line listed"); }),
             bench::medianMs(m_runs,
                             [&] {
-                                const QString number = enginefloor::insertVoucher(c, m_sample.date, m_branch, 2);
-                                enginefloor::deleteLine(c, number, QStringLiteral("01"));
-                                enginefloor::listDay(c, m_sample.date, m_branch);
+                                const QString number = m_floor.insertVoucher(m_sample.date, m_branch, 2);
+                                m_floor.deleteLine(number, QStringLiteral("01"));
+                                m_floor.listDay(m_sample.date, m_branch);
                                 m_floorVouchers << number;
                             }),
             -1, QStringLiteral("remaining lines listed; floor: insert, delete, list"));
@@ -253,6 +253,7 @@ private:
     QString m_engine;
     int m_runs;
     store::Connection& c;
+    EngineFloor m_floor{c};
     bench::SampleVoucher m_sample;
     QString m_branch;
     QStringList m_saved;

@@ -1,9 +1,14 @@
 // Times the program's start-up on the benchmark data, from the process start
 // to the first paint of the entry window (VOUCHER_STARTUP_PROBE), against
 // the smallest Qt program showing an empty window; both under the offscreen
-// platform, started alternately, the median of N starts each.
+// platform, started alternately, the median of N starts each. Then the same
+// under a private Xvfb, to the first Expose of the window as the X server
+// reports it (xscreen.h), against the window with one Korean label.
+// Beside them, the peak memory of a clerk's whole run (bench_clerkrun).
+// Every start gets a runtime and temporary folder of its own run, so that
+// the single-instance lock of a copy running elsewhere is not met.
 //
-//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME]
+//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME] [--start-only]
 //
 // For --sqlite the program finds PATH as its embedded database: PATH must be
 // <dir>/voucher/Account.db, and the program runs with XDG_DATA_HOME=<dir>
@@ -11,14 +16,19 @@
 // uses the data source Account of $ODBCINI.
 
 #include "benchkit.h"
+#ifdef VOUCHER_XSCREEN
+#include "xscreen.h"
+#endif
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -27,7 +37,16 @@ struct Start {
     qint64 peakKb = -1;
 };
 
-Start startOnce(const QString& program, const QProcessEnvironment& env, const QStringList& arguments = {})
+// A display for the starts: `started` runs right after the start, on the
+// timer started with it; `serve` while the program runs (the programs wait
+// for the window manager's answers to the end).
+struct Display {
+    std::function<void(const QElapsedTimer&)> started;
+    std::function<void()> serve;
+};
+
+Start startOnce(const QString& program, const QProcessEnvironment& env, const QStringList& arguments = {},
+                const Display& display = {})
 {
     QProcess p;
     p.setProcessEnvironment(env);
@@ -36,13 +55,23 @@ Start startOnce(const QString& program, const QProcessEnvironment& env, const QS
     timer.start();
     p.start(program, arguments);
     Start s;
+    if (display.started)
+        display.started(timer);
+    // Short waits when a display is served between them; the line ends a
+    // wait as soon as it comes either way.
+    const int step = display.serve ? 1 : 30000;
     QByteArray out;
-    while (p.waitForReadyRead(30000)) {
-        out += p.readAllStandardOutput();
-        if (out.contains('\n'))
-            break;
+    while (timer.elapsed() < 30000 && p.state() != QProcess::NotRunning) {
+        if (p.waitForReadyRead(step)) {
+            out += p.readAllStandardOutput();
+            if (out.contains('\n'))
+                break;
+        }
+        if (display.serve)
+            display.serve();
     }
     const double elapsed = timer.nsecsElapsed() / 1e6;
+    out += p.readAllStandardOutput();
     if (out.startsWith("shown VmHWM=")) {
         s.ms = elapsed;
         s.peakKb = out.mid(12).trimmed().toLongLong();
@@ -50,8 +79,14 @@ Start startOnce(const QString& program, const QProcessEnvironment& env, const QS
         std::fprintf(stderr, "%s did not show its window: %s %s\n", qPrintable(program), out.constData(),
                      p.readAllStandardError().constData());
     }
-    if (!p.waitForFinished(10000))
+    QDeadlineTimer ending(10000);
+    while (!p.waitForFinished(display.serve ? 1 : 10000) && !ending.hasExpired())
+        if (display.serve)
+            display.serve();
+    if (p.state() != QProcess::NotRunning) {
         p.kill();
+        p.waitForFinished(5000);
+    }
     return s;
 }
 
@@ -68,6 +103,10 @@ int main(int argc, char** argv)
     env.insert(QStringLiteral("VOUCHER_STARTUP_PROBE"), QStringLiteral("1"));
     QString engine = QStringLiteral("postgres");
     QTemporaryDir noOdbc;
+    // The single-instance lock and socket of these runs, away from any other copy.
+    QTemporaryDir runtime;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("TMPDIR"), runtime.path());
     if (!path.isEmpty()) {
         const QFileInfo file(path);
         if (file.fileName() != QLatin1String("Account.db") || file.dir().dirName() != QLatin1String("voucher")) {
@@ -101,6 +140,23 @@ int main(int argc, char** argv)
         programPeak.push_back(p.peakKb);
         emptyPeak.push_back(e.peakKb);
     }
+    // A clerk's whole run: six lookups opened, one print preview (data with
+    // vouchers; --start-only leaves it out).
+    double clerkPeakKb = -1;
+    if (!args.contains(QStringLiteral("--start-only"))) {
+        QProcess clerk;
+        clerk.setProcessEnvironment(env);
+        clerk.start(QStringLiteral(CLERK_RUN), path.isEmpty() ? QStringList{QStringLiteral("--odbc")}
+                                                             : QStringList{QStringLiteral("--sqlite"), path});
+        const bool clerkRan = clerk.waitForFinished(120000) && clerk.exitCode() == 0;
+        const QByteArray clerkOut = clerk.readAllStandardOutput();
+        clerkPeakKb = clerkOut.startsWith("peak VmHWM=") ? clerkOut.mid(11).trimmed().toDouble() : -1;
+        if (!clerkRan || clerkPeakKb < 0) {
+            std::fprintf(stderr, "bench_startup: the clerk's run failed: %s\n", clerk.readAllStandardError().constData());
+            return 1;
+        }
+    }
+
     engine = bench::option(args, QStringLiteral("--label"), engine);
     std::vector<bench::Figure> figures;
     figures.push_back({engine, QStringLiteral("start-up to the shown entry window"), bench::median(program), -1,
@@ -112,6 +168,48 @@ int main(int argc, char** argv)
                        QStringLiteral("program %1 MB, empty window %2 MB")
                            .arg(bench::median(programPeak) / 1024.0, 0, 'f', 1)
                            .arg(bench::median(emptyPeak) / 1024.0, 0, 'f', 1)});
+    if (clerkPeakKb >= 0)
+        figures.push_back({engine, QStringLiteral("peak memory of a whole run (VmHWM)"), -1, -1, -1, -1, -1,
+                           QStringLiteral("%1 MB: a voucher loaded, six lookups opened, one print preview")
+                               .arg(clerkPeakKb / 1024.0, 0, 'f', 1)});
+#ifdef VOUCHER_XSCREEN
+    XScreen screen;
+    if (!screen.ready()) {
+        std::fprintf(stderr, "bench_startup: no start-up under Xvfb: %s\n", qPrintable(screen.why()));
+    } else {
+        QProcessEnvironment x = env;
+        x.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        x.insert(QStringLiteral("DISPLAY"), screen.display());
+        std::vector<double> programExposed, labelExposed, programPainted, labelPainted;
+        for (int i = 0; i <= runs; ++i) {
+            double p = -1, l = -1;
+            screen.settle();
+            const Start ps = startOnce(QStringLiteral(VOUCHER_PROGRAM), x, {},
+                                       {[&](const QElapsedTimer& t) { p = screen.waitForFirstExpose(t); },
+                                        [&] { screen.settle(); }});
+            screen.settle();
+            const Start ls = startOnce(QStringLiteral(EMPTY_WINDOW), x, {QStringLiteral("--korean-label")},
+                                       {[&](const QElapsedTimer& t) { l = screen.waitForFirstExpose(t); },
+                                        [&] { screen.settle(); }});
+            if (ps.ms < 0 || ls.ms < 0 || p < 0 || l < 0) {
+                std::fprintf(stderr, "bench_startup: no Expose seen under Xvfb\n");
+                return 1;
+            }
+            if (i == 0)
+                continue;
+            programExposed.push_back(p);
+            labelExposed.push_back(l);
+            programPainted.push_back(ps.ms);
+            labelPainted.push_back(ls.ms);
+        }
+        figures.push_back({engine, QStringLiteral("start-up to the first Expose under Xvfb"),
+                           bench::median(programExposed), -1, bench::median(labelExposed), -1, 2,
+                           QStringLiteral("X events; floor: the window with one Korean label")});
+        figures.push_back({engine, QStringLiteral("start-up to the first paint under Xvfb"), bench::median(programPainted),
+                           -1, bench::median(labelPainted), -1, 2,
+                           QStringLiteral("the probe's line, same starts; floor: the Korean label")});
+    }
+#endif
     bench::printTable(QStringLiteral("Start-up on %1 (median of %2 starts, ms)").arg(engine).arg(runs), figures);
     return 0;
 }

@@ -8,24 +8,11 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-namespace enginefloor {
-
 namespace {
 
-QSqlQuery exec(store::Connection& c, const QString& sql, const QVariantList& values = {})
-{
-    QSqlQuery q(c.database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q;
-}
-
-int readAll(QSqlQuery q)
+// Reads every value of every row, then lets the result go (an open read
+// would hold the SQLite file against the next write).
+int readAll(QSqlQuery& q)
 {
     int rows = 0;
     const int columns = q.record().count();
@@ -34,32 +21,61 @@ int readAll(QSqlQuery q)
             q.value(i);
         ++rows;
     }
+    q.finish();
     return rows;
-}
-
-void begin(store::Connection& c)
-{
-    c.finishPendingReads();
-    if (c.engine() == store::Engine::SQLite)
-        exec(c, QStringLiteral("BEGIN IMMEDIATE"));
-    else if (!c.database().transaction())
-        throw DbError(c.database().lastError().text());
-}
-
-void commit(store::Connection& c)
-{
-    if (c.engine() == store::Engine::SQLite)
-        exec(c, QStringLiteral("COMMIT"));
-    else if (!c.database().commit())
-        throw DbError(c.database().lastError().text());
 }
 
 } // namespace
 
-int listDay(store::Connection& c, const QString& date, const QString& branch)
+QSqlQuery& EngineFloor::prepared(const QString& sql)
 {
+    std::unique_ptr<QSqlQuery>& q = m_prepared[sql];
+    if (!q) {
+        q = std::make_unique<QSqlQuery>(c.database());
+        q->setForwardOnly(true);
+        if (!q->prepare(sql))
+            throw DbError(q->lastError().text());
+    }
+    return *q;
+}
+
+QSqlQuery& EngineFloor::exec(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery& q = prepared(sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    if (!q.isSelect())
+        q.finish();
+    return q;
+}
+
+void EngineFloor::begin()
+{
+    c.finishPendingReads();
+    if (c.engine() == store::Engine::SQLite)
+        exec(QStringLiteral("BEGIN IMMEDIATE"));
+    else if (!c.database().transaction())
+        throw DbError(c.database().lastError().text());
+}
+
+void EngineFloor::commit()
+{
+    if (c.engine() == store::Engine::SQLite)
+        exec(QStringLiteral("COMMIT"));
+    else if (!c.database().commit())
+        throw DbError(c.database().lastError().text());
+}
+
+int EngineFloor::listDay(const QString& date, const QString& branch)
+{
+    // Left to itself SQLite reads the whole date through ix_jen_date_serial
+    // and drops the other branches; the window reads the date and branch only.
+    const QString voucherTable = c.engine() == store::Engine::SQLite
+                                     ? QStringLiteral("account_jen_AA t indexed by ix_jen_date_bon")
+                                     : QStringLiteral("account_jen_AA t");
     return readAll(exec(
-        c,
         QStringLiteral(
             "select t.serial_jen, t.serial_bun, t.date_day, rtrim(k.kubun_name) || '/' || rtrim(k.kubun_jangso) as total, "
             "t.ac_text, rtrim(t.serial_jen) || rtrim(t.serial_bun) as serial_ttt, "
@@ -69,30 +85,31 @@ int listDay(store::Connection& c, const QString& date, const QString& branch)
             "max(case when t.serial_crdr = '02' then rtrim(t.ac_jencode) else '' end) as ac_jencode2, "
             "max(case when t.serial_crdr = '02' then rtrim(t.ac_jenname) else '' end) as ac_jenname2, "
             "sum(case when t.serial_crdr = '02' then t.dr_amt else 0 end) as dr_amt2 "
-            "from account_jen_AA t join kubun_table k on k.kubun_code = t.kubun_bon "
+            "from %1 join kubun_table k on k.kubun_code = t.kubun_bon "
             "where t.date_day = ? and t.kubun_bon = ? and t.kubun_jen = '2' and t.form_kubun = 'A002' "
             "and t.serial_crdr in ('01', '02') "
-            "group by t.serial_jen, t.serial_bun, t.date_day, k.kubun_name, k.kubun_jangso, t.ac_text"),
+            "group by t.serial_jen, t.serial_bun, t.date_day, k.kubun_name, k.kubun_jangso, t.ac_text")
+            .arg(voucherTable),
         {date, branch}));
 }
 
-int readVoucher(store::Connection& c, const QString& serialJen)
+int EngineFloor::readVoucher(const QString& serialJen)
 {
-    return readAll(exec(c, QStringLiteral("select * from account_jen_AA where serial_jen = ? and serial_crdr = '01'"),
+    return readAll(exec(QStringLiteral("select * from account_jen_AA where serial_jen = ? and serial_crdr = '01'"),
                         {serialJen}));
 }
 
-QString insertVoucher(store::Connection& c, const QString& date, const QString& branch, int lines)
+QString EngineFloor::insertVoucher(const QString& date, const QString& branch, int lines)
 {
-    begin(c);
+    begin();
     try {
-        QSqlQuery max = exec(c, QStringLiteral("select max(serial_jen) from account_jen_AA where date_day = ?"), {date});
+        QSqlQuery& max = exec(QStringLiteral("select max(serial_jen) from account_jen_AA where date_day = ?"), {date});
         max.next();
         const QString highest = max.value(0).toString().trimmed();
+        max.finish();
         const qint64 next = highest.isEmpty() ? 1 : highest.mid(11, 8).toLongLong() + 1;
         const QString number = date + QStringLiteral("-%1").arg(next, 8, 10, QLatin1Char('0'));
-        QSqlQuery insert(c.database());
-        insert.prepare(QStringLiteral(
+        QSqlQuery& insert = prepared(QStringLiteral(
             "insert into account_jen_AA (Serial, Serial_Jen, Serial_Bun, Serial_CrDr, Month_Char, Year_Char, "
             "Date_Day, Table_Kubun, Kubun_Bon, Kubun_Jen, Kubun_Amt, Form_Kubun, Giel_Serial, Ac_JenCode, "
             "Ac_JenName, Ac_Text, Item_Code, Item_Name, Kubun_Code, Kubun_Name, Project_Code, Project_Name, "
@@ -115,7 +132,7 @@ QString insertVoucher(store::Connection& c, const QString& date, const QString& 
                     throw DbError(insert.lastError().text());
             }
         }
-        commit(c);
+        commit();
         return number;
     } catch (...) {
         c.database().rollback();
@@ -125,26 +142,27 @@ QString insertVoucher(store::Connection& c, const QString& date, const QString& 
     }
 }
 
-void updateLine(store::Connection& c, const QString& serialJen, const QString& serialBun, double amount)
+void EngineFloor::updateLine(const QString& serialJen, const QString& serialBun, double amount)
 {
-    begin(c);
+    begin();
     const QString sql = QStringLiteral(
         "update account_jen_AA set ac_text = ?, cr_amt = ?, dr_amt = ?, end_day = ? "
         "where serial_jen = ? and serial_bun = ? and serial_crdr = ?");
-    exec(c, sql, {QStringLiteral("기준 측정"), amount, 0.0, QDateTime::currentDateTime(), serialJen, serialBun,
+    exec(sql, {QStringLiteral("기준 측정"), amount, 0.0, QDateTime::currentDateTime(), serialJen, serialBun,
                   QStringLiteral("01")});
-    exec(c, sql, {QStringLiteral("기준 측정"), 0.0, amount, QDateTime::currentDateTime(), serialJen, serialBun,
+    exec(sql, {QStringLiteral("기준 측정"), 0.0, amount, QDateTime::currentDateTime(), serialJen, serialBun,
                   QStringLiteral("02")});
-    commit(c);
+    commit();
 }
 
-int deleteLine(store::Connection& c, const QString& serialJen, const QString& serialBun)
+int EngineFloor::deleteLine(const QString& serialJen, const QString& serialBun)
 {
     c.finishPendingReads();
-    exec(c, QStringLiteral("delete from account_jen_AA where serial_jen = ? and serial_bun = ?"), {serialJen, serialBun});
-    QSqlQuery left = exec(c, QStringLiteral("select count(*) from account_jen_AA where serial_jen = ?"), {serialJen});
+    exec(QStringLiteral("delete from account_jen_AA where serial_jen = ? and serial_bun = ?"), {serialJen, serialBun});
+    QSqlQuery& left = exec(QStringLiteral("select count(*) from account_jen_AA where serial_jen = ?"), {serialJen});
     left.next();
-    return left.value(0).toInt();
+    const int rows = left.value(0).toInt();
+    left.finish();
+    return rows;
 }
 
-} // namespace enginefloor

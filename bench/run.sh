@@ -4,10 +4,14 @@
 # once on PostgreSQL. The data is made on the first run and kept between runs
 # (made again when the code that shapes it changes).
 #
-#   bench/run.sh [--runs N] [--seconds T] [--sqlite-only]
+#   bench/run.sh [--runs N] [--seconds T] [--sqlite-only] [--sizes N,N,...] [--growth-only]
 #
-#   --runs N      timed runs per figure (median), default 15
-#   --seconds T   how long the workstations write, default 20
+#   --runs N        timed runs per figure (median), default 15
+#   --seconds T     how long the workstations write, default 20
+#   --sizes N,N,... ledger sizes in voucher rows (e.g. 200000,2000000,10000000):
+#                   the entry window's list, load, save and correction on each,
+#                   and their growth from the smallest to the largest
+#   --growth-only   with --sizes: that table alone
 #   VOUCHER_BENCH_BUILD  build folder (default build)
 #   VOUCHER_BENCH_DATA   data folder (default /tmp/voucher-bench-data)
 set -euo pipefail
@@ -16,14 +20,25 @@ cd "$(dirname "$0")/.."
 runs=15
 seconds=20
 postgres=1
+sizes=
+growth_only=0
+usage="usage: bench/run.sh [--runs N] [--seconds T] [--sqlite-only] [--sizes N,N,...] [--growth-only]"
 while [ $# -gt 0 ]; do
     case "$1" in
         --runs) runs=$2; shift 2 ;;
         --seconds) seconds=$2; shift 2 ;;
         --sqlite-only) postgres=0; shift ;;
-        *) echo "usage: bench/run.sh [--runs N] [--seconds T] [--sqlite-only]" >&2; exit 2 ;;
+        --sizes) sizes=$2; shift 2 ;;
+        --growth-only) growth_only=1; shift ;;
+        *) echo "$usage" >&2; exit 2 ;;
     esac
 done
+if [ -n "$sizes" ] && ! [[ "$sizes" =~ ^[0-9]+(,[0-9]+)+$ ]]; then
+    echo "--sizes: two or more row counts separated by commas" >&2; exit 2
+fi
+if [ "$growth_only" = 1 ] && [ -z "$sizes" ]; then
+    echo "--growth-only needs --sizes" >&2; exit 2
+fi
 
 build=${VOUCHER_BENCH_BUILD:-build}
 data=${VOUCHER_BENCH_DATA:-/tmp/voucher-bench-data}
@@ -34,7 +49,7 @@ exec > >(tee "$log") 2>&1
 scripts/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target voucher voucher-admin bench_plans bench_entry bench_startup \
-    bench_emptywindow bench_lookup bench_waits bench_workstations system_workstation >/dev/null
+    bench_emptywindow bench_clerkrun bench_lookup bench_waits bench_workstations system_workstation >/dev/null
 export QT_QPA_PLATFORM=offscreen
 bin=$build/bench
 admin=$build/voucher-admin
@@ -44,7 +59,7 @@ signature=$(cat src/schema/schema.cpp src/schema/demodata*.cpp admin/*.cpp admin
 big=$data/sqlite-$signature/voucher/Account.db   # where the program looks: <XDG_DATA_HOME>/voucher/Account.db
 demo=$data/demo-$signature/voucher/Account.db
 if [ ! -f "$big" ]; then
-    rm -rf "$data"/sqlite-* "$data"/demo-*
+    find "$data" -maxdepth 1 \( -name 'sqlite-*' -o -name 'demo-*' \) ! -name "*-$signature*" -exec rm -rf {} +
     mkdir -p "$(dirname "$big")" "$(dirname "$demo")"
     echo "== making the SQLite data set (a few minutes, once)"
     "$admin" synth --sqlite "$big.part"
@@ -57,25 +72,119 @@ if [ "$postgres" = 1 ]; then
     shared_odbcini=$ODBCINI
     database=account_bench_$signature
     psql_() { runuser -u postgres -- psql -h 127.0.0.1 -p "$VOUCHER_PG_PORT" -U postgres -tA "$@"; }
-    mkdir -p "$data/odbc"
-    cp "$ODBCSYSINI/odbcinst.ini" "$data/odbc/odbcinst.ini"
-    sed "s/^Database=.*/Database=$database/" "$ODBCINI" >"$data/odbc/odbc.ini"
-    bench_odbc() { ODBCSYSINI="$data/odbc" ODBCINI="$data/odbc/odbc.ini" "$@"; }
-    if [ "$(psql_ -c "select count(*) from pg_database where datname = '$database'")" != 1 ] \
-        || [ ! -f "$data/$database.done" ]; then
-        for old in $(psql_ -c "select datname from pg_database where datname like 'account_bench_%'"); do
-            psql_ -c "drop database $old" >/dev/null
-        done
-        psql_ -c "create database $database" >/dev/null
-        echo "== making the PostgreSQL data set in database $database (a few minutes, once)"
-        bench_odbc "$admin" synth --odbc
-        touch "$data/$database.done"
+    bench_odbc() { odbc_for "$database" "$@"; }
+    # Databases of code that shaped them differently go.
+    for old in $(psql_ -c "select datname from pg_database where datname like 'account_bench_%' \
+                           and datname not like 'account_bench_${signature}%'"); do
+        psql_ -c "drop database $old" >/dev/null
+    done
+    # make_database NAME [synth options]: made once, kept while the code is the same.
+    make_database() {
+        local name=$1; shift
+        if [ "$(psql_ -c "select count(*) from pg_database where datname = '$name'")" != 1 ] \
+            || [ ! -f "$data/$name.done" ]; then
+            psql_ -c "set client_min_messages = warning" -c "drop database if exists $name" >/dev/null
+            psql_ -c "create database $name" >/dev/null
+            echo "== making the PostgreSQL data set in database $name (a few minutes, once)"
+            odbc_for "$name" "$admin" synth --odbc "$@"
+            touch "$data/$name.done"
+        fi
+    }
+    # odbc_for NAME COMMAND...: the command on the data source Account naming database NAME.
+    odbc_for() {
+        local name=$1; shift
+        mkdir -p "$data/odbc-$name"
+        cp "$ODBCSYSINI/odbcinst.ini" "$data/odbc-$name/odbcinst.ini"
+        sed "s/^Database=.*/Database=$name/" "$shared_odbcini" >"$data/odbc-$name/odbc.ini"
+        ODBCSYSINI="$data/odbc-$name" ODBCINI="$data/odbc-$name/odbc.ini" "$@"
+    }
+    # The 2,000,000-row set, unless only the growth of other sizes is asked for.
+    if [ "$growth_only" = 0 ] || [[ ",$sizes," == *,2000000,* ]]; then
+        make_database "$database"
     fi
+fi
+
+# The ledger sizes of --sizes: each a data set of its own, with as many
+# vouchers a working day as the 2,000,000-row set (more years, not fuller
+# days), so that the clerk's list is the same size on each.
+if [ -n "$sizes" ]; then
+    sizes=$(tr , '\n' <<<"$sizes" | sort -n | uniq | paste -sd,)
+    years_for() { echo $((($1 + 199999) / 200000)); }
+    sized_sqlite() {
+        if [ "$1" = 2000000 ]; then echo "$big"; return; fi
+        echo "$data/sqlite-$signature-rows$1/voucher/Account.db"
+    }
+    for rows in ${sizes//,/ }; do
+        file=$(sized_sqlite "$rows")
+        if [ ! -f "$file" ]; then
+            mkdir -p "$(dirname "$file")"
+            echo "== making the SQLite data set of $rows rows (once)"
+            "$admin" synth --sqlite "$file.part" --rows "$rows" --years "$(years_for "$rows")" >/dev/null
+            mv "$file.part" "$file"
+        fi
+        if [ "$postgres" = 1 ] && [ "$rows" != 2000000 ]; then
+            make_database "${database}_rows$rows" --rows "$rows" --years "$(years_for "$rows")" >/dev/null
+        fi
+    done
 fi
 
 failed=0
 run() { "$@" || failed=1; }
 pg() { if [ "$postgres" = 1 ]; then run "$@"; fi; }
+
+# The entry window on every size of --sizes, then the growth of the handler's
+# time from the smallest ledger to the largest; goal: at most 1.5x.
+growth() {
+    local engine rows out smallest largest
+    smallest=${sizes%%,*}
+    largest=${sizes##*,}
+    for engine in sqlite postgres; do
+        [ "$engine" = postgres ] && [ "$postgres" = 0 ] && continue
+        for rows in ${sizes//,/ }; do
+            out=$data/growth-$engine-$rows.txt
+            echo
+            echo "== Entry window on $engine, $rows voucher rows"
+            if [ "$engine" = sqlite ]; then
+                "$bin/bench_entry" --sqlite "$(sized_sqlite "$rows")" --runs "$runs" >"$out" || failed=1
+            elif [ "$rows" = 2000000 ]; then
+                odbc_for "$database" "$bin/bench_entry" --odbc --runs "$runs" >"$out" || failed=1
+            else
+                odbc_for "${database}_rows$rows" "$bin/bench_entry" --odbc --runs "$runs" >"$out" || failed=1
+            fi
+            cat "$out"
+        done
+    done
+    echo
+    echo "== Growth with the ledger's size (handler ms, median of $runs runs; $smallest to $largest rows)"
+    printf '%-9s %-36s %12s %12s %7s  %-11s %s\n' engine operation "$smallest" "$largest" growth goal met
+    local operation small large
+    for engine in sqlite postgres; do
+        [ -f "$data/growth-$engine-$smallest.txt" ] || continue
+        for operation in "list of a date and branch (pQuery)" "load a voucher (grid click)" \
+            "save a five-line voucher" "correct a line"; do
+            # The table's columns are two or more blanks apart; the third is the handler's ms.
+            small=$(awk -F '  +' -v op="$operation" '$2 == op { print $3 }' "$data/growth-$engine-$smallest.txt")
+            large=$(awk -F '  +' -v op="$operation" '$2 == op { print $3 }' "$data/growth-$engine-$largest.txt")
+            if [ -z "$small" ] || [ -z "$large" ]; then
+                printf '%-9s %-36s %12s %12s %7s  %-11s %s\n' "$engine" "$operation" "${small:--}" "${large:--}" - \
+                    "growth<=1.5" NO
+                failed=1
+                continue
+            fi
+            awk -v e="$engine" -v op="$operation" -v s="$small" -v l="$large" 'BEGIN {
+                g = l / s; met = g <= 1.5 ? "yes" : "NO"
+                printf "%-9s %-36s %12.2f %12.2f %6.2fx  %-11s %s\n", e, op, s, l, g, "growth<=1.5", met
+                exit g <= 1.5 ? 0 : 1 }' || failed=1
+        done
+    done
+}
+
+if [ "$growth_only" = 1 ]; then
+    growth
+    echo
+    echo "(this output is also in $log)"
+    exit $failed
+fi
 
 echo
 echo "== Query plans of the entry window's statements (index use)"
@@ -87,7 +196,7 @@ fi
 run "$bin/bench_entry" --sqlite "$big" --runs "$runs"
 pg bench_odbc "$bin/bench_entry" --odbc --runs "$runs"
 
-run "$bin/bench_startup" --sqlite "$demo" --runs "$runs" --label "sqlite (demo data)"
+run "$bin/bench_startup" --sqlite "$demo" --runs "$runs" --label "sqlite (demo data)" --start-only
 run "$bin/bench_startup" --sqlite "$big" --runs "$runs"
 pg bench_odbc "$bin/bench_startup" --odbc --runs "$runs"
 
@@ -108,6 +217,10 @@ fi
 
 run "$bin/bench_workstations" --sqlite "$big" --workers 4 --seconds "$seconds"
 pg bench_odbc "$bin/bench_workstations" --odbc --workers 8 --seconds "$seconds"
+
+if [ -n "$sizes" ]; then
+    growth
+fi
 
 echo
 echo "(this output is also in $log)"

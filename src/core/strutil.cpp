@@ -183,9 +183,11 @@ bool isCp949Storable(const QString& text)
 {
     if (text.contains(QChar(0)))
         return false;
-    // The code page's table comes with the platform's converters; where
-    // they lack it, every character but NUL is taken as storable.
-    QStringEncoder cp949("CP949", QStringConverter::Flag::Stateless);
+    // The Korean Windows code page, with the syllables beyond EUC-KR (ICU
+    // takes "CP949" for IBM's 949, which lacks them). Its table comes with
+    // the platform's converters; where they lack it, every character but
+    // NUL is taken as storable.
+    QStringEncoder cp949("windows-949");
     if (!cp949.isValid())
         return true;
     const QByteArray bytes = cp949.encode(text);

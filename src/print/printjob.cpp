@@ -4,7 +4,7 @@
 #include "printpreview.h"
 
 VoucherPrintJob::VoucherPrintJob(const PrintRequest& request, store::Connection& connection)
-    : m_request(request), m_queries(connection)
+    : m_request(request), m_book(connection)
 {
 }
 
@@ -22,12 +22,14 @@ QString VoucherPrintJob::suggestedPdfName() const
 
 bool VoucherPrintJob::prepare()
 {
-    if (!m_queries.open(m_request))
+    m_printed = m_book.openPrintRows(m_request.dateText, m_request.branchIndex, m_request.serialText);
+    if (!m_printed.any())
         return false;
+    m_printRows.emplace(*m_printed.rows);
     m_form = std::make_unique<TfmQrBorvane>();
     fmQrBorvane = m_form.get();
     m_form->setCaptions(m_request);
-    m_form->setDataSet(&m_queries.printRows());
+    m_form->setDataSet(&*m_printRows);
     return true;
 }
 

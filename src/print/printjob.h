@@ -1,27 +1,30 @@
 #pragma once
 
 #include "printflow.h"
-#include "printqueries.h"
 #include "qrborvane.h"
+#include "statementrows.h"
 #include "store/connection.h"
+#include "voucher/voucherbook.h"
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 
-// One print of a stored voucher: its statements and the new print form,
-// which is the current fmQrBorvane until the job ends and releases it.
+// One print of a stored voucher: the voucher book's print rows and the new
+// print form, which is the current fmQrBorvane until the job ends and releases it.
 class VoucherPrintJob {
 public:
     explicit VoucherPrintJob(const PrintRequest& request,
                              store::Connection& connection = store::Connection::account());
     ~VoucherPrintJob();
 
-    // Runs Print_Count_Query and Print_Query; when they give rows, makes the
-    // print form with its captions. False when there is nothing to print.
+    // Opens the voucher's print rows; when they give rows, makes the print
+    // form with its captions. False when there is nothing to print.
     bool prepare();
 
-    PrintQueries& queries() { return m_queries; }
+    // After prepare(): the voucher's line count and the print statement.
+    const PrintRows& printed() const { return m_printed; }
     TfmQrBorvane* form() const { return m_form.get(); }
 
     // After prepare(): the preview (returns when closed) or a PDF file
@@ -34,6 +37,8 @@ public:
 
 private:
     PrintRequest m_request;
-    PrintQueries m_queries;
+    VoucherBook m_book;
+    PrintRows m_printed;
+    std::optional<StatementRows> m_printRows; // what the form's detail band walks
     std::unique_ptr<TfmQrBorvane> m_form;
 };

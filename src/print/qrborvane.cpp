@@ -12,7 +12,7 @@ using report::FrameSides;
 namespace {
 
 // The form's bands, top to bottom.
-struct BandSpec {
+struct BandRow {
     BandKind kind;
     const char* name;
     double height;
@@ -23,7 +23,7 @@ struct BandSpec {
 // Column headings and detail rows are ruled alike: three columns.
 const QList<double> kColumnRules{40.0, 235.2};
 
-const BandSpec kBands[] = {
+const BandRow kBands[] = {
     {BandKind::PageHeader, "PageHeaderBand1", 30.2, FrameSide::None, {}},
     {BandKind::Child, "ChildBand1", 16.7, FrameSide::All, kColumnRules},
     // One row per printed line; the band keeps its height whatever the text.
@@ -40,7 +40,7 @@ enum class RequestText { None, Date, Branch, Serial };
 // One text element of the form. Every element wraps inside its box; an
 // auto-size one is as wide as its text and keeps the edge its alignment
 // names. A width of 0 on an auto-size caption: it starts at left.
-struct ElementSpec {
+struct ElementRow {
     BandKind band;
     const char* name;
     double left, top, width, height; // mm in the band
@@ -71,7 +71,7 @@ constexpr auto M = Alignment::Center;
 constexpr auto R = Alignment::Right;
 
 // In painting order within each band.
-const ElementSpec kElements[] = {
+const ElementRow kElements[] = {
     // Title: centred on the band, branch and voucher number at the left.
     {H, "QRLabel5", kTitleLeft, 8.5, 2 * (kBandMiddle - kTitleLeft), 7.4, 20, true, M, true, Content::Caption,
      "출 금    전 표"},
@@ -125,13 +125,13 @@ QFont gulim(double points, bool bold = false)
     return font;
 }
 
-report::TextElement* addElement(report::Band* band, const ElementSpec& spec)
+report::TextElement* addElement(report::Band* band, const ElementRow& row)
 {
-    const QString name = QString::fromLatin1(spec.name);
-    const QString text = QString::fromUtf8(spec.text);
-    const QString mask = QString::fromLatin1(spec.mask);
+    const QString name = QString::fromLatin1(row.name);
+    const QString text = QString::fromUtf8(row.text);
+    const QString mask = QString::fromLatin1(row.mask);
     report::TextElement* element = nullptr;
-    switch (spec.content) {
+    switch (row.content) {
     case Content::Caption: {
         auto* label = band->add<report::Label>(name);
         label->setCaption(text);
@@ -153,11 +153,11 @@ report::TextElement* addElement(report::Band* band, const ElementSpec& spec)
         break;
     }
     }
-    element->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    element->setAutoSize(spec.autoSize);
-    element->setAlignment(spec.alignment);
+    element->setGeometry(row.left, row.top, row.width, row.height);
+    element->setAutoSize(row.autoSize);
+    element->setAlignment(row.alignment);
     element->setWordWrap(true);
-    element->setFont(gulim(spec.points, spec.bold));
+    element->setFont(gulim(row.points, row.bold));
     return element;
 }
 
@@ -189,15 +189,15 @@ TfmQrBorvane::TfmQrBorvane(QWidget* parent) : QWidget(parent)
     page.margins = QMarginsF(10, 10, 10, 10);
     m_report->setFont(gulim(9));
 
-    for (const BandSpec& spec : kBands) {
-        report::Band* band = m_report->createBand(spec.kind, QString::fromLatin1(spec.name));
-        band->setHeight(spec.height);
-        band->setFrame(spec.frame);
-        for (double x : spec.rules)
+    for (const BandRow& row : kBands) {
+        report::Band* band = m_report->createBand(row.kind, QString::fromLatin1(row.name));
+        band->setHeight(row.height);
+        band->setFrame(row.frame);
+        for (double x : row.rules)
             band->addVerticalRule(x);
     }
-    for (const ElementSpec& spec : kElements)
-        addElement(m_report->band(spec.band), spec);
+    for (const ElementRow& row : kElements)
+        addElement(m_report->band(row.band), row);
 }
 
 TfmQrBorvane::~TfmQrBorvane()
@@ -208,11 +208,11 @@ TfmQrBorvane::~TfmQrBorvane()
 
 void TfmQrBorvane::setCaptions(const PrintRequest& request)
 {
-    for (const ElementSpec& spec : kElements) {
-        if (spec.followedBy == RequestText::None)
+    for (const ElementRow& row : kElements) {
+        if (row.followedBy == RequestText::None)
             continue;
-        element<report::Label>(spec.name)->setCaption(QString::fromUtf8(spec.text) +
-                                                      requestText(request, spec.followedBy));
+        element<report::Label>(row.name)->setCaption(QString::fromUtf8(row.text) +
+                                                      requestText(request, row.followedBy));
     }
 }
 

@@ -63,22 +63,33 @@ void insertRows(Connection& connection, const demo::DemoTable& t)
     }
 }
 
-} // namespace
-
-void loadDemoData(Connection& connection)
+// The rows of t whose key (the first column) the table lacks.
+demo::DemoTable missingRows(Connection& connection, const demo::DemoTable& t)
 {
-    const demo::DemoTable tables[] = {demo::branches(),  demo::accounts(),    demo::customers(),
-                                      demo::banks(),     demo::employees(),   demo::departments(),
-                                      demo::projects(),  demo::items(),       demo::fillerRows()};
+    QSqlQuery q(connection.database());
+    if (!q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = ?").arg(t.table, t.columns.first())))
+        fail(connection, q);
+    demo::DemoTable missing{t.table, t.columns, {}};
+    for (const QStringList& row : t.rows) {
+        q.bindValue(0, row.first());
+        if (!q.exec() || !q.next())
+            fail(connection, q);
+        if (q.value(0).toLongLong() == 0)
+            missing.rows.append(row);
+    }
+    return missing;
+}
+
+// Runs work in one transaction of the connection: all of it or nothing.
+template <typename Work>
+void inOneTransaction(Connection& connection, Work work)
+{
     connection.reopenIfBroken();
     QSqlDatabase db = connection.database();
-    // All or nothing: a half-filled chart of accounts would be worse than none.
     if (!db.transaction())
         throw DbError(db.lastError().text());
     try {
-        for (const demo::DemoTable& t : tables)
-            if (isEmptyTable(connection, t.table)) // tables already filled are kept as they are
-                insertRows(connection, t);
+        work();
     } catch (...) {
         db.rollback();
         throw;
@@ -88,6 +99,29 @@ void loadDemoData(Connection& connection)
         db.rollback();
         throw DbError(text);
     }
+}
+
+} // namespace
+
+void addProgramRows(Connection& connection)
+{
+    inOneTransaction(connection, [&] {
+        for (const demo::DemoTable& t : {demo::fillerRows(), demo::cashAccount()})
+            insertRows(connection, missingRows(connection, t)); // rows already there are kept
+    });
+}
+
+void loadDemoData(Connection& connection)
+{
+    const demo::DemoTable tables[] = {demo::branches(),  demo::accounts(),    demo::customers(),
+                                      demo::banks(),     demo::employees(),   demo::departments(),
+                                      demo::projects(),  demo::items(),       demo::fillerRows()};
+    // All or nothing: a half-filled chart of accounts would be worse than none.
+    inOneTransaction(connection, [&] {
+        for (const demo::DemoTable& t : tables)
+            if (isEmptyTable(connection, t.table)) // tables already filled are kept as they are
+                insertRows(connection, t);
+    });
 }
 
 } // namespace store

@@ -1,8 +1,9 @@
 #pragma once
 
 // Rows of the demo master data, one list per table, split over the
-// demodata_*.cpp files. Private to the store: the program only sees
-// loadDemoData() (schema.h).
+// demodata_*.cpp files, and the rows the program itself needs, which the
+// demo data holds too. Private to the schema: the program only sees
+// loadDemoData() and addProgramRows() (schema.h).
 
 #include <QList>
 #include <QStringList>
@@ -18,9 +19,9 @@ struct DemoTable {
 
 // Branches "00000", "00001", … without gaps, head office first.
 DemoTable branches();
-// The chart of accounts: every listed category key, some accounts of the
-// excluded keys, the cash account, a placeholder and an ungrouped account,
-// and a few rows of another code set.
+// The chart of accounts: the cash account, every listed category key, some
+// accounts of the excluded keys, a placeholder and an ungrouped account, and
+// a few rows of another code set.
 DemoTable accounts();
 DemoTable customers();
 DemoTable banks();
@@ -28,7 +29,11 @@ DemoTable employees();
 DemoTable departments();
 DemoTable projects();
 DemoTable items();
-DemoTable fillerRows(); // Jen_Print "01".."07"
+
+// The rows the program itself needs, whatever a company's masters; each
+// row's key is its first column.
+DemoTable fillerRows();  // Jen_Print "01".."07", the printed voucher's blank rows
+DemoTable cashAccount(); // test_ac_code 10101001000 "현금", which every credit row names
 
 // A table from UTF-8 literals.
 DemoTable makeTable(const char* name, std::initializer_list<const char*> columns,

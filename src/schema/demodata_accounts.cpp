@@ -24,7 +24,7 @@ struct Category {
 // Categories the account lookup lists with their classification text.
 const Category kListed[] = {
     {"10101", "자산 > 유동자산 > 당좌자산",
-     {{1, "현금", "보유 현금 및 소액현금"},
+     {// 1: the cash account, cashAccount()
       {2, "당좌예금", "은행 당좌거래 예금"},
       {3, "보통예금", "은행 보통예금 계좌"},
       {4, "정기예금", "만기 1년 이내 정기예금"},
@@ -178,13 +178,22 @@ void addCategory(DemoTable& t, const Category& c)
 
 } // namespace
 
-DemoTable accounts()
+DemoTable cashAccount()
 {
     DemoTable t;
     t.table = QStringLiteral("test_ac_code");
     t.columns = QStringList{QStringLiteral("ac_code"),    QStringLiteral("ac_name"), QStringLiteral("bigo"),
                             QStringLiteral("code_kubun"), QStringLiteral("a_kubun"), QStringLiteral("b_kubun"),
                             QStringLiteral("c_kubun")};
+    addRow(t, codeOf(QStringLiteral("10101"), 1), QStringLiteral("현금"),
+           QStringLiteral("자산 > 유동자산 > 당좌자산 : 보유 현금 및 소액현금"), QStringLiteral("SSSSS"),
+           QStringLiteral("10101"));
+    return t;
+}
+
+DemoTable accounts()
+{
+    DemoTable t = cashAccount();
     for (const Category& c : kListed)
         addCategory(t, c);
     for (const Category& c : kExcluded)

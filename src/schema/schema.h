@@ -41,4 +41,10 @@ bool keyWidthsEnforced(Connection& connection);
 // Meant for empty master tables.
 void loadDemoData(Connection& connection);
 
+// Adds the rows the program cannot work without, whatever a company's own
+// master data: the printed voucher's filler rows (Jen_Print "01".."07") and
+// the cash account every withdrawal credits (10101001000 "현금"). Rows
+// already there (by key) are kept; all or nothing. The demo data holds them too.
+void addProgramRows(Connection& connection);
+
 } // namespace store

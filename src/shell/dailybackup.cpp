@@ -8,16 +8,24 @@
 #include "store/onlinebackup.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QThread>
+#include <atomic>
 #include <cstdio>
 
 namespace {
 
 constexpr int kDaysKept = 7;
+
+// Set when the program closes and the backup under way has not ended within
+// a short grace: it gives up instead of keeping a window-less program (and
+// its single-instance guard) alive while a large ledger is copied.
+std::atomic<bool> closing{false};
+constexpr int kGraceAtCloseMs = 2000;
 
 void tell(const QString& line)
 {
@@ -33,7 +41,7 @@ void backUpToday(const QString& database)
         if (!QFileInfo::exists(today)) {
             if (!QDir().mkpath(store::dailyBackupFolder(database)))
                 throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(store::dailyBackupFolder(database)));
-            store::backupSqliteFile(database, today);
+            store::backupSqliteFile(database, today, &closing);
             tell(QStringLiteral("오늘의 백업: %1").arg(today));
         }
     } catch (const AppError& e) {
@@ -55,8 +63,10 @@ void keepDailyBackup(QWidget* window)
         QPointer<QThread> worker = QThread::create(backUpToday, store::defaultSqlitePath());
         QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, worker, [worker] {
-            if (worker)
-                worker->wait();
+            if (!worker || worker->wait(QDeadlineTimer(kGraceAtCloseMs)))
+                return;
+            closing = true;
+            worker->wait();
         });
         worker->start(QThread::LowPriority);
     });

@@ -7,5 +7,6 @@ class QWidget;
 // file through SQLite's online backup into the backup folder beside it
 // (store/onlinebackup.h), one file per day, and keeps the last seven days.
 // Nothing is made on a server data source: that is its administrator's.
-// The program waits for a backup under way before it ends.
+// A backup still under way two seconds after the program closes is given
+// up and made at the next start.
 void keepDailyBackup(QWidget* window);

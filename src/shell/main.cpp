@@ -50,18 +50,22 @@ void watchForStartupProbe(QWidget* window)
 
 int main(int argc, char** argv)
 {
-    VoucherApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false); // closing the entry window ends the program
-
-    // A second start hands the focus to the running copy and ends.
+    // A second start hands the focus to the running copy and ends. The guard
+    // is checked before the application object, whose start (display, fonts)
+    // a copy that only hands over would pay for nothing.
     SingleInstance instance(instanceNameFromPath(QString::fromLocal8Bit(argv[0])));
-    if (!instance.claim()) {
+    if (!instance.takeLock()) {
+        const QCoreApplication handOver(argc, argv); // the socket's wait, without a display
         if (instance.askRunningCopyForward()) {
             trace("handed over to the running copy");
             return 0;
         }
         trace("no running copy answered; starting anyway");
     }
+
+    VoucherApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false); // closing the entry window ends the program
+    instance.listen();
 
     // Opened by the window's first statement: a data source that fails
     // reaches the error report like any handler's error, and the next action

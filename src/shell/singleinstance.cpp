@@ -105,6 +105,14 @@ SingleInstance::~SingleInstance()
 
 bool SingleInstance::claim()
 {
+    if (!takeLock())
+        return false;
+    listen();
+    return true;
+}
+
+bool SingleInstance::takeLock()
+{
     // No private folder at all: run unguarded rather than trust a shared one.
     if (m_folder.isEmpty())
         return true;
@@ -117,13 +125,19 @@ bool SingleInstance::claim()
             || !m_lock.removeStaleLockFile() || !m_lock.tryLock(0))
             return false;
     }
+    return true;
+}
+
+void SingleInstance::listen()
+{
+    if (m_folder.isEmpty() || !m_lock.isLocked() || m_server)
+        return;
     // A copy killed hard leaves its socket file behind; it would block listen.
     QLocalServer::removeServer(m_key);
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (m_server->listen(m_key))
         connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    return true;
 }
 
 void SingleInstance::acceptConnections()

@@ -24,6 +24,10 @@ public:
 
     // True when this process is the first copy; it then listens for later ones.
     bool claim();
+    // claim() in two steps, for a start that checks the guard before the
+    // application object exists: the lock needs none, listening needs one.
+    bool takeLock();
+    void listen();
     // For a later copy: asks the running copy to come forward. False when no
     // running copy answered within the time (this copy then runs as a first one).
     bool askRunningCopyForward(int timeoutMs = 5000);

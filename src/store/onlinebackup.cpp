@@ -25,6 +25,12 @@ constexpr int kBusyTries = 100;
 constexpr off_t kShmLockOffset = 120;
 constexpr off_t kShmLockBytes = 9;
 
+// Pages copied between two looks at a cancel flag (4 MB of 4 kB pages).
+constexpr int kPagesPerStep = 1024;
+// SQLite's virtual machine instructions between two looks at it while
+// checking the copy.
+constexpr int kInstructionsPerLook = 100000;
+
 class SqliteFile {
 public:
     SqliteFile(const QString& path, int flags)
@@ -71,29 +77,40 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// One step over all pages reads the source in one read transaction and
-// writes the destination in one write transaction: a snapshot of one moment,
-// which a writer beside it does not disturb (WAL), written whole or not at all.
-void copyPages(const SqliteFile& from, const SqliteFile& to)
+// Without a cancel flag, one step over all pages reads the source in one
+// read transaction and writes the destination in one write transaction: a
+// snapshot of one moment, which a writer beside it does not disturb (WAL),
+// written whole or not at all. With one, the copy goes kPagesPerStep pages at
+// a time; a write to the source between steps makes SQLite start it again,
+// so the result is still one moment's database.
+void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<bool>* cancel)
 {
     sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!backup)
         throw AppError(QStringLiteral("백업을 시작할 수 없습니다: %1").arg(to.error()));
+    const int pages = cancel ? kPagesPerStep : -1;
     int rc = SQLITE_OK;
-    for (int tries = 0; tries < kBusyTries; ++tries) {
-        rc = sqlite3_backup_step(backup, -1);
+    for (int tries = 0; tries < kBusyTries;) {
+        if (cancel && cancel->load())
+            break;
+        rc = sqlite3_backup_step(backup, pages);
+        if (rc == SQLITE_OK)
+            continue;
         if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
             break;
+        ++tries;
         QThread::msleep(100);
     }
     sqlite3_backup_finish(backup);
+    if (cancel && cancel->load())
+        throw AppError(QStringLiteral("백업을 그만두었습니다."));
     if (rc != SQLITE_DONE)
         throw AppError(QStringLiteral("복사하지 못했습니다: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 } // namespace
 
-BackupSummary backupSqliteFile(const QString& source, const QString& target)
+BackupSummary backupSqliteFile(const QString& source, const QString& target, const std::atomic<bool>* cancel)
 {
     if (!QFileInfo::exists(source))
         throw AppError(QStringLiteral("데이터 파일이 없습니다: %1").arg(source));
@@ -107,8 +124,14 @@ BackupSummary backupSqliteFile(const QString& source, const QString& target)
     try {
         const SqliteFile from(source, SQLITE_OPEN_READWRITE); // read only; the log's index needs writing
         const SqliteFile to(partial, SQLITE_OPEN_READWRITE);
-        copyPages(from, to);
+        if (cancel) // the check of a large copy stops too
+            sqlite3_progress_handler(to.handle(), kInstructionsPerLook,
+                                     [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
+                                     const_cast<std::atomic<bool>*>(cancel));
+        copyPages(from, to, cancel);
         to.requireSound(partial);
+        if (cancel && cancel->load())
+            throw AppError(QStringLiteral("백업을 그만두었습니다."));
         summary = to.summary(partial);
     } catch (...) {
         QFile::remove(partial);
@@ -148,7 +171,7 @@ BackupSummary restoreSqliteFile(const QString& backup, const QString& target)
     if (from.value("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'account_jen_AA'") != QLatin1String("1"))
         throw AppError(QStringLiteral("%1은(는) 전표 데이터 파일이 아닙니다 (account_jen_AA가 없습니다).").arg(backup));
     const SqliteFile to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    copyPages(from, to);
+    copyPages(from, to, nullptr);
     to.requireSound(target);
     return to.summary(target);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // Copies of the embedded database through SQLite's online backup: a
 // snapshot of one moment even while a workstation writes (a plain file copy
 // of a database with a write-ahead log is not). Used by voucher-admin's
@@ -19,7 +21,11 @@ struct BackupSummary {
 // Copies the database at source into the new file target, written beside
 // its name (target + ".part") and renamed when whole and sound (integrity
 // check). Never overwrites a file. Throws AppError.
-BackupSummary backupSqliteFile(const QString& source, const QString& target);
+// With `cancel`, the copy goes a few pages at a time and gives up (throws,
+// leaving no file) soon after *cancel turns true: a program that is closing
+// does not wait for the backup of a large ledger.
+BackupSummary backupSqliteFile(const QString& source, const QString& target,
+                               const std::atomic<bool>* cancel = nullptr);
 
 // Whether a process other than this one has the database at path open:
 // every connection in WAL mode holds a shared lock on the log's index

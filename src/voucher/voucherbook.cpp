@@ -5,6 +5,7 @@
 #include "voucher/listnarrowing.h"
 #include "voucher/namecolumns.h"
 #include "voucher/numbering.h"
+#include "voucher/printstatements.h"
 #include "voucher/statements.h"
 #include "voucher/voucherrows.h"
 
@@ -12,9 +13,30 @@ VoucherBook::VoucherBook() : VoucherBook(store::Connection::account()) {}
 
 VoucherBook::VoucherBook(store::Connection& connection)
     : m_list(connection), m_lookups(connection), m_debitRows(connection), m_highest(connection),
-      m_rowWriter(connection), m_lineDelete(connection)
+      m_rowWriter(connection), m_lineDelete(connection), m_printCount(connection), m_printRows(connection)
 {
+    // The printed voucher's expressions name Print_Query's columns by the statement's name.
+    m_printCount.setObjectName(QStringLiteral("Print_Count_Query"));
+    m_printCount.setLines(entrysql::printLineCount());
+    m_printRows.setObjectName(QStringLiteral("Print_Query"));
+    m_printRows.setLines(entrysql::printRows());
 }
+
+namespace {
+
+// The rows of the printed voucher's form: the voucher's lines, then the filler rows.
+constexpr int kPrintFormRows = 7;
+
+// The key of a printed voucher; blanks never belong to it.
+void bindPrintedVoucher(store::SqlStatement& statement, const QString& date, int branchIndex,
+                        const QString& serialJen)
+{
+    statement.bindText(QStringLiteral("tbDateDay"), Str_RemoveBlanks(date));
+    statement.bindText(QStringLiteral("tbKubunBon"), formatZeroPadded(branchIndex, 5));
+    statement.bindText(QStringLiteral("tbSerialJen"), Str_RemoveBlanks(serialJen));
+}
+
+} // namespace
 
 QStringList VoucherBook::branchNames()
 {
@@ -134,4 +156,18 @@ int VoucherBook::deleteLine(const QString& serialJen, const QString& serialBun)
 int VoucherBook::countVoucherRows(const QString& serialJen)
 {
     return voucherrows::countVoucherRows(m_lineDelete, serialJen);
+}
+
+PrintRows VoucherBook::openPrintRows(const QString& date, int branchIndex, const QString& serialJen)
+{
+    m_printCount.close();
+    bindPrintedVoucher(m_printCount, date, branchIndex, serialJen);
+    m_printCount.open();
+    const int lineCount = m_printCount.rowCount();
+
+    m_printRows.close();
+    bindPrintedVoucher(m_printRows, date, branchIndex, serialJen);
+    m_printRows.bindText(QStringLiteral("tbCount"), formatZeroPadded(kPrintFormRows - lineCount, 2));
+    m_printRows.open();
+    return {lineCount, &m_printRows};
 }

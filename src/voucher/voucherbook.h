@@ -20,6 +20,15 @@ class Connection;
 // Dates are given as typed (YYYY-MM-DD) and branches by the selector's
 // position. Engine failures are thrown as DbError, bad stored numbers as
 // ConversionError; a write that throws has kept nothing.
+// The rows of a printed voucher, as openPrintRows() left them.
+struct PrintRows {
+    int lineCount = 0;                   // the voucher's debit rows (Print_Count_Query)
+    store::SqlStatement* rows = nullptr; // Print_Query, open: those rows, then blank filler rows
+
+    // True when the print statement gave at least one row to print.
+    bool any() const { return rows && rows->isOpen() && !rows->isEmpty(); }
+};
+
 class VoucherBook {
 public:
     VoucherBook(); // on store::Connection::account()
@@ -62,6 +71,11 @@ public:
     // The rows left under a voucher number (blanks removed).
     int countVoucherRows(const QString& serialJen);
 
+    // The rows of the printed voucher: its debit rows, then blank filler
+    // rows from Jen_Print up to the form's seven rows. The statement stays
+    // the book's and open until the next call.
+    PrintRows openPrintRows(const QString& date, int branchIndex, const QString& serialJen);
+
 private:
     // The list closed and given a list statement, bound to "%" + the date as
     // typed + the branch position as "00000" + "%", and narrowed to that
@@ -74,4 +88,6 @@ private:
     store::SqlStatement m_highest;    // Query_Max: the highest voucher number of a day
     store::SqlStatement m_rowWriter;  // Query_Sql: inserting and updating voucher rows
     store::SqlStatement m_lineDelete; // Delete_Query: deleting rows and counting what is left
+    store::SqlStatement m_printCount; // Print_Count_Query: the printed voucher's lines
+    store::SqlStatement m_printRows;  // Print_Query: the printed voucher's rows, filled up to the form
 };

@@ -197,6 +197,16 @@ void TestSingleInstance::programStartedTwice()
     QVERIFY(!second.stderrText.contains("voucher: running"));
     QVERIFY2(first->waitForLine("voucher: came forward"), first->stderrText.constData());
 
+    // The guard comes before the display: a second copy that could open no
+    // display at all still hands over.
+    ProgramCopy noDisplay(program, home, [](QProcessEnvironment& env) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
+    });
+    QVERIFY(noDisplay.process.waitForFinished(30000));
+    noDisplay.stderrText += noDisplay.process.readAllStandardError();
+    QCOMPARE(noDisplay.process.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(noDisplay.stderrText.contains("handed over to the running copy"), noDisplay.stderrText.constData());
+
     // Another file name is another program: it runs beside the first.
     ProgramCopy other(renamed, home);
     QVERIFY2(other.waitForLine("voucher: running"), other.stderrText.constData());

@@ -18,6 +18,7 @@ private slots:
     void blankTableEdges();
     void formats();
     void byteLength();
+    void storableInTheCodePage();
 };
 
 void TestStrUtil::trims_data()
@@ -146,6 +147,12 @@ void TestStrUtil::byteLength()
     QCOMPARE(cp949Length("abc"), 3);
     QCOMPARE(cp949Length("현금 1"), 6);
     QCOMPARE(cp949Length(""), 0);
+}
+
+void TestStrUtil::storableInTheCodePage()
+{
+    // A syllable of the Korean Windows code page's extension, beyond EUC-KR.
+    QVERIFY(isCp949Storable(QStringLiteral("똠방각하")));
 }
 
 QTEST_APPLESS_MAIN(TestStrUtil)

@@ -7,9 +7,10 @@
 #include "print/printflow.h"
 #include "print/printjob.h"
 #include "print/printpreview.h"
-#include "print/printqueries.h"
 #include "print/qrborvane.h"
+#include "print/statementrows.h"
 #include "store/statement.h"
+#include "voucher/voucherbook.h"
 #include "enginedb.h"
 #include "voucherseed.h"
 
@@ -138,8 +139,8 @@ private slots:
 
         VoucherPrintJob job(request());
         QVERIFY(job.prepare());
-        QCOMPARE(job.queries().Print_Count_Query->rowCount(), lineCount);
-        QCOMPARE(job.queries().Print_Query->rowCount(), 7);
+        QCOMPARE(job.printed().lineCount, lineCount);
+        QCOMPARE(job.printed().rows->rowCount(), 7);
         QCOMPARE(fmQrBorvane, job.form());
         QCOMPARE(job.form()->element<report::Label>("qlKubun")->caption(), QStringLiteral("구    분 :") + kBranchText);
         QCOMPARE(job.form()->element<report::Label>("qlJen")->caption(), QStringLiteral("전표번호 :") + kSerial);
@@ -185,7 +186,7 @@ private slots:
         QVERIFY2(qAbs(summary.last().box.right() - (10 + 275.4)) < 1.0, qPrintable(QString::number(summary.last().box.right())));
     }
 
-    // The report reads Print_Query through the print queries' rows: columns
+    // The report reads Print_Query through the statement's rows: columns
     // by name in any case, texts of the fixed-width columns without their
     // trailing blanks, amounts as numbers, then the filler rows.
     void printRowsReadThePrintStatement_data() { addEngines(); }
@@ -195,9 +196,11 @@ private slots:
         OPEN_ACCOUNT(engine);
         const voucherseed::Line line = sampleLine(1, 1500000);
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {line});
-        PrintQueries queries(store::Connection::account());
-        QVERIFY(queries.open(request()));
-        report::RowSource& rows = queries.printRows();
+        VoucherBook book;
+        const PrintRows printed = book.openPrintRows(kDate, kBranch, kSerial);
+        QVERIFY(printed.any());
+        StatementRows statementRows(*printed.rows);
+        report::RowSource& rows = statementRows;
         QCOMPARE(rows.name(), QStringLiteral("Print_Query"));
         QVERIFY(rows.isOpen());
         rows.first();
@@ -312,7 +315,7 @@ private slots:
                                    {sampleLine(1, 5000)});
         VoucherPrintJob job(request());
         QVERIFY(job.prepare());
-        QCOMPARE(job.queries().Print_Count_Query->rowCount(), 0);
+        QCOMPARE(job.printed().lineCount, 0);
         const QString path = pdfPath(QStringLiteral("deleted-") + engine);
         job.printToPdf(path);
         QCOMPARE(job.form()->report().printedDetailRows(), 7);

@@ -481,6 +481,15 @@ private slots:
         auto original = store::Connection::openSqlite(path, true);
         const QString chart = QStringLiteral("select * from test_ac_code order by 1, 2");
         QCOMPARE(copy->selectNative(chart), original->selectNative(chart));
+
+        // A program that closes gives up today's backup under way: nothing is
+        // left behind, and the next start makes it.
+        QVERIFY(QFile::remove(today));
+        const std::atomic<bool> closing{true};
+        QVERIFY_THROWS_EXCEPTION(AppError, store::backupSqliteFile(path, today, &closing));
+        QVERIFY(!QFileInfo::exists(today) && !QFileInfo::exists(today + QStringLiteral(".part")));
+        const std::atomic<bool> open{false};
+        QCOMPARE(store::backupSqliteFile(path, today, &open).accounts, original->selectNative(QStringLiteral("select count(*) from test_ac_code")).value(0).value(0).toLongLong());
     }
 };
 

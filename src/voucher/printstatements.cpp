@@ -1,41 +1,8 @@
-#include "printqueries.h"
+#include "voucher/printstatements.h"
 
-#include "core/strutil.h"
-#include "store/statement.h"
+namespace entrysql {
 
-namespace {
-
-// The seven rows of the form: the voucher's lines, then the filler rows.
-constexpr int kFormRows = 7;
-
-// The key of the voucher as the entry window shows it; blanks never belong to it.
-void bindVoucherKey(store::SqlStatement& statement, const PrintRequest& request)
-{
-    statement.bindText(QStringLiteral("tbDateDay"), Str_RemoveBlanks(request.dateText));
-    statement.bindText(QStringLiteral("tbKubunBon"), formatZeroPadded(request.branchIndex, 5));
-    statement.bindText(QStringLiteral("tbSerialJen"), Str_RemoveBlanks(request.serialText));
-}
-
-store::SqlStatement* makeStatement(store::Connection& connection, const QString& name, const QStringList& lines,
-                                   QObject* parent)
-{
-    auto* statement = new store::SqlStatement(connection, parent);
-    statement->setObjectName(name);
-    statement->setLines(lines);
-    return statement;
-}
-
-} // namespace
-
-PrintQueries::PrintQueries(store::Connection& connection, QObject* parent)
-    : QObject(parent),
-      Print_Count_Query(makeStatement(connection, QStringLiteral("Print_Count_Query"), printCountQueryText(), this)),
-      Print_Query(makeStatement(connection, QStringLiteral("Print_Query"), printQueryText(), this)),
-      m_printRows(*Print_Query)
-{
-}
-
-QStringList PrintQueries::printCountQueryText()
+QStringList printLineCount()
 {
     return {
         QStringLiteral("Select   *,"),
@@ -53,7 +20,7 @@ QStringList PrintQueries::printCountQueryText()
     };
 }
 
-QStringList PrintQueries::printQueryText()
+QStringList printRows()
 {
     return {
         QStringLiteral("Select   *"),
@@ -83,15 +50,4 @@ QStringList PrintQueries::printQueryText()
     };
 }
 
-bool PrintQueries::open(const PrintRequest& request)
-{
-    Print_Count_Query->close();
-    bindVoucherKey(*Print_Count_Query, request);
-    Print_Count_Query->open();
-
-    Print_Query->close();
-    bindVoucherKey(*Print_Query, request);
-    Print_Query->bindText(QStringLiteral("tbCount"), formatZeroPadded(kFormRows - Print_Count_Query->rowCount(), 2));
-    Print_Query->open();
-    return Print_Query->isOpen() && !Print_Query->isEmpty();
-}
+} // namespace entrysql
