@@ -3,6 +3,7 @@
 #include "sqltokenclause.h"
 #include "sqltokenexpr.h"
 #include "sqltokentext.h"
+#include "unionleaves.h"
 
 #include <QSet>
 #include <QVector>
@@ -287,7 +288,7 @@ void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine en
 
 } // namespace
 
-QString translateSql(const QString& tsql, Engine engine)
+QString translateSql(const QString& tsql, Engine engine, bool asWritten)
 {
     if (engine == Engine::SqlServer)
         return tsql;
@@ -297,6 +298,8 @@ QString translateSql(const QString& tsql, Engine engine)
     adaptTokens(t, engine);
     trimComparedLiterals(t, assignments.equals);
     rewriteAliases(t, assignments.aliases, engine);
+    if (engine == Engine::PostgreSQL && !asWritten)
+        return sql::liftUnionLeafConditions(t.result());
     return t.result();
 }
 

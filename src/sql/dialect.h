@@ -21,7 +21,13 @@ namespace store {
 //  - string literals compared with =, <>, !=, <, >, <=, >= or listed in an
 //    `in ( … )` list lose their trailing blanks, as SQL Server ignores them;
 //  - N'…' literals, !< and !>, and [bracketed] names (PostgreSQL) are spelt
-//    the engine's way.
-QString translateSql(const QString& tsql, Engine engine);
+//    the engine's way;
+//  - on PostgreSQL, the leaves of a UNION ALL in a derived table hand their
+//    WHERE to the query around it (unionleaves.h), so that an ORDER BY over
+//    the union is read from the tables' indexes instead of sorting every row.
+// `asWritten` leaves out the rewrites that only change how the engine reads
+// the rows, never which rows (the union's leaves above), so that tests can
+// compare the two.
+QString translateSql(const QString& tsql, Engine engine, bool asWritten = false);
 
 } // namespace store
