@@ -23,6 +23,12 @@ std::unique_ptr<Connection>& accountSlot()
     return account;
 }
 
+std::unique_ptr<Connection>& lookupsSlot()
+{
+    static std::unique_ptr<Connection> lookups;
+    return lookups;
+}
+
 QString uniqueName(const char* kind)
 {
     static QAtomicInt counter;
@@ -45,6 +51,9 @@ constexpr const char* kKeepAliveKeys = ";KeepaliveTime=5;KeepaliveInterval=2";
 // psqlODBC reads a whole result before handing over its first row unless it
 // fetches through a cursor: a lookup of 100,000 customers then shows its
 // first page after one batch, as the statement reads rows (256 at a time).
+// The cursor keeps a transaction open while its result is half read, and a
+// commit on that connection first reads every open cursor to its end: so
+// only the lookups' own connection reads so (Connection::lookups()).
 constexpr const char* kCursorFetchKeys = ";UseDeclareFetch=1;Fetch=256";
 
 Engine engineOf(const QSqlDatabase& db)
@@ -146,6 +155,7 @@ std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn,
         {keepAlive, connectionTimeout},
         {source, connectionTimeout},
     };
+    c->m_dsn = dsn;
     c->addAfterOpening([dsn](Connection& opened) {
         // The driver tells which engine stands behind the data source.
         opened.m_engine = engineOf(opened.database());
@@ -353,6 +363,22 @@ void Connection::finishPendingReads()
     m_pendingReaders.removeAll(nullptr);
 }
 
+std::unique_ptr<Connection> Connection::companion(ResultReading reading)
+{
+    std::unique_ptr<Connection> c =
+        m_dsn.isEmpty() ? sqliteOpenedOnFirstUse(m_file) : odbcOpenedOnFirstUse(m_dsn, reading);
+    c->m_sessionSettings = m_sessionSettings;
+    c->m_clerkWaitsBounded = m_clerkWaitsBounded;
+    c->setBeforeOpening([this](Connection& opening) {
+        reopenIfBroken(); // makes the file, and finds whether it may be written
+        if (!m_dsn.isEmpty())
+            return;
+        opening.setSqliteReadOnly(m_sqliteReadOnly);
+        opening.setReadOnlyNotice(m_readOnlyNotice);
+    });
+    return c;
+}
+
 Connection& Connection::account()
 {
     auto& slot = accountSlot();
@@ -366,8 +392,22 @@ bool Connection::hasAccount()
     return bool(accountSlot());
 }
 
+Connection& Connection::lookups()
+{
+    auto& slot = lookupsSlot();
+    // A lookup may hold an SQLite read snapshot for as long as the clerk
+    // leaves its list half read; on a connection of its own that snapshot
+    // never stands in the way of a save, which therefore never reads the
+    // rest of it first. On a server the lookups alone fetch through a cursor
+    // (see kCursorFetchKeys), so that a save's commit has none to finish.
+    if (!slot)
+        slot = account().companion(ResultReading::ThroughCursor);
+    return *slot;
+}
+
 void Connection::setAccount(std::unique_ptr<Connection> connection)
 {
+    lookupsSlot().reset();
     if (connection)
         connection->boundClerkWaits();
     accountSlot() = std::move(connection);

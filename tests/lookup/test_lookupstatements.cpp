@@ -370,6 +370,32 @@ private slots:
         QCOMPARE(accounts.count(QLatin1String("USING INDEX ix_ac_group")), 21);
     }
 
+    // A lookup left half read (more rows than one batch) keeps its result
+    // open on the lookups' own connection: the entry window's connection
+    // holds no transaction for it, whose commit (a save's) would read the
+    // cursor to its end, and a write (as a save makes) does not read the
+    // rest of it first.
+    void aHalfReadLookupCostsTheWindowsWritesNothing()
+    {
+        QStringList customers;
+        for (int i = 0; i < 300; ++i)
+            customers << QStringLiteral("('H%1', '추가 거래처 %1', '123', '45', '67890')").arg(i, 4, 10, QLatin1Char('0'));
+        execSql(store::Connection::account(), QStringLiteral("insert into Sale_Table values ") + customers.join(u','));
+        FakeTarget target;
+        TForm2 form(&target);
+        store::SqlStatement* list = form.query();
+        QVERIFY(list->canFetchMore());
+        if (m_postgres) {
+            const QVector<QStringList> transactionStart = store::Connection::account().selectNative(
+                QStringLiteral("select case when now() = statement_timestamp() then 'none' else 'open' end"));
+            QCOMPARE(transactionStart.value(0).value(0), QStringLiteral("none"));
+        }
+        store::SqlStatement write;
+        write.setLines({QStringLiteral("update Jen_Print set Tot = Tot where 1 = 0")});
+        write.execute();
+        QVERIFY(list->canFetchMore());
+    }
+
     // On PostgreSQL the name searches are answered by trigram indexes and
     // read through a cursor. Each lookup's statement returns exactly the rows
     // it returns read whole and from the table alone (no index scans), on
@@ -394,6 +420,7 @@ private slots:
         QFETCH(QString, searchText);
         QFETCH(bool, findsEdgeNames);
         store::Connection& program = store::Connection::account();
+        store::Connection& lookups = store::Connection::lookups();
         if (!m_edgeNamesAdded) {
             addEdgeNames(program);
             m_edgeNamesAdded = true;
@@ -414,8 +441,8 @@ private slots:
             if (trigramIndexed) {
                 // The names are read through the trigram indexes (which
                 // answer bitmap scans only), not the table or the code index.
-                execSql(program, QStringLiteral("SET enable_seqscan = off"));
-                execSql(program, QStringLiteral("SET enable_indexscan = off"));
+                execSql(lookups, QStringLiteral("SET enable_seqscan = off"));
+                execSql(lookups, QStringLiteral("SET enable_indexscan = off"));
             }
             std::unique_ptr<LookupFrame> dialog = makeLookup(form, &target);
             dialog->prepareFor(1, searchText);
@@ -450,10 +477,10 @@ private slots:
             QString sql = store::translateSql(dialog->query()->lines().join(u'\n'), store::Engine::PostgreSQL);
             sql.replace(u':' + dialog->definition().parameter, QStringLiteral("'%가나%'"));
             QString plan;
-            for (const QStringList& r : program.selectNative(QStringLiteral("EXPLAIN ") + sql))
+            for (const QStringList& r : lookups.selectNative(QStringLiteral("EXPLAIN ") + sql))
                 plan += r.value(0) + u'\n';
-            execSql(program, QStringLiteral("RESET enable_seqscan"));
-            execSql(program, QStringLiteral("RESET enable_indexscan"));
+            execSql(lookups, QStringLiteral("RESET enable_seqscan"));
+            execSql(lookups, QStringLiteral("RESET enable_indexscan"));
             QVERIFY2(plan.contains(QLatin1String("_name_trgm")) && !plan.contains(QLatin1String("Seq Scan")),
                      qPrintable(plan));
         }
