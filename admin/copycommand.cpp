@@ -82,7 +82,9 @@ int runCopy(const CopyOptions& options)
     OpenedTarget target = openTarget(toSide);
     store::Connection& to = *target.connection;
     say(QStringLiteral("대상: %1").arg(to.describe()));
-    store::createSchema(to); // empty tables where they are missing
+    // Empty tables where they are missing.
+    if (const QString notice = store::createSchema(to); !notice.isEmpty())
+        say(notice);
 
     if (const qint64 vouchers = countRows(to, kVoucherTable); vouchers > 0 && !options.replace)
         throw AppError(QStringLiteral("대상에 이미 전표 %1행이 있습니다. 지우고 복사하려면 --replace를 주십시오.").arg(vouchers));

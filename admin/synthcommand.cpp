@@ -39,7 +39,8 @@ int runSynth(const SynthOptions& o)
             say(QStringLiteral("기존 전표 %1행을 지웠습니다.").arg(existing));
         }
     }
-    store::createSchema(c);
+    if (const QString notice = store::createSchema(c); !notice.isEmpty())
+        say(notice);
 
     Dice dice(o.seed);
     QElapsedTimer phase;

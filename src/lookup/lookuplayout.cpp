@@ -167,7 +167,7 @@ void LookupFrame::buildGrid()
         columns.append(GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_definition.titleAlignment});
     DBGrid1->setColumns(columns);
 
-    Query1 = new store::SqlStatement(this);
+    Query1 = new store::SqlStatement(store::Connection::lookups(), this);
     Query1->setObjectName(QStringLiteral("Query1"));
     Query1->setLines(m_definition.statement);
     DBGrid1->setStatement(Query1);

@@ -187,7 +187,78 @@ QStringList schemaStatements(Engine engine)
     return statements;
 }
 
+// The lookups' name searches, as the dialect sends them to PostgreSQL:
+// `rtrim(Sale_Name) like (:tbName)` becomes `rtrim(sale_name) ILIKE (…)`,
+// which a trigram index of that same expression answers despite the leading
+// '%'. The account and employee lookups compare the bare CHAR column, whose
+// LIKE counts the padding: no trigram index takes that column type.
+struct NameSearchIndex {
+    const char* name;
+    const char* table;
+    const char* expression;
+};
+
+const NameSearchIndex kNameSearchIndexes[] = {
+    {"ix_sale_name_trgm", "Sale_Table", "rtrim(sale_name)"},
+    {"ix_bank_name_trgm", "Bank_Table", "rtrim(bank_name)"},
+    {"ix_buser_name_trgm", "Buser_Table", "rtrim(buser_name)"},
+    {"ix_project_name_trgm", "Project_Table", "rtrim(project_name)"},
+    {"ix_item_name_trgm", "Item_Table", "rtrim(item_name)"},
+};
+
+// The schema (quoted) holding pg_trgm, empty when it is not installed.
+QString trigramSchema(Connection& connection)
+{
+    const QVector<QStringList> found = connection.selectNative(QStringLiteral(
+        "SELECT quote_ident(n.nspname) FROM pg_extension e JOIN pg_namespace n ON n.oid = e.extnamespace "
+        "WHERE e.extname = 'pg_trgm'"));
+    return found.isEmpty() ? QString() : found[0].value(0);
+}
+
+// pg_trgm is installed once per database, in `public` where there is one:
+// in the schema of one company's books it would go when that schema is
+// dropped, and take the indexes of every other schema with it.
+QString installTrigrams(Connection& connection)
+{
+    QString schema = trigramSchema(connection);
+    if (!schema.isEmpty())
+        return schema;
+    try {
+        connection.execNative(QStringLiteral(
+            "DO $$ BEGIN EXECUTE format('CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA %I', "
+            "COALESCE((SELECT nspname FROM pg_namespace WHERE nspname = 'public'), current_schema())); END $$"));
+    } catch (const DbError&) {
+        // No right to create it, or another session created it meanwhile.
+    }
+    return trigramSchema(connection);
+}
+
 } // namespace
+
+QString createNameSearchIndexes(Connection& connection)
+{
+    if (connection.engine() != Engine::PostgreSQL)
+        return {};
+    QString reason;
+    try {
+        const QString schema = installTrigrams(connection);
+        if (schema.isEmpty())
+            reason = QStringLiteral("pg_trgm 확장을 만들 권한이 없습니다.");
+        for (const NameSearchIndex& index : kNameSearchIndexes)
+            if (!schema.isEmpty())
+                connection.execNative(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 %4.gin_trgm_ops)")
+                                          .arg(QLatin1String(index.name), QLatin1String(index.table),
+                                               QLatin1String(index.expression), schema));
+    } catch (const DbError& error) {
+        reason = error.text();
+    }
+    if (reason.isEmpty())
+        return {};
+    return QStringLiteral("알림: 이름 검색용 인덱스를 만들지 못했습니다. 프로그램은 그대로 쓸 수 있지만 "
+                          "거래처·은행·부서·프로젝트·아이템의 이름 검색이 느립니다. 데이터베이스 관리자가 "
+                          "CREATE EXTENSION pg_trgm을 실행한 뒤 init을 다시 실행하십시오.\n(%1)")
+        .arg(reason);
+}
 
 int voucherTextWidth(const QString& column)
 {
@@ -197,7 +268,7 @@ int voucherTextWidth(const QString& column)
     return 0;
 }
 
-void createSchema(Connection& connection)
+QString createSchema(Connection& connection)
 {
     QSqlDatabase db = connection.database();
     const bool transactional = connection.engine() != Engine::SqlServer && db.transaction();
@@ -214,6 +285,8 @@ void createSchema(Connection& connection)
         db.rollback();
         throw DbError(text);
     }
+    // Outside the transaction: a refused extension must not undo the tables.
+    return createNameSearchIndexes(connection);
 }
 
 bool indexesMissing(Connection& connection)

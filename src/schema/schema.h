@@ -8,7 +8,16 @@ namespace store {
 // Sale_Table, Bank_Table, Sawon_Table, Buser_Table, Project_Table,
 // Item_Table, Jen_Print) with the indexes the program's statements look up
 // by, in the connection's engine. Tables that exist are left alone.
-void createSchema(Connection& connection);
+// Returns a notice for the administrator when the name search indexes below
+// could not be made (empty otherwise); the tables are there all the same.
+QString createSchema(Connection& connection);
+
+// On PostgreSQL: the pg_trgm extension (in `public`) and the trigram indexes
+// that answer the lookups' `like '%…%'` over names. Where the extension may
+// not be created, nothing fails: the searches work, only by reading the
+// table. Returns a Korean notice saying so, or empty when made (and on
+// other engines).
+QString createNameSearchIndexes(Connection& connection);
 
 // Whether an embedded file lacks an index this program looks up by (a file
 // made by an earlier version); createSchema() then adds it. Server data

@@ -3,6 +3,7 @@
 #include "sqltokenclause.h"
 #include "sqltokenexpr.h"
 #include "sqltokentext.h"
+#include "unionleaves.h"
 
 #include <QSet>
 #include <QVector>
@@ -227,24 +228,50 @@ QString unquote(const QString& quoted)
     return inner.replace(QString(2, close), QString(close));
 }
 
+bool isHangul(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x1100 && u <= 0x11FF) || (u >= 0x3130 && u <= 0x318F);
+}
+
+// A pattern written as literals alone (joined, in parentheses) whose every
+// character is the same in either case (Hangul, digits, signs) and holding
+// no '_', whose match lower-casing could shift: LIKE finds what ILIKE finds.
+bool caselessLiteralPattern(const TokenText& t, const Chain& pattern)
+{
+    for (int i = pattern.first(); i >= 0 && i <= pattern.last(); i = t.next(i)) {
+        if (t.is(i, TokenKind::OpenParen) || t.is(i, TokenKind::CloseParen) || t.isOperator(i, QLatin1StringView("+")))
+            continue;
+        if (!t.is(i, TokenKind::String))
+            return false;
+        for (QChar c : t.text(i).mid(t.text(i).indexOf(u'\'')))
+            if (c == u'_' || (c.unicode() < 128 ? c.isLetter() : !isHangul(c)))
+                return false;
+    }
+    return true;
+}
+
 // SQL Server's LIKE ignores case in its default collation, PostgreSQL's does
 // not (ILIKE does). PostgreSQL also reads a backslash in a pattern as an
 // escape unless told otherwise, so a searched "A\B" would find "AB".
-void toPostgresLike(TokenText& t, int like)
+// ILIKE lower-cases every row's text first, which costs the account lookup
+// most of its time: a pattern that no case can change keeps LIKE.
+void toPostgresLike(TokenText& t, int like, bool asWritten)
 {
-    t.replace(like, QStringLiteral("ILIKE"));
     const Chain pattern = readChain(t, t.next(like), t.size());
+    if (asWritten || pattern.operands.isEmpty() || !caselessLiteralPattern(t, pattern))
+        t.replace(like, QStringLiteral("ILIKE"));
     if (!pattern.operands.isEmpty() && !t.isWord(t.next(pattern.last()), QLatin1StringView("escape")))
         t.insertAfter(pattern.last(), QStringLiteral(" ESCAPE ''"));
 }
 
 // Word by word differences: LIKE (above); N'…' is a plain literal; !< and !>
 // are >= and <=; quoted names (above), of which PostgreSQL knows no [brackets].
-void adaptTokens(TokenText& t, Engine engine)
+void adaptTokens(TokenText& t, Engine engine, bool asWritten)
 {
     for (int i = 0; i < t.size(); ++i) {
         if (engine == Engine::PostgreSQL && t.isWord(i, QLatin1StringView("like")))
-            toPostgresLike(t, i);
+            toPostgresLike(t, i, asWritten);
         else if (t.is(i, TokenKind::String) && !t.text(i).startsWith(u'\''))
             t.replace(i, t.text(i).mid(1));
         else if (t.isOperator(i, QLatin1StringView("!<")))
@@ -287,16 +314,18 @@ void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine en
 
 } // namespace
 
-QString translateSql(const QString& tsql, Engine engine)
+QString translateSql(const QString& tsql, Engine engine, bool asWritten)
 {
     if (engine == Engine::SqlServer)
         return tsql;
     TokenText t(tsql);
     const Assignments assignments = findAssignments(t);
     rewriteConcatenation(t);
-    adaptTokens(t, engine);
+    adaptTokens(t, engine, asWritten);
     trimComparedLiterals(t, assignments.equals);
     rewriteAliases(t, assignments.aliases, engine);
+    if (engine == Engine::PostgreSQL && !asWritten)
+        return sql::liftUnionLeafConditions(t.result());
     return t.result();
 }
 

@@ -17,11 +17,18 @@ namespace store {
 //    column, number, count/sum, …) adds, as SQL Server converts the other side;
 //  - `like` becomes `ILIKE … ESCAPE ''` on PostgreSQL (SQL Server's default
 //    collation is case-insensitive and knows no escape character; SQLite's
-//    LIKE already is both for ASCII);
+//    LIKE already is both for ASCII); a pattern of literals that no case
+//    changes (Hangul, digits) keeps `LIKE … ESCAPE ''`, which finds the same;
 //  - string literals compared with =, <>, !=, <, >, <=, >= or listed in an
 //    `in ( … )` list lose their trailing blanks, as SQL Server ignores them;
 //  - N'…' literals, !< and !>, and [bracketed] names (PostgreSQL) are spelt
-//    the engine's way.
-QString translateSql(const QString& tsql, Engine engine);
+//    the engine's way;
+//  - on PostgreSQL, the leaves of a UNION ALL in a derived table hand their
+//    WHERE to the query around it (unionleaves.h), so that an ORDER BY over
+//    the union is read from the tables' indexes instead of sorting every row.
+// `asWritten` leaves out the rewrites that only change how the engine reads
+// the rows, never which rows (the caseless LIKE and the union's leaves
+// above), so that tests can compare the two.
+QString translateSql(const QString& tsql, Engine engine, bool asWritten = false);
 
 } // namespace store

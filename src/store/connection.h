@@ -21,19 +21,30 @@ class SqlStatement;
 // its own name, so tests and tools can hold several at once.
 class Connection {
 public:
+    // How a server data source hands over a result: through a cursor, batch
+    // by batch as rows are read, or whole before the first row.
+    enum class ResultReading { ThroughCursor, Whole };
+
     // The embedded database file; created empty when missing. Throws DbError.
     // Read-only, nothing is written to it, nor beside it unless a log waits
     // to be folded in (then SQLite makes a -shm).
     static std::unique_ptr<Connection> openSqlite(const QString& path, bool readOnly = false);
     // An ODBC data source by name; errors (server down, login refused, no
     // answer within a few seconds) are thrown as DbError with the engine's text.
-    static std::unique_ptr<Connection> openOdbc(const QString& dsn);
+    static std::unique_ptr<Connection> openOdbc(const QString& dsn, ResultReading reading = ResultReading::Whole);
 
     // The same connections, not yet opened: the first statement opens them.
     // An opening that fails throws its error to that statement, and the next
     // statement tries again.
     static std::unique_ptr<Connection> sqliteOpenedOnFirstUse(const QString& path);
-    static std::unique_ptr<Connection> odbcOpenedOnFirstUse(const QString& dsn);
+    static std::unique_ptr<Connection> odbcOpenedOnFirstUse(const QString& dsn,
+                                                            ResultReading reading = ResultReading::Whole);
+
+    // A second connection to the same data source (the same file, or the
+    // same ODBC data source read as told), with the same session settings
+    // and bounds, opened by its first statement: before that it opens this
+    // one, which makes a missing file.
+    std::unique_ptr<Connection> companion(ResultReading reading);
 
     // Steps of every opening: before the engine is asked (making a folder),
     // and after it answered (settings, tables). An error in either ends the
@@ -132,6 +143,10 @@ public:
     static Connection& account();
     static bool hasAccount();
     static void setAccount(std::unique_ptr<Connection> connection);
+    // The connection the lookup dialogs read through: the account's
+    // companion, made at the first call and opened by the first lookup
+    // search; a new account gets a new one.
+    static Connection& lookups();
 
 private:
     Connection(QString name, Engine engine, QString description);
@@ -140,6 +155,7 @@ private:
 
     QString m_name;
     QString m_file; // the embedded database's path, empty for a server
+    QString m_dsn;  // the ODBC data source's name, empty for a file
     QStringList m_sessionSettings;
     // A server data source: its connection string and options, tried in
     // turn while the driver refuses an option the data source sets itself.

@@ -193,6 +193,11 @@ void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 void DbGrid::keyPressEvent(QKeyEvent* event)
 {
     emit gridKeyDown(event->key(), event->modifiers());
+    // Ctrl+End goes to the result's last row, not to the last row read so
+    // far: the rest is read first.
+    if (event->key() == Qt::Key_End && (event->modifiers() & Qt::ControlModifier))
+        if (store::SqlStatement* s = statement(); s && s->isOpen())
+            s->rowCount();
     QTableView::keyPressEvent(event);
 }
 

@@ -172,6 +172,28 @@ private slots:
         QVERIFY(form.isVisible());
     }
 
+    void ctrlEndGoesToTheLastRowOfTheWholeList()
+    {
+        // More employees than the grid reads in one batch.
+        QStringList added;
+        for (int i = 0; i < 300; ++i)
+            added << QStringLiteral("('S9%1', '추가 사원 %1', '남', '800101', '1234567', '')").arg(i, 3, 10, QLatin1Char('0'));
+        store::Connection::account().execNative(QStringLiteral("insert into Sawon_Table values ") + added.join(u','));
+        const QVector<QStringList> rows = employees();
+
+        FakeTarget target;
+        TForm3 form(&target);
+        form.prepareFor(4, QString());
+        form.runSearch();
+        QVERIFY(showAndActivate(form));
+        DbGrid* grid = gridOf(&form);
+        clickRow(grid, 0);
+        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grid->currentIndex().row(), int(rows.size()) - 1);
+        QCOMPARE(target.writes.last().code, rows.last()[0]);
+        QCOMPARE(target.writes.last().line, 4);
+    }
+
     void anEmptyResultEmptiesTheTarget()
     {
         FakeTarget target;

@@ -5,6 +5,7 @@
 
 #include "core/strutil.h"
 #include "lookup/lookupforms.h"
+#include "schema/datasource.h"
 #include "sql/dialect.h"
 #include "store/connection.h"
 #include "store/statement.h"
@@ -13,7 +14,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 #include <algorithm>
 #include <map>
@@ -104,9 +109,35 @@ QVector<QStringList> expectedParties(int kind, const QString& searchText)
     return sortedByCode(rows);
 }
 
-std::unique_ptr<LookupFrame> makeMasterLookup(int form, LookupTarget* target)
+// Names a clerk's search meets at its edges: blanks inside, the wildcards
+// % and _ as text, Latin letters in both cases, Hangul; the customer and the
+// bank of each pair share their code.
+const QStringList kEdgeNames{QStringLiteral("가나 다라 상사"), QStringLiteral("100% 정품"), QStringLiteral("A_B 무역"),
+                             QStringLiteral("AxB 상사"),      QStringLiteral("abc trading"), QStringLiteral("ABC BANK")};
+
+void addEdgeNames(store::Connection& c)
+{
+    for (int i = 0; i < kEdgeNames.size(); ++i) {
+        const QString code = QStringLiteral("'E90%1'").arg(i, 2, 10, QLatin1Char('0'));
+        const QString name = u'\'' + kEdgeNames[i] + u'\'';
+        const QString text = QStringLiteral("'비고'");
+        execSql(c, QStringLiteral("insert into test_ac_code (ac_code, ac_name, bigo, code_kubun, a_kubun, b_kubun, c_kubun) "
+                                  "values (%1, %2, %3, 'SSSSS', '5', '01', '01')").arg(code, name, text));
+        execSql(c, QStringLiteral("insert into Sale_Table values (%1, %2, '123', '45', '67890')").arg(code, name));
+        execSql(c, QStringLiteral("insert into Bank_Table values (%1, %2, '110-22-333')").arg(code, name));
+        execSql(c, QStringLiteral("insert into Sawon_Table values (%1, %2, '남', '800101', '1234567', %3)").arg(code, name, text));
+        for (const char* table : {"Buser_Table", "Project_Table", "Item_Table"})
+            execSql(c, QStringLiteral("insert into %1 values (%2, %3, %4)").arg(QLatin1String(table), code, name, text));
+    }
+}
+
+std::unique_ptr<LookupFrame> makeLookup(int form, LookupTarget* target)
 {
     switch (form) {
+    case 1:
+        return std::make_unique<TForm1>(target);
+    case 2:
+        return std::make_unique<TForm2>(target);
     case 3:
         return std::make_unique<TForm3>(target);
     case 4:
@@ -270,7 +301,7 @@ private slots:
         QFETCH(QString, searchText);
         QFETCH(bool, findsSome);
         FakeTarget target;
-        std::unique_ptr<LookupFrame> dialog = makeMasterLookup(form, &target);
+        std::unique_ptr<LookupFrame> dialog = makeLookup(form, &target);
         if (!searchText.isEmpty()) {
             dialog->prepareFor(2, searchText);
             dialog->runSearch();
@@ -295,11 +326,32 @@ private slots:
     // On SQLite the customer and bank union is merged into the query around
     // it and read in code order from the two code indexes, so the first page
     // shows without sorting every customer; the account groups are found by
-    // the index on their joined key. (The rows are checked above.)
-    void sqliteLookupsReadByIndex()
+    // the index on their joined key. On PostgreSQL the union's leaves are read
+    // as their tables, in code order from the same indexes (the planner is
+    // told not to sort, so that the plan shows whether it could avoid it).
+    // (The rows are checked above and below.)
+    void lookupsReadByIndex()
     {
-        if (m_postgres)
-            QSKIP("SQLite's plans");
+        if (m_postgres) {
+            store::Connection& c = store::Connection::account();
+            QStringList plans;
+            execSql(c, QStringLiteral("SET enable_sort = off"));
+            for (int kind : {-1, 0, 1, 2}) {
+                QString sql = store::translateSql(TForm2::statementLines(kind).join(u'\n'), store::Engine::PostgreSQL);
+                sql.replace(QStringLiteral(":tbName"), QStringLiteral("'%'"));
+                plans << QString();
+                for (const QStringList& r : c.selectNative(QStringLiteral("EXPLAIN ") + sql))
+                    plans.last() += r.value(0) + u'\n';
+            }
+            execSql(c, QStringLiteral("RESET enable_sort"));
+            static const QRegularExpression sortNode(QStringLiteral("(^|->)\\s*Sort\\s+\\("),
+                                                     QRegularExpression::MultilineOption);
+            for (const QString& plan : std::as_const(plans)) {
+                QVERIFY2(!plan.contains(sortNode), qPrintable(plan));
+                QVERIFY2(plan.contains(QLatin1String("Index Scan using ix_")), qPrintable(plan));
+            }
+            return;
+        }
         const auto plan = [](const QStringList& lines) {
             QString sql = store::translateSql(lines.join(u'\n'), store::Engine::SQLite);
             sql.replace(QStringLiteral(":tbName"), QStringLiteral("'%'")).replace(QStringLiteral(":tbac_name"), QStringLiteral("'%'"));
@@ -318,7 +370,124 @@ private slots:
         QCOMPARE(accounts.count(QLatin1String("USING INDEX ix_ac_group")), 21);
     }
 
+    // A lookup left half read (more rows than one batch) keeps its result
+    // open on the lookups' own connection: the entry window's connection
+    // holds no transaction for it, whose commit (a save's) would read the
+    // cursor to its end, and a write (as a save makes) does not read the
+    // rest of it first.
+    void aHalfReadLookupCostsTheWindowsWritesNothing()
+    {
+        QStringList customers;
+        for (int i = 0; i < 300; ++i)
+            customers << QStringLiteral("('H%1', '추가 거래처 %1', '123', '45', '67890')").arg(i, 4, 10, QLatin1Char('0'));
+        execSql(store::Connection::account(), QStringLiteral("insert into Sale_Table values ") + customers.join(u','));
+        FakeTarget target;
+        TForm2 form(&target);
+        store::SqlStatement* list = form.query();
+        QVERIFY(list->canFetchMore());
+        if (m_postgres) {
+            const QVector<QStringList> transactionStart = store::Connection::account().selectNative(
+                QStringLiteral("select case when now() = statement_timestamp() then 'none' else 'open' end"));
+            QCOMPARE(transactionStart.value(0).value(0), QStringLiteral("none"));
+        }
+        store::SqlStatement write;
+        write.setLines({QStringLiteral("update Jen_Print set Tot = Tot where 1 = 0")});
+        write.execute();
+        QVERIFY(list->canFetchMore());
+    }
+
+    // On PostgreSQL the name searches are answered by trigram indexes and
+    // read through a cursor. Each lookup's statement returns exactly the rows
+    // it returns read whole and from the table alone (no index scans), on
+    // edge names; on SQLite both runs are the same plain statement.
+    void nameSearchesReadTheSameRowsByIndex_data()
+    {
+        QTest::addColumn<QString>("searchText");
+        QTest::addColumn<bool>("findsEdgeNames");
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("blank of the name left out") << QStringLiteral("나 다") << false;
+        QTest::newRow("percent") << QStringLiteral("%") << true;
+        QTest::newRow("percent after digits") << QStringLiteral("100%") << true;
+        QTest::newRow("underscore") << QStringLiteral("_") << true;
+        QTest::newRow("underscore between letters") << QStringLiteral("A_B") << true;
+        QTest::newRow("lower case") << QStringLiteral("abc") << true;
+        QTest::newRow("upper case") << QStringLiteral("ABC") << true;
+        QTest::newRow("Hangul") << QStringLiteral("상사") << true;
+    }
+
+    void nameSearchesReadTheSameRowsByIndex()
+    {
+        QFETCH(QString, searchText);
+        QFETCH(bool, findsEdgeNames);
+        store::Connection& program = store::Connection::account();
+        store::Connection& lookups = store::Connection::lookups();
+        if (!m_edgeNamesAdded) {
+            addEdgeNames(program);
+            m_edgeNamesAdded = true;
+        }
+        std::unique_ptr<store::Connection> plain;
+        if (m_postgres) {
+            plain = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName),
+                                                store::Connection::ResultReading::Whole);
+            plain->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(m_account->schema()));
+            plain->addSessionSetting(QStringLiteral("SET enable_indexscan = off"));
+            plain->addSessionSetting(QStringLiteral("SET enable_bitmapscan = off"));
+        }
+        store::Connection& unindexed = plain ? *plain : program;
+        FakeTarget target;
+        for (int form = 1; form <= 6; ++form) {
+            // The bare CHAR columns of the account and employee names take no trigram index.
+            const bool trigramIndexed = m_postgres && form != 1 && form != 3;
+            if (trigramIndexed) {
+                // The names are read through the trigram indexes (which
+                // answer bitmap scans only), not the table or the code index.
+                execSql(lookups, QStringLiteral("SET enable_seqscan = off"));
+                execSql(lookups, QStringLiteral("SET enable_indexscan = off"));
+            }
+            std::unique_ptr<LookupFrame> dialog = makeLookup(form, &target);
+            dialog->prepareFor(1, searchText);
+            dialog->runSearch();
+            QStringList columns;
+            for (const LookupColumn& c : dialog->definition().columns)
+                columns << c.field;
+            const QVector<QStringList> indexed = readRows(*dialog->query(), columns);
+
+            // The statement as written, without the rewrites that only
+            // change how the engine reads it.
+            QSqlQuery plainQuery(unindexed.database());
+            plainQuery.setForwardOnly(true);
+            QVERIFY(plainQuery.prepare(
+                store::translateSql(dialog->query()->text(), unindexed.engine(), /*asWritten=*/true)));
+            plainQuery.bindValue(u':' + dialog->definition().parameter, lookupPattern(searchText));
+            QVERIFY2(plainQuery.exec(), qPrintable(plainQuery.lastError().text()));
+            QVector<QStringList> read;
+            while (plainQuery.next()) {
+                QStringList row;
+                for (const QString& column : std::as_const(columns))
+                    row << Str_TrimRight(plainQuery.value(plainQuery.record().indexOf(column)).toString());
+                read.append(row);
+            }
+            const bool edgeRead = std::any_of(read.begin(), read.end(),
+                                              [](const QStringList& r) { return r[0].startsWith(QLatin1String("E90")); });
+            QVERIFY2(edgeRead == findsEdgeNames, qPrintable(dialog->objectName()));
+            COMPARE_ROWS(indexed, read);
+
+            if (!trigramIndexed)
+                continue;
+            QString sql = store::translateSql(dialog->query()->lines().join(u'\n'), store::Engine::PostgreSQL);
+            sql.replace(u':' + dialog->definition().parameter, QStringLiteral("'%가나%'"));
+            QString plan;
+            for (const QStringList& r : lookups.selectNative(QStringLiteral("EXPLAIN ") + sql))
+                plan += r.value(0) + u'\n';
+            execSql(lookups, QStringLiteral("RESET enable_seqscan"));
+            execSql(lookups, QStringLiteral("RESET enable_indexscan"));
+            QVERIFY2(plan.contains(QLatin1String("_name_trgm")) && !plan.contains(QLatin1String("Seq Scan")),
+                     qPrintable(plan));
+        }
+    }
+
 private:
+    bool m_edgeNamesAdded = false;
     bool m_postgres;
     std::unique_ptr<TestAccount> m_account;
 };

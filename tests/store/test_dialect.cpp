@@ -218,7 +218,7 @@ void TestDialect::translations_data()
     // LIKE.
     QTest::newRow("not like") << "where ac_name not like ('%'+'회사설정계정'+'%') and b LIKE :p"
                               << "where ac_name not like ('%'||'회사설정계정'||'%') and b LIKE :p"
-                              << "where ac_name not ILIKE ('%'||'회사설정계정'||'%') ESCAPE '' and b ILIKE :p ESCAPE ''";
+                              << "where ac_name not like ('%'||'회사설정계정'||'%') ESCAPE '' and b ILIKE :p ESCAPE ''";
     QTest::newRow("like with its own escape") << "where a like 'x!%' + b escape '!'"
                                               << "where a like 'x!%' || b escape '!'"
                                               << "where a ILIKE 'x!%' || b escape '!'";
