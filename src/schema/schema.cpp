@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <map>
+#include <mutex>
 
 namespace store {
 
@@ -258,10 +259,15 @@ bool schemaExists(Connection& connection)
 bool keyWidthsEnforced(Connection& connection)
 {
     // Asked once per connection: the list asks at every keystroke in the branch selector.
+    // The program first asks on the worker that opens its data source ahead.
+    static std::mutex knownLock;
     static std::map<QString, bool> known;
-    const auto it = known.find(connection.connectionName());
-    if (it != known.end())
-        return it->second;
+    {
+        const std::lock_guard lock(knownLock);
+        const auto it = known.find(connection.connectionName());
+        if (it != known.end())
+            return it->second;
+    }
 
     QString sql;
     switch (connection.engine()) {
@@ -293,8 +299,10 @@ bool keyWidthsEnforced(Connection& connection)
         throw DbError(error.text());
     }
     const bool enforced = q.value(0).toInt() == (connection.engine() == Engine::SQLite ? 1 : 2);
-    if (enforced || schemaExists(connection))
+    if (enforced || schemaExists(connection)) {
+        const std::lock_guard lock(knownLock);
         known[connection.connectionName()] = enforced;
+    }
     return enforced;
 }
 
