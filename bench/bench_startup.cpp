@@ -7,8 +7,11 @@
 // Beside them, the peak memory of a clerk's whole run (bench_clerkrun).
 // Every start gets a runtime and temporary folder of its own run, so that
 // the single-instance lock of a copy running elsewhere is not met.
+// With --baseline, another build of the program starts in turn with this
+// one in the same loops, so that a change is measured against what it
+// changes under the same load of the machine.
 //
-//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME] [--start-only]
+//   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME] [--start-only] [--baseline PROGRAM]
 //
 // For --sqlite the program finds PATH as its embedded database: PATH must be
 // <dir>/voucher/Account.db, and the program runs with XDG_DATA_HOME=<dir>
@@ -98,6 +101,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     const int runs = bench::intOption(args, QStringLiteral("--runs"), 11);
     const QString path = bench::option(args, QStringLiteral("--sqlite"));
+    const QString baseline = bench::option(args, QStringLiteral("--baseline"));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("VOUCHER_STARTUP_PROBE"), QStringLiteral("1"));
@@ -124,17 +128,19 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    std::vector<double> program, empty, labelled;
+    std::vector<double> program, empty, labelled, base;
     std::vector<double> programPeak, emptyPeak;
     for (int i = 0; i <= runs; ++i) {
         const Start p = startOnce(QStringLiteral(VOUCHER_PROGRAM), env);
+        const Start b = baseline.isEmpty() ? Start{0, 0} : startOnce(baseline, env);
         const Start e = startOnce(QStringLiteral(EMPTY_WINDOW), env);
         const Start l = startOnce(QStringLiteral(EMPTY_WINDOW), env, {QStringLiteral("--korean-label")});
-        if (p.ms < 0 || e.ms < 0 || l.ms < 0)
+        if (p.ms < 0 || b.ms < 0 || e.ms < 0 || l.ms < 0)
             return 1;
         if (i == 0)
             continue; // warm-up: libraries and data into the page cache
         program.push_back(p.ms);
+        base.push_back(b.ms);
         empty.push_back(e.ms);
         labelled.push_back(l.ms);
         programPeak.push_back(p.peakKb);
@@ -164,6 +170,10 @@ int main(int argc, char** argv)
     figures.push_back({engine, QStringLiteral("start-up, against a window with one Korean label"), bench::median(program),
                        -1, bench::median(labelled), -1, -1,
                        QStringLiteral("floor: the empty window with one line of Korean text")});
+    const QString baselineNote = QStringLiteral("baseline %1; floor: the Korean label").arg(baseline);
+    if (!baseline.isEmpty())
+        figures.push_back({engine, QStringLiteral("baseline start-up, against the Korean label"), bench::median(base),
+                           -1, bench::median(labelled), -1, -1, baselineNote});
     figures.push_back({engine, QStringLiteral("peak memory at start-up (VmHWM)"), -1, -1, -1, -1, -1,
                        QStringLiteral("program %1 MB, empty window %2 MB")
                            .arg(bench::median(programPeak) / 1024.0, 0, 'f', 1)
@@ -180,18 +190,24 @@ int main(int argc, char** argv)
         QProcessEnvironment x = env;
         x.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         x.insert(QStringLiteral("DISPLAY"), screen.display());
-        std::vector<double> programExposed, labelExposed, programPainted, labelPainted;
+        std::vector<double> programExposed, labelExposed, programPainted, labelPainted, baseExposed, basePainted;
         for (int i = 0; i <= runs; ++i) {
-            double p = -1, l = -1;
+            double p = -1, l = -1, b = 0;
             screen.settle();
             const Start ps = startOnce(QStringLiteral(VOUCHER_PROGRAM), x, {},
                                        {[&](const QElapsedTimer& t) { p = screen.waitForFirstExpose(t); },
                                         [&] { screen.settle(); }});
+            Start bs{0, 0};
+            if (!baseline.isEmpty()) {
+                screen.settle();
+                bs = startOnce(baseline, x, {},
+                               {[&](const QElapsedTimer& t) { b = screen.waitForFirstExpose(t); }, [&] { screen.settle(); }});
+            }
             screen.settle();
             const Start ls = startOnce(QStringLiteral(EMPTY_WINDOW), x, {QStringLiteral("--korean-label")},
                                        {[&](const QElapsedTimer& t) { l = screen.waitForFirstExpose(t); },
                                         [&] { screen.settle(); }});
-            if (ps.ms < 0 || ls.ms < 0 || p < 0 || l < 0) {
+            if (ps.ms < 0 || ls.ms < 0 || bs.ms < 0 || p < 0 || l < 0 || b < 0) {
                 std::fprintf(stderr, "bench_startup: no Expose seen under Xvfb\n");
                 return 1;
             }
@@ -201,6 +217,8 @@ int main(int argc, char** argv)
             labelExposed.push_back(l);
             programPainted.push_back(ps.ms);
             labelPainted.push_back(ls.ms);
+            baseExposed.push_back(b);
+            basePainted.push_back(bs.ms);
         }
         figures.push_back({engine, QStringLiteral("start-up to the first Expose under Xvfb"),
                            bench::median(programExposed), -1, bench::median(labelExposed), -1, 2,
@@ -208,6 +226,12 @@ int main(int argc, char** argv)
         figures.push_back({engine, QStringLiteral("start-up to the first paint under Xvfb"), bench::median(programPainted),
                            -1, bench::median(labelPainted), -1, 2,
                            QStringLiteral("the probe's line, same starts; floor: the Korean label")});
+        if (!baseline.isEmpty()) {
+            figures.push_back({engine, QStringLiteral("baseline to the first Expose under Xvfb"),
+                               bench::median(baseExposed), -1, bench::median(labelExposed), -1, -1, baselineNote});
+            figures.push_back({engine, QStringLiteral("baseline to the first paint under Xvfb"),
+                               bench::median(basePainted), -1, bench::median(labelPainted), -1, -1, baselineNote});
+        }
     }
 #endif
     bench::printTable(QStringLiteral("Start-up on %1 (median of %2 starts, ms)").arg(engine).arg(runs), figures);

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <map>
+#include <mutex>
 
 namespace store {
 
@@ -331,10 +332,15 @@ bool schemaExists(Connection& connection)
 bool keyWidthsEnforced(Connection& connection)
 {
     // Asked once per connection: the list asks at every keystroke in the branch selector.
+    // The program first asks on the worker that opens its data source ahead.
+    static std::mutex knownLock;
     static std::map<QString, bool> known;
-    const auto it = known.find(connection.connectionName());
-    if (it != known.end())
-        return it->second;
+    {
+        const std::lock_guard lock(knownLock);
+        const auto it = known.find(connection.connectionName());
+        if (it != known.end())
+            return it->second;
+    }
 
     QString sql;
     switch (connection.engine()) {
@@ -345,11 +351,15 @@ bool keyWidthsEnforced(Connection& connection)
         break;
     case Engine::PostgreSQL:
         // char(n) and varchar(n) refuse longer texts (char also drops its padding when joined).
-        sql = QStringLiteral("SELECT count(*) FROM information_schema.columns "
-                             "WHERE table_schema = current_schema() AND lower(table_name) = 'account_jen_aa' "
-                             "AND data_type IN ('character', 'character varying') AND ("
-                             "(lower(column_name) = 'date_day' AND character_maximum_length <= 10) OR "
-                             "(lower(column_name) = 'kubun_bon' AND character_maximum_length <= 5))");
+        // Read from the catalogue itself: information_schema's view of it
+        // costs a new session some ten milliseconds at start-up.
+        sql = QStringLiteral("SELECT count(*) FROM pg_catalog.pg_attribute a "
+                             "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
+                             "WHERE c.relnamespace = current_schema()::regnamespace AND lower(c.relname) = 'account_jen_aa' "
+                             "AND a.attnum > 0 AND NOT a.attisdropped "
+                             "AND a.atttypid IN ('bpchar'::regtype, 'varchar'::regtype) AND ("
+                             "(lower(a.attname) = 'date_day' AND a.atttypmod - 4 BETWEEN 0 AND 10) OR "
+                             "(lower(a.attname) = 'kubun_bon' AND a.atttypmod - 4 BETWEEN 0 AND 5))");
         break;
     case Engine::SqlServer:
         return false; // not measured there: the list keeps its plain statement
@@ -362,8 +372,10 @@ bool keyWidthsEnforced(Connection& connection)
         throw DbError(error.text());
     }
     const bool enforced = q.value(0).toInt() == (connection.engine() == Engine::SQLite ? 1 : 2);
-    if (enforced || schemaExists(connection))
+    if (enforced || schemaExists(connection)) {
+        const std::lock_guard lock(knownLock);
         known[connection.connectionName()] = enforced;
+    }
     return enforced;
 }
 

@@ -2,6 +2,7 @@
 #include "lookup/lookupforms.h"
 #include "print/printflow.h"
 #include "schema/datasource.h"
+#include "schema/schema.h"
 #include "shell/application.h"
 #include "shell/dailybackup.h"
 #include "shell/firstpaint.h"
@@ -67,9 +68,9 @@ int main(int argc, char** argv)
     app.setQuitOnLastWindowClosed(false); // closing the entry window ends the program
     instance.listen();
 
-    // Opened by the window's first statement: a data source that fails
-    // reaches the error report like any handler's error, and the next action
-    // that needs the database tries again.
+    // A data source that fails reaches the window's first statement and the
+    // error report like any handler's error, and the next action that needs
+    // the database tries again.
     store::Connection::setAccount(store::resolveAccount());
     // One line naming the data source once it is open, so that a workstation
     // on the wrong one shows it in a terminal and in the desktop's journal.
@@ -78,6 +79,11 @@ int main(int argc, char** argv)
         if (!std::exchange(told, true))
             std::fprintf(stderr, "voucher: 데이터 원본: %s\n", c.describe().toUtf8().constData());
     });
+    // The data source opens (the driver loads, the server answers) while the
+    // window is built; the window's first statement waits for it and meets
+    // its error, if any. The list's question whether the voucher table keeps
+    // its key widths is asked there too.
+    store::Connection::account().openAhead([](store::Connection& c) { store::keyWidthsEnforced(c); });
 
     // The windows in their creation order; all live until the program ends.
     // Form1..Form6 are made right after the entry window first shows (or

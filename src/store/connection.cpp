@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
+#include <utility>
 
 namespace store {
 
@@ -98,6 +99,7 @@ Connection::Connection(QString name, Engine engine, QString description)
 
 Connection::~Connection()
 {
+    awaitOpeningAhead();
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (db.isOpen())
@@ -179,6 +181,54 @@ std::unique_ptr<Connection> Connection::openOdbc(const QString& dsn, ResultReadi
     auto c = odbcOpenedOnFirstUse(dsn, reading);
     c->open();
     return c;
+}
+
+void Connection::setBeforeOpening(OpeningStep step)
+{
+    awaitOpeningAhead();
+    m_beforeOpening = std::move(step);
+}
+
+void Connection::addAfterOpening(OpeningStep step)
+{
+    awaitOpeningAhead();
+    m_afterOpening.append(std::move(step));
+}
+
+void Connection::openAhead(std::function<void(Connection&)> warmUp)
+{
+    awaitOpeningAhead();
+    if (!m_broken && database().isOpen())
+        return;
+    // Qt lets a connection be used only on the thread its driver belongs to:
+    // the driver goes to the worker for the opening and comes back after it.
+    QThread* caller = QThread::currentThread();
+    QThread* worker = QThread::create([this, caller, warmUp = std::move(warmUp)] {
+        try {
+            reopenIfBroken();
+        } catch (...) {
+            m_openingAheadFailure = std::current_exception();
+        }
+        if (!m_openingAheadFailure && warmUp) {
+            try {
+                warmUp(*this);
+            } catch (...) {
+                // The statement that asks the same meets the error again.
+            }
+        }
+        database().driver()->moveToThread(caller);
+    });
+    database().driver()->moveToThread(worker);
+    m_openingAhead.reset(worker);
+    worker->start();
+}
+
+void Connection::awaitOpeningAhead() const
+{
+    if (!m_openingAhead || QThread::currentThread() == m_openingAhead.get())
+        return;
+    m_openingAhead->wait();
+    m_openingAhead.reset();
 }
 
 void Connection::open()
@@ -275,11 +325,13 @@ void Connection::fail(const QSqlError& error)
 
 QSqlDatabase Connection::database() const
 {
+    awaitOpeningAhead();
     return QSqlDatabase::database(m_name, false);
 }
 
 QString Connection::describe() const
 {
+    awaitOpeningAhead();
     return m_description;
 }
 
@@ -321,6 +373,9 @@ QVector<QStringList> Connection::selectNative(const QString& sql)
 
 void Connection::reopenIfBroken()
 {
+    awaitOpeningAhead();
+    if (m_openingAheadFailure)
+        std::rethrow_exception(std::exchange(m_openingAheadFailure, nullptr));
     QSqlDatabase db = database();
     if (!m_broken && db.isOpen())
         return;

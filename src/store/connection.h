@@ -9,7 +9,9 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <QVector>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -46,12 +48,21 @@ public:
     // one, which makes a missing file.
     std::unique_ptr<Connection> companion(ResultReading reading);
 
+    // Opens a connection not yet opened on a worker thread while the caller
+    // goes on (the program builds its window meanwhile). Whatever uses the
+    // connection next, on the caller's thread, waits for the opening to end
+    // and then owns the connection again; an opening that failed is thrown
+    // by the next statement as if it had failed there. `warmUp` runs on the
+    // worker after a good opening (what the first statements will ask); an
+    // error of it is left to the statement that asks again.
+    void openAhead(std::function<void(Connection&)> warmUp = {});
+
     // Steps of every opening: before the engine is asked (making a folder),
     // and after it answered (settings, tables). An error in either ends the
     // opening; the connection stays closed until the next try.
     using OpeningStep = std::function<void(Connection&)>;
-    void setBeforeOpening(OpeningStep step) { m_beforeOpening = std::move(step); }
-    void addAfterOpening(OpeningStep step) { m_afterOpening.append(std::move(step)); }
+    void setBeforeOpening(OpeningStep step);
+    void addAfterOpening(OpeningStep step);
     // An embedded file opened only to be read (immutable where no log waits,
     // so nothing is left beside it), or for writing; takes effect at the
     // next opening.
@@ -61,14 +72,22 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    Engine engine() const { return m_engine; }
+    Engine engine() const
+    {
+        awaitOpeningAhead();
+        return m_engine;
+    }
     QSqlDatabase database() const;
     QString connectionName() const { return m_name; }
     // "SQLite 파일 /path/Account.db" or "ODBC 데이터 원본 Account (PostgreSQL)".
     QString describe() const;
     // Why vouchers cannot be stored through this connection (a file that is
     // only readable), for the clerk at start-up; empty when they can.
-    QString readOnlyNotice() const { return m_readOnlyNotice; }
+    QString readOnlyNotice() const
+    {
+        awaitOpeningAhead();
+        return m_readOnlyNotice;
+    }
     void setReadOnlyNotice(const QString& notice) { m_readOnlyNotice = notice; }
 
     // The waits a clerk may meet, bounded on the program's own connection
@@ -90,7 +109,11 @@ public:
     AnswerDeadline watchAnswer() { return AnswerDeadline(m_socket, m_answerMs, &m_answerLost); }
     // Whether the server stopped answering on the current connection
     // (it is then also broken); the next opening clears it.
-    bool answerLost() const { return m_answerLost; }
+    bool answerLost() const
+    {
+        awaitOpeningAhead();
+        return m_answerLost;
+    }
 
     // Throws the engine's error as the clerk reads it: a Korean line that
     // says what happened and what to do, above the engine's text. Notes a
@@ -109,10 +132,18 @@ public:
     // next action works again once the server is back. Throws DbError.
     void reopenIfBroken();
     void markBroken() { m_broken = true; }
-    bool isBroken() const { return m_broken; }
+    bool isBroken() const
+    {
+        awaitOpeningAhead();
+        return m_broken;
+    }
     // Counts the times the connection was opened: a statement prepared on an
     // earlier opening must be prepared again.
-    quint64 openings() const { return m_openings; }
+    quint64 openings() const
+    {
+        awaitOpeningAhead();
+        return m_openings;
+    }
     // After a failed statement: when the engine no longer answers at all, the
     // connection is marked broken and reopened before the next statement.
     void noteFailure(const QSqlError& error);
@@ -152,6 +183,9 @@ private:
     Connection(QString name, Engine engine, QString description);
     void open();
     void applyClerkWaits();
+    // Waits for an opening under way on the worker (openAhead), unless
+    // called on that worker.
+    void awaitOpeningAhead() const;
 
     QString m_name;
     QString m_file; // the embedded database's path, empty for a server
@@ -176,6 +210,10 @@ private:
     bool m_rowCountsUnknown = false;
     quint64 m_openings = 0;
     QList<QPointer<SqlStatement>> m_pendingReaders; // statements may go first
+    // The worker of openAhead() while it may run, and the error of its opening
+    // until a statement throws it.
+    mutable std::unique_ptr<QThread> m_openingAhead;
+    mutable std::exception_ptr m_openingAheadFailure;
 };
 
 } // namespace store

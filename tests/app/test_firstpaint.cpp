@@ -49,6 +49,19 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(runs, 1);
     }
+
+    void runsInTheOrderAskedFor()
+    {
+        QWidget window;
+        window.resize(200, 100);
+        QStringList ran;
+        afterFirstPaint(&window, [&] { ran << QStringLiteral("first"); });
+        afterFirstPaint(&window, [&] { ran << QStringLiteral("second"); });
+        afterFirstPaint(&window, [&] { ran << QStringLiteral("third"); });
+        window.show();
+        QTRY_COMPARE(ran.size(), 3);
+        QCOMPARE(ran, (QStringList{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}));
+    }
 };
 
 QTEST_MAIN(TestFirstPaint)

@@ -65,6 +65,7 @@ private slots:
     void acceleratorsOnlyForInsertCancelSaveClose();
     void longTextFieldsCountKoreanBytes();
     void engineErrorIsReportedAndTheWindowGoesOn();
+    void dataSourceThatFailsAtStartIsTriedAgain_data();
     void dataSourceThatFailsAtStartIsTriedAgain();
     void lookupDialogsAreMadeOnceWhenFirstWanted();
 };
@@ -371,10 +372,18 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
     QCOMPARE(w.mode(), QStringLiteral("1"));
 }
 
+void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain_data()
+{
+    QTest::addColumn<bool>("openedAhead");
+    QTest::newRow("opened by the first statement") << false;
+    QTest::newRow("opened ahead on a worker") << true;
+}
+
 // The embedded file cannot be made at start-up: the window opens with the
 // error reported, and leaving the date makes and lists it once it can be made.
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
 {
+    QFETCH(bool, openedAhead);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     // A plain file stands where the data folder would go.
@@ -383,6 +392,8 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
     blocker.close();
     const QString path = dir.filePath(QStringLiteral("data/voucher/Account.db"));
     store::Connection::setAccount(store::embeddedOpenedOnFirstUse(path));
+    if (openedAhead)
+        store::Connection::account().openAhead();
 
     ModalWatcher watcher;
     {

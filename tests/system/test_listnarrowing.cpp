@@ -262,6 +262,37 @@ private slots:
         QCOMPARE(rowsOf(list).size(), 1);
     }
 
+    // On a server the column types keep the widths: read from the catalogue,
+    // they are what information_schema tells of them, type by type.
+    void serverColumnTypesAreReadAsInformationSchemaTellsThem()
+    {
+        REQUIRE_POSTGRES();
+        EngineDb db(QStringLiteral("postgres"), false);
+        const std::pair<const char*, const char*> dateAndBranchTypes[] = {
+            {"char(10)", "char(5)"},  {"varchar(10)", "varchar(5)"}, {"char(8)", "varchar(3)"},
+            {"varchar(11)", "char(5)"}, {"char(10)", "text"},         {"varchar", "varchar(5)"},
+        };
+        int enforcedSeen = 0;
+        for (const auto& [dateType, branchType] : dateAndBranchTypes) {
+            execSql(db.connection(), QStringLiteral("ALTER TABLE account_jen_AA ALTER COLUMN Date_Day TYPE %1, "
+                                                    "ALTER COLUMN Kubun_Bon TYPE %2")
+                                         .arg(QLatin1String(dateType), QLatin1String(branchType)));
+            const int told =
+                selectOne(db.connection(),
+                          QStringLiteral("SELECT count(*) FROM information_schema.columns "
+                                         "WHERE table_schema = current_schema() AND lower(table_name) = 'account_jen_aa' "
+                                         "AND data_type IN ('character', 'character varying') AND ("
+                                         "(lower(column_name) = 'date_day' AND character_maximum_length <= 10) OR "
+                                         "(lower(column_name) = 'kubun_bon' AND character_maximum_length <= 5))"))
+                    .value(0)
+                    .toInt();
+            auto fresh = db.attach(); // the answer is kept per connection
+            QCOMPARE(store::keyWidthsEnforced(*fresh), told == 2);
+            enforcedSeen += told == 2;
+        }
+        QCOMPARE(enforcedSeen, 3);
+    }
+
     // The indexes the statements need are the ones the engine takes.
     void sqlitePlansUseKeyIndexes()
     {
