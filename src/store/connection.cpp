@@ -57,11 +57,13 @@ constexpr const char* kRollbackKey = ";Protocol=7.4-1";
 
 // psqlODBC reads a whole result before handing over its first row unless it
 // fetches through a cursor: a lookup of 100,000 customers then shows its
-// first page after one batch, as the statement reads rows (256 at a time).
+// first page after one batch. 1,024 rows a batch: measured against 256, the
+// account lookup's search took 42-46 ms instead of 67-69, a list's first page
+// of 101,000 customers as long, and reading that list to its end a quarter less.
 // The cursor keeps a transaction open while its result is half read, and a
 // commit on that connection first reads every open cursor to its end: so
 // only the lookups' own connection reads so (Connection::lookups()).
-constexpr const char* kCursorFetchKeys = ";UseDeclareFetch=1;Fetch=256";
+constexpr const char* kCursorFetchKeys = ";UseDeclareFetch=1;Fetch=1024";
 
 Engine engineOf(const QSqlDatabase& db)
 {

@@ -370,15 +370,15 @@ private slots:
         QCOMPARE(accounts.count(QLatin1String("USING INDEX ix_ac_group")), 21);
     }
 
-    // A lookup left half read (more rows than one batch) keeps its result
-    // open on the lookups' own connection: the entry window's connection
-    // holds no transaction for it, whose commit (a save's) would read the
-    // cursor to its end, and a write (as a save makes) does not read the
-    // rest of it first.
+    // A lookup left half read (more rows than one of the driver's batches)
+    // keeps its result open on the lookups' own connection: the entry
+    // window's connection holds no transaction for it, whose commit (a
+    // save's) would read the cursor to its end, and a write (as a save
+    // makes) does not read the rest of it first.
     void aHalfReadLookupCostsTheWindowsWritesNothing()
     {
         QStringList customers;
-        for (int i = 0; i < 300; ++i)
+        for (int i = 0; i < 1100; ++i)
             customers << QStringLiteral("('H%1', '추가 거래처 %1', '123', '45', '67890')").arg(i, 4, 10, QLatin1Char('0'));
         execSql(store::Connection::account(), QStringLiteral("insert into Sale_Table values ") + customers.join(u','));
         FakeTarget target;
