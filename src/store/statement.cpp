@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/strutil.h"
 #include "sql/dialect.h"
+#include "sql/resultshortcuts.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
@@ -14,6 +15,9 @@ namespace store {
 namespace {
 
 constexpr int kBatch = 256;
+// A row this far past the rows read in order is read with its own window of
+// the result instead of reading every row before it.
+constexpr int kNearRows = 1024;
 
 // The distinct :parameter names of a text, outside string literals, in order.
 QStringList parameterNames(const QString& sql)
@@ -69,6 +73,9 @@ void SqlStatement::close()
         return;
     stopReading();
     m_rows.clear();
+    m_head = 0;
+    m_counted = false;
+    m_openText.clear();
     m_columns.clear();
     m_columnBySpelling.clear();
     m_open = false;
@@ -165,14 +172,19 @@ SqlStatement::EngineForm& SqlStatement::preparedForm()
     return form;
 }
 
+void SqlStatement::bindAll(QSqlQuery& q, const QStringList& parameters) const
+{
+    for (const QString& name : parameters) {
+        auto it = m_bindings.find(name.toLower());
+        q.bindValue(u':' + name, it != m_bindings.end() ? it->second : QVariant(QMetaType::fromType<QString>()));
+    }
+}
+
 QSqlQuery& SqlStatement::runBound()
 {
     EngineForm& form = preparedForm();
     QSqlQuery& q = *form.prepared;
-    for (const QString& name : std::as_const(form.parameters)) {
-        auto it = m_bindings.find(name.toLower());
-        q.bindValue(u':' + name, it != m_bindings.end() ? it->second : QVariant(QMetaType::fromType<QString>()));
-    }
+    bindAll(q, form.parameters);
     bool done = false;
     {
         const AnswerDeadline deadline = m_connection->watchAnswer();
@@ -201,6 +213,7 @@ void SqlStatement::open()
 {
     close();
     m_reading = &runBound();
+    m_openText = m_forms.front().translated;
     const QSqlRecord record = m_reading->record();
     for (int i = 0; i < record.count(); ++i)
         m_columns.append(record.fieldName(i));
@@ -228,7 +241,6 @@ void SqlStatement::fetchMore(int count)
     if (!m_open || m_atEnd || !m_reading)
         return;
     const int from = int(m_rows.size());
-    const int columns = int(m_columns.size());
     const AnswerDeadline deadline = m_connection->watchAnswer(); // a batch may come from the server
     for (int i = 0; i < count; ++i) {
         if (!m_reading->next()) {
@@ -239,38 +251,168 @@ void SqlStatement::fetchMore(int count)
                 m_connection->fail(error);
             break;
         }
-        QVector<QVariant> row(columns);
-        for (int c = 0; c < columns; ++c)
-            row[c] = m_reading->value(c);
-        m_rows.append(std::move(row));
+        // Once counted, a place already read out of order keeps its row.
+        if (m_head >= int(m_rows.size()))
+            m_rows.append(currentValues(*m_reading));
+        else if (m_rows[m_head].isEmpty())
+            m_rows[m_head] = currentValues(*m_reading);
+        ++m_head;
     }
     const int to = int(m_rows.size()) - 1;
     if (to >= from)
         emit rowsFetched(from, to);
 }
 
-void SqlStatement::fetchUpTo(int rowIndex)
+QVector<QVariant> SqlStatement::currentValues(QSqlQuery& q) const
 {
-    while (int(m_rows.size()) <= rowIndex && canFetchMore())
-        fetchMore(kBatch);
+    const int columns = int(m_columns.size());
+    QVector<QVariant> row(columns);
+    for (int c = 0; c < columns; ++c)
+        row[c] = q.value(c);
+    return row;
+}
+
+bool SqlStatement::ensureRow(int row)
+{
+    if (row < 0 || !m_open)
+        return false;
+    if (row < int(m_rows.size()) && !m_rows[row].isEmpty())
+        return true;
+    if (!m_counted || row >= int(m_rows.size()) || row - m_head <= kNearRows) {
+        while (canRead() && (m_head <= row || row >= int(m_rows.size())))
+            fetchMore(kBatch);
+    } else {
+        readRowWindow(row);
+    }
+    return row < int(m_rows.size()) && !m_rows[row].isEmpty();
+}
+
+// Reads the batch of rows around `row` with a window of the result, leaving
+// the places already read as they are.
+void SqlStatement::readRowWindow(int row)
+{
+    const int start = row / kBatch * kBatch;
+    std::unique_ptr<QSqlQuery> q =
+        runAside(withRowWindow(m_openText, m_connection->engine(), start, kBatch));
+    const AnswerDeadline deadline = m_connection->watchAnswer();
+    for (int r = start; r < int(m_rows.size()) && q->next(); ++r)
+        if (m_rows[r].isEmpty())
+            m_rows[r] = currentValues(*q);
+    if (const QSqlError error = q->lastError(); error.type() != QSqlError::NoError)
+        m_connection->fail(error);
+}
+
+std::unique_ptr<QSqlQuery> SqlStatement::runAside(const QString& engineText)
+{
+    auto q = std::make_unique<QSqlQuery>(m_connection->database());
+    q->setForwardOnly(true);
+    const AnswerDeadline deadline = m_connection->watchAnswer();
+    if (!q->prepare(engineText))
+        m_connection->fail(q->lastError());
+    bindAll(*q, parameterNames(engineText));
+    if (!q->exec()) {
+        const QSqlError error = q->lastError();
+        q->finish();
+        m_connection->fail(error);
+    }
+    return q;
+}
+
+namespace {
+
+// Whether two rows may stand in either order under an ORDER BY over these
+// columns. Texts are compared as loosely as any engine orders them (trailing
+// blanks and case ignored): taking two rows for equals when the engine would
+// not only costs a few rows more read in order.
+bool sameOrderKey(const QVector<QVariant>& a, const QVector<QVariant>& b, const QVector<int>& keys)
+{
+    for (int k : keys) {
+        const QVariant& x = a[k];
+        const QVariant& y = b[k];
+        if (x.isNull() || y.isNull()) {
+            if (x.isNull() != y.isNull())
+                return false;
+            continue;
+        }
+        if (x.typeId() == QMetaType::QString || y.typeId() == QMetaType::QString) {
+            if (Str_TrimRight(x.toString()).compare(Str_TrimRight(y.toString()), Qt::CaseInsensitive) != 0)
+                return false;
+        } else if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int SqlStatement::reachLastRow()
+{
+    if (!canRead() || m_counted)
+        return int(m_rows.size());
+    const ResultShortcuts shortcuts = resultShortcuts(m_openText);
+    QVector<int> keys;
+    for (const QString& column : shortcuts.orderColumns)
+        keys.append(columnIndex(column));
+    if (!shortcuts.usable || keys.contains(-1))
+        return rowCount();
+
+    int total = 0;
+    {
+        std::unique_ptr<QSqlQuery> q = runAside(shortcuts.count);
+        const AnswerDeadline deadline = m_connection->watchAnswer();
+        if (!q->next())
+            m_connection->fail(q->lastError());
+        total = q->value(0).toInt();
+    }
+    if (total - m_head <= 2 * kBatch)
+        return rowCount(); // as quick to read what is left
+
+    std::vector<QVector<QVariant>> last; // the result's last rows, last first
+    {
+        std::unique_ptr<QSqlQuery> q = runAside(withRowWindow(shortcuts.reversed, m_connection->engine(), 0, kBatch));
+        const AnswerDeadline deadline = m_connection->watchAnswer();
+        while (int(last.size()) < kBatch && q->next())
+            last.push_back(currentValues(*q));
+        if (const QSqlError error = q->lastError(); error.type() != QSqlError::NoError)
+            m_connection->fail(error);
+    }
+    // Rows that share the first of these rows' key may stand before it in
+    // the result in an order of the engine's choosing: they are left to be
+    // read in order, so that no row shows twice and none is missed.
+    if (!last.empty()) {
+        const QVector<QVariant> boundary = last.back();
+        while (!last.empty() && sameOrderKey(last.back(), boundary, keys))
+            last.pop_back();
+    }
+    if (last.empty())
+        return rowCount();
+
+    const int from = int(m_rows.size());
+    m_rows.resize(total);
+    for (size_t i = 0; i < last.size(); ++i)
+        m_rows[total - 1 - int(i)] = std::move(last[i]);
+    m_counted = true;
+    emit rowsFetched(from, total - 1);
+    return total;
 }
 
 int SqlStatement::rowCount()
 {
-    while (canFetchMore())
+    while (canRead())
         fetchMore(4096);
     return int(m_rows.size());
 }
 
 bool SqlStatement::isEmpty()
 {
-    fetchUpTo(0);
+    ensureRow(0);
     return m_rows.isEmpty();
 }
 
 void SqlStatement::first()
 {
-    fetchUpTo(0);
+    ensureRow(0);
     setCurrentRow(m_rows.isEmpty() ? -1 : 0);
 }
 
@@ -278,7 +420,7 @@ void SqlStatement::next()
 {
     if (m_current < 0)
         return;
-    fetchUpTo(m_current + 1);
+    ensureRow(m_current + 1);
     // Past the last row the cursor rests there and eof() turns true.
     setCurrentRow(m_current + 1 < int(m_rows.size()) ? m_current + 1 : int(m_rows.size()));
 }
@@ -287,14 +429,14 @@ bool SqlStatement::eof()
 {
     if (!m_open || m_current < 0)
         return true;
-    fetchUpTo(m_current);
+    ensureRow(m_current);
     return m_current >= int(m_rows.size());
 }
 
 void SqlStatement::setCurrentRow(int row)
 {
     if (row >= 0)
-        fetchUpTo(row);
+        ensureRow(row);
     if (row == m_current)
         return;
     m_current = row;
@@ -308,9 +450,11 @@ bool SqlStatement::locate(const QString& column, const QString& value)
     if (index < 0 || !m_open)
         return false;
     for (int row = 0;; ++row) {
-        fetchUpTo(row);
-        if (row >= int(m_rows.size()))
-            return false;
+        if (!ensureRow(row)) {
+            if (row >= int(m_rows.size()))
+                return false;
+            continue;
+        }
         if (Str_TrimRight(m_rows[row][index].toString()).compare(value, Qt::CaseInsensitive) == 0) {
             setCurrentRow(row);
             return true;
@@ -335,8 +479,7 @@ int SqlStatement::columnIndex(const QString& name) const
 
 QVariant SqlStatement::value(int row, int column)
 {
-    fetchUpTo(row);
-    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= int(m_columns.size()))
+    if (!ensureRow(row) || column < 0 || column >= int(m_columns.size()))
         return {};
     return m_rows[row][column];
 }
@@ -346,7 +489,7 @@ const QVariant& SqlStatement::cell(const QString& column)
     const int index = columnIndex(column);
     if (index < 0)
         throw DbError(QStringLiteral("%1: 필드를 찾을 수 없습니다.").arg(column));
-    if (eof())
+    if (eof() || m_rows[m_current].isEmpty())
         throw DbError(QStringLiteral("%1: 현재 레코드가 없습니다.").arg(column));
     return m_rows[m_current][index];
 }

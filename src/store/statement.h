@@ -21,7 +21,8 @@ namespace store {
 // Every failure is thrown as DbError carrying the engine's text.
 //
 // An open result is read from the engine in batches as rows are asked for;
-// rowCount() reads it to the end.
+// rowCount() reads it to the end. reachLastRow() lets a grid show the end of
+// a long result without reading the rows before it.
 class SqlStatement : public QObject {
     Q_OBJECT
 public:
@@ -74,11 +75,19 @@ public:
     double asFloat(const QString& column);
     qint64 asInteger(const QString& column);
 
-    // Rows read so far, for grids.
+    // Rows known so far, for grids: read, or counted by reachLastRow().
     int fetchedRows() const { return int(m_rows.size()); }
-    bool canFetchMore() const { return m_open && !m_atEnd; }
+    int rowsReadInOrder() const { return m_head; }
+    bool canFetchMore() const { return m_open && !m_atEnd && !m_counted; }
     void fetchMore(int count = 256);
     QVariant value(int row, int column);
+
+    // Makes the result's last rows readable at once: the engine counts the
+    // rows and reads the last ones in reverse order; the rows between are
+    // read when asked for. Where the text offers no such shortcut (it must
+    // end in an ORDER BY over result columns), or few rows are left, the
+    // result is read to its end. Returns the number of rows.
+    int reachLastRow();
 
     Connection& connection() const { return *m_connection; }
 
@@ -104,7 +113,14 @@ private:
     void stopReading();
     EngineForm& engineForm();
     const QVariant& cell(const QString& column);
-    void fetchUpTo(int rowIndex);
+    void bindAll(QSqlQuery& q, const QStringList& parameters) const;
+    std::unique_ptr<QSqlQuery> runAside(const QString& engineText);
+    QVector<QVariant> currentValues(QSqlQuery& q) const;
+    bool canRead() const { return m_open && !m_atEnd && m_reading; }
+    // Makes the row readable if the result has it; false past its end or
+    // for a row that went away after the rows were counted.
+    bool ensureRow(int row);
+    void readRowWindow(int row);
 
     Connection* m_connection;
     QStringList m_lines;
@@ -118,7 +134,12 @@ private:
     QSqlQuery* m_reading = nullptr; // a form's query while its result is being read
     QStringList m_columns;
     mutable QHash<QString, int> m_columnBySpelling;
+    // The rows in result order. Once counted, it has a place for every row;
+    // a place not yet read is empty.
     QVector<QVector<QVariant>> m_rows;
+    int m_head = 0;           // rows read in order from the open result
+    bool m_counted = false;   // the rows were counted by reachLastRow()
+    QString m_openText;       // the engine text of the open result
     bool m_open = false;
     bool m_atEnd = true;
     int m_current = -1;

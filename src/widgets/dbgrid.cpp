@@ -194,10 +194,10 @@ void DbGrid::keyPressEvent(QKeyEvent* event)
 {
     emit gridKeyDown(event->key(), event->modifiers());
     // Ctrl+End goes to the result's last row, not to the last row read so
-    // far: the rest is read first.
+    // far; the rows before it are read only when shown.
     if (event->key() == Qt::Key_End && (event->modifiers() & Qt::ControlModifier))
         if (store::SqlStatement* s = statement(); s && s->isOpen())
-            s->rowCount();
+            s->reachLastRow();
     QTableView::keyPressEvent(event);
 }
 

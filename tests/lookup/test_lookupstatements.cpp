@@ -19,6 +19,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTableView>
 #include <QTest>
 #include <algorithm>
 #include <map>
@@ -394,6 +395,69 @@ private slots:
         write.setLines({QStringLiteral("update Jen_Print set Tot = Tot where 1 = 0")});
         write.execute();
         QVERIFY(list->canFetchMore());
+    }
+
+    // Ctrl+End shows the last rows of a long list at once, read in reverse
+    // order, and the rows between are read when shown. A bank shares the code
+    // of each customer of the half-read test, and one more bank comes last:
+    // pairs of rows of one code, which the engine orders among themselves as
+    // it likes, meet the edge of the rows read from the end. Every row still
+    // shows once, in the order of the codes.
+    void ctrlEndReadsTheListsOwnRowsFromItsEnd()
+    {
+        QStringList banks;
+        for (int i = 0; i <= 1100; ++i)
+            banks << QStringLiteral("('H%1', '추가 은행 %1', '110-22-333')").arg(i, 4, 10, QLatin1Char('0'));
+        execSql(store::Connection::account(), QStringLiteral("insert into Bank_Table values ") + banks.join(u','));
+        FakeTarget target;
+        TForm2 form(&target);
+        store::SqlStatement* list = form.query();
+        const QStringList columns{QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"), QStringLiteral("Tot_Kubun")};
+
+        QSqlQuery plainQuery(store::Connection::account().database());
+        plainQuery.setForwardOnly(true);
+        QVERIFY(plainQuery.prepare(store::translateSql(list->text(), store::Connection::account().engine(), true)));
+        plainQuery.bindValue(QStringLiteral(":tbName"), lookupPattern(QString()));
+        QVERIFY2(plainQuery.exec(), qPrintable(plainQuery.lastError().text()));
+        QVector<QStringList> plain;
+        while (plainQuery.next()) {
+            QStringList row;
+            for (const QString& column : columns)
+                row << Str_TrimRight(plainQuery.value(plainQuery.record().indexOf(column)).toString());
+            plain.append(row);
+        }
+        QVERIFY(plain.size() > 2000);
+
+        auto* grid = form.findChild<QTableView*>(QStringLiteral("DBGrid1"));
+        QVERIFY(grid);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grid->currentIndex().row(), int(plain.size()) - 1);
+        QCOMPARE(list->asText(QStringLiteral("Tot_Code")), plain.last()[0]);
+        QCOMPARE(list->fetchedRows(), plain.size());
+        QVERIFY2(list->rowsReadInOrder() < plain.size() / 2, "counted, not read to the end");
+
+        // A row far from both ends first, then every row in order.
+        const auto rowAt = [&](int row) {
+            QStringList r;
+            for (const QString& column : columns)
+                r << Str_TrimRight(list->value(row, list->columnIndex(column)).toString());
+            return r;
+        };
+        const int middle = int(plain.size()) / 2 + 300;
+        QCOMPARE(rowAt(middle)[0], plain[middle][0]);
+        QVector<QStringList> shown;
+        for (int row = 0; row < plain.size(); ++row)
+            shown.append(rowAt(row));
+        QStringList shownCodes, plainCodes;
+        for (int row = 0; row < plain.size(); ++row) {
+            shownCodes << shown[row][0];
+            plainCodes << plain[row][0];
+        }
+        QCOMPARE(shownCodes, plainCodes);
+        std::sort(shown.begin(), shown.end());
+        std::sort(plain.begin(), plain.end());
+        COMPARE_ROWS(shown, plain);
     }
 
     // On PostgreSQL the name searches are answered by trigram indexes and
