@@ -234,19 +234,23 @@ bool isHangul(QChar c)
     return (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x1100 && u <= 0x11FF) || (u >= 0x3130 && u <= 0x318F);
 }
 
-// A pattern written as literals alone (joined, in parentheses) whose every
-// character is the same in either case (Hangul, digits, signs) and holding
-// no '_', whose match lower-casing could shift: LIKE finds what ILIKE finds.
-bool caselessLiteralPattern(const TokenText& t, const Chain& pattern)
+QString parameterName(const TokenText& t, int i)
+{
+    return t.text(i).mid(1).toLower();
+}
+
+// A pattern written as literals and caseless parameters alone (joined, in
+// parentheses) whose every character is the same in either case: LIKE
+// finds what ILIKE finds.
+bool caselessPattern(const TokenText& t, const Chain& pattern, const QStringList& caselessParameters)
 {
     for (int i = pattern.first(); i >= 0 && i <= pattern.last(); i = t.next(i)) {
         if (t.is(i, TokenKind::OpenParen) || t.is(i, TokenKind::CloseParen) || t.isOperator(i, QLatin1StringView("+")))
             continue;
-        if (!t.is(i, TokenKind::String))
+        if (t.is(i, TokenKind::Parameter) && caselessParameters.contains(parameterName(t, i)))
+            continue;
+        if (!t.is(i, TokenKind::String) || !isCaselessPatternText(t.text(i).mid(t.text(i).indexOf(u'\''))))
             return false;
-        for (QChar c : t.text(i).mid(t.text(i).indexOf(u'\'')))
-            if (c == u'_' || (c.unicode() < 128 ? c.isLetter() : !isHangul(c)))
-                return false;
     }
     return true;
 }
@@ -256,10 +260,10 @@ bool caselessLiteralPattern(const TokenText& t, const Chain& pattern)
 // escape unless told otherwise, so a searched "A\B" would find "AB".
 // ILIKE lower-cases every row's text first, which costs the account lookup
 // most of its time: a pattern that no case can change keeps LIKE.
-void toPostgresLike(TokenText& t, int like, bool asWritten)
+void toPostgresLike(TokenText& t, int like, bool asWritten, const QStringList& caselessParameters)
 {
     const Chain pattern = readChain(t, t.next(like), t.size());
-    if (asWritten || pattern.operands.isEmpty() || !caselessLiteralPattern(t, pattern))
+    if (asWritten || pattern.operands.isEmpty() || !caselessPattern(t, pattern, caselessParameters))
         t.replace(like, QStringLiteral("ILIKE"));
     if (!pattern.operands.isEmpty() && !t.isWord(t.next(pattern.last()), QLatin1StringView("escape")))
         t.insertAfter(pattern.last(), QStringLiteral(" ESCAPE ''"));
@@ -267,11 +271,11 @@ void toPostgresLike(TokenText& t, int like, bool asWritten)
 
 // Word by word differences: LIKE (above); N'…' is a plain literal; !< and !>
 // are >= and <=; quoted names (above), of which PostgreSQL knows no [brackets].
-void adaptTokens(TokenText& t, Engine engine, bool asWritten)
+void adaptTokens(TokenText& t, Engine engine, bool asWritten, const QStringList& caselessParameters)
 {
     for (int i = 0; i < t.size(); ++i) {
         if (engine == Engine::PostgreSQL && t.isWord(i, QLatin1StringView("like")))
-            toPostgresLike(t, i, asWritten);
+            toPostgresLike(t, i, asWritten, caselessParameters);
         else if (t.is(i, TokenKind::String) && !t.text(i).startsWith(u'\''))
             t.replace(i, t.text(i).mid(1));
         else if (t.isOperator(i, QLatin1StringView("!<")))
@@ -314,14 +318,41 @@ void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine en
 
 } // namespace
 
-QString translateSql(const QString& tsql, Engine engine, bool asWritten)
+bool isCaselessPatternText(const QString& text)
+{
+    // '_' stands for one character, and lower-casing can change a text's
+    // length; outside ASCII only Hangul is known to have no case.
+    for (QChar c : text)
+        if (c == u'_' || (c.unicode() < 128 ? c.isLetter() : !isHangul(c)))
+            return false;
+    return true;
+}
+
+QStringList likeParameters(const QString& tsql)
+{
+    QStringList names;
+    TokenText t(tsql);
+    for (int i = 0; i < t.size(); ++i) {
+        if (!t.isWord(i, QLatin1StringView("like")))
+            continue;
+        const Chain pattern = readChain(t, t.next(i), t.size());
+        if (pattern.operands.isEmpty())
+            continue;
+        for (int j = pattern.first(); j >= 0 && j <= pattern.last(); j = t.next(j))
+            if (t.is(j, TokenKind::Parameter) && !names.contains(parameterName(t, j)))
+                names.append(parameterName(t, j));
+    }
+    return names;
+}
+
+QString translateSql(const QString& tsql, Engine engine, bool asWritten, const QStringList& caselessParameters)
 {
     if (engine == Engine::SqlServer)
         return tsql;
     TokenText t(tsql);
     const Assignments assignments = findAssignments(t);
     rewriteConcatenation(t);
-    adaptTokens(t, engine, asWritten);
+    adaptTokens(t, engine, asWritten, caselessParameters);
     trimComparedLiterals(t, assignments.equals);
     rewriteAliases(t, assignments.aliases, engine);
     if (engine == Engine::PostgreSQL && !asWritten)

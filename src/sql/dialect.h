@@ -3,6 +3,7 @@
 #include "core/engine.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace store {
 
@@ -18,7 +19,9 @@ namespace store {
 //  - `like` becomes `ILIKE … ESCAPE ''` on PostgreSQL (SQL Server's default
 //    collation is case-insensitive and knows no escape character; SQLite's
 //    LIKE already is both for ASCII); a pattern of literals that no case
-//    changes (Hangul, digits) keeps `LIKE … ESCAPE ''`, which finds the same;
+//    changes (Hangul, digits) keeps `LIKE … ESCAPE ''`, which finds the same,
+//    as does one of such literals and `caselessParameters`: parameters
+//    (lower-case names, without the colon) whose bound texts no case changes;
 //  - string literals compared with =, <>, !=, <, >, <=, >= or listed in an
 //    `in ( … )` list lose their trailing blanks, as SQL Server ignores them;
 //  - N'…' literals, !< and !>, and [bracketed] names (PostgreSQL) are spelt
@@ -29,6 +32,14 @@ namespace store {
 // `asWritten` leaves out the rewrites that only change how the engine reads
 // the rows, never which rows (the caseless LIKE and the union's leaves
 // above), so that tests can compare the two.
-QString translateSql(const QString& tsql, Engine engine, bool asWritten = false);
+QString translateSql(const QString& tsql, Engine engine, bool asWritten = false,
+                     const QStringList& caselessParameters = {});
+
+// The parameters that stand in a LIKE's pattern (lower-case, without the
+// colon), and whether a text bound to one is the same in either case: no
+// Latin letter, no '_' (one character, where lower-casing can change a
+// text's length), nothing outside ASCII but Hangul.
+QStringList likeParameters(const QString& tsql);
+bool isCaselessPatternText(const QString& text);
 
 } // namespace store

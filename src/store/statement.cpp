@@ -132,15 +132,43 @@ void SqlStatement::prepare()
     preparedForm();
 }
 
+QStringList SqlStatement::caselessBindings(const QStringList& likeParameters) const
+{
+    QStringList caseless;
+    for (const QString& name : likeParameters) {
+        auto it = m_bindings.find(name);
+        if (it != m_bindings.end() && it->second.typeId() == QMetaType::QString
+            && isCaselessPatternText(it->second.toString()))
+            caseless.append(name);
+    }
+    return caseless;
+}
+
 SqlStatement::EngineForm& SqlStatement::engineForm()
 {
     const QString written = text();
-    auto found = std::find_if(m_forms.begin(), m_forms.end(),
-                              [&](const EngineForm& form) { return form.written == written; });
+    QStringList likeParams;
+    bool known = false;
+    if (m_connection->engine() == Engine::PostgreSQL) {
+        for (const EngineForm& form : m_forms)
+            if (form.written == written) {
+                likeParams = form.likeParameters;
+                known = true;
+                break;
+            }
+        if (!known)
+            likeParams = likeParameters(written);
+    }
+    const QStringList caseless = caselessBindings(likeParams);
+    auto found = std::find_if(m_forms.begin(), m_forms.end(), [&](const EngineForm& form) {
+        return form.written == written && form.caseless == caseless;
+    });
     if (found == m_forms.end()) {
         EngineForm form;
         form.written = written;
-        form.translated = translateSql(written, m_connection->engine());
+        form.likeParameters = likeParams;
+        form.caseless = caseless;
+        form.translated = translateSql(written, m_connection->engine(), false, caseless);
         form.parameters = parameterNames(form.translated);
         if (m_forms.size() == kKeptForms)
             m_forms.pop_back(); // never the one being read: every run closes first

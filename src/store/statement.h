@@ -102,6 +102,11 @@ private:
     // opening of the connection.
     struct EngineForm {
         QString written;
+        // The parameters of LIKE patterns, and those of them translated as
+        // bound to texts that no case changes (PostgreSQL then compares
+        // without lower-casing every row).
+        QStringList likeParameters;
+        QStringList caseless;
         QString translated;
         QStringList parameters;
         std::unique_ptr<QSqlQuery> prepared;
@@ -112,6 +117,7 @@ private:
     EngineForm& preparedForm();
     void stopReading();
     EngineForm& engineForm();
+    QStringList caselessBindings(const QStringList& likeParameters) const;
     const QVariant& cell(const QString& column);
     void bindAll(QSqlQuery& q, const QStringList& parameters) const;
     std::unique_ptr<QSqlQuery> runAside(const QString& engineText);

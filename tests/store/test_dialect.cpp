@@ -322,6 +322,11 @@ void TestDialect::likeIgnoresCaseOn(store::Connection& c)
     q.bindText("tbName", "%r\\d%");
     q.open();
     QCOMPARE(rowsOf(q, {"Buser_Code"}), QStringList({"B4"}));
+    // A pattern that no case changes is compared as it is, finding the same.
+    q.close();
+    q.bindText("tbName", "%팀%");
+    q.open();
+    QCOMPARE(rowsOf(q, {"Buser_Code"}), QStringList({"B1", "B4", "B5"}));
 
     // The employee search matches the stored name without rtrim.
     c.execNative("INSERT INTO Sawon_Table (Sawon_Code, Sawon_Name, Sawon_Jumin01, Sawon_Jumin02) VALUES "
