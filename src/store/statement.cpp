@@ -393,8 +393,12 @@ int SqlStatement::reachLastRow()
             m_connection->fail(q->lastError());
         total = q->value(0).toInt();
     }
-    if (total - m_head <= 2 * kBatch)
-        return rowCount(); // as quick to read what is left
+    // Reading a few thousand rows on costs less than the reverse reading of
+    // a long union (the account lookup's). A row costs about 2 µs from
+    // SQLite and 12 µs through ODBC.
+    const int readOn = m_connection->engine() == Engine::SQLite ? 8192 : 1024;
+    if (total - m_head <= readOn)
+        return rowCount();
 
     std::vector<QVector<QVariant>> last; // the result's last rows, last first
     {
