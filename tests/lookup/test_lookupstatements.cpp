@@ -132,6 +132,20 @@ void addEdgeNames(store::Connection& c)
     }
 }
 
+// `count` customers or banks coded prefix + 0000, 0001, …, named after them.
+void addParties(const QString& table, const QString& prefix, int count, const QString& name)
+{
+    const bool banks = table == QLatin1String("Bank_Table");
+    QStringList rows;
+    for (int i = 0; i < count; ++i) {
+        const QString number = QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
+        rows << QStringLiteral("('%1%2', '%3 %2', %4)")
+                    .arg(prefix, number, name,
+                         banks ? QStringLiteral("'110-22-333'") : QStringLiteral("'123', '45', '67890'"));
+    }
+    execSql(store::Connection::account(), QStringLiteral("insert into %1 values ").arg(table) + rows.join(u','));
+}
+
 std::unique_ptr<LookupFrame> makeLookup(int form, LookupTarget* target)
 {
     switch (form) {
@@ -378,10 +392,7 @@ private slots:
     // makes) does not read the rest of it first.
     void aHalfReadLookupCostsTheWindowsWritesNothing()
     {
-        QStringList customers;
-        for (int i = 0; i < 1100; ++i)
-            customers << QStringLiteral("('H%1', '추가 거래처 %1', '123', '45', '67890')").arg(i, 4, 10, QLatin1Char('0'));
-        execSql(store::Connection::account(), QStringLiteral("insert into Sale_Table values ") + customers.join(u','));
+        addParties(QStringLiteral("Sale_Table"), QStringLiteral("H"), 1100, QStringLiteral("추가 거래처"));
         FakeTarget target;
         TForm2 form(&target);
         store::SqlStatement* list = form.query();
@@ -405,15 +416,9 @@ private slots:
     // shows once, in the order of the codes.
     void ctrlEndReadsTheListsOwnRowsFromItsEnd()
     {
-        QStringList banks;
-        for (int i = 0; i <= 1100; ++i)
-            banks << QStringLiteral("('H%1', '추가 은행 %1', '110-22-333')").arg(i, 4, 10, QLatin1Char('0'));
-        execSql(store::Connection::account(), QStringLiteral("insert into Bank_Table values ") + banks.join(u','));
+        addParties(QStringLiteral("Bank_Table"), QStringLiteral("H"), 1101, QStringLiteral("추가 은행"));
         // More rows before them than a grid would rather read on than count.
-        QStringList customers;
-        for (int i = 0; i < 9000; ++i)
-            customers << QStringLiteral("('G%1', '앞선 거래처 %1', '123', '45', '67890')").arg(i, 4, 10, QLatin1Char('0'));
-        execSql(store::Connection::account(), QStringLiteral("insert into Sale_Table values ") + customers.join(u','));
+        addParties(QStringLiteral("Sale_Table"), QStringLiteral("G"), 9000, QStringLiteral("앞선 거래처"));
         FakeTarget target;
         TForm2 form(&target);
         store::SqlStatement* list = form.query();
