@@ -84,7 +84,7 @@ QString textBefore(const TokenText& t, int end)
 
 } // namespace
 
-ResultShortcuts resultShortcuts(const QString& engineText)
+ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int columns)
 {
     ResultShortcuts shortcuts;
     const TokenText t(engineText);
@@ -104,7 +104,14 @@ ResultShortcuts resultShortcuts(const QString& engineText)
     }
 
     const QString body = textBefore(t, order);
-    shortcuts.count = QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) counted_rows").arg(body);
+    QString names;
+    if (engine == Engine::SqlServer) {
+        QStringList list;
+        for (int i = 1; i <= columns; ++i)
+            list << QStringLiteral("c%1").arg(i);
+        names = QStringLiteral(" (%1)").arg(list.join(QStringLiteral(", ")));
+    }
+    shortcuts.count = QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) counted_rows%2").arg(body, names);
 
     TokenText reversed(engineText);
     for (const OrderItem& item : items) {

@@ -24,7 +24,10 @@ struct ResultShortcuts {
     QStringList orderColumns;
 };
 
-ResultShortcuts resultShortcuts(const QString& engineText);
+// `columns` is the number of the result's columns: SQL Server counts over a
+// derived table only when every column has a name of its own, so there
+// the count names them.
+ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int columns);
 
 // The text reading `count` rows of its result from the 0-based `offset` on.
 // The text must end in an ORDER BY (SQL Server requires one).

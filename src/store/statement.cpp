@@ -378,7 +378,7 @@ int SqlStatement::reachLastRow()
 {
     if (!canRead() || m_counted)
         return int(m_rows.size());
-    const ResultShortcuts shortcuts = resultShortcuts(m_openText);
+    const ResultShortcuts shortcuts = resultShortcuts(m_openText, m_connection->engine(), columnCount());
     QVector<int> keys;
     for (const QString& column : shortcuts.orderColumns)
         keys.append(columnIndex(column));

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "sql/dialect.h"
+#include "sql/resultshortcuts.h"
 #include "sql/sqltoken.h"
 #include "store/statement.h"
 #include "testdb.h"
@@ -89,6 +90,8 @@ private slots:
     void tokenKinds();
     void translations_data();
     void translations();
+    void shortcutsToTheLastRows_data();
+    void shortcutsToTheLastRows();
 
     void results_data();
     void concatenationAndAliases_data() { results_data(); }
@@ -262,6 +265,43 @@ void TestDialect::translations()
     QCOMPARE(translateSql(tsql, Engine::SQLite), sqlite);
     QCOMPARE(translateSql(tsql, Engine::PostgreSQL), postgres.isEmpty() ? sqlite : postgres);
     QCOMPARE(translateSql(tsql, Engine::SqlServer), tsql);
+}
+
+void TestDialect::shortcutsToTheLastRows_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("reversed"); // "" when there is no shortcut
+    QTest::addColumn<QString>("count");
+    QTest::newRow("directions turned round") << "select a, b from t order by t.a, b desc, c asc;"
+                                             << "select a, b from t order by t.a DESC, b ASC, c DESC"
+                                             << "SELECT COUNT(*) FROM (\nselect a, b from t \n) counted_rows";
+    QTest::newRow("order of the union") << "select a from t union all select b from u order by a"
+                                        << "select a from t union all select b from u order by a DESC"
+                                        << "SELECT COUNT(*) FROM (\nselect a from t union all select b from u \n) counted_rows";
+    QTest::newRow("order inside a part only") << "select a from (select a from t order by a) x union select b from u"
+                                              << "" << "";
+    QTest::newRow("top") << "select top 5 a from t order by a" << "" << "";
+    QTest::newRow("expression") << "select a from t order by rtrim(a)" << "" << "";
+    QTest::newRow("collation") << "select a from t order by a collate Korean_Wansung_CI_AS" << "" << "";
+    QTest::newRow("limit after") << "select a from t order by a limit 5" << "" << "";
+    QTest::newRow("no order") << "select a from t" << "" << "";
+}
+
+void TestDialect::shortcutsToTheLastRows()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, reversed);
+    QFETCH(QString, count);
+    const store::ResultShortcuts s = store::resultShortcuts(sql, Engine::SQLite, 2);
+    QCOMPARE(s.usable, !reversed.isEmpty());
+    if (!s.usable)
+        return;
+    QCOMPARE(s.reversed, reversed);
+    QCOMPARE(s.count, count);
+    // SQL Server names the counted columns, and reads a window its own way.
+    QCOMPARE(store::resultShortcuts(sql, Engine::SqlServer, 2).count, count + " (c1, c2)");
+    QCOMPARE(store::withRowWindow(s.reversed, Engine::SqlServer, 10, 5), reversed + "\nOFFSET 10 ROWS FETCH NEXT 5 ROWS ONLY");
+    QCOMPARE(store::withRowWindow(s.reversed, Engine::PostgreSQL, 10, 5), reversed + "\nLIMIT 5 OFFSET 10");
 }
 
 void TestDialect::results_data()
