@@ -470,8 +470,14 @@ Connection& Connection::lookups()
             // A lookup reads a few thousand rows, or the first page of many
             // in index order: workers cost more to start than they save
             // (the account lookup took 70 ms with them, 40 without).
-            if (opened.engine() == Engine::PostgreSQL)
-                opened.execNative(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
+            if (opened.engine() != Engine::PostgreSQL)
+                return;
+            opened.execNative(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
+            // A half-read list's cursor keeps its transaction open; in one
+            // snapshot, Ctrl+End's count and the parts read apart from the
+            // cursor see the rows the list shows.
+            opened.execNative(QStringLiteral("SET default_transaction_isolation = 'repeatable read'"));
+            opened.setReadsOpenResultsInOneSnapshot(true);
         });
     }
     return *slot;

@@ -161,6 +161,14 @@ public:
     void setRowCountsUnknown(bool unknown) { m_rowCountsUnknown = unknown; }
     bool rowCountsUnknown() const { return m_rowCountsUnknown; }
 
+    // Whether the statements run while a result is being read see the rows
+    // as that result does: on SQLite the open result holds the connection's
+    // read snapshot; on a server, where the connection says so (the lookups'
+    // reads through a cursor in a repeatable-read transaction). Counting a
+    // result and reading parts of it by other statements relies on it.
+    bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite || m_oneSnapshot; }
+    void setReadsOpenResultsInOneSnapshot(bool one) { m_oneSnapshot = one; }
+
     // SQLite keeps a read snapshot open for every result not yet read to its
     // end (a grid, a lookup); a write on this connection then fails at once
     // with "database is locked" once another workstation has written since.
@@ -195,6 +203,7 @@ private:
     // turn while the driver refuses an option the data source sets itself.
     QList<std::pair<QString, QString>> m_connectAttempts;
     bool m_clerkWaitsBounded = false;
+    bool m_oneSnapshot = false;
     int m_socket = -1; // the server connection's socket, when it is known
     int m_answerMs = 0;
     bool m_answerLost = false;

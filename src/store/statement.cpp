@@ -378,6 +378,8 @@ int SqlStatement::reachLastRow()
 {
     if (!canRead() || m_counted)
         return int(m_rows.size());
+    if (!m_connection->readsOpenResultsInOneSnapshot())
+        return rowCount(); // a count could see other rows than the result
     const ResultShortcuts shortcuts = resultShortcuts(m_openText, m_connection->engine(), columnCount());
     QVector<int> keys;
     for (const QString& column : shortcuts.orderColumns)

@@ -437,6 +437,10 @@ private slots:
             plain.append(row);
         }
 
+        // Another workstation's customer after the list was opened is not
+        // counted: the list shows the rows it was opened on.
+        addParties(QStringLiteral("Sale_Table"), QStringLiteral("G4500-"), 1, QStringLiteral("나중 거래처"));
+
         auto* grid = form.findChild<QTableView*>(QStringLiteral("DBGrid1"));
         QVERIFY(grid);
         grid->setFocus();
