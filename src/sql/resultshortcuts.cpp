@@ -1,6 +1,6 @@
 #include "resultshortcuts.h"
 
-#include "sqltokentext.h"
+#include "sqltokenclause.h"
 
 namespace store {
 
@@ -58,15 +58,6 @@ int trailingOrderBy(const TokenText& t, QVector<OrderItem>& items)
     return items.isEmpty() ? -1 : order;
 }
 
-bool reservedAsColumn(const TokenText& t, int i)
-{
-    static const char* const words[] = {"asc", "desc", "by", "order", "select", "from", "where", "collate"};
-    for (const char* w : words)
-        if (t.isWord(i, QLatin1StringView(w)))
-            return true;
-    return false;
-}
-
 QString columnOf(const QString& name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
@@ -91,14 +82,17 @@ ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int co
     const int select = t.next(-1);
     if (!t.isWord(select, QLatin1StringView("select")))
         return shortcuts;
-    if (t.isWord(t.next(select), QLatin1StringView("top")))
+    int afterSelect = t.next(select);
+    while (t.isWord(afterSelect, QLatin1StringView("distinct")) || t.isWord(afterSelect, QLatin1StringView("all")))
+        afterSelect = t.next(afterSelect);
+    if (t.isWord(afterSelect, QLatin1StringView("top")))
         return shortcuts; // its rows depend on the order's direction
     QVector<OrderItem> items;
     const int order = trailingOrderBy(t, items);
     if (order < 0)
         return shortcuts;
     for (const OrderItem& item : items) {
-        if (reservedAsColumn(t, item.name))
+        if (sql::isReservedWord(t, item.name))
             return shortcuts;
         shortcuts.orderColumns.append(columnOf(t.text(item.name)));
     }

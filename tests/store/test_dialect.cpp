@@ -281,6 +281,7 @@ void TestDialect::shortcutsToTheLastRows_data()
     QTest::newRow("order inside a part only") << "select a from (select a from t order by a) x union select b from u"
                                               << "" << "";
     QTest::newRow("top") << "select top 5 a from t order by a" << "" << "";
+    QTest::newRow("distinct top") << "select distinct top 5 a from t order by a" << "" << "";
     QTest::newRow("expression") << "select a from t order by rtrim(a)" << "" << "";
     QTest::newRow("collation") << "select a from t order by a collate Korean_Wansung_CI_AS" << "" << "";
     QTest::newRow("limit after") << "select a from t order by a limit 5" << "" << "";
