@@ -147,17 +147,11 @@ QStringList SqlStatement::caselessBindings(const QStringList& likeParameters) co
 SqlStatement::EngineForm& SqlStatement::engineForm()
 {
     const QString written = text();
-    QStringList likeParams;
-    bool known = false;
+    QStringList likeParams; // only PostgreSQL sends a LIKE two ways
     if (m_connection->engine() == Engine::PostgreSQL) {
-        for (const EngineForm& form : m_forms)
-            if (form.written == written) {
-                likeParams = form.likeParameters;
-                known = true;
-                break;
-            }
-        if (!known)
-            likeParams = likeParameters(written);
+        const auto same = std::find_if(m_forms.begin(), m_forms.end(),
+                                       [&](const EngineForm& form) { return form.written == written; });
+        likeParams = same != m_forms.end() ? same->likeParameters : likeParameters(written);
     }
     const QStringList caseless = caselessBindings(likeParams);
     auto found = std::find_if(m_forms.begin(), m_forms.end(), [&](const EngineForm& form) {
