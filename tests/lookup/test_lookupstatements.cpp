@@ -132,6 +132,33 @@ void addEdgeNames(store::Connection& c)
     }
 }
 
+// A lookup's statement as written, without the rewrites that only change how
+// the engine reads it, read whole for a search text: the named columns as
+// text. A failure fails the test (see QTest::currentTestFailed()).
+QVector<QStringList> readAsWritten(store::Connection& c, const QString& text, const QString& parameter,
+                                   const QString& searchText, const QStringList& columns)
+{
+    QVector<QStringList> rows;
+    QSqlQuery q(c.database());
+    q.setForwardOnly(true);
+    bool ran = q.prepare(store::translateSql(text, c.engine(), /*asWritten=*/true));
+    if (ran) {
+        q.bindValue(u':' + parameter, lookupPattern(searchText));
+        ran = q.exec();
+    }
+    if (!ran) {
+        QTest::qFail(qPrintable(q.lastError().text()), __FILE__, __LINE__);
+        return rows;
+    }
+    while (q.next()) {
+        QStringList row;
+        for (const QString& column : columns)
+            row << Str_TrimRight(q.value(q.record().indexOf(column)).toString());
+        rows.append(row);
+    }
+    return rows;
+}
+
 // `count` customers or banks coded prefix + 0000, 0001, …, named after them.
 void addParties(const QString& table, const QString& prefix, int count, const QString& name)
 {
@@ -424,18 +451,10 @@ private slots:
         store::SqlStatement* list = form.query();
         const QStringList columns{QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"), QStringLiteral("Tot_Kubun")};
 
-        QSqlQuery plainQuery(store::Connection::account().database());
-        plainQuery.setForwardOnly(true);
-        QVERIFY(plainQuery.prepare(store::translateSql(list->text(), store::Connection::account().engine(), true)));
-        plainQuery.bindValue(QStringLiteral(":tbName"), lookupPattern(QString()));
-        QVERIFY2(plainQuery.exec(), qPrintable(plainQuery.lastError().text()));
-        QVector<QStringList> plain;
-        while (plainQuery.next()) {
-            QStringList row;
-            for (const QString& column : columns)
-                row << Str_TrimRight(plainQuery.value(plainQuery.record().indexOf(column)).toString());
-            plain.append(row);
-        }
+        QVector<QStringList> plain =
+            readAsWritten(store::Connection::account(), list->text(), QStringLiteral("tbName"), QString(), columns);
+        if (QTest::currentTestFailed())
+            return;
 
         // Another workstation's customer after the list was opened is not
         // counted: the list shows the rows it was opened on.
@@ -529,21 +548,10 @@ private slots:
                 columns << c.field;
             const QVector<QStringList> indexed = readRows(*dialog->query(), columns);
 
-            // The statement as written, without the rewrites that only
-            // change how the engine reads it.
-            QSqlQuery plainQuery(unindexed.database());
-            plainQuery.setForwardOnly(true);
-            QVERIFY(plainQuery.prepare(
-                store::translateSql(dialog->query()->text(), unindexed.engine(), /*asWritten=*/true)));
-            plainQuery.bindValue(u':' + dialog->definition().parameter, lookupPattern(searchText));
-            QVERIFY2(plainQuery.exec(), qPrintable(plainQuery.lastError().text()));
-            QVector<QStringList> read;
-            while (plainQuery.next()) {
-                QStringList row;
-                for (const QString& column : std::as_const(columns))
-                    row << Str_TrimRight(plainQuery.value(plainQuery.record().indexOf(column)).toString());
-                read.append(row);
-            }
+            const QVector<QStringList> read = readAsWritten(unindexed, dialog->query()->text(),
+                                                            dialog->definition().parameter, searchText, columns);
+            if (QTest::currentTestFailed())
+                return;
             const bool edgeRead = std::any_of(read.begin(), read.end(),
                                               [](const QStringList& r) { return r[0].startsWith(QLatin1String("E90")); });
             QVERIFY2(edgeRead == findsEdgeNames, qPrintable(dialog->objectName()));
