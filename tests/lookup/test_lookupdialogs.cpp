@@ -80,6 +80,19 @@ bool showAndActivate(LookupDialog& dialog)
     return QTest::qWaitForWindowActive(&dialog);
 }
 
+// The whole list for a line, shown, with its first row clicked: the grid, or
+// null when the dialog did not become the active window.
+DbGrid* listedWithFirstRowClicked(LookupDialog& dialog, int line)
+{
+    dialog.prepareFor(line, QString());
+    dialog.runSearch();
+    if (!showAndActivate(dialog))
+        return nullptr;
+    DbGrid* grid = gridOf(&dialog);
+    clickRow(grid, 0);
+    return grid;
+}
+
 } // namespace
 
 class LookupDialogsTest : public QObject {
@@ -148,11 +161,8 @@ private slots:
     {
         FakeTarget target;
         TForm3 form(&target);
-        form.prepareFor(2, QString());
-        form.runSearch();
-        QVERIFY(showAndActivate(form));
-        DbGrid* grid = gridOf(&form);
-        clickRow(grid, 0);
+        DbGrid* grid = listedWithFirstRowClicked(form, 2);
+        QVERIFY(grid);
         target.writes.clear();
         const QVector<QStringList> rows = employees();
 
@@ -183,11 +193,8 @@ private slots:
 
         FakeTarget target;
         TForm3 form(&target);
-        form.prepareFor(4, QString());
-        form.runSearch();
-        QVERIFY(showAndActivate(form));
-        DbGrid* grid = gridOf(&form);
-        clickRow(grid, 0);
+        DbGrid* grid = listedWithFirstRowClicked(form, 4);
+        QVERIFY(grid);
         QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(grid->currentIndex().row(), int(rows.size()) - 1);
         QCOMPARE(target.writes.last().code, rows.last()[0]);
