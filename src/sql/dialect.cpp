@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QVector>
 
+#include <algorithm>
+#include <iterator>
+
 namespace store {
 
 namespace {
@@ -269,14 +272,74 @@ void toPostgresLike(TokenText& t, int like, bool asWritten, const QStringList& c
         t.insertAfter(pattern.last(), QStringLiteral(" ESCAPE ''"));
 }
 
+// The parameter a LIKE's pattern consists of, in parentheses or not, or -1.
+int lonePatternParameter(const TokenText& t, const Chain& pattern)
+{
+    if (pattern.operands.size() != 1)
+        return -1;
+    int first = pattern.first();
+    int last = pattern.last();
+    while (t.is(first, TokenKind::OpenParen) && t.partner(first) == last) {
+        first = t.next(first);
+        last = t.prev(last);
+    }
+    return first == last && t.is(first, TokenKind::Parameter) ? first : -1;
+}
+
+// `rtrim(name) LIKE (:p)` with a text bound to :p that ends in '%': every
+// name it matches trimmed it matches bare. PostgreSQL measures every
+// character of a text to trim it, most of the cost of reading a CHAR column
+// this way, so the bare column is compared first and rtrim runs only on the
+// rows it kept; the trimmed form stays for the trigram index built on it.
+// A pattern of '%' alone matches a name bare exactly when trimmed, and no
+// index helps it: rtrim goes.
+void lightenTrimmedLike(TokenText& t, int like, Engine engine, const BoundPatterns& bound)
+{
+    const int close = t.prev(like);
+    if (!t.is(close, TokenKind::CloseParen) || t.partner(close) < 0)
+        return;
+    const int open = t.partner(close);
+    const int column = t.next(open);
+    const int trim = t.prev(open);
+    if (t.next(column) != close || !(t.is(column, TokenKind::Name) || t.is(column, TokenKind::QuotedName))
+        || isReservedWord(t, column) || !t.isWord(trim, QLatin1StringView("rtrim")))
+        return;
+    // Nothing before rtrim may take it as its operand ('x' + rtrim(…) LIKE …).
+    const int before = t.prev(trim);
+    static const char* const kOpeners[] = {"where", "and", "or", "not", "when", "on", "having"};
+    const bool opens = before < 0 || t.is(before, TokenKind::OpenParen)
+                       || std::any_of(std::begin(kOpeners), std::end(kOpeners),
+                                      [&](const char* w) { return t.isWord(before, QLatin1StringView(w)); });
+    const Chain pattern = readChain(t, t.next(like), t.size());
+    const int parameter = lonePatternParameter(t, pattern);
+    if (!opens || parameter < 0 || t.isWord(t.next(pattern.last()), QLatin1StringView("escape")))
+        return;
+    const QString name = parameterName(t, parameter);
+    if (bound.anyText.contains(name)) {
+        for (int i : {trim, open, close})
+            t.replace(i, QString());
+    } else if (bound.openEnded.contains(name)) {
+        QString patternText;
+        for (int i = pattern.first(); i <= pattern.last(); ++i)
+            patternText += t.output(i);
+        const QString escape = engine == Engine::PostgreSQL ? QStringLiteral(" ESCAPE ''") : QString();
+        t.insertBefore(trim, u'(' + t.output(column) + u' ' + t.output(like) + u' ' + patternText + escape
+                                 + QStringLiteral(" AND "));
+        t.insertAfter(pattern.last(), QStringLiteral(")"));
+    }
+}
+
 // Word by word differences: LIKE (above); N'…' is a plain literal; !< and !>
 // are >= and <=; quoted names (above), of which PostgreSQL knows no [brackets].
-void adaptTokens(TokenText& t, Engine engine, bool asWritten, const QStringList& caselessParameters)
+void adaptTokens(TokenText& t, Engine engine, bool asWritten, const BoundPatterns& bound)
 {
     for (int i = 0; i < t.size(); ++i) {
-        if (engine == Engine::PostgreSQL && t.isWord(i, QLatin1StringView("like")))
-            toPostgresLike(t, i, asWritten, caselessParameters);
-        else if (t.is(i, TokenKind::String) && !t.text(i).startsWith(u'\''))
+        if (t.isWord(i, QLatin1StringView("like"))) {
+            if (engine == Engine::PostgreSQL)
+                toPostgresLike(t, i, asWritten, bound.caseless);
+            if (!asWritten)
+                lightenTrimmedLike(t, i, engine, bound);
+        } else if (t.is(i, TokenKind::String) && !t.text(i).startsWith(u'\''))
             t.replace(i, t.text(i).mid(1));
         else if (t.isOperator(i, QLatin1StringView("!<")))
             t.replace(i, QStringLiteral(">="));
@@ -328,6 +391,16 @@ bool isCaselessPatternText(const QString& text)
     return true;
 }
 
+bool isOpenEndedPatternText(const QString& text)
+{
+    return text.endsWith(u'%');
+}
+
+bool isAnyTextPattern(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c == u'%'; });
+}
+
 QStringList likeParameters(const QString& tsql)
 {
     QStringList names;
@@ -345,14 +418,14 @@ QStringList likeParameters(const QString& tsql)
     return names;
 }
 
-QString translateSql(const QString& tsql, Engine engine, bool asWritten, const QStringList& caselessParameters)
+QString translateSql(const QString& tsql, Engine engine, bool asWritten, const BoundPatterns& bound)
 {
     if (engine == Engine::SqlServer)
         return tsql;
     TokenText t(tsql);
     const Assignments assignments = findAssignments(t);
     rewriteConcatenation(t);
-    adaptTokens(t, engine, asWritten, caselessParameters);
+    adaptTokens(t, engine, asWritten, bound);
     trimComparedLiterals(t, assignments.equals);
     rewriteAliases(t, assignments.aliases, engine);
     if (engine == Engine::PostgreSQL && !asWritten)

@@ -7,6 +7,15 @@
 
 namespace store {
 
+// What the texts bound to LIKE patterns let the engine skip. Each list holds
+// the parameters (lower-case names, without the colon) bound to such texts.
+struct BoundPatterns {
+    QStringList caseless;   // isCaselessPatternText
+    QStringList openEnded;  // isOpenEndedPatternText
+    QStringList anyText;    // isAnyTextPattern
+    bool operator==(const BoundPatterns&) const = default;
+};
+
 // Turns the Transact-SQL text the windows are written in into text the engine
 // accepts and evaluates the same way. SQL Server gets the text unchanged.
 //
@@ -20,8 +29,11 @@ namespace store {
 //    collation is case-insensitive and knows no escape character; SQLite's
 //    LIKE already is both for ASCII); a pattern of literals that no case
 //    changes (Hangul, digits) keeps `LIKE … ESCAPE ''`, which finds the same,
-//    as does one of such literals and `caselessParameters`: parameters
-//    (lower-case names, without the colon) whose bound texts no case changes;
+//    as does one of such literals and parameters bound to such texts
+//    (BoundPatterns::caseless);
+//  - `rtrim(name) like (:p)` trims only the names the bare column matched
+//    where the text bound to :p ends in '%' (BoundPatterns::openEnded), and
+//    none where it is '%' alone (BoundPatterns::anyText);
 //  - string literals compared with =, <>, !=, <, >, <=, >= or listed in an
 //    `in ( … )` list lose their trailing blanks, as SQL Server ignores them;
 //  - N'…' literals, !< and !>, and [bracketed] names (PostgreSQL) are spelt
@@ -30,10 +42,9 @@ namespace store {
 //    WHERE to the query around it (unionleaves.h), so that an ORDER BY over
 //    the union is read from the tables' indexes instead of sorting every row.
 // `asWritten` leaves out the rewrites that only change how the engine reads
-// the rows, never which rows (the caseless LIKE and the union's leaves
-// above), so that tests can compare the two.
-QString translateSql(const QString& tsql, Engine engine, bool asWritten = false,
-                     const QStringList& caselessParameters = {});
+// the rows, never which rows (the caseless LIKE, the trimming and the
+// union's leaves above), so that tests can compare the two.
+QString translateSql(const QString& tsql, Engine engine, bool asWritten = false, const BoundPatterns& bound = {});
 
 // The parameters that stand in a LIKE's pattern (lower-case, without the
 // colon), and whether a text bound to one is the same in either case: no
@@ -41,5 +52,10 @@ QString translateSql(const QString& tsql, Engine engine, bool asWritten = false,
 // text's length), nothing outside ASCII but Hangul.
 QStringList likeParameters(const QString& tsql);
 bool isCaselessPatternText(const QString& text);
+// A pattern that ends in '%': one that matches a text with its trailing
+// blanks trimmed matches it as it stands too, the '%' taking the blanks.
+bool isOpenEndedPatternText(const QString& text);
+// '%' alone, once or more: every text that is not NULL.
+bool isAnyTextPattern(const QString& text);
 
 } // namespace store

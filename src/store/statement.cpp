@@ -132,37 +132,43 @@ void SqlStatement::prepare()
     preparedForm();
 }
 
-QStringList SqlStatement::caselessBindings(const QStringList& likeParameters) const
+BoundPatterns SqlStatement::boundPatterns(const QStringList& likeParameters) const
 {
-    QStringList caseless;
+    BoundPatterns bound;
     for (const QString& name : likeParameters) {
         auto it = m_bindings.find(name);
-        if (it != m_bindings.end() && it->second.typeId() == QMetaType::QString
-            && isCaselessPatternText(it->second.toString()))
-            caseless.append(name);
+        if (it == m_bindings.end() || it->second.typeId() != QMetaType::QString)
+            continue;
+        const QString text = it->second.toString();
+        if (isCaselessPatternText(text))
+            bound.caseless.append(name);
+        if (isOpenEndedPatternText(text))
+            bound.openEnded.append(name);
+        if (isAnyTextPattern(text))
+            bound.anyText.append(name);
     }
-    return caseless;
+    return bound;
 }
 
 SqlStatement::EngineForm& SqlStatement::engineForm()
 {
     const QString written = text();
-    QStringList likeParams; // only PostgreSQL sends a LIKE two ways
-    if (m_connection->engine() == Engine::PostgreSQL) {
+    QStringList likeParams; // SQL Server gets every text as written
+    if (m_connection->engine() != Engine::SqlServer) {
         const auto same = std::find_if(m_forms.begin(), m_forms.end(),
                                        [&](const EngineForm& form) { return form.written == written; });
         likeParams = same != m_forms.end() ? same->likeParameters : likeParameters(written);
     }
-    const QStringList caseless = caselessBindings(likeParams);
+    const BoundPatterns bound = boundPatterns(likeParams);
     auto found = std::find_if(m_forms.begin(), m_forms.end(), [&](const EngineForm& form) {
-        return form.written == written && form.caseless == caseless;
+        return form.written == written && form.bound == bound;
     });
     if (found == m_forms.end()) {
         EngineForm form;
         form.written = written;
         form.likeParameters = likeParams;
-        form.caseless = caseless;
-        form.translated = translateSql(written, m_connection->engine(), false, caseless);
+        form.bound = bound;
+        form.translated = translateSql(written, m_connection->engine(), false, bound);
         form.parameters = parameterNames(form.translated);
         if (m_forms.size() == kKeptForms)
             m_forms.pop_back(); // never the one being read: every run closes first

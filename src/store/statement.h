@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connection.h"
+#include "sql/dialect.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -102,11 +103,11 @@ private:
     // opening of the connection.
     struct EngineForm {
         QString written;
-        // The parameters of LIKE patterns, and those of them translated as
-        // bound to texts that no case changes (PostgreSQL then compares
-        // without lower-casing every row).
+        // The parameters of LIKE patterns, and what the texts bound to them
+        // when it was translated let the engine skip (lower-casing or
+        // trimming every row's text).
         QStringList likeParameters;
-        QStringList caseless;
+        BoundPatterns bound;
         QString translated;
         QStringList parameters;
         std::unique_ptr<QSqlQuery> prepared;
@@ -117,7 +118,7 @@ private:
     EngineForm& preparedForm();
     void stopReading();
     EngineForm& engineForm();
-    QStringList caselessBindings(const QStringList& likeParameters) const;
+    BoundPatterns boundPatterns(const QStringList& likeParameters) const;
     const QVariant& cell(const QString& column);
     void bindAll(QSqlQuery& q, const QStringList& parameters) const;
     std::unique_ptr<QSqlQuery> runAside(const QString& engineText);

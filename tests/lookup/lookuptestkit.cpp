@@ -9,6 +9,8 @@
 #include <QSqlRecord>
 #include <QTest>
 
+#include <algorithm>
+
 QVector<QStringList> readRows(store::SqlStatement& statement, const QStringList& columns)
 {
     QVector<QStringList> rows;
@@ -31,4 +33,18 @@ void compareRows(const QVector<QStringList>& actual, const QVector<QStringList>&
     for (int i = 0; i < std::min(actual.size(), expected.size()); ++i)
         QCOMPARE(actual[i], expected[i]);
     QCOMPARE(actual.size(), expected.size());
+}
+
+void compareOrderedRows(QVector<QStringList> actual, QVector<QStringList> expected)
+{
+    const auto keys = [](const QVector<QStringList>& rows) {
+        QStringList first;
+        for (const QStringList& r : rows)
+            first << r.value(0);
+        return first;
+    };
+    QCOMPARE(keys(actual), keys(expected));
+    std::sort(actual.begin(), actual.end());
+    std::sort(expected.begin(), expected.end());
+    compareRows(actual, expected);
 }

@@ -40,3 +40,13 @@ void compareRows(const QVector<QStringList>& actual, const QVector<QStringList>&
         if (QTest::currentTestFailed())          \
             return;                              \
     } while (0)
+
+// The same for rows ordered by their first column alone: the first columns
+// in the same order, and the same rows, in whatever order ties came.
+void compareOrderedRows(QVector<QStringList> actual, QVector<QStringList> expected);
+#define COMPARE_ORDERED_ROWS(actual, expected)   \
+    do {                                         \
+        compareOrderedRows((actual), (expected)); \
+        if (QTest::currentTestFailed())          \
+            return;                              \
+    } while (0)

@@ -368,6 +368,15 @@ void TestDialect::likeIgnoresCaseOn(store::Connection& c)
     q.bindText("tbName", "%팀%");
     q.open();
     QCOMPARE(rowsOf(q, {"Buser_Code"}), QStringList({"B1", "B4", "B5"}));
+    // The bare name is compared first only where a '%' ends the pattern and
+    // takes the blanks a CHAR column keeps after the name.
+    for (const auto& [pattern, codes] : {std::pair{"%팀", QStringList{"B1", "B4", "B5"}},
+                                         std::pair{"%", QStringList{"B1", "B2", "B3", "B4", "B5"}}}) {
+        q.close();
+        q.bindText("tbName", pattern);
+        q.open();
+        QCOMPARE(rowsOf(q, {"Buser_Code"}), codes);
+    }
 
     // The employee search matches the stored name without rtrim.
     c.execNative("INSERT INTO Sawon_Table (Sawon_Code, Sawon_Name, Sawon_Jumin01, Sawon_Jumin02) VALUES "
