@@ -95,6 +95,7 @@ int EngineFloor::listDay(const QString& date, const QString& branch)
 
 int EngineFloor::readVoucher(const QString& serialJen)
 {
+    readAll(exec(QStringLiteral("select distinct serial_bun from account_jen_AA where serial_jen = ?"), {serialJen}));
     return readAll(exec(QStringLiteral("select * from account_jen_AA where serial_jen = ? and serial_crdr = '01'"),
                         {serialJen}));
 }

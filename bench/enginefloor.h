@@ -20,7 +20,8 @@ public:
     // each line's debit and credit row side by side. Returns the rows.
     int listDay(const QString& date, const QString& branch);
 
-    // The debit rows of one voucher, every column.
+    // What loading one voucher reads: its line numbers, then its debit rows,
+    // every column. Returns the debit rows.
     int readVoucher(const QString& serialJen);
 
     // A new voucher of `lines` lines: the highest number of the date and both
