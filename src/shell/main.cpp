@@ -72,6 +72,13 @@ int main(int argc, char** argv)
     // error report like any handler's error, and the next action that needs
     // the database tries again.
     store::Connection::setAccount(store::resolveAccount());
+    // The connections close as main ends, after the windows whose statements
+    // use them and before the application object. Closed by the static
+    // destructors once main had returned, a server's connection crashed the
+    // program on its way out.
+    struct ClosesTheDataSource {
+        ~ClosesTheDataSource() { store::Connection::setAccount(nullptr); }
+    } const closesTheDataSource;
     // One line naming the data source once it is open, so that a workstation
     // on the wrong one shows it in a terminal and in the desktop's journal.
     store::Connection::account().addAfterOpening([](store::Connection& c) {

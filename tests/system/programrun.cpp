@@ -48,8 +48,10 @@ bool ProgramData::programStarts(QString* output, const std::function<void()>& in
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("VOUCHER_STARTUP_PROBE"), QStringLiteral("1"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path());
-    env.insert(QStringLiteral("ODBCSYSINI"), m_dir.filePath(QStringLiteral("odbc")));
-    env.insert(QStringLiteral("ODBCINI"), m_dir.filePath(QStringLiteral("odbc/odbc.ini")));
+    if (!m_registeredDataSources) {
+        env.insert(QStringLiteral("ODBCSYSINI"), m_dir.filePath(QStringLiteral("odbc")));
+        env.insert(QStringLiteral("ODBCINI"), m_dir.filePath(QStringLiteral("odbc/odbc.ini")));
+    }
     env.insert(QStringLiteral("TMPDIR"), m_dir.filePath(QStringLiteral("tmp")));
     if (m_otherUser)
         env.remove(QStringLiteral("XDG_RUNTIME_DIR")); // root's

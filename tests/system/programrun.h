@@ -19,6 +19,10 @@ public:
     // it printed; `inChild` runs in the child process before the program.
     bool programStarts(QString* output, const std::function<void()>& inChild = {});
 
+    // The program then finds the ODBC data sources registered for this
+    // process (a test's own server) instead of none.
+    void useRegisteredDataSources() { m_registeredDataSources = true; }
+
     // Root may read and write any file whatever its mode: when the tests run
     // as root, the data is handed to the user nobody, and the program and
     // commandFor() run as that user, for whom the modes hold.
@@ -29,4 +33,5 @@ public:
 private:
     QTemporaryDir m_dir;
     bool m_otherUser = false;
+    bool m_registeredDataSources = false;
 };

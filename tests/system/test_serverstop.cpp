@@ -1,5 +1,6 @@
 #include "borvaneprobe.h"
 #include "modalwatcher.h"
+#include "programrun.h"
 
 #include "core/errors.h"
 #include "schema/datasource.h"
@@ -128,6 +129,17 @@ private slots:
             runScript(QStringLiteral("stop"), &output);
             QDir().rmdir(m_claim);
         }
+    }
+
+    // The program itself on the server: it shows its window and ends
+    // normally, its connections closed on the way out.
+    void programEndsNormallyOnTheServer()
+    {
+        ProgramData data(ProgramData::Start::NoFile);
+        data.useRegisteredDataSources();
+        QString output;
+        QVERIFY2(data.programStarts(&output), qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("ODBC 데이터 원본 Account")), qPrintable(output));
     }
 
     void serverStopsAndComesBack()
