@@ -31,22 +31,20 @@ public:
 QVector<QStringList> readRows(store::SqlStatement& statement, const QStringList& columns);
 
 
-// Compares two row lists row by row, so that a failure names the first
-// differing row; returns from the test function on failure.
-void compareRows(const QVector<QStringList>& actual, const QVector<QStringList>& expected);
-#define COMPARE_ROWS(actual, expected)           \
-    do {                                         \
-        compareRows((actual), (expected));       \
-        if (QTest::currentTestFailed())          \
-            return;                              \
+// Runs a comparison and returns from the test function if it failed.
+#define RETURN_IF_FAILED(comparison)    \
+    do {                                \
+        comparison;                     \
+        if (QTest::currentTestFailed()) \
+            return;                     \
     } while (0)
+
+// Compares two row lists row by row, so that a failure names the first
+// differing row.
+void compareRows(const QVector<QStringList>& actual, const QVector<QStringList>& expected);
+#define COMPARE_ROWS(actual, expected) RETURN_IF_FAILED(compareRows((actual), (expected)))
 
 // The same for rows ordered by their first column alone: the first columns
 // in the same order, and the same rows, in whatever order ties came.
 void compareOrderedRows(QVector<QStringList> actual, QVector<QStringList> expected);
-#define COMPARE_ORDERED_ROWS(actual, expected)   \
-    do {                                         \
-        compareOrderedRows((actual), (expected)); \
-        if (QTest::currentTestFailed())          \
-            return;                              \
-    } while (0)
+#define COMPARE_ORDERED_ROWS(actual, expected) RETURN_IF_FAILED(compareOrderedRows((actual), (expected)))
