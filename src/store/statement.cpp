@@ -140,8 +140,8 @@ BoundPatterns SqlStatement::boundPatterns(const QStringList& likeParameters) con
         if (it == m_bindings.end() || it->second.typeId() != QMetaType::QString)
             continue;
         const QString text = it->second.toString();
-        if (isCaselessPatternText(text))
-            bound.caseless.append(name);
+        if (m_connection->engine() == Engine::PostgreSQL && isCaselessPatternText(text))
+            bound.caseless.append(name); // only PostgreSQL's LIKE tells case
         if (isOpenEndedPatternText(text))
             bound.openEnded.append(name);
         if (isAnyTextPattern(text))
