@@ -30,13 +30,19 @@ struct Assignments {
     QVector<SelectAlias> aliases;
 };
 
-// Whether first..last, parentheses around it aside, is one chain that joins texts.
-bool joinsText(const TokenText& t, int first, int last)
+// Narrows first..last to what the parentheses around all of it enclose.
+void stepInsideParentheses(const TokenText& t, int& first, int& last)
 {
     while (t.is(first, TokenKind::OpenParen) && t.partner(first) == last) {
         first = t.next(first);
         last = t.prev(last);
     }
+}
+
+// Whether first..last, parentheses around it aside, is one chain that joins texts.
+bool joinsText(const TokenText& t, int first, int last)
+{
+    stepInsideParentheses(t, first, last);
     if (first < 0 || first > last)
         return false;
     const Chain chain = readChain(t, first, t.next(last));
@@ -279,10 +285,7 @@ int lonePatternParameter(const TokenText& t, const Chain& pattern)
         return -1;
     int first = pattern.first();
     int last = pattern.last();
-    while (t.is(first, TokenKind::OpenParen) && t.partner(first) == last) {
-        first = t.next(first);
-        last = t.prev(last);
-    }
+    stepInsideParentheses(t, first, last);
     return first == last && t.is(first, TokenKind::Parameter) ? first : -1;
 }
 
