@@ -163,7 +163,10 @@ void TestEntryWindow::controlsSitWhereTheClerkExpects()
         QCOMPARE(b->text(), buttons[i].second);
         QCOMPARE(b->parentWidget()->objectName(), QStringLiteral("Panel7"));
         QCOMPARE(b->geometry(), QRect(9 + 80 * i, 7, 80, 25));
+        QVERIFY(!b->icon().isNull());
     }
+    // The glyphs are the style's own pictures; the desktop's settings stay in force.
+    QVERIFY(QGuiApplication::desktopSettingsAware());
 
     for (int n = 1; n <= 5; ++n) {
         QCOMPARE(child<QWidget>(&w, QStringLiteral("Panel%1").arg(n))->geometry(),
