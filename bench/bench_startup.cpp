@@ -116,12 +116,8 @@ void inTurn(std::vector<std::function<void()>> starts, int loop)
 // no start of the clerk's follows. The program keeps the last seven.
 bool haveTodaysBackup(const QString& path)
 {
-    const QString today = store::dailyBackupPath(path, QDate::currentDate());
-    if (QFileInfo::exists(today))
-        return true;
     try {
-        QDir().mkpath(store::dailyBackupFolder(path));
-        store::backupSqliteFile(path, today);
+        store::makeDailyBackup(path, QDate::currentDate());
         return true;
     } catch (const AppError& e) {
         std::fprintf(stderr, "bench_startup: today's backup of %s: %s\n", qPrintable(path), qPrintable(e.text()));

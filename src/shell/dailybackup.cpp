@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -36,14 +35,10 @@ void backUpToday(const QString& database)
 {
     if (!QFileInfo::exists(database))
         return;
-    const QString today = store::dailyBackupPath(database, QDate::currentDate());
+    const QDate today = QDate::currentDate();
     try {
-        if (!QFileInfo::exists(today)) {
-            if (!QDir().mkpath(store::dailyBackupFolder(database)))
-                throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(store::dailyBackupFolder(database)));
-            store::backupSqliteFile(database, today, &closing);
-            tell(QStringLiteral("오늘의 백업: %1").arg(today));
-        }
+        if (store::makeDailyBackup(database, today, &closing))
+            tell(QStringLiteral("오늘의 백업: %1").arg(store::dailyBackupPath(database, today)));
     } catch (const AppError& e) {
         tell(QStringLiteral("오늘의 백업을 만들지 못했습니다: %1").arg(e.text()));
     }

@@ -198,4 +198,15 @@ QStringList dailyBackups(const QString& databasePath)
     return names;
 }
 
+bool makeDailyBackup(const QString& databasePath, QDate day, const std::atomic<bool>* cancel)
+{
+    const QString target = dailyBackupPath(databasePath, day);
+    if (QFileInfo::exists(target))
+        return false;
+    if (!QDir().mkpath(dailyBackupFolder(databasePath)))
+        throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(dailyBackupFolder(databasePath)));
+    backupSqliteFile(databasePath, target, cancel);
+    return true;
+}
+
 } // namespace store

@@ -42,5 +42,8 @@ BackupSummary restoreSqliteFile(const QString& backup, const QString& target);
 QString dailyBackupFolder(const QString& databasePath);
 QString dailyBackupPath(const QString& databasePath, QDate day);
 QStringList dailyBackups(const QString& databasePath);
+// Makes the day's backup of the file at databasePath unless it is there
+// already: true when this call made it. Throws AppError (`cancel` as above).
+bool makeDailyBackup(const QString& databasePath, QDate day, const std::atomic<bool>* cancel = nullptr);
 
 } // namespace store
