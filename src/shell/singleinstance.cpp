@@ -1,13 +1,17 @@
 #include "singleinstance.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMessageBox>
+#include <QSaveFile>
 #include <QThread>
 #include <QWidget>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -101,6 +105,10 @@ SingleInstance::~SingleInstance()
 {
     if (m_server)
         m_server->close();
+    // Released first: a copy starting now takes the lock, never a lock without its note.
+    m_lock.unlock();
+    if (m_restoring)
+        QFile::remove(restoreNote());
 }
 
 bool SingleInstance::claim()
@@ -125,7 +133,38 @@ bool SingleInstance::takeLock()
             || !m_lock.removeStaleLockFile() || !m_lock.tryLock(0))
             return false;
     }
+    // A note of a restore killed hard must not outlive its lock: its process
+    // number may come back as another holder's.
+    if (!m_restoring)
+        QFile::remove(restoreNote());
     return true;
+}
+
+bool SingleInstance::claimForRestore()
+{
+    if (m_folder.isEmpty())
+        return claim();
+    // The note goes first: a copy that finds the lock held by a restore
+    // finds the note too. It names this process, so that a note beside
+    // another holder's lock says nothing.
+    QSaveFile note(restoreNote());
+    m_restoring = note.open(QIODevice::WriteOnly) && note.write(QByteArray::number(QCoreApplication::applicationPid())) > 0
+                  && note.commit();
+    if (claim())
+        return true;
+    if (std::exchange(m_restoring, false))
+        QFile::remove(restoreNote());
+    return false;
+}
+
+bool SingleInstance::heldByRestore() const
+{
+    qint64 holder = 0;
+    QString host, app;
+    QFile note(restoreNote());
+    if (m_folder.isEmpty() || !m_lock.getLockInfo(&holder, &host, &app) || !note.open(QIODevice::ReadOnly))
+        return false;
+    return note.readAll().trimmed().toLongLong() == holder;
 }
 
 void SingleInstance::listen()
@@ -177,6 +216,13 @@ bool SingleInstance::askRunningCopyForward(int timeoutMs)
         QThread::msleep(50);
     }
     return false;
+}
+
+void tellRestoreUnderway()
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("출금 전표"),
+                    QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오."), QMessageBox::Ok);
+    box.exec();
 }
 
 void bringToFront(QWidget* window)
