@@ -11,10 +11,11 @@ namespace store {
 
 namespace {
 
-// SQLite's own objects (sqlite_sequence, sqlite_stat1, the indexes behind
-// constraints) come and go with the engine, not with anyone's design.
+// SQLite's own tables and indexes (sqlite_sequence, sqlite_stat1, the
+// indexes behind constraints) come and go with the engine, not with anyone's
+// design; a view or trigger so named is no engine's.
 const char* const kObjects = "SELECT type, lower(name), lower(tbl_name), name, tbl_name FROM sqlite_master "
-                             "WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'";
+                             "WHERE NOT (type IN ('table', 'index') AND name LIKE 'sqlite\\_%' ESCAPE '\\')";
 
 QString kindWord(const QString& type)
 {
