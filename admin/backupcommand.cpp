@@ -132,7 +132,7 @@ int runRestore(const TargetChoice& choice, const QString& file, bool yes)
         confirmRestore(target, incoming, yes);
         keepReplacedBooks(target);
     });
-    store::keepPrivate(target); // made new by the restore
+    store::keepPrivate(target); // a file the restore made is SQLite's 0644
     sayCounts(s);
     say(QStringLiteral("복원했습니다: %1 → %2").arg(file, target));
     return 0;

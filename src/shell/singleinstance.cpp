@@ -8,7 +8,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QThread>
 #include <QWidget>
 #include <utility>
@@ -108,7 +107,7 @@ SingleInstance::~SingleInstance()
     // Released first: a copy starting now takes the lock, never a lock without its note.
     m_lock.unlock();
     if (m_restoring)
-        QFile::remove(restoreNote());
+        QFile::remove(restoreNote(QCoreApplication::applicationPid()));
 }
 
 bool SingleInstance::claim()
@@ -133,10 +132,10 @@ bool SingleInstance::takeLock()
             || !m_lock.removeStaleLockFile() || !m_lock.tryLock(0))
             return false;
     }
-    // A note of a restore killed hard must not outlive its lock: its process
-    // number may come back as another holder's.
+    // A restore killed hard leaves its note; should its process number come
+    // back as this holder's, the note would speak for this one.
     if (!m_restoring)
-        QFile::remove(restoreNote());
+        QFile::remove(restoreNote(QCoreApplication::applicationPid()));
     return true;
 }
 
@@ -145,15 +144,14 @@ bool SingleInstance::claimForRestore()
     if (m_folder.isEmpty())
         return claim();
     // The note goes first: a copy that finds the lock held by a restore
-    // finds the note too. It names this process, so that a note beside
-    // another holder's lock says nothing.
-    QSaveFile note(restoreNote());
-    m_restoring = note.open(QIODevice::WriteOnly) && note.write(QByteArray::number(QCoreApplication::applicationPid())) > 0
-                  && note.commit();
+    // finds the note too. Named by this process, it speaks for no other
+    // holder, and one restore refused beside another leaves that one's note.
+    const QString note = restoreNote(QCoreApplication::applicationPid());
+    m_restoring = QFile(note).open(QIODevice::WriteOnly);
     if (claim())
         return true;
     if (std::exchange(m_restoring, false))
-        QFile::remove(restoreNote());
+        QFile::remove(note);
     return false;
 }
 
@@ -161,10 +159,7 @@ bool SingleInstance::heldByRestore() const
 {
     qint64 holder = 0;
     QString host, app;
-    QFile note(restoreNote());
-    if (m_folder.isEmpty() || !m_lock.getLockInfo(&holder, &host, &app) || !note.open(QIODevice::ReadOnly))
-        return false;
-    return note.readAll().trimmed().toLongLong() == holder;
+    return !m_folder.isEmpty() && m_lock.getLockInfo(&holder, &host, &app) && QFile::exists(restoreNote(holder));
 }
 
 void SingleInstance::listen()

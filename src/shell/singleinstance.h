@@ -30,7 +30,8 @@ public:
     void listen();
     // claim() for voucher-admin's restore, which holds the guard so that no
     // copy opens the books it replaces: a later copy learns from a note
-    // beside the lock that the holder is a restore (heldByRestore()).
+    // beside the lock, named by the holder's process, that the holder is a
+    // restore (heldByRestore()).
     bool claimForRestore();
     // For a later copy that found the lock held: whether a restore holds it.
     bool heldByRestore() const;
@@ -46,7 +47,8 @@ signals:
 
 private:
     void acceptConnections();
-    QString restoreNote() const { return m_key + QStringLiteral(".restore"); }
+    // The note of a restore run by the process `pid`, beside the lock.
+    QString restoreNote(qint64 pid) const { return m_key + QStringLiteral(".restore-%1").arg(pid); }
 
     QString m_folder;
     QString m_key;

@@ -292,11 +292,10 @@ void TestSingleInstance::aProgramStartedDuringARestoreSaysSo()
 {
     const QString name = uniqueName("voucher-restore");
     {
-        // A restore's note beside another holder's lock (a restore killed hard) says nothing.
+        // The note of a restore killed hard goes with its lock, even when it names the next holder's process.
         SingleInstance program(name);
+        QVERIFY(QFile(program.key() + QStringLiteral(".restore-%1").arg(QCoreApplication::applicationPid())).open(QIODevice::WriteOnly));
         QVERIFY(program.claim());
-        QFile note(program.key() + QStringLiteral(".restore"));
-        QVERIFY(note.open(QIODevice::WriteOnly) && note.write("1") == 1 && note.flush());
         SingleInstance later(name);
         QVERIFY(!later.takeLock() && !later.heldByRestore());
     }
