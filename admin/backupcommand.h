@@ -12,4 +12,7 @@ int runBackup(const TargetChoice& choice, const QString& file);
 // voucher-admin restore FILE: the backup's pages copied into the embedded
 // database, whole or not at all; refused while a program has the file open,
 // and the program's single-instance lock held meanwhile so none starts.
-int runRestore(const TargetChoice& choice, const QString& file);
+// Only a backup of the program's own tables, columns and indexes is
+// restored; the books it replaces are backed up first. A person at a
+// terminal is asked; a script says yes with `yes` (--yes), else it is refused.
+int runRestore(const TargetChoice& choice, const QString& file, bool yes);

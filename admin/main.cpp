@@ -5,7 +5,7 @@
 //   voucher-admin check [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin status [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin backup FILE [--sqlite PATH]
-//   voucher-admin restore FILE [--sqlite PATH]
+//   voucher-admin restore FILE [--yes] [--sqlite PATH]
 //   voucher-admin copy --from sqlite:PATH --to odbc [--schema S] [--replace] (or the reverse)
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
 //   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
@@ -75,7 +75,9 @@ int run(QCoreApplication& app)
         "         SQLite 데이터 파일을 프로그램이 쓰는 중에도 한 순간의 모습 그대로 백업합니다.\n"
         "  restore FILE\n"
         "         백업 파일을 SQLite 데이터 파일에 통째로 되살립니다 (모두 되살리거나 하나도 바꾸지 않습니다).\n"
-        "         프로그램이 파일을 열어 두고 있으면 하지 않습니다.\n"
+        "         바뀔 장부는 먼저 데이터 파일 옆 backup 폴더에 백업합니다. 프로그램이 만들지 않은 테이블,\n"
+        "         열, 인덱스, 뷰, 트리거가 든 백업은 되살리지 않습니다. 터미널에서는 먼저 묻고, 스크립트에서는\n"
+        "         --yes가 있어야 합니다. 프로그램이 파일을 열어 두고 있으면 하지 않습니다.\n"
         "  copy --from sqlite:PATH --to odbc (또는 --from odbc --to sqlite:PATH)\n"
         "         회사의 장부 전체(모든 테이블)를 다른 데이터 원본으로 옮깁니다: 대상에는 한 트랜잭션으로 쓰고,\n"
         "         테이블마다 양쪽의 행 수와 검사합이 같을 때만 확정합니다. 대상의 마스터 테이블은 원본의 것으로\n"
@@ -105,6 +107,7 @@ int run(QCoreApplication& app)
         parser.addOption({QString::fromLatin1(s.name), QStringLiteral("synth: 기본값 %1").arg(value), QStringLiteral("N")});
     }
     parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("yes"), QStringLiteral("restore: 묻지 않고 복원합니다 (스크립트에서).")});
     parser.addOption({QStringLiteral("replace"),
                       QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다. "
                                      "copy: 대상에 있는 전표를 지우고 복사합니다.")});
@@ -130,7 +133,7 @@ int run(QCoreApplication& app)
     if (command == QLatin1String("backup"))
         return runBackup(target, positional[1]);
     if (command == QLatin1String("restore"))
-        return runRestore(target, positional[1]);
+        return runRestore(target, positional[1], parser.isSet(QStringLiteral("yes")));
     if (command == QLatin1String("status"))
         return runStatus(target);
     if (command == QLatin1String("copy")) {

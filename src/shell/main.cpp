@@ -56,6 +56,14 @@ int main(int argc, char** argv)
     // a copy that only hands over would pay for nothing.
     SingleInstance instance(instanceNameFromPath(QString::fromLocal8Bit(argv[0])));
     if (!instance.takeLock()) {
+        // voucher-admin is restoring the books: there is no copy to come
+        // forward, and the clerk would otherwise see nothing happen.
+        if (instance.heldByRestore()) {
+            const VoucherApplication toldToWait(argc, argv);
+            trace("a restore holds the books");
+            tellRestoreUnderway();
+            return 0;
+        }
         const QCoreApplication handOver(argc, argv); // the socket's wait, without a display
         if (instance.askRunningCopyForward()) {
             trace("handed over to the running copy");

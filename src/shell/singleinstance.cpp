@@ -1,13 +1,16 @@
 #include "singleinstance.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QThread>
 #include <QWidget>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -101,6 +104,10 @@ SingleInstance::~SingleInstance()
 {
     if (m_server)
         m_server->close();
+    // Released first: a copy starting now takes the lock, never a lock without its note.
+    m_lock.unlock();
+    if (m_restoring)
+        QFile::remove(restoreNote(QCoreApplication::applicationPid()));
 }
 
 bool SingleInstance::claim()
@@ -125,7 +132,34 @@ bool SingleInstance::takeLock()
             || !m_lock.removeStaleLockFile() || !m_lock.tryLock(0))
             return false;
     }
+    // A restore killed hard leaves its note; should its process number come
+    // back as this holder's, the note would speak for this one.
+    if (!m_restoring)
+        QFile::remove(restoreNote(QCoreApplication::applicationPid()));
     return true;
+}
+
+bool SingleInstance::claimForRestore()
+{
+    if (m_folder.isEmpty())
+        return claim();
+    // The note goes first: a copy that finds the lock held by a restore
+    // finds the note too. Named by this process, it speaks for no other
+    // holder, and one restore refused beside another leaves that one's note.
+    const QString note = restoreNote(QCoreApplication::applicationPid());
+    m_restoring = QFile(note).open(QIODevice::WriteOnly);
+    if (claim())
+        return true;
+    if (std::exchange(m_restoring, false))
+        QFile::remove(note);
+    return false;
+}
+
+bool SingleInstance::heldByRestore() const
+{
+    qint64 holder = 0;
+    QString host, app;
+    return !m_folder.isEmpty() && m_lock.getLockInfo(&holder, &host, &app) && QFile::exists(restoreNote(holder));
 }
 
 void SingleInstance::listen()
@@ -177,6 +211,13 @@ bool SingleInstance::askRunningCopyForward(int timeoutMs)
         QThread::msleep(50);
     }
     return false;
+}
+
+void tellRestoreUnderway()
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("출금 전표"),
+                    QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오."), QMessageBox::Ok);
+    box.exec();
 }
 
 void bringToFront(QWidget* window)

@@ -28,6 +28,13 @@ public:
     // application object exists: the lock needs none, listening needs one.
     bool takeLock();
     void listen();
+    // claim() for voucher-admin's restore, which holds the guard so that no
+    // copy opens the books it replaces: a later copy learns from a note
+    // beside the lock, named by the holder's process, that the holder is a
+    // restore (heldByRestore()).
+    bool claimForRestore();
+    // For a later copy that found the lock held: whether a restore holds it.
+    bool heldByRestore() const;
     // For a later copy: asks the running copy to come forward. False when no
     // running copy answered within the time (this copy then runs as a first one).
     bool askRunningCopyForward(int timeoutMs = 5000);
@@ -40,11 +47,14 @@ signals:
 
 private:
     void acceptConnections();
+    // The note of a restore run by the process `pid`, beside the lock.
+    QString restoreNote(qint64 pid) const { return m_key + QStringLiteral(".restore-%1").arg(pid); }
 
     QString m_folder;
     QString m_key;
     QLockFile m_lock;
     std::unique_ptr<QLocalServer> m_server;
+    bool m_restoring = false;
 };
 
 // Where the guard keeps its files: the user's runtime folder when it is
@@ -56,6 +66,10 @@ QString singleInstanceFolder();
 // The instance name of an executable path: its file name; where programs carry
 // an extension (Windows), the file name less its last four characters.
 QString instanceNameFromPath(const QString& executablePath);
+
+// Tells the clerk, in a message box, that the books are being restored and
+// to start the program again in a moment.
+void tellRestoreUnderway();
 
 // Brings a window to the front: restores it when minimised, raises and
 // activates it.

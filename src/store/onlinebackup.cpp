@@ -162,7 +162,8 @@ bool sqliteFileInUse(const QString& path)
     return held;
 }
 
-BackupSummary restoreSqliteFile(const QString& backup, const QString& target)
+BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
+                                const std::function<void(const BackupSummary& backup)>& beforeWriting)
 {
     if (!QFileInfo::exists(backup))
         throw AppError(QStringLiteral("백업 파일이 없습니다: %1").arg(backup));
@@ -170,6 +171,8 @@ BackupSummary restoreSqliteFile(const QString& backup, const QString& target)
     from.requireSound(backup);
     if (from.value("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'account_jen_AA'") != QLatin1String("1"))
         throw AppError(QStringLiteral("%1은(는) 전표 데이터 파일이 아닙니다 (account_jen_AA가 없습니다).").arg(backup));
+    if (beforeWriting)
+        beforeWriting(from.summary(backup));
     const SqliteFile to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copyPages(from, to, nullptr);
     to.requireSound(target);

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 
 // Copies of the embedded database through SQLite's online backup: a
 // snapshot of one moment even while a workstation writes (a plain file copy
@@ -35,7 +36,11 @@ bool sqliteFileInUse(const QString& path);
 // Copies the backup file's pages into the database at target in one write
 // transaction: all of it or nothing. The backup is checked first (sound and
 // holding the voucher table), the result after. Throws AppError.
-BackupSummary restoreSqliteFile(const QString& backup, const QString& target);
+// `beforeWriting`, given the backup's counts once it is found sound, has the
+// last word before the target is opened: what it throws refuses the restore
+// with nothing written.
+BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
+                                const std::function<void(const BackupSummary& backup)>& beforeWriting = {});
 
 // The program's daily backups of the embedded file at databasePath: the
 // folder beside it, one file per day named by its date, newest first.

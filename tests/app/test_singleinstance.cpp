@@ -1,4 +1,5 @@
 // The single-instance guard in one process and with the built program run twice.
+#include "modalwatcher.h"
 #include "shell/singleinstance.h"
 
 #include <QCoreApplication>
@@ -87,6 +88,7 @@ private slots:
     void bringToFrontRestoresAMinimisedWindow();
     void programStartedTwice();
     void filesOfOthersInTheSharedTempFolderDecideNothing();
+    void aProgramStartedDuringARestoreSaysSo();
 };
 
 void TestSingleInstance::instanceNameIsTheWholeFileName()
@@ -284,6 +286,32 @@ void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
     ProgramCopy third(program, home, sharedTempOnly);
     QVERIFY2(third.waitForLine("voucher: running"), third.stderrText.constData());
     QVERIFY2(!third.stderrText.contains("no running copy"), third.stderrText.constData());
+}
+
+void TestSingleInstance::aProgramStartedDuringARestoreSaysSo()
+{
+    const QString name = uniqueName("voucher-restore");
+    {
+        // The note of a restore killed hard goes with its lock, even when it names the next holder's process.
+        SingleInstance program(name);
+        QVERIFY(QFile(program.key() + QStringLiteral(".restore-%1").arg(QCoreApplication::applicationPid())).open(QIODevice::WriteOnly));
+        QVERIFY(program.claim());
+        SingleInstance later(name);
+        QVERIFY(!later.takeLock() && !later.heldByRestore());
+    }
+    ModalWatcher watcher;
+    tellRestoreUnderway();
+    QCOMPARE(watcher.texts, QStringList{QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오.")});
+
+    // The program itself, started while a restore holds its guard, tells the clerk instead of handing over.
+    QTemporaryDir home;
+    const QString program = copyOfTheProgram(home, QStringLiteral("voucher"));
+    QVERIFY(!program.isEmpty());
+    SingleInstance restoring(QStringLiteral("voucher"), home.path());
+    QVERIFY(restoring.claimForRestore());
+    ProgramCopy started(program, home);
+    QVERIFY2(started.waitForLine("voucher: a restore holds the books"), started.stderrText.constData());
+    QVERIFY(!started.stderrText.contains("handed over"));
 }
 
 QTEST_MAIN(TestSingleInstance)

@@ -64,6 +64,9 @@ class TestAdminTool : public QObject {
     }
 
 private slots:
+    // The restores' guard in a folder of the tests' own: a program running elsewhere on the machine refuses none.
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path())); }
+
     void initCreatesAndKeeps()
     {
         QString out;
@@ -332,18 +335,75 @@ private slots:
             QCOMPARE(c->selectNative(all).size(), 0);
         }
         QString out;
-        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--sqlite"), path}, &out), 0);
+        // Without a terminal to ask on, only --yes restores; on one, only a yes.
+        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("--yes를 붙이십시오")), qPrintable(out));
+        QProcess terminal;
+        terminal.start(QStringLiteral("script"), {QStringLiteral("-qec"), QStringLiteral("'%1/../voucher-admin' restore '%2' --sqlite '%3'")
+                                                      .arg(QCoreApplication::applicationDirPath(), backup, path), QStringLiteral("/dev/null")});
+        terminal.write("n\n");
+        QVERIFY(terminal.waitForFinished(60000));
+        QVERIFY2(terminal.readAll().contains("account_jen_AA 0행을 2행으로 바꿉니다. 계속할까요? [y/N]"), "no question");
+        // Where the books it replaces cannot be backed up first, nothing is restored.
+        const QString backupFolder = dir.filePath(QStringLiteral("backup"));
+        QVERIFY(QFile(backupFolder).open(QIODevice::WriteOnly));
+        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--yes"), QStringLiteral("--sqlite"), path}, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("먼저 백업하지 못해 복원하지 않았습니다")), qPrintable(out));
+        QCOMPARE(store::Connection::openSqlite(path)->selectNative(chart).size(), 1);
+        QVERIFY(QFile::remove(backupFolder));
+        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--yes"), QStringLiteral("--sqlite"), path}, &out), 0);
         auto c = store::Connection::openSqlite(path);
         QCOMPARE(c->selectNative(all), vouchers);
         QCOMPARE(c->selectNative(chart), accounts);
+        // The replaced books were kept, and the output says where.
+        const QStringList kept = QDir(backupFolder).entryList({QStringLiteral("Account-before-restore-*.db")});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(out.contains(QStringLiteral("먼저 백업했습니다: %1/%2").arg(backupFolder, kept[0])), qPrintable(out));
+        QCOMPARE(store::Connection::openSqlite(QDir(backupFolder).filePath(kept[0]), true)->selectNative(chart).size(), 1);
         // A file that is not a voucher database is refused before anything is written.
         QFile junk(dir.filePath(QStringLiteral("junk.db")));
         QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a database") > 0);
         junk.close();
         c.reset();
-        QCOMPARE(admin({QStringLiteral("restore"), junk.fileName(), QStringLiteral("--sqlite"), path}, &out), 1);
+        QCOMPARE(admin({QStringLiteral("restore"), junk.fileName(), QStringLiteral("--yes"), QStringLiteral("--sqlite"), path}, &out), 1);
         c = store::Connection::openSqlite(path);
         QCOMPARE(c->selectNative(all), vouchers);
+    }
+
+    void restoreTakesOnlyTheProgramsOwnSchema_data()
+    {
+        QTest::addColumn<QString>("plant");
+        QTest::addColumn<QString>("named"); // empty: restored
+        QTest::newRow("trigger") << QStringLiteral("create trigger jen_times_ten after insert on account_jen_AA begin "
+                                                   "update account_jen_AA set Dr_Amt = Dr_Amt * 10 where rowid = new.rowid; end")
+                                 << QStringLiteral("트리거 jen_times_ten (account_jen_AA)");
+        QTest::newRow("view") << QStringLiteral("create view jen_view as select * from account_jen_AA") << QStringLiteral("뷰 jen_view");
+        QTest::newRow("table") << QStringLiteral("create table notes (t)") << QStringLiteral("테이블 notes");
+        QTest::newRow("index") << QStringLiteral("create index ix_sale_name on Sale_Table (Sale_Name)")
+                               << QStringLiteral("인덱스 ix_sale_name (Sale_Table)");
+        QTest::newRow("column") << QStringLiteral("alter table test_ac_code add column hidden") << QStringLiteral("열 test_ac_code.hidden");
+        QTest::newRow("earlier version without an index") << QStringLiteral("drop index ix_jen_row_key") << QString();
+    }
+
+    void restoreTakesOnlyTheProgramsOwnSchema()
+    {
+        QFETCH(QString, plant);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Account.db"));
+        const QString backup = dir.filePath(QStringLiteral("planted.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), path}), 0);
+        QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}), 0);
+        store::Connection::openSqlite(backup)->execNative(plant);
+        voucherseed::saveVoucher(*store::Connection::openSqlite(path), QStringLiteral("2024-03-05"), 0,
+                                 {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
+        QString out;
+        QCOMPARE(admin({QStringLiteral("restore"), backup, QStringLiteral("--yes"), QStringLiteral("--sqlite"), path}, &out),
+                 named.isEmpty() ? 0 : 1);
+        QVERIFY2(out.contains(named), qPrintable(out));
+        // Refused, the target keeps its voucher.
+        QCOMPARE(store::Connection::openSqlite(path)->selectNative(QStringLiteral("select count(*) from account_jen_AA")).value(0).value(0),
+                 named.isEmpty() ? QStringLiteral("0") : QStringLiteral("2"));
     }
 
     // "table -> rows and checksum" of one side of a copy's report.
