@@ -133,7 +133,9 @@ int runImport(const ImportOptions& o)
     if (!store::schemaExists(c))
         throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init --empty를 실행하십시오."));
     const QString& table = rules->table;
-    const QList<TableColumn> columns = tableColumns(c, table);
+    QList<TableColumn> columns = tableColumns(c, table);
+    for (TableColumn& column : columns)
+        column.name = store::declaredColumnName(table, column.name); // the messages' spelling on every engine
 
     QList<CsvRecord> records;
     try {
