@@ -123,7 +123,8 @@ int run(QCoreApplication& app)
         const QStringList unknown = parser.unknownOptionNames();
         return refuse(unknown.isEmpty() ? QStringLiteral("옵션을 읽을 수 없습니다 (값이 없거나 값을 받지 않는 옵션입니다): %1")
                                               .arg(parser.errorText())
-                                        : QStringLiteral("알 수 없는 옵션입니다: %1").arg(unknown.join(QStringLiteral(", "))));
+                                        : QStringLiteral("알 수 없는 옵션입니다: %1%2")
+                                              .arg(unknown[0].size() > 1 ? QStringLiteral("--") : QStringLiteral("-"), unknown[0]));
     }
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
