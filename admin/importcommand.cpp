@@ -231,8 +231,16 @@ int runImport(const ImportOptions& o)
     AdminTransaction transaction(c);
     const qint64 before = countRows(c, table);
     QList<OrphanCode> orphansBefore;
+    bool removesCodes = false;
     if (o.replace) {
-        orphansBefore = orphanVoucherCodes(c, table);
+        const QString referenced = referencedCodeColumn(table);
+        QSet<QString> codes;
+        if (!referenced.isEmpty())
+            for (const QStringList& row : rows)
+                codes.insert(Str_TrimRight(row[columnIndex(columns, referenced)]));
+        removesCodes = replaceRemovesCodes(c, table, codes);
+        if (removesCodes)
+            orphansBefore = orphanVoucherCodes(c, table);
         c.execNative(QStringLiteral("DELETE FROM %1").arg(table));
     }
     for (qsizetype i = 0; i < rows.size(); i += kProgressStep) {
@@ -240,7 +248,7 @@ int runImport(const ImportOptions& o)
         if (rows.size() > kProgressStep)
             say(QStringLiteral("  %1 / %2행").arg(std::min<qsizetype>(i + kProgressStep, rows.size())).arg(rows.size()));
     }
-    if (o.replace)
+    if (removesCodes)
         refuseOrphans(newOrphans(orphansBefore, orphanVoucherCodes(c, table)), check);
     transaction.commit();
     const QString removed = o.replace ? QStringLiteral("%1행을 지우고 ").arg(before) : QString();

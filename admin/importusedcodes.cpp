@@ -2,7 +2,6 @@
 
 #include "masterrules.h"
 
-#include <QSet>
 
 namespace {
 
@@ -34,6 +33,26 @@ QList<OrphanCode> orphanVoucherCodes(store::Connection& connection, const QStrin
             orphans.append({QString::fromUtf8(column.label), name, row.value(0), row.value(1).toLongLong()});
     }
     return orphans;
+}
+
+QString referencedCodeColumn(const QString& table)
+{
+    for (const VoucherCodeColumn& column : voucherCodeColumns())
+        for (const QString& master : column.masters)
+            if (master.section(u'.', 0, 0).compare(table, Qt::CaseInsensitive) == 0)
+                return master.section(u'.', 1);
+    return {};
+}
+
+bool replaceRemovesCodes(store::Connection& connection, const QString& table, const QSet<QString>& codes)
+{
+    const QString column = referencedCodeColumn(table);
+    if (column.isEmpty())
+        return false;
+    for (const QStringList& row : connection.selectNative(QStringLiteral("SELECT rtrim(%1) FROM %2").arg(column, table)))
+        if (!codes.contains(row.value(0)))
+            return true;
+    return false;
 }
 
 QList<OrphanCode> newOrphans(const QList<OrphanCode>& before, const QList<OrphanCode>& after)

@@ -3,6 +3,7 @@
 #include "store/connection.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // A code stored vouchers use that no master table provides, with the number
@@ -19,6 +20,13 @@ struct OrphanCode {
 // statement per column, so that a write can compare them before and after
 // inside its own transaction. Ordered by column and code.
 QList<OrphanCode> orphanVoucherCodes(store::Connection& connection, const QString& table);
+
+// Whether writing `codes` in place of a master table's rows would take away
+// one of its codes the vouchers refer to (only then need the vouchers be
+// read: a replace that keeps every code costs no scan of the ledger).
+bool replaceRemovesCodes(store::Connection& connection, const QString& table, const QSet<QString>& codes);
+// The column of `table` whose codes vouchers refer to; empty for none.
+QString referencedCodeColumn(const QString& table);
 
 // The orphans of `after` that were not orphans in `before`: the codes a write
 // would take from the vouchers.
