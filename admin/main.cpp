@@ -139,8 +139,10 @@ int run(QCoreApplication& app)
         return 2;
     }
     if (positional.size() != (withTableAndFile ? 3 : withFile ? 2 : 1))
-        return refuse(QStringLiteral("%1에는 %2 인자가 필요합니다 (voucher-admin --help).")
-                          .arg(command, withTableAndFile ? QStringLiteral("TABLE FILE") : withFile ? QStringLiteral("FILE") : QStringLiteral("다른")));
+        return refuse(QStringLiteral("%1 뒤에는 %2 (voucher-admin --help).")
+                          .arg(command, withTableAndFile ? QStringLiteral("TABLE과 FILE을 주십시오")
+                                        : withFile       ? QStringLiteral("FILE 하나를 주십시오")
+                                                         : QStringLiteral("옵션만 줍니다")));
     TargetChoice target;
     target.sqlitePath = parser.value(QStringLiteral("sqlite"));
     target.odbc = parser.isSet(QStringLiteral("odbc"));
