@@ -124,5 +124,8 @@ int runCopy(const CopyOptions& options)
         throw AppError(QStringLiteral("복사한 행이 원본과 다릅니다. 대상에는 아무것도 쓰지 않았습니다."));
     transaction.commit();
     say(QStringLiteral("복사했습니다: 테이블 %1개.").arg(tables.size()));
+    if (toSide.odbc)
+        say(QStringLiteral("원본 파일 %1은(는) 백업으로 보관하십시오: 데이터 원본 Account가 등록되어 있는 동안 프로그램은 이 파일을 쓰지 않습니다.")
+                .arg(fromSide.sqlitePath));
     return 0;
 }

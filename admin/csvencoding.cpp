@@ -106,9 +106,33 @@ QByteArray encodeCsvFile(const QString& text, CsvEncoding encoding, const QStrin
     return bytes;
 }
 
-bool cp949Holds(const QString& text)
+namespace {
+
+// Where the code page lacks a character its encoder reports an error (or
+// writes a substitute that reads back as another character).
+bool heldWhole(const QString& text)
 {
     QStringEncoder encoder(kCodePage);
-    (void)encoder.encode(text);
-    return !encoder.hasError();
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return false;
+    QStringDecoder decoder(kCodePage);
+    const QString back = decoder.decode(bytes);
+    return !decoder.hasError() && back == text;
+}
+
+} // namespace
+
+QString cp949Lacks(const QString& text)
+{
+    if (heldWhole(text))
+        return {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!heldWhole(character))
+            return character;
+        i += length - 1;
+    }
+    return text.left(1); // not by one character alone
 }

@@ -26,5 +26,6 @@ DecodedFile decodeCsvFile(const QByteArray& bytes, CsvEncoding wanted, const QSt
 // Throws AppError for a text the code page lacks.
 QByteArray encodeCsvFile(const QString& text, CsvEncoding encoding, const QString& fileName);
 
-// Whether the Korean Windows code page holds every character of a text.
-bool cp949Holds(const QString& text);
+// The first character of a text the Korean Windows code page lacks; empty
+// when it holds them all.
+QString cp949Lacks(const QString& text);

@@ -76,3 +76,28 @@ QString csvLine(const QStringList& fields)
     }
     return out.join(u',') + QStringLiteral("\r\n");
 }
+
+namespace {
+
+// A spreadsheet runs a cell that begins with one of these as a formula.
+// Apostrophes in front are counted through, so that a text that begins with
+// apostrophes and then such a character gets one more and reads back the same.
+bool formulaLike(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    return i < text.size() && QStringView(u"=+-@\t\r").contains(text[i]);
+}
+
+} // namespace
+
+QString formulaGuarded(const QString& text)
+{
+    return formulaLike(text) ? u'\'' + text : text;
+}
+
+QString formulaUnguarded(const QString& text)
+{
+    return text.startsWith(u'\'') && formulaLike(text.mid(1)) ? text.mid(1) : text;
+}

@@ -24,3 +24,10 @@ QList<CsvRecord> parseCsv(const QString& text);
 
 // One record, quoted where a field needs it, ended by CRLF.
 QString csvLine(const QStringList& fields);
+
+// A text cell a spreadsheet would run as a formula (it begins with =, +, -,
+// @, a tab or a carriage return, perhaps after apostrophes) is written with an
+// apostrophe in front, which spreadsheets show as text; reading takes that one
+// apostrophe off again, so that export and import give each other's values.
+QString formulaGuarded(const QString& text);
+QString formulaUnguarded(const QString& text);

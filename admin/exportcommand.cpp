@@ -19,17 +19,28 @@ namespace {
 const QString kVoucherTable = QStringLiteral("account_jen_AA");
 constexpr qint64 kProgressStep = 100000;
 
+// One form of a time whichever engine holds it: a server hands out a date
+// and time, the embedded file the text the program stored (ISO 8601 with
+// milliseconds, the form written here).
+QString exportedTime(const QDateTime& time)
+{
+    return time.toString(Qt::ISODateWithMs);
+}
+
 QString exported(const QVariant& value, const TableColumn& column)
 {
     if (value.isNull())
         return {};
     if (column.text)
-        return Str_TrimRight(value.toString());
+        return formulaGuarded(Str_TrimRight(value.toString()));
     if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        return exportedTime(value.toDateTime());
     bool number = false;
     const double amount = value.toDouble(&number);
-    return number ? shortestDecimal(amount) : value.toString();
+    if (number)
+        return shortestDecimal(amount);
+    const QDateTime time = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+    return time.isValid() ? exportedTime(time) : value.toString();
 }
 
 void checkDate(const QString& date, const char* option)
@@ -37,6 +48,27 @@ void checkDate(const QString& date, const char* option)
     static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     if (!date.isEmpty() && !form.match(date).hasMatch())
         throw AppError(QStringLiteral("--%1: 날짜는 yyyy-MM-dd로 주십시오 (값: %2).").arg(QLatin1String(option), date));
+    if (!date.isEmpty() && !QDate::fromString(date, QStringLiteral("yyyy-MM-dd")).isValid())
+        throw AppError(QStringLiteral("--%1: 달력에 없는 날짜입니다 (값: %2).").arg(QLatin1String(option), date));
+}
+
+// The first cell the code page cannot hold, named by row and column: the
+// encoder only says that there is one.
+QString unheldCell(const QString& text, const QString& fileName)
+{
+    const QList<CsvRecord> records = parseCsv(text);
+    for (qsizetype row = 1; row < records.size(); ++row)
+        for (qsizetype i = 0; i < records[row].fields.size(); ++i) {
+            const QString lacking = cp949Lacks(records[row].fields[i]);
+            if (!lacking.isEmpty())
+                return QStringLiteral("%1: %2번째 행(%3번째 줄) %4 열에 CP949에 없는 글자 \"%5\"이(가) 있습니다. "
+                                      "--encoding utf-8로 내보내십시오. 아무것도 쓰지 않았습니다.")
+                    .arg(fileName)
+                    .arg(row)
+                    .arg(records[row].line)
+                    .arg(records[0].fields.value(i), lacking);
+        }
+    return QStringLiteral("%1: CP949에 없는 글자가 있어 UTF-8로만 쓸 수 있습니다. 아무것도 쓰지 않았습니다.").arg(fileName);
 }
 
 } // namespace
@@ -52,6 +84,8 @@ int runExport(const ExportOptions& o)
         throw AppError(QStringLiteral("--from과 --to는 전표 테이블 %1에만 쓸 수 있습니다.").arg(kVoucherTable));
     checkDate(o.from, "from");
     checkDate(o.to, "to");
+    if (!o.from.isEmpty() && !o.to.isEmpty() && o.from > o.to)
+        throw AppError(QStringLiteral("--from %1이(가) --to %2보다 뒤입니다: 내보낼 날짜가 없습니다.").arg(o.from, o.to));
 
     OpenedTarget target = openTarget(o.target);
     store::Connection& c = *target.connection;
@@ -83,7 +117,10 @@ int runExport(const ExportOptions& o)
             q.bindValue(bound++, date);
     execPrepared(c, q);
 
-    QString text = csvLine(names);
+    QStringList header;
+    for (const QString& name : names)
+        header << store::declaredColumnName(table, name);
+    QString text = csvLine(header);
     qint64 rows = 0;
     while (q.next()) {
         QStringList fields;
@@ -93,7 +130,12 @@ int runExport(const ExportOptions& o)
         if (++rows % kProgressStep == 0)
             say(QStringLiteral("  %1행").arg(rows));
     }
-    const QByteArray bytes = encodeCsvFile(text, o.encoding, o.file);
+    QByteArray bytes;
+    try {
+        bytes = encodeCsvFile(text, o.encoding, o.file);
+    } catch (const AppError&) {
+        throw AppError(unheldCell(text, o.file));
+    }
     QSaveFile file(o.file); // whole or not at all
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(o.file, file.errorString()));

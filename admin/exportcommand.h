@@ -14,6 +14,8 @@ struct ExportOptions {
 // voucher-admin export TABLE FILE.csv: a master table, or the voucher table
 // account_jen_AA by date range, as CSV in the form import reads: a header of
 // the table's column names, texts without the padding of fixed-width columns,
-// amounts in their shortest decimal form; so that importing the file gives
-// the same rows again.
+// amounts in their shortest decimal form, times in ISO 8601 with
+// milliseconds, column names as the schema spells them, whatever the engine;
+// a text a spreadsheet would run as a formula behind an apostrophe. Importing
+// the file gives the same rows again. Dates are checked against the calendar.
 int runExport(const ExportOptions& options);

@@ -1,6 +1,7 @@
 #include "importcommand.h"
 
 #include "csvtext.h"
+#include "importusedcodes.h"
 #include "masterrules.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
@@ -89,6 +90,27 @@ int columnIndex(const QList<TableColumn>& columns, const QString& name)
     throw AppError(QStringLiteral("테이블에 열 %1이(가) 없습니다.").arg(name));
 }
 
+// What a replace may not take away: a row of the chart of accounts the
+// program writes itself, a code a stored voucher uses.
+void refuseLostCash(const QList<QStringList>& rows, int accountColumn, ImportCheck& check)
+{
+    for (const QStringList& row : rows)
+        if (row[accountColumn].trimmed() == kCashAccount)
+            return;
+    check.addWhole(QStringLiteral("현금 계정 %1이(가) 파일에 없습니다: 출금 전표마다 대변에 쓰는 계정이라 빠질 수 없습니다.")
+                       .arg(kCashAccount));
+}
+
+void refuseOrphans(const QList<OrphanCode>& orphans, ImportCheck& check)
+{
+    for (const OrphanCode& o : orphans)
+        check.addWhole(QStringLiteral("%1 코드 %2을(를) 전표 %3행이 씁니다 (%4 열): 파일에 없어 지울 수 없습니다.")
+                           .arg(o.label, o.code)
+                           .arg(o.rows)
+                           .arg(o.column));
+    check.refuseIfAny();
+}
+
 QString keyOf(const QStringList& values, const QList<int>& keyColumns)
 {
     QStringList parts;
@@ -111,7 +133,9 @@ int runImport(const ImportOptions& o)
     if (!store::schemaExists(c))
         throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init --empty를 실행하십시오."));
     const QString& table = rules->table;
-    const QList<TableColumn> columns = tableColumns(c, table);
+    QList<TableColumn> columns = tableColumns(c, table);
+    for (TableColumn& column : columns)
+        column.name = store::declaredColumnName(table, column.name); // the messages' spelling on every engine
 
     QList<CsvRecord> records;
     try {
@@ -131,6 +155,11 @@ int runImport(const ImportOptions& o)
             check.addWhole(QStringLiteral("머리 줄에 열 %1이(가) 없습니다.").arg(key));
     }
     check.refuseIfAny();
+    const int codeAt = int(positions.indexOf(keyColumns.last()));
+    QStringList fileCodes;
+    for (const CsvRecord& r : records)
+        fileCodes << formulaUnguarded(r.fields.value(codeAt)).trimmed();
+    const int codeDigits = expectedCodeDigits(*rules, fileCodes);
 
     // Keys already stored, when the rows are added to them.
     QHash<QString, int> keys; // key -> file line (0: stored)
@@ -153,10 +182,11 @@ int runImport(const ImportOptions& o)
         QStringList values(columns.size());
         for (qsizetype i = 0; i < r.fields.size(); ++i) {
             const TableColumn& column = columns[positions[i]];
-            const QString& value = r.fields[i];
+            const QString value = formulaUnguarded(r.fields[i]);
             values[positions[i]] = value;
-            if (!cp949Holds(value) || value.contains(QChar(0)))
-                check.add(r.line, int(i) + 1, column.name, QStringLiteral("CP949에 없는 글자가 있습니다."));
+            const QString lacking = value.contains(QChar(0)) ? QStringLiteral("\\0") : cp949Lacks(value);
+            if (!lacking.isEmpty())
+                check.add(r.line, int(i) + 1, column.name, QStringLiteral("CP949에 없는 글자 \"%1\"이(가) 있습니다.").arg(lacking));
             else if (column.width > 0 && cp949Length(value) > column.width)
                 check.add(r.line, int(i) + 1, column.name,
                           QStringLiteral("%1바이트로 너비 %2바이트를 넘습니다.").arg(cp949Length(value)).arg(column.width));
@@ -164,6 +194,9 @@ int runImport(const ImportOptions& o)
         for (int k : keyColumns)
             if (values[k].trimmed().isEmpty())
                 check.add(r.line, int(positions.indexOf(k)) + 1, columns[k].name, QStringLiteral("코드가 비어 있습니다."));
+        if (lostLeadingZeros(values[keyColumns.last()].trimmed(), codeDigits))
+            check.add(r.line, codeAt + 1, columns[keyColumns.last()].name,
+                      QStringLiteral("코드 %1은(는) 숫자 %2자리여야 합니다. %3").arg(values[keyColumns.last()]).arg(codeDigits).arg(leadingZerosHint()));
         const QString key = keyOf(values, keyColumns);
         const auto seen = keys.constFind(key);
         if (seen != keys.constEnd())
@@ -186,6 +219,10 @@ int runImport(const ImportOptions& o)
         if (!problem.isEmpty())
             check.addWhole(problem);
     }
+    if (o.replace && rows.isEmpty())
+        check.addWhole(QStringLiteral("머리 줄만 있고 행이 없습니다: --replace로 테이블을 비우지는 않습니다."));
+    else if (o.replace && rules->accountClassification)
+        refuseLostCash(rows, columnIndex(columns, QStringLiteral("ac_code")), check);
     check.refuseIfAny();
 
     QStringList names;
@@ -193,15 +230,38 @@ int runImport(const ImportOptions& o)
         names << column.name;
     AdminTransaction transaction(c);
     const qint64 before = countRows(c, table);
-    if (o.replace)
+    QList<OrphanCode> orphansBefore;
+    bool removesCodes = false;
+    if (o.replace) {
+        const QString referenced = referencedCodeColumn(table);
+        QSet<QString> codes;
+        if (!referenced.isEmpty())
+            for (const QStringList& row : rows)
+                codes.insert(Str_TrimRight(row[columnIndex(columns, referenced)]));
+        removesCodes = replaceRemovesCodes(c, table, codes);
+        if (removesCodes)
+            orphansBefore = orphanVoucherCodes(c, table);
         c.execNative(QStringLiteral("DELETE FROM %1").arg(table));
+    }
     for (qsizetype i = 0; i < rows.size(); i += kProgressStep) {
         insertTexts(c, table, names, rows.mid(i, kProgressStep));
         if (rows.size() > kProgressStep)
             say(QStringLiteral("  %1 / %2행").arg(std::min<qsizetype>(i + kProgressStep, rows.size())).arg(rows.size()));
     }
+    if (removesCodes)
+        refuseOrphans(newOrphans(orphansBefore, orphanVoucherCodes(c, table)), check);
     transaction.commit();
     const QString removed = o.replace ? QStringLiteral("%1행을 지우고 ").arg(before) : QString();
     say(QStringLiteral("%1: %2%3행을 넣었습니다 (이제 %4행).").arg(table, removed).arg(rows.size()).arg(countRows(c, table)));
+    if (rules->accountClassification) {
+        const int codeSet = columnIndex(columns, QStringLiteral("code_kubun"));
+        const auto listed = std::count_if(rows.cbegin(), rows.cend(), [&](const QStringList& row) {
+            return row[codeSet].trimmed() == kLookupCodeSet;
+        });
+        say(QStringLiteral("계정 찾기 창에는 code_kubun이 %1인 계정만 나옵니다: 이 파일의 계정 %2개 중 %3개.")
+                .arg(kLookupCodeSet)
+                .arg(rows.size())
+                .arg(listed));
+    }
     return 0;
 }

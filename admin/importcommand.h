@@ -16,5 +16,7 @@ struct ImportOptions {
 // blank). Every row is checked before anything is written (widths in bytes
 // of the Korean code page as the program counts them, unique codes, the
 // branch codes' sequence, the accounts' classification keys); the rows are
-// then written in one transaction. Refusals name the file, line and column.
+// then written in one transaction. A replace needs rows, keeps the cash
+// account and every code stored vouchers use (checked in the transaction,
+// before it commits). Refusals name the file, line and column.
 int runImport(const ImportOptions& options);

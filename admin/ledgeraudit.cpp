@@ -1,5 +1,6 @@
 #include "ledgeraudit.h"
 
+#include "masterrules.h"
 #include "sqlutil.h"
 
 #include <QHash>
@@ -10,7 +11,6 @@
 
 namespace {
 
-const QString kCash = QStringLiteral("10101001000");
 constexpr qint64 kProgressStep = 500000;
 
 struct Row {
@@ -19,27 +19,6 @@ struct Row {
     double dr = 0;
     QString account;
 };
-
-// Where each code column of a voucher row must be found.
-struct CodeColumn {
-    const char* column;
-    const char* label;
-    QStringList masters; // table.column, any of them
-};
-
-const QList<CodeColumn>& codeColumns()
-{
-    static const QList<CodeColumn> columns = {
-        {"Ac_JenCode", "계정과목", {QStringLiteral("test_ac_code.ac_code")}},
-        {"Kubun_Code", "거래처/은행", {QStringLiteral("Sale_Table.Sale_Code"), QStringLiteral("Bank_Table.Bank_Code")}},
-        {"Sawon_Code", "사원", {QStringLiteral("Sawon_Table.Sawon_Code")}},
-        {"Buser_Code", "부서", {QStringLiteral("Buser_Table.Buser_Code")}},
-        {"Project_Code", "프로젝트", {QStringLiteral("Project_Table.Project_Code")}},
-        {"Item_Code", "관리항목", {QStringLiteral("Item_Table.Item_Code")}},
-        {"Kubun_Bon", "지점", {QStringLiteral("kubun_table.Kubun_Code")}},
-    };
-    return columns;
-}
 
 QSet<QString> knownCodes(store::Connection& c, const QStringList& masters)
 {
@@ -60,7 +39,7 @@ class Auditor {
 public:
     explicit Auditor(store::Connection& c) : m_c(c)
     {
-        for (const CodeColumn& column : codeColumns())
+        for (const VoucherCodeColumn& column : voucherCodeColumns())
             m_known.append(knownCodes(c, column.masters));
     }
 
@@ -71,7 +50,7 @@ public:
                                QStringLiteral("Form_Kubun"), QStringLiteral("Serial"),      QStringLiteral("Cr_Amt"),
                                QStringLiteral("Dr_Amt")};
         const qsizetype firstCode = columns.size();
-        for (const CodeColumn& column : codeColumns())
+        for (const VoucherCodeColumn& column : voucherCodeColumns())
             columns << QLatin1String(column.column);
         QSqlQuery q = prepareNative(m_c, QStringLiteral("SELECT %1 FROM account_jen_AA ORDER BY Serial_Jen, Serial_Bun, "
                                                         "Serial_CrDr")
@@ -90,7 +69,7 @@ public:
             Row r{text(1), text(2), text(3), text(4), text(5), text(6), text(7),
                   q.value(8).toDouble(), q.value(9).toDouble(), text(firstCode)};
             rows.push_back(r);
-            for (qsizetype i = 0; i < codeColumns().size(); ++i) {
+            for (qsizetype i = 0; i < voucherCodeColumns().size(); ++i) {
                 const QString code = text(firstCode + i);
                 if (!code.isEmpty() && !m_known[i].contains(code))
                     m_unknown[{int(i), code}].insert(number);
@@ -100,7 +79,7 @@ public:
         }
         voucher(number, rows);
         for (const auto& [key, numbers] : m_unknown) {
-            const CodeColumn& column = codeColumns()[key.first];
+            const VoucherCodeColumn& column = voucherCodeColumns()[key.first];
             m_findings << QStringLiteral("%1 코드 %2이(가) 마스터 테이블에 없습니다 (%3 열, 전표 %4%5).")
                               .arg(QString::fromUtf8(column.label), key.second, QLatin1String(column.column),
                                    *numbers.begin(),
@@ -160,12 +139,12 @@ private:
                               .arg(number, line, amount(debit->cr), amount(debit->dr), amount(credit->cr),
                                    amount(credit->dr));
         // A withdrawal pays out of cash; a receipt takes cash in.
-        if (debit->kind == QLatin1String("2") && credit->account != kCash)
+        if (debit->kind == QLatin1String("2") && credit->account != kCashAccount)
             m_findings << QStringLiteral("전표 %1 줄 %2: 출금 전표의 대변 계정이 현금(%3)이 아니라 %4입니다.")
-                              .arg(number, line, kCash, credit->account);
-        if (debit->kind == QLatin1String("1") && debit->account != kCash)
+                              .arg(number, line, kCashAccount, credit->account);
+        if (debit->kind == QLatin1String("1") && debit->account != kCashAccount)
             m_findings << QStringLiteral("전표 %1 줄 %2: 입금 전표의 차변 계정이 현금(%3)이 아니라 %4입니다.")
-                              .arg(number, line, kCash, debit->account);
+                              .arg(number, line, kCashAccount, debit->account);
     }
 
     store::Connection& m_c;

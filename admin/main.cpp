@@ -9,10 +9,12 @@
 //   voucher-admin copy --from sqlite:PATH --to odbc [--schema S] [--replace] (or the reverse)
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
 //   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
+//   voucher-admin template TABLE FILE.csv [--encoding E]
 
 #include "backupcommand.h"
 #include "checkcommand.h"
 #include "copycommand.h"
+#include "csvtemplate.h"
 #include "exportcommand.h"
 #include "importcommand.h"
 #include "initcommand.h"
@@ -52,6 +54,13 @@ void complain(const QString& text)
     std::fputs((text + u'\n').toUtf8().constData(), stderr);
 }
 
+// Every refusal reads alike, whichever part of the tool finds it.
+int refuse(const QString& text, int code = 2)
+{
+    complain(QStringLiteral("오류: %1").arg(text));
+    return code;
+}
+
 int run(QCoreApplication& app)
 {
     QCommandLineParser parser;
@@ -69,6 +78,8 @@ int run(QCoreApplication& app)
         "                Buser_Table, Project_Table, Item_Table\n"
         "  export TABLE FILE.csv\n"
         "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜)를 CSV로 씁니다.\n"
+        "  template TABLE FILE.csv\n"
+        "         마스터 테이블을 가져올 CSV 양식을 새 파일로 씁니다: 머리 줄(열 이름)과 보기 행 하나.\n"
         "  status 프로그램이 쓸 데이터 원본(SQLite 파일 경로, 또는 ODBC 데이터 원본의 드라이버와 서버),\n"
         "         스키마의 상태, 테이블마다 행 수, 마지막 백업을 보여 줍니다. 아무것도 쓰지 않습니다.\n"
         "  backup FILE\n"
@@ -87,14 +98,14 @@ int run(QCoreApplication& app)
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, backup, restore, copy"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, template, backup, restore, copy"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
                       QStringLiteral("S")});
     parser.addOption({QStringLiteral("empty"), QStringLiteral("init: 데모 마스터 데이터 없이 만듭니다.")});
     parser.addOption({QStringLiteral("encoding"),
-                      QStringLiteral("import, export: CSV 파일의 인코딩 utf-8, cp949, euc-kr (가져오기 기본값: 자동 판별, "
+                      QStringLiteral("import, export, template: CSV 파일의 인코딩 utf-8, cp949, euc-kr (가져오기 기본값: 자동 판별, "
                                      "내보내기 기본값: utf-8)"),
                       QStringLiteral("E")});
     parser.addOption({QStringLiteral("from"), QStringLiteral("export account_jen_AA: 이 날짜부터 (yyyy-MM-dd). copy: 원본 sqlite:PATH 또는 odbc"),
@@ -111,24 +122,36 @@ int run(QCoreApplication& app)
     parser.addOption({QStringLiteral("replace"),
                       QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다. "
                                      "copy: 대상에 있는 전표를 지우고 복사합니다.")});
-    parser.process(app);
+    if (!parser.parse(app.arguments())) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return refuse(unknown.isEmpty() ? QStringLiteral("옵션을 읽을 수 없습니다 (값이 없거나 값을 받지 않는 옵션입니다): %1")
+                                              .arg(parser.errorText())
+                                        : QStringLiteral("알 수 없는 옵션입니다: %1%2")
+                                              .arg(unknown[0].size() > 1 ? QStringLiteral("--") : QStringLiteral("-"), unknown[0]));
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
 
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.value(0);
-    const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export");
+    const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export")
+                                  || command == QLatin1String("template");
     const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore");
-    if (positional.size() != (withTableAndFile ? 3 : withFile ? 2 : 1)) {
+    if (positional.isEmpty()) {
         complain(parser.helpText());
         return 2;
     }
+    if (positional.size() != (withTableAndFile ? 3 : withFile ? 2 : 1))
+        return refuse(QStringLiteral("%1 뒤에는 %2 (voucher-admin --help).")
+                          .arg(command, withTableAndFile ? QStringLiteral("TABLE과 FILE을 주십시오")
+                                        : withFile       ? QStringLiteral("FILE 하나를 주십시오")
+                                                         : QStringLiteral("옵션만 줍니다")));
     TargetChoice target;
     target.sqlitePath = parser.value(QStringLiteral("sqlite"));
     target.odbc = parser.isSet(QStringLiteral("odbc"));
     target.schema = parser.value(QStringLiteral("schema"));
-    if (target.odbc && !target.sqlitePath.isEmpty()) {
-        complain(QStringLiteral("--sqlite와 --odbc는 함께 쓸 수 없습니다."));
-        return 2;
-    }
+    if (target.odbc && !target.sqlitePath.isEmpty())
+        return refuse(QStringLiteral("--sqlite와 --odbc는 함께 쓸 수 없습니다."));
 
     if (command == QLatin1String("backup"))
         return runBackup(target, positional[1]);
@@ -137,10 +160,8 @@ int run(QCoreApplication& app)
     if (command == QLatin1String("status"))
         return runStatus(target);
     if (command == QLatin1String("copy")) {
-        if (!target.sqlitePath.isEmpty() || target.odbc) {
-            complain(QStringLiteral("copy는 --sqlite와 --odbc 대신 --from과 --to로 양쪽을 받습니다."));
-            return 2;
-        }
+        if (!target.sqlitePath.isEmpty() || target.odbc)
+            return refuse(QStringLiteral("copy는 --sqlite와 --odbc 대신 --from과 --to로 양쪽을 받습니다."));
         CopyOptions o;
         o.from = parser.value(QStringLiteral("from"));
         o.to = parser.value(QStringLiteral("to"));
@@ -167,14 +188,14 @@ int run(QCoreApplication& app)
         o.to = parser.value(QStringLiteral("to"));
         return runExport(o);
     }
+    if (command == QLatin1String("template"))
+        return runTemplate(positional[1], positional[2], csvEncodingNamed(parser.value(QStringLiteral("encoding"))));
     if (command == QLatin1String("init"))
         return runInit(target, parser.isSet(QStringLiteral("empty")));
     if (command == QLatin1String("check"))
         return runCheck(target);
-    if (command != QLatin1String("synth")) {
-        complain(QStringLiteral("알 수 없는 명령입니다: %1").arg(command));
-        return 2;
-    }
+    if (command != QLatin1String("synth"))
+        return refuse(QStringLiteral("알 수 없는 명령입니다: %1").arg(command));
 
     SynthOptions options;
     options.target = target;
@@ -185,10 +206,8 @@ int run(QCoreApplication& app)
             continue;
         bool ok = false;
         const qint64 value = parser.value(name).toLongLong(&ok);
-        if (!ok || value < 1 || (s.narrow && value > 100000000)) {
-            complain(QStringLiteral("--%1: 1 이상의 정수를 주십시오.").arg(name));
-            return 2;
-        }
+        if (!ok || value < 1 || (s.narrow && value > 100000000))
+            return refuse(QStringLiteral("--%1: 1 이상의 정수를 주십시오.").arg(name));
         if (s.wide)
             options.*(s.wide) = value;
         else
@@ -207,7 +226,8 @@ int main(int argc, char** argv)
     try {
         return run(app);
     } catch (const AppError& e) {
-        complain(QStringLiteral("오류: %1").arg(e.text()));
-        return 1;
+        return refuse(e.text(), 1);
+    } catch (const std::exception& e) {
+        return refuse(QString::fromLocal8Bit(e.what()), 1);
     }
 }

@@ -31,6 +31,13 @@ void useSchema(store::Connection& connection, const QString& schema)
         throw AppError(QStringLiteral("스키마 이름이 올바르지 않습니다: %1").arg(schema));
     if (connection.engine() != store::Engine::PostgreSQL)
         throw AppError(QStringLiteral("--schema는 PostgreSQL 데이터 원본에서만 쓸 수 있습니다."));
+    // The server accepts a search path naming no schema and answers each
+    // statement after it in English: say it once, here.
+    const QString exists = QStringLiteral("SELECT count(*) FROM pg_namespace WHERE nspname = '%1'").arg(schema.toLower());
+    if (connection.selectNative(exists).value(0).value(0) != QLatin1String("1"))
+        throw AppError(QStringLiteral("스키마 %1이(가) 데이터베이스에 없습니다. 이름을 확인하거나 서버 관리자에게 만들어 달라고 하십시오 "
+                                      "(CREATE SCHEMA %1).")
+                           .arg(schema));
     connection.addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
 }
 

@@ -269,6 +269,22 @@ int voucherTextWidth(const QString& column)
     return 0;
 }
 
+QString declaredColumnName(const QString& table, const QString& column)
+{
+    const auto spelled = [&](const Table& t) -> QString {
+        if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
+            for (const Column& c : t.columns)
+                if (column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
+                    return QLatin1String(c.name);
+        return {};
+    };
+    QString name = spelled(kVoucherTable);
+    for (const Table& t : kMasterTables)
+        if (name.isEmpty())
+            name = spelled(t);
+    return name.isEmpty() ? column : name;
+}
+
 QString createSchema(Connection& connection)
 {
     QSqlDatabase db = connection.database();

@@ -28,6 +28,11 @@ bool indexesMissing(Connection& connection);
 // a column that is not text.
 int voucherTextWidth(const QString& column);
 
+// A column's name as this schema declares it ("Serial_Jen"; a server folds
+// unquoted names to lower case), found case-blind; the name itself for a
+// column the schema does not declare.
+QString declaredColumnName(const QString& table, const QString& column);
+
 // Whether account_jen_AA exists.
 bool schemaExists(Connection& connection);
 

@@ -164,6 +164,11 @@ private slots:
         source.connection().execNative(QStringLiteral(
             "update test_ac_code set bigo = 'a, \"b\"' || char(10) || '현금' where ac_code = '10101001000'").replace(
             QStringLiteral("char(10)"), source.isPostgres() ? QStringLiteral("chr(10)") : QStringLiteral("char(10)")));
+        const QStringList formulas = {QStringLiteral("=cmd|' /C calc'!A0"), QStringLiteral("@SUM(1+1)"), QStringLiteral("+1+1")};
+        for (int i = 0; i < formulas.size(); ++i)
+            source.connection().execNative(QStringLiteral("update test_ac_code set ac_name = '%1' where ac_code = '%2'")
+                                               .arg(QString(formulas[i]).replace(u'\'', QStringLiteral("''")),
+                                                    QStringLiteral("1010100") + QString::number(i + 2) + QStringLiteral("000")));
         const QString utf8 = m_dir.filePath(QStringLiteral("accounts-utf8.csv"));
         const QString cp949 = m_dir.filePath(QStringLiteral("accounts-cp949.csv"));
         QString out;
@@ -174,6 +179,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray cpBytes = file.readAll();
         QVERIFY(cpBytes.contains("\xc7\xf6\xb1\xdd")); // 현금 in the code page, not UTF-8
+        for (const QString& formula : formulas)
+            QVERIFY2(cpBytes.contains(",'" + formula.toUtf8() + ","), formula.toUtf8());
 
         const QString chart = QStringLiteral("select ac_code, ac_name, bigo, code_kubun, a_kubun, b_kubun, c_kubun "
                                              "from test_ac_code order by code_kubun, ac_code");
@@ -191,6 +198,12 @@ private slots:
             QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
             QCOMPARE(a.readAll(), b.readAll());
         }
+        // A text the code page lacks is named by row and column, and no file is written.
+        source.connection().execNative(QStringLiteral("update test_ac_code set ac_name = 'Café ☕' where ac_code = '10101002000'"));
+        const QString lacking = m_dir.filePath(QStringLiteral("lacking.csv"));
+        QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("test_ac_code"), lacking, QStringLiteral("--encoding"),
+                                   QStringLiteral("cp949")} + targetOf(source), &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("번째 줄) ac_name 열에 CP949에 없는 글자 \"é\"")) && !QFile::exists(lacking), qPrintable(out));
     }
 
     void importWithOneBadRowWritesNothing_data()
@@ -218,6 +231,16 @@ private slots:
                 QStringLiteral("4번째 줄: UTF-8로 읽을 수 없는 바이트"));
             row("classification", accounts, header + good + "90101003000,셋,SSSSS,9,1,01\r\n", "",
                 QStringLiteral("4번째 줄 5번째 열(b_kubun): 분류 키는 숫자 2자리여야 합니다"));
+            row("header only", QStringLiteral("kubun_table"), "Kubun_Code,Kubun_Name\r\n", "", QStringLiteral("머리 줄만 있고 행이 없습니다"));
+            row("not in cp949", accounts, header + good + "90101003000,Caf\xc3\xa9 \xe2\x98\x95,SSSSS,9,01,01\r\n", "",
+                QStringLiteral("4번째 줄 2번째 열(ac_name): CP949에 없는 글자 \"é\""));
+            row("chart without cash", accounts, header + good, "", QStringLiteral("현금 계정 10101001000이(가) 파일에 없습니다"));
+            row("account in use", accounts, header + "10101001000,현금,SSSSS,1,01,01\r\n", "",
+                QStringLiteral("계정과목 코드 10101002000을(를) 전표 1행이 씁니다"));
+            row("branch in use", QStringLiteral("kubun_table"), "Kubun_Code,Kubun_Name\r\n00000,본사\r\n", "",
+                QStringLiteral("지점 코드 00001을(를) 전표 2행이 씁니다"));
+            row("leading zeros lost", QStringLiteral("kubun_table"), "Kubun_Code,Kubun_Name\r\n0,본사\r\n1,부산\r\n", "",
+                QStringLiteral("3번째 줄 1번째 열(Kubun_Code): 코드 1은(는) 숫자 5자리여야 합니다. 표 계산 프로그램이 앞의 0을 지웠을"));
             row("branch gap", QStringLiteral("kubun_table"),
                 "Kubun_Code,Kubun_Name\r\n00000,본사\r\n00001,부산\r\n00003,대구\r\n", "",
                 QStringLiteral("00002 자리에 00003이(가) 있습니다"));
@@ -231,6 +254,9 @@ private slots:
         QFETCH(QString, encoding);
         QFETCH(QString, named);
         OPEN_ENGINE_DB(db, true);
+        // A voucher of branch 00001 whose debit is the current account.
+        voucherseed::saveVoucher(db.connection(), QStringLiteral("2024-03-05"), 1,
+                                 {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
         const QString csv = m_dir.filePath(QStringLiteral("bad.csv"));
         QFile file(csv);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(badRow) == badRow.size());
@@ -245,6 +271,26 @@ private slots:
         QVERIFY2(out.contains(csv) && out.contains(named), qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("아무것도 쓰지 않았습니다")), qPrintable(out));
         QCOMPARE(db.connection().selectNative(all), before);
+    }
+
+    void templateFillsEveryColumnAndImports()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Empty.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--empty"), QStringLiteral("--sqlite"), path}), 0);
+        for (const char* name : {"kubun_table", "test_ac_code", "Sale_Table", "Bank_Table", "Sawon_Table", "Buser_Table",
+                                 "Project_Table", "Item_Table"}) {
+            const QString table = QLatin1String(name), csv = dir.filePath(table + QStringLiteral(".csv"));
+            QString out;
+            QCOMPARE(admin({QStringLiteral("template"), table, csv}, &out), 0);
+            QCOMPARE(admin({QStringLiteral("template"), table, csv}, &out), 1); // never over a file
+            QCOMPARE(admin({QStringLiteral("import"), table, csv, QStringLiteral("--replace"), QStringLiteral("--sqlite"), path}, &out), 0);
+            QVERIFY2(!table.startsWith(QLatin1String("test")) || out.contains(QStringLiteral("SSSSS인 계정만 나옵니다: 이 파일의 계정 1개 중 1개")),
+                     qPrintable(out));
+            const auto rows = store::Connection::openSqlite(path)->selectNative(QStringLiteral("select * from ") + table);
+            QCOMPARE(rows.size(), 1);
+            QVERIFY2(!rows[0].contains(QString()), qPrintable(rows[0].join(u'|')));
+        }
     }
 
     void backupDuringASaveLoopPassesCheck()
@@ -429,6 +475,8 @@ private slots:
         synth[2] = company;
         synth[4] = QStringLiteral("400");
         QCOMPARE(admin(synth), 0);
+        store::Connection::openSqlite(company)->execNative(
+            QStringLiteral("update account_jen_AA set cr_amt = -5000 where rowid = (select min(rowid) from account_jen_AA)"));
         EngineDb server(QStringLiteral("postgres"), false);
         const QStringList onServer{QStringLiteral("--schema"), server.schema()};
         const QStringList toServer = QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:") + company,
@@ -439,6 +487,32 @@ private slots:
         QCOMPARE(original.size(), 10);
         QVERIFY2(original.value(QStringLiteral("account_jen_AA")).startsWith(QStringLiteral("400행")), qPrintable(out));
         QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
+        QVERIFY2(out.trimmed().endsWith(QStringLiteral("프로그램은 이 파일을 쓰지 않습니다.")), qPrintable(out));
+        // Either engine exports the same books to the same bytes; an amount stays a number.
+        QByteArray exports[2];
+        for (int side = 0; side < 2; ++side) {
+            const QString csv = dir.filePath(QStringLiteral("jen%1.csv").arg(side));
+            QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("account_jen_AA"), csv}
+                           + (side ? QStringList{QStringLiteral("--odbc")} + onServer : QStringList{QStringLiteral("--sqlite"), company})), 0);
+            QFile file(csv);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            exports[side] = file.readAll();
+        }
+        QVERIFY(exports[0].contains(",-5000,") && exports[0].contains("Serial_Jen"));
+        QCOMPARE(exports[1], exports[0]);
+        // Refusals in the tool's own words: {words, arguments...}.
+        const QString no = dir.filePath(QStringLiteral("no.csv"));
+        const QString jen = QStringLiteral("account_jen_AA");
+        for (const QStringList& wrong :
+             {QStringList{QStringLiteral("달력에 없는 날짜"), QStringLiteral("export"), jen, no, QStringLiteral("--from"), QStringLiteral("2026-02-30")},
+              QStringList{QStringLiteral("보다 뒤입니다"), QStringLiteral("export"), jen, no, QStringLiteral("--from"),
+                          QStringLiteral("2024-03-02"), QStringLiteral("--to"), QStringLiteral("2024-03-01")},
+              QStringList{QStringLiteral("스키마 nosuch이(가) 데이터베이스에 없습니다"), QStringLiteral("init"), QStringLiteral("--odbc"),
+                          QStringLiteral("--schema"), QStringLiteral("nosuch")}}) {
+            QCOMPARE(admin(wrong.mid(1), &out), 1);
+            QVERIFY2(out.startsWith(QStringLiteral("오류: ")) && out.contains(wrong[0]), qPrintable(out));
+        }
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("no.csv"))));
 
         // The server now holds vouchers: a second copy is refused and changes nothing.
         QCOMPARE(admin(toServer, &out), 1);
