@@ -16,13 +16,21 @@ install(FILES ${changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The manual pages are made from each program's --help, so they cannot fall
 # behind it. The programs run by name from the build folder, so that their
 # usage line reads as a clerk types it; the help is UTF-8 Korean, hence the
-# locale.
+# locale. A page is dated by the changelog's last entry, not by the day of
+# the build.
 find_program(HELP2MAN help2man)
+find_program(DPKG_PARSECHANGELOG dpkg-parsechangelog)
+if(DPKG_PARSECHANGELOG)
+    execute_process(COMMAND ${DPKG_PARSECHANGELOG} -l ${CMAKE_CURRENT_SOURCE_DIR}/changelog -S Timestamp
+                    OUTPUT_VARIABLE changelog_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    set(page_date SOURCE_DATE_EPOCH=${changelog_time})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS changelog)
+endif()
 if(HELP2MAN)
     foreach(program voucher voucher-admin)
         set(page ${CMAKE_CURRENT_BINARY_DIR}/${program}.1)
         add_custom_command(OUTPUT ${page}.gz
-            COMMAND ${CMAKE_COMMAND} -E env "PATH=$<TARGET_FILE_DIR:${program}>:$ENV{PATH}"
+            COMMAND ${CMAKE_COMMAND} -E env "PATH=$<TARGET_FILE_DIR:${program}>:$ENV{PATH}" ${page_date}
                     ${HELP2MAN} --locale=C.UTF-8 --no-info --section=1 --version-string=${PROJECT_VERSION}
                     --include=${CMAKE_CURRENT_SOURCE_DIR}/${program}.h2m --output=${page} ${program}
             COMMAND gzip -9nf ${page}
