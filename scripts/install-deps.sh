@@ -9,6 +9,7 @@ packages=(
     unixodbc unixodbc-dev odbc-postgresql postgresql libsqlite3-dev file
     fonts-nanum poppler-utils xvfb xauth libxcb1-dev libbenchmark-dev
     fcitx5 fcitx5-hangul fcitx5-frontend-qt6 xdotool dbus-daemon
+    lintian help2man
 )
 
 missing=()

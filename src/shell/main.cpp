@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -47,10 +48,38 @@ void watchForStartupProbe(QWidget* window)
     });
 }
 
+// The manual page is made from this text (help2man) when the package is built.
+constexpr char kUsage[] = R"(Usage: voucher [options]
+출금 전표를 입력하고 저장하고 인쇄하는 창을 엽니다.
+
+데이터 원본: ODBC 데이터 원본 Account가 등록되어 있으면 그것을 쓰고(PostgreSQL
+또는 SQL Server), 없으면 사용자 데이터 폴더의 SQLite 파일
+~/.local/share/voucher/Account.db를 씁니다(처음 쓸 때 만듭니다). 날마다 그 옆의
+backup 폴더에 백업을 남깁니다. 데이터 원본의 준비, 마스터 테이블의 가져오기,
+백업과 되살리기는 voucher-admin으로 합니다.
+
+이미 실행 중이면 그 창을 앞으로 불러오고 끝납니다.
+
+Options:
+  -h, --help     이 도움말을 보여 줍니다.
+  Qt의 표준 옵션(-platform, -style, -display 등)도 받습니다.
+)";
+
+// Only a request for help is looked at before the start, which it would
+// otherwise slow down; every other argument goes to Qt as before.
+bool asksForHelp(int argc, char** argv)
+{
+    return argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (asksForHelp(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     // A second start hands the focus to the running copy and ends. The guard
     // is checked before the application object, whose start (display, fonts)
     // a copy that only hands over would pay for nothing.

@@ -12,6 +12,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 deb=$(ls "$root"/out/voucher_*.deb)
 dpkg-deb -f "$deb" Package | grep -qx voucher || fail "package name"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6sql6-odbc' || fail "Qt's ODBC driver is not a dependency"
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || fail "Qt's X11 platform plugin is not a dependency"
+dpkg-deb -f "$deb" Recommends | grep -qx 'odbc-postgresql' || fail "the PostgreSQL ODBC driver is not recommended"
 dpkg-deb -x "$deb" "$root/fs"
 
 entry=$root/fs/usr/share/applications/voucher.desktop
