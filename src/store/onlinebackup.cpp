@@ -39,6 +39,8 @@ public:
         if (rc != SQLITE_OK)
             throw AppError(QStringLiteral("%1을(를) 열 수 없습니다: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
         sqlite3_busy_timeout(m_db, kBusyWaitMs);
+        if (flags & SQLITE_OPEN_READWRITE) // a restore's pages reach the disk before it says so
+            sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     }
     ~SqliteFile() { sqlite3_close_v2(m_db); }
     SqliteFile(const SqliteFile&) = delete;
