@@ -10,6 +10,8 @@
 #include "shell/application.h"
 #include "store/connection.h"
 #include "store/failure.h"
+#include "store/dailybackups.h"
+#include "store/gzipfile.h"
 #include "store/onlinebackup.h"
 
 #include <QCoreApplication>
@@ -477,7 +479,8 @@ private slots:
         for (qsizetype i = planted.size() - 1; i >= 2; --i)
             kept << planted[i];
         QCOMPARE(store::dailyBackups(path), kept);
-        auto copy = store::Connection::openSqlite(today, true);
+        store::gunzipFile(today, folder + QStringLiteral("/expanded.db"));
+        auto copy = store::Connection::openSqlite(folder + QStringLiteral("/expanded.db"), true);
         auto original = store::Connection::openSqlite(path, true);
         const QString chart = QStringLiteral("select * from test_ac_code order by 1, 2");
         QCOMPARE(copy->selectNative(chart), original->selectNative(chart));
