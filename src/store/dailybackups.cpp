@@ -70,14 +70,14 @@ void preparePlace(const QString& databasePath, const QString& place)
     }
 }
 
+// A commit since the copy shows in the log (or, once checkpointed, in the
+// file). Opening the file makes an empty log, which is no change; a
+// checkpoint of commits older than the copy makes at worst one copy too many.
 bool booksChangedSince(const QString& databasePath, const QDateTime& copied)
 {
-    if (!copied.isValid())
-        return true;
-    for (const QString& file : {databasePath, databasePath + QStringLiteral("-wal")})
-        if (QFileInfo(file).lastModified() > copied)
-            return true;
-    return false;
+    const QFileInfo log(databasePath + QStringLiteral("-wal"));
+    return !copied.isValid() || QFileInfo(databasePath).lastModified() > copied
+           || (log.size() > 0 && log.lastModified() > copied);
 }
 
 bool hasCopyOfDay(const QString& databasePath, const QString& place, QDate day)
@@ -153,6 +153,8 @@ QStringList makeDailyBackups(const QString& databasePath, const QDateTime& now, 
         const QString target = copyPath(databasePath, place, now, moment);
         if (moment == DailyMoment::Start ? hasCopyOfDay(databasePath, place, now.date())
                                          : !booksChangedSince(databasePath, backupRecord(databasePath, place).lastGood))
+            continue;
+        if (QFileInfo::exists(target)) // a close within the same second
             continue;
         try {
             preparePlace(databasePath, place);
