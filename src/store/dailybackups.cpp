@@ -55,6 +55,8 @@ void copyFile(const QString& from, const QString& target, const std::atomic<bool
         if (chunk.isEmpty() || out.write(chunk) != chunk.size())
             throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(target, out.errorString()));
     }
+    if (!out.flush())
+        throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(target, out.errorString()));
     out.close();
     syncFile(out.fileName());
     moveIntoPlace(out.fileName(), target, ExistingName::Refuse);
