@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "schema/ownschema.h"
 #include "shell/singleinstance.h"
+#include "store/dailybackups.h"
 #include "store/onlinebackup.h"
 #include "store/privatefiles.h"
 

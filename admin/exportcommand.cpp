@@ -8,10 +8,10 @@
 #include "core/errors.h"
 #include "core/strutil.h"
 #include "schema/schema.h"
+#include "store/privatefiles.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSqlQuery>
 
 namespace {
@@ -136,9 +136,8 @@ int runExport(const ExportOptions& o)
     } catch (const AppError&) {
         throw AppError(unheldCell(text, o.file));
     }
-    QSaveFile file(o.file); // whole or not at all
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(o.file, file.errorString()));
+    // Whole or not at all, and never through a link or into another user's file.
+    store::writePrivateFile(o.file, bytes, store::ExistingName::ReplaceOwn);
     say(QStringLiteral("%1: %2행을 %3(%4)에 썼습니다.").arg(table).arg(rows).arg(o.file, csvEncodingName(o.encoding)));
     return 0;
 }

@@ -6,12 +6,14 @@
 //   voucher-admin status [--sqlite PATH | --odbc [--schema S]]
 //   voucher-admin backup FILE [--sqlite PATH]
 //   voucher-admin restore FILE [--yes] [--sqlite PATH]
+//   voucher-admin backup-place DIR | --clear [--sqlite PATH]
 //   voucher-admin copy --from sqlite:PATH --to odbc [--schema S] [--replace] (or the reverse)
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
 //   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
 //   voucher-admin template TABLE FILE.csv [--encoding E]
 
 #include "backupcommand.h"
+#include "backupplacecommand.h"
 #include "checkcommand.h"
 #include "copycommand.h"
 #include "csvtemplate.h"
@@ -89,6 +91,10 @@ int run(QCoreApplication& app)
         "         바뀔 장부는 먼저 데이터 파일 옆 backup 폴더에 백업합니다. 프로그램이 만들지 않은 테이블,\n"
         "         열, 인덱스, 뷰, 트리거가 든 백업은 되살리지 않습니다. 터미널에서는 먼저 묻고, 스크립트에서는\n"
         "         --yes가 있어야 합니다. 프로그램이 파일을 열어 두고 있으면 하지 않습니다.\n"
+        "         압축한 날마다의 백업(.db.gz)도 받습니다.\n"
+        "  backup-place DIR (또는 --clear)\n"
+        "         프로그램의 날마다의 백업을 데이터 파일 옆의 backup 폴더와 함께 이 폴더(다른 디스크나\n"
+        "         네트워크 폴더)에도 둡니다 (7일). 사용자마다 다른 폴더를 주십시오. --clear: 그만둡니다.\n"
         "  copy --from sqlite:PATH --to odbc (또는 --from odbc --to sqlite:PATH)\n"
         "         회사의 장부 전체(모든 테이블)를 다른 데이터 원본으로 옮깁니다: 대상에는 한 트랜잭션으로 쓰고,\n"
         "         테이블마다 양쪽의 행 수와 검사합이 같을 때만 확정합니다. 대상의 마스터 테이블은 원본의 것으로\n"
@@ -98,7 +104,7 @@ int run(QCoreApplication& app)
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, template, backup, restore, copy"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, template, backup, restore, backup-place, copy"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
@@ -119,6 +125,7 @@ int run(QCoreApplication& app)
     }
     parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
     parser.addOption({QStringLiteral("yes"), QStringLiteral("restore: 묻지 않고 복원합니다 (스크립트에서).")});
+    parser.addOption({QStringLiteral("clear"), QStringLiteral("backup-place: 두 번째 백업 장소를 지웁니다.")});
     parser.addOption({QStringLiteral("replace"),
                       QStringLiteral("synth: 기존 전표를 지우고 새로 만듭니다. import: 테이블의 행을 바꿉니다. "
                                      "copy: 대상에 있는 전표를 지우고 복사합니다.")});
@@ -136,7 +143,8 @@ int run(QCoreApplication& app)
     const QString command = positional.value(0);
     const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export")
                                   || command == QLatin1String("template");
-    const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore");
+    const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore")
+                          || (command == QLatin1String("backup-place") && !parser.isSet(QStringLiteral("clear")));
     if (positional.isEmpty()) {
         complain(parser.helpText());
         return 2;
@@ -157,6 +165,8 @@ int run(QCoreApplication& app)
         return runBackup(target, positional[1]);
     if (command == QLatin1String("restore"))
         return runRestore(target, positional[1], parser.isSet(QStringLiteral("yes")));
+    if (command == QLatin1String("backup-place"))
+        return runBackupPlace(target, positional.value(1));
     if (command == QLatin1String("status"))
         return runStatus(target);
     if (command == QLatin1String("copy")) {

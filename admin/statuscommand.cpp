@@ -5,8 +5,9 @@
 
 #include "core/errors.h"
 #include "schema/datasource.h"
-#include "store/onlinebackup.h"
 #include "schema/schema.h"
+#include "store/backupstate.h"
+#include "store/dailybackups.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -75,8 +76,14 @@ int runStatus(const TargetChoice& choice)
     }
     auto connection = store::Connection::openSqlite(file, true); // reads only
     sayTables(*connection);
-    const QStringList backups = store::dailyBackups(file);
-    say(backups.isEmpty() ? QStringLiteral("마지막 백업: 없습니다 (%1)").arg(store::dailyBackupFolder(file))
-                          : QStringLiteral("마지막 백업: %1, 모두 %2개").arg(dateAndSize(backups.first())).arg(backups.size()));
+    const QStringList places = store::backupPlaces(file);
+    for (const QString& place : places) {
+        const QStringList backups = store::dailyBackups(file, place);
+        say(QStringLiteral("백업 장소: %1").arg(place));
+        say(backups.isEmpty() ? QStringLiteral("  마지막 백업: 없습니다")
+                              : QStringLiteral("  마지막 백업: %1, 모두 %2개").arg(dateAndSize(backups.first())).arg(backups.size()));
+    }
+    for (const QString& warning : store::backupWarnings(file, places, QDateTime::currentDateTime()))
+        say(QStringLiteral("주의: %1").arg(warning));
     return 0;
 }

@@ -21,7 +21,8 @@
 
 #include "benchkit.h"
 #include "core/errors.h"
-#include "store/onlinebackup.h"
+#include "store/backupstate.h"
+#include "store/dailybackups.h"
 #ifdef VOUCHER_XSCREEN
 #include "xscreen.h"
 #endif
@@ -117,7 +118,10 @@ void inTurn(std::vector<std::function<void()>> starts, int loop)
 bool haveTodaysBackup(const QString& path)
 {
     try {
-        store::makeDailyBackup(path, QDate::currentDate());
+        store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Start);
+        for (const QString& place : store::backupPlaces(path))
+            if (const QString error = store::backupRecord(path, place).error; !error.isEmpty())
+                throw AppError(error);
         return true;
     } catch (const AppError& e) {
         std::fprintf(stderr, "bench_startup: today's backup of %s: %s\n", qPrintable(path), qPrintable(e.text()));

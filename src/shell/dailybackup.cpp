@@ -3,14 +3,15 @@
 #include "firstpaint.h"
 
 #include "core/errors.h"
-#include "store/connection.h"
 #include "schema/datasource.h"
-#include "store/onlinebackup.h"
+#include "store/backupstate.h"
+#include "store/connection.h"
+#include "store/dailybackups.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPointer>
 #include <QThread>
 #include <atomic>
@@ -18,51 +19,67 @@
 
 namespace {
 
-constexpr int kDaysKept = 7;
-
-// Set when the program closes and the backup under way has not ended within
-// a short grace: it gives up instead of keeping a window-less program (and
-// its single-instance guard) alive while a large ledger is copied.
+// Set when the program has closed and the copy under way has not ended
+// within the bound: it gives up instead of keeping a window-less program
+// (and its single-instance guard) alive while a large ledger is copied.
 std::atomic<bool> closing{false};
-constexpr int kGraceAtCloseMs = 2000;
+constexpr int kBoundAtCloseMs = 3000;
 
-void tell(const QString& line)
-{
-    std::fprintf(stderr, "voucher: %s\n", line.toUtf8().constData());
-}
-
-void backUpToday(const QString& database)
+void backUp(const QString& database, store::DailyMoment moment)
 {
     if (!QFileInfo::exists(database))
         return;
-    const QDate today = QDate::currentDate();
-    try {
-        if (store::makeDailyBackup(database, today, &closing))
-            tell(QStringLiteral("오늘의 백업: %1").arg(store::dailyBackupPath(database, today)));
-    } catch (const AppError& e) {
-        tell(QStringLiteral("오늘의 백업을 만들지 못했습니다: %1").arg(e.text()));
-    }
-    const QStringList kept = store::dailyBackups(database); // newest first
-    for (qsizetype i = kDaysKept; i < kept.size(); ++i)
-        QFile::remove(kept[i]);
+    // Each outcome is also recorded beside the file for the next start's notice.
+    for (const QString& line : store::makeDailyBackups(database, QDateTime::currentDateTime(), moment, &closing))
+        std::fprintf(stderr, "voucher: %s\n", line.toUtf8().constData());
+}
+
+// Waits for the worker until the deadline, then makes it give up.
+void finishBy(QThread* worker, QDeadlineTimer deadline)
+{
+    if (worker->wait(deadline))
+        return;
+    closing = true;
+    worker->wait();
+}
+
+void warnOfStaleBackups(QWidget* window, const QString& database)
+{
+    const QStringList lines = store::backupWarnings(database, store::backupPlaces(database), QDateTime::currentDateTime());
+    if (lines.isEmpty())
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("출금 전표"),
+                                QStringLiteral("장부의 백업을 확인하십시오.\n\n%1\n\n관리자에게 알려 주십시오 "
+                                               "(voucher-admin status가 백업 장소마다 마지막 백업을 보여 줍니다).")
+                                    .arg(lines.join(u'\n')),
+                                QMessageBox::Ok, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open(); // the clerk goes on working meanwhile
 }
 
 } // namespace
 
 void keepDailyBackup(QWidget* window)
 {
-    afterFirstPaint(window, [] {
+    afterFirstPaint(window, [window] {
         if (!store::Connection::hasAccount() || store::Connection::account().engine() != store::Engine::SQLite)
             return;
         // The program's embedded file is always the one in the user's data folder.
-        QPointer<QThread> worker = QThread::create(backUpToday, store::defaultSqlitePath());
-        QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, worker, [worker] {
-            if (!worker || worker->wait(QDeadlineTimer(kGraceAtCloseMs)))
+        const QString database = store::defaultSqlitePath();
+        warnOfStaleBackups(window, database);
+        QPointer<QThread> worker = QThread::create(backUp, database, store::DailyMoment::Start);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [worker, database] {
+            const QDeadlineTimer deadline(kBoundAtCloseMs);
+            if (worker)
+                finishBy(worker, deadline);
+            if (closing)
                 return;
-            closing = true;
-            worker->wait();
+            QThread* atClose = QThread::create(backUp, database, store::DailyMoment::Close);
+            atClose->start();
+            finishBy(atClose, deadline);
+            delete atClose;
         });
+        QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
         worker->start(QThread::LowPriority);
     });
 }

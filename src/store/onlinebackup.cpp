@@ -1,6 +1,7 @@
 #include "onlinebackup.h"
 
 #include "core/errors.h"
+#include "gzipfile.h"
 #include "privatefiles.h"
 
 #include <QDir>
@@ -39,6 +40,8 @@ public:
         if (rc != SQLITE_OK)
             throw AppError(QStringLiteral("%1을(를) 열 수 없습니다: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
         sqlite3_busy_timeout(m_db, kBusyWaitMs);
+        if (flags & SQLITE_OPEN_READWRITE) // a restore's pages reach the disk before it says so
+            sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     }
     ~SqliteFile() { sqlite3_close_v2(m_db); }
     SqliteFile(const SqliteFile&) = delete;
@@ -110,37 +113,40 @@ void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<b
 
 } // namespace
 
-BackupSummary backupSqliteFile(const QString& source, const QString& target, const std::atomic<bool>* cancel)
+BackupSummary backupSqliteFile(const QString& source, const QString& target, const std::atomic<bool>* cancel,
+                               bool compressed)
 {
     if (!QFileInfo::exists(source))
         throw AppError(QStringLiteral("데이터 파일이 없습니다: %1").arg(source));
+    refuseForeignName(target);
     if (QFileInfo::exists(target))
         throw AppError(QStringLiteral("백업 파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
-    const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial); // left by a run cut short
-    if (!createPrivateFile(partial))
-        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(partial));
+    // The copy, its journal and its compressed form are made in a private
+    // folder beside the target: nobody else can have prepared their names.
+    const PrivateWorkFolder work(target);
+    const QString copy = work.filePath(QStringLiteral("copy.db"));
+    if (!createPrivateFile(copy))
+        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(copy));
     BackupSummary summary;
-    try {
+    {
         const SqliteFile from(source, SQLITE_OPEN_READWRITE); // read only; the log's index needs writing
-        const SqliteFile to(partial, SQLITE_OPEN_READWRITE);
+        const SqliteFile to(copy, SQLITE_OPEN_READWRITE);
         if (cancel) // the check of a large copy stops too
             sqlite3_progress_handler(to.handle(), kInstructionsPerLook,
                                      [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
                                      const_cast<std::atomic<bool>*>(cancel));
         copyPages(from, to, cancel);
-        to.requireSound(partial);
+        to.requireSound(target);
         if (cancel && cancel->load())
             throw AppError(QStringLiteral("백업을 그만두었습니다."));
-        summary = to.summary(partial);
-    } catch (...) {
-        QFile::remove(partial);
-        throw;
+        summary = to.summary(copy);
     }
-    if (!QFile::rename(partial, target)) {
-        QFile::remove(partial);
-        throw AppError(QStringLiteral("백업 파일을 %1(으)로 옮길 수 없습니다.").arg(target));
+    QString made = copy;
+    if (compressed) {
+        made = work.filePath(QStringLiteral("copy.db.gz"));
+        gzipFile(copy, made, cancel);
     }
+    moveIntoPlace(made, target, ExistingName::Refuse);
     summary.bytes = QFileInfo(target).size();
     return summary;
 }
@@ -165,6 +171,12 @@ bool sqliteFileInUse(const QString& path)
 BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
                                 const std::function<void(const BackupSummary& backup)>& beforeWriting)
 {
+    if (isGzipFile(backup)) { // a daily backup: restored from its expanded copy, which goes when done
+        const PrivateWorkFolder work(target);
+        const QString expanded = work.filePath(QFileInfo(backup).completeBaseName());
+        gunzipFile(backup, expanded);
+        return restoreSqliteFile(expanded, target);
+    }
     if (!QFileInfo::exists(backup))
         throw AppError(QStringLiteral("백업 파일이 없습니다: %1").arg(backup));
     const SqliteFile from(backup, SQLITE_OPEN_READONLY);
@@ -177,39 +189,6 @@ BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
     copyPages(from, to, nullptr);
     to.requireSound(target);
     return to.summary(target);
-}
-
-QString dailyBackupFolder(const QString& databasePath)
-{
-    return QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("backup"));
-}
-
-QString dailyBackupPath(const QString& databasePath, QDate day)
-{
-    return QDir(dailyBackupFolder(databasePath))
-        .filePath(QFileInfo(databasePath).completeBaseName() + u'-' + day.toString(Qt::ISODate) + QStringLiteral(".db"));
-}
-
-QStringList dailyBackups(const QString& databasePath)
-{
-    const QDir folder(dailyBackupFolder(databasePath));
-    // The date in the name sorts them; newest first.
-    QStringList names = folder.entryList({QFileInfo(databasePath).completeBaseName() + QStringLiteral("-\?\?\?\?-\?\?-\?\?.db")},
-                                         QDir::Files, QDir::Name | QDir::Reversed);
-    for (QString& name : names)
-        name = folder.filePath(name);
-    return names;
-}
-
-bool makeDailyBackup(const QString& databasePath, QDate day, const std::atomic<bool>* cancel)
-{
-    const QString target = dailyBackupPath(databasePath, day);
-    if (QFileInfo::exists(target))
-        return false;
-    if (!QDir().mkpath(dailyBackupFolder(databasePath)))
-        throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(dailyBackupFolder(databasePath)));
-    backupSqliteFile(databasePath, target, cancel);
-    return true;
 }
 
 } // namespace store

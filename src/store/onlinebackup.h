@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -19,14 +18,16 @@ struct BackupSummary {
     qint64 bytes = 0;
 };
 
-// Copies the database at source into the new file target, written beside
-// its name (target + ".part") and renamed when whole and sound (integrity
-// check). Never overwrites a file. Throws AppError.
+// Copies the database at source into the new file target, made in a private
+// folder beside it and renamed when whole and sound (integrity check); with
+// `compressed` the sound copy is gzip-compressed before it takes the name.
+// Never overwrites a file nor writes through a name that is not the user's
+// own (store/privatefiles.h). Throws AppError.
 // With `cancel`, the copy goes a few pages at a time and gives up (throws,
 // leaving no file) soon after *cancel turns true: a program that is closing
 // does not wait for the backup of a large ledger.
 BackupSummary backupSqliteFile(const QString& source, const QString& target,
-                               const std::atomic<bool>* cancel = nullptr);
+                               const std::atomic<bool>* cancel = nullptr, bool compressed = false);
 
 // Whether a process other than this one has the database at path open:
 // every connection in WAL mode holds a shared lock on the log's index
@@ -35,20 +36,12 @@ bool sqliteFileInUse(const QString& path);
 
 // Copies the backup file's pages into the database at target in one write
 // transaction: all of it or nothing. The backup is checked first (sound and
-// holding the voucher table), the result after. Throws AppError.
+// holding the voucher table), the result after. A gzip-compressed backup (the
+// daily ones) is expanded into a private file first. Throws AppError.
 // `beforeWriting`, given the backup's counts once it is found sound, has the
 // last word before the target is opened: what it throws refuses the restore
 // with nothing written.
 BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
                                 const std::function<void(const BackupSummary& backup)>& beforeWriting = {});
-
-// The program's daily backups of the embedded file at databasePath: the
-// folder beside it, one file per day named by its date, newest first.
-QString dailyBackupFolder(const QString& databasePath);
-QString dailyBackupPath(const QString& databasePath, QDate day);
-QStringList dailyBackups(const QString& databasePath);
-// Makes the day's backup of the file at databasePath unless it is there
-// already: true when this call made it. Throws AppError (`cancel` as above).
-bool makeDailyBackup(const QString& databasePath, QDate day, const std::atomic<bool>* cancel = nullptr);
 
 } // namespace store

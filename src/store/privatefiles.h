@@ -27,4 +27,43 @@ void keepPrivate(const QString& path, bool ownerWrites = false);
 // The database file and the files SQLite keeps beside it.
 QStringList embeddedFiles(const QString& databasePath);
 
+// Every other file the program and its tools write (backups, exports, their
+// parts) is made new in a folder of its own and takes its name only when
+// whole; a name prepared by someone else (a file planted in /tmp, a symbolic
+// link to another of the user's files) never receives the books.
+
+// Throws AppError naming path when it exists as anything but a regular file
+// of the user's own (a symbolic link, another user's file, a folder).
+void refuseForeignName(const QString& path);
+
+// A private folder (0700, unpredictable name) made beside a file to be
+// written, so that every part of it (SQLite's journal too) is made where
+// nobody else can prepare a name. Removed with what it holds when it goes.
+class PrivateWorkFolder {
+public:
+    explicit PrivateWorkFolder(const QString& besideFile); // throws AppError
+    ~PrivateWorkFolder();
+    PrivateWorkFolder(const PrivateWorkFolder&) = delete;
+    PrivateWorkFolder& operator=(const PrivateWorkFolder&) = delete;
+    QString filePath(const QString& name) const;
+
+private:
+    QString m_path;
+};
+
+enum class ExistingName { Refuse, ReplaceOwn };
+
+// Gives the finished file `made` (in a work folder beside target) the name
+// target. With Refuse an existing target is never replaced (checked by the
+// rename itself where the file system can); with ReplaceOwn only a regular
+// file of the user's own is. Throws AppError.
+void moveIntoPlace(const QString& made, const QString& target, ExistingName existing);
+
+// Writes bytes to the file target (0600) whole or not at all, as above.
+void writePrivateFile(const QString& target, const QByteArray& bytes, ExistingName existing);
+
+// Flushes a finished file to the disk before it takes its name: a power cut
+// after the rename leaves the whole file, not an empty one.
+void syncFile(const QString& path);
+
 } // namespace store

@@ -1,7 +1,9 @@
 #include "enginedb.h"
 #include "savevoucher.h"
 
+#include "store/backupstate.h"
 #include "store/connection.h"
+#include "store/dailybackups.h"
 #include "store/statement.h"
 
 #include <QCoreApplication>
@@ -15,6 +17,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <pwd.h>
+#include <unistd.h>
 
 // voucher-admin on a SQLite file: init keeps what exists, synth writes the
 // ledger in exactly the row form the program writes.
@@ -42,6 +46,12 @@ class TestAdminTool : public QObject {
         if (db.isPostgres())
             return {QStringLiteral("--odbc"), QStringLiteral("--schema"), db.schema()};
         return {QStringLiteral("--sqlite"), db.sqlitePath()};
+    }
+
+    // 0600: nobody but the owner reads it.
+    static bool ownerOnly(const QString& file)
+    {
+        return (QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser)) == (QFile::ReadOwner | QFile::WriteOwner);
     }
 
     qint64 count(const QString& fromWhere)
@@ -317,6 +327,93 @@ private slots:
         QVERIFY2(copied > 0 && (!writerStillRan || copied < voucherseed::voucherRowCount(*c)), qPrintable(out));
         // A backup never overwrites a file.
         QCOMPARE(admin({QStringLiteral("backup"), backup, QStringLiteral("--sqlite"), path}, &out), 1);
+        QVERIFY(ownerOnly(backup));
+    }
+
+    // Names another user prepared never receive the books: a planted file, a
+    // link to another of the clerk's files, a part beside the name.
+    void backupAndExportRefuseNamesOthersPrepared()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Account.db"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), path}), 0);
+        const uid_t nobody = ::getpwnam("nobody")->pw_uid;
+        auto plant = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+            f.close();
+            QCOMPARE(::lchown(QFile::encodeName(f.fileName()).constData(), nobody, nobody), 0);
+        };
+        plant(QStringLiteral("victim.csv"), "mine");
+        plant(QStringLiteral("planted.csv"), "");
+        plant(QStringLiteral("fresh.db.part"), "planted");
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("victim.csv")), dir.filePath(QStringLiteral("link.csv"))));
+        QCOMPARE(::lchown(QFile::encodeName(dir.filePath(QStringLiteral("link.csv"))).constData(), nobody, nobody), 0);
+        for (const char* name : {"link.csv", "planted.csv"})
+            for (const char* command : {"backup", "export"}) {
+                QStringList args{QLatin1String(command), dir.filePath(QLatin1String(name)), QStringLiteral("--sqlite"), path};
+                if (QLatin1String(command) == QLatin1String("export"))
+                    args.insert(1, QStringLiteral("kubun_table"));
+                QString out;
+                QCOMPARE(admin(args, &out), 1);
+                QVERIFY2(out.contains(dir.filePath(QLatin1String(name))), qPrintable(out));
+            }
+        QString out;
+        QCOMPARE(admin({QStringLiteral("backup"), dir.filePath(QStringLiteral("fresh.db")), QStringLiteral("--sqlite"), path}, &out), 0);
+        QCOMPARE(admin({QStringLiteral("export"), QStringLiteral("kubun_table"), dir.filePath(QStringLiteral("fresh.csv")),
+                        QStringLiteral("--sqlite"), path}, &out), 0);
+        const QStringList contents{QStringLiteral("mine"), QString(), QStringLiteral("planted")};
+        QStringList found;
+        for (const char* name : {"victim.csv", "planted.csv", "fresh.db.part"}) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            found << QString::fromUtf8(f.readAll());
+        }
+        QCOMPARE(found, contents);
+        QVERIFY(ownerOnly(dir.filePath(QStringLiteral("fresh.csv"))));
+    }
+
+    // The program's daily copies: compressed, in both places, seven days,
+    // another at close only after a change, each attempt told by status.
+    void dailyCopiesGoToBothPlacesAndRestore()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Account.db"));
+        const QString place = dir.filePath(QStringLiteral("second"));
+        QCOMPARE(admin({QStringLiteral("init"), QStringLiteral("--sqlite"), path}), 0);
+        QVERIFY(QDir().mkpath(place) && QDir().mkpath(store::dailyBackupFolder(path)));
+        QCOMPARE(admin({QStringLiteral("backup-place"), place, QStringLiteral("--sqlite"), path}), 0);
+        for (int day = 1; day <= 8; ++day) { // an earlier version's plain copies, readable by others
+            QFile old(store::dailyBackupPath(path, QDate(2020, 1, day)).chopped(3));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.setPermissions(old.permissions() | QFile::ReadOther));
+        }
+        const auto vouchers = [&] { return store::Connection::openSqlite(path)->selectNative(QStringLiteral("select * from account_jen_AA order by 1, 2, 3")); };
+        auto save = [&] {
+            QTest::qSleep(20); // a later modification time than the copy before
+            voucherseed::saveVoucher(*store::Connection::openSqlite(path), QStringLiteral("2024-03-05"), 0,
+                                     {{QStringLiteral("01"), QStringLiteral("10101002000"), QStringLiteral("당좌예금"), 1200, QStringLiteral("갑")}});
+        };
+        save();
+        const auto first = vouchers();
+        QCOMPARE(store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Start).size(), 2);
+        QCOMPARE(store::dailyBackups(path).size(), 7);
+        QVERIFY(ownerOnly(store::dailyBackups(path).last()));
+        QVERIFY(store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Start).isEmpty());
+        QVERIFY(store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Close).isEmpty());
+        save();
+        const QDateTime closed = QDateTime::currentDateTime();
+        QCOMPARE(store::makeDailyBackups(path, closed, store::DailyMoment::Close).size(), 2);
+        save();
+        QVERIFY(QDir(place).removeRecursively()); // the network folder is gone
+        QCOMPARE(store::makeDailyBackups(path, closed.addSecs(1), store::DailyMoment::Close).size(), 2);
+        QString out;
+        QCOMPARE(admin({QStringLiteral("status"), QStringLiteral("--sqlite"), path}, &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("주의: %1에 백업을 만들지 못했습니다").arg(place)) && out.contains(QStringLiteral("폴더가 없습니다")), qPrintable(out));
+        QVERIFY(store::backupWarnings(path, {store::dailyBackupFolder(path)}, closed.addDays(3)).value(0).contains(QStringLiteral("3일 전")));
+        // The day keeps its first copy and its last; the first is put back.
+        QCOMPARE(store::dailyBackups(path).size(), 8);
+        QCOMPARE(admin({QStringLiteral("restore"), store::dailyBackups(path)[1], QStringLiteral("--sqlite"), path}, &out), 0);
+        QCOMPARE(vouchers(), first);
     }
 
     void statusNamesTheSourceAndCountsRows_data() { addEngines(); }
