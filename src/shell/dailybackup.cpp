@@ -9,38 +9,25 @@
 #include "store/dailybackups.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QThread>
-#include <atomic>
 #include <cstdio>
 
 namespace {
 
-// Set when the program has closed and the copy under way has not ended
-// within the bound: it gives up instead of keeping a window-less program
-// (and its single-instance guard) alive while a large ledger is copied.
-std::atomic<bool> closing{false};
-constexpr int kBoundAtCloseMs = 3000;
+// The day's first copy, made beside the clerk's work, and the database it copies.
+QPointer<QThread> startCopy;
+QString copiedDatabase;
 
 void backUp(const QString& database, store::DailyMoment moment)
 {
     if (!QFileInfo::exists(database))
         return;
     // Each outcome is also recorded beside the file for the next start's notice.
-    for (const QString& line : store::makeDailyBackups(database, QDateTime::currentDateTime(), moment, &closing))
+    for (const QString& line : store::makeDailyBackups(database, QDateTime::currentDateTime(), moment))
         std::fprintf(stderr, "voucher: %s\n", line.toUtf8().constData());
-}
-
-// Waits for the worker until the deadline, then makes it give up.
-void finishBy(QThread* worker, QDeadlineTimer deadline)
-{
-    if (worker->wait(deadline))
-        return;
-    closing = true;
-    worker->wait();
 }
 
 void warnOfStaleBackups(QWidget* window, const QString& database)
@@ -67,19 +54,18 @@ void keepDailyBackup(QWidget* window)
         // The program's embedded file is always the one in the user's data folder.
         const QString database = store::defaultSqlitePath();
         warnOfStaleBackups(window, database);
-        QPointer<QThread> worker = QThread::create(backUp, database, store::DailyMoment::Start);
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [worker, database] {
-            const QDeadlineTimer deadline(kBoundAtCloseMs);
-            if (worker)
-                finishBy(worker, deadline);
-            if (closing)
-                return;
-            QThread* atClose = QThread::create(backUp, database, store::DailyMoment::Close);
-            atClose->start();
-            finishBy(atClose, deadline);
-            delete atClose;
-        });
-        QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-        worker->start(QThread::LowPriority);
+        copiedDatabase = database;
+        startCopy = QThread::create(backUp, database, store::DailyMoment::Start);
+        QObject::connect(startCopy, &QThread::finished, startCopy, &QObject::deleteLater);
+        startCopy->start(QThread::LowPriority);
     });
+}
+
+void finishDailyBackup()
+{
+    if (copiedDatabase.isEmpty())
+        return;
+    if (startCopy)
+        startCopy->wait();
+    backUp(copiedDatabase, store::DailyMoment::Close);
 }

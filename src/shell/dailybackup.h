@@ -8,6 +8,10 @@ class QWidget;
 // worker thread with a connection of its own makes the day's copy. When the
 // program closes, another copy is made if the day's work changed the books.
 // Nothing is made on a server data source: that is its administrator's.
-// The close is never held up for more than a few seconds: a copy still under
-// way then is given up, leaving nothing half-written.
 void keepDailyBackup(QWidget* window);
+
+// After the window has closed: waits for the day's first copy and makes the
+// copy of the day's work. The program lets go of its single-instance guard
+// first, so the clerk never waits for a large ledger's copy: a new start runs
+// as the first copy while this one ends without a window.
+void finishDailyBackup();

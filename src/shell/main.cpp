@@ -177,5 +177,8 @@ int main(int argc, char** argv)
         });
     }
     trace("running");
-    return app.exec();
+    const int exitCode = app.exec();
+    instance.release();
+    finishDailyBackup();
+    return exitCode;
 }

@@ -102,11 +102,16 @@ SingleInstance::SingleInstance(const QString& instanceName, const QString& folde
 
 SingleInstance::~SingleInstance()
 {
+    release();
+}
+
+void SingleInstance::release()
+{
     if (m_server)
         m_server->close();
     // Released first: a copy starting now takes the lock, never a lock without its note.
     m_lock.unlock();
-    if (m_restoring)
+    if (std::exchange(m_restoring, false))
         QFile::remove(restoreNote(QCoreApplication::applicationPid()));
 }
 

@@ -39,6 +39,10 @@ public:
     // running copy answered within the time (this copy then runs as a first one).
     bool askRunningCopyForward(int timeoutMs = 5000);
 
+    // Lets go of the lock and the socket before the process ends: a copy
+    // started while this one finishes work without a window runs as the first.
+    void release();
+
     // The socket's path; the lock file is the same path with ".lock".
     QString key() const { return m_key; }
 

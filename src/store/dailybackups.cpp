@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMap>
 #include <QRegularExpression>
 
@@ -149,6 +150,11 @@ QStringList dailyBackups(const QString& databasePath, const QString& place)
 QStringList makeDailyBackups(const QString& databasePath, const QDateTime& now, DailyMoment moment,
                              const std::atomic<bool>* cancel)
 {
+    // One process copies at a time: a program that ended its window and
+    // still copies, and a new start beside it, would make the same copy.
+    QLockFile copying(QFileInfo(databasePath).absoluteDir().filePath(baseName(databasePath) + QStringLiteral("-backup.lock")));
+    if (!copying.tryLock(0))
+        return {};
     QStringList lines;
     QString made; // this round's copy: later places get the same file
     for (const QString& place : backupPlaces(databasePath)) {

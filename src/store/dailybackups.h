@@ -28,7 +28,8 @@ enum class DailyMoment { Start, Close };
 // copy of the day there yet; at Close: the books changed since the place's
 // last sound copy), records each attempt and keeps seven days, each day's
 // first and last copy. Returns a line per copy made or failed. A copy given
-// up because *cancel turned true leaves nothing and no record.
+// up because *cancel turned true leaves nothing and no record. Makes nothing
+// while another process makes its copies of the same file.
 QStringList makeDailyBackups(const QString& databasePath, const QDateTime& now, DailyMoment moment,
                              const std::atomic<bool>* cancel = nullptr);
 

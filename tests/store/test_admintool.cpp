@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QMap>
 #include <QProcess>
@@ -401,6 +402,11 @@ private slots:
         QVERIFY(store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Start).isEmpty());
         QVERIFY(store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Close).isEmpty());
         save();
+        {
+            QLockFile closing(dir.filePath(QStringLiteral("Account-backup.lock"))); // a closed program still copies
+            QVERIFY(closing.tryLock(0));
+            QVERIFY(store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Close).isEmpty());
+        }
         const QDateTime closed = QDateTime::currentDateTime();
         QCOMPARE(store::makeDailyBackups(path, closed, store::DailyMoment::Close).size(), 2);
         save();
