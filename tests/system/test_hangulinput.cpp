@@ -250,8 +250,7 @@ private slots:
         QCOMPARE(stored[0][1].toDouble(), 12.0);
     }
 
-    // Alt with a letter that is no accelerator types nothing, a syllable
-    // being composed or not (accelerators: test_entrywindow).
+    // Alt with a letter that is no accelerator types nothing, composing or not.
     void altChordsTypeNothing()
     {
         FieldDesk desk;
