@@ -83,7 +83,7 @@ void TfmBorvane::writeLookupChoice(LookupKind kind, int line, const QString& cod
     LinePanel& l = lineAt(line);
     l.code(kind) = code;
     l.name(kind)->setText(name);
-    m_linesTyped = true; // a choice is as much the clerk's work as typing
+    lineTyped(); // a choice is as much the clerk's work as typing
 }
 
 int TfmBorvane::branchIndex() const
@@ -109,8 +109,7 @@ void TfmBorvane::runHandler(Handler handler)
     case Handler::pQuery:
         return pQuery();
     case Handler::StartNewVoucher:
-        setMode(QStringLiteral("3"));
-        return pEnabledBtn();
+        return lineTyped();
     }
 }
 
@@ -160,6 +159,16 @@ void TfmBorvane::pEnabledBtn()
     DeleteBtn->setEnabled(mode == 2);
     PrintBtn->setEnabled(mode == 2);
     CloseBtn->setEnabled(true);
+}
+
+void TfmBorvane::lineTyped()
+{
+    m_linesTyped = true;
+    // As the move does: a correction stays one, and the buttons follow the
+    // mode also where leaving the date for the grid set "3" without them.
+    if (m_mode != QLatin1String("2"))
+        setMode(QStringLiteral("3"));
+    pEnabledBtn();
 }
 
 void TfmBorvane::showPanelsEnabled()

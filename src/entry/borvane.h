@@ -73,7 +73,7 @@ public:
         DBGrid1CellClick, // a click on the grid's current row: loads its voucher
         cbKubunChange,   // a change of branch: lists again (when the typed lines may go)
         pQuery,          // lists the date and branch again, as the date's exit does
-        StartNewVoucher, // mode "3", as the first account name typed in an idle window gives
+        StartNewVoucher, // mode "3", as the first thing typed in a line of an idle window gives
     };
     void runHandler(Handler handler);
 
@@ -109,6 +109,10 @@ private:
     // Unsaved lines stay for a save under way, which stores them, and go
     // otherwise only when the clerk agrees; on No the focus returns to field.
     bool mayDiscardTypedLines(QWidget* field);
+    // The clerk typed or chose something in a line panel: outside a
+    // correction that starts a new voucher, as moving on from an account to
+    // its customer does; a voucher typed by clicks could otherwise never be saved.
+    void lineTyped();
     void showPanelsEnabled();
     void paintPanelsButtonFace();
     void InsertBtnClick();

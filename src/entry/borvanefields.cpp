@@ -37,7 +37,7 @@ void TfmBorvane::connectLineFields()
             // its code goes, and the save asks for a new choice.
             connect(line.name(kind), &QLineEdit::textEdited, this, [this, kind, n] {
                 lineAt(n).code(kind).clear();
-                m_linesTyped = true;
+                lineTyped();
             });
             if (kind == LookupKind::Account)
                 exits.setHandler(line.name(kind), [this, n](QWidget*) { edAc_JenName_0NExit(n); });
@@ -45,7 +45,7 @@ void TfmBorvane::connectLineFields()
                 exits.setHandler(line.name(kind), [this, kind, n](QWidget*) { edName_0NExit(kind, n); });
         }
         for (QLineEdit* typed : {line.acText, line.crAmt})
-            connect(typed, &QLineEdit::textEdited, this, [this] { m_linesTyped = true; });
+            connect(typed, &QLineEdit::textEdited, this, [this] { lineTyped(); });
     }
 }
 

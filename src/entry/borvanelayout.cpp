@@ -144,7 +144,13 @@ void TfmBorvane::buildButtonBar()
     Panel7->setLineWidth(2);
     Panel7->setGeometry(463, 6, 497, 39);
     Panel7->setFont(pixelFont(font(), 13, true));
+    // A disabled button greys its caption with its glyph: a green caption
+    // would tell the clerk the button works.
+    const QColor greyedCaption = Panel7->palette().color(QPalette::Disabled, QPalette::ButtonText);
     setTextColour(Panel7, colours::green());
+    QPalette bar = Panel7->palette();
+    bar.setColor(QPalette::Disabled, QPalette::ButtonText, greyedCaption);
+    Panel7->setPalette(bar);
     // The bar takes the focus only from code ("move the focus to the button bar").
     Panel7->setFocusPolicy(Qt::NoFocus);
 

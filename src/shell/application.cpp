@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "core/errorreport.h"
+#include "widgets/altchord.h"
 #include "widgets/waitcursor.h"
 
 #include <QFileInfo>
@@ -13,6 +14,7 @@ VoucherApplication::VoucherApplication(int& argc, char** argv) : QApplication(ar
     // here it is served by Nanum Gothic.
     QFont::insertSubstitution(QStringLiteral("굴림"), QStringLiteral("NanumGothic"));
     setErrorReport(&VoucherApplication::showErrorReport);
+    installEventFilter(new AltChordFilter(this));
 }
 
 bool VoucherApplication::notify(QObject* receiver, QEvent* event)

@@ -5,7 +5,8 @@
 // The program's application object. An error that escapes a handler (an
 // engine error, a failed number conversion) is shown in a message box with
 // its text, and the program goes on with the state the handler had reached;
-// every hourglass still shown is put back first.
+// every hourglass still shown is put back first. An Alt chord that is no
+// accelerator types nothing in any window (widgets/altchord.h).
 class VoucherApplication : public QApplication {
     Q_OBJECT
 public:

@@ -100,6 +100,8 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     QVERIFY(!enabled(&w, "SaveBtn"));
     QVERIFY(!enabled(&w, "DeleteBtn"));
     QVERIFY(!enabled(&w, "PrintBtn"));
+    const QPalette bar = child<QWidget>(&w, "SaveBtn")->palette(); // a disabled caption greys with its glyph
+    QVERIFY(bar.color(QPalette::Disabled, QPalette::ButtonText) != bar.color(QPalette::Active, QPalette::ButtonText));
 
     QCOMPARE(child<QLineEdit>(&w, "edDate")->text(), today());
     QCOMPARE(child<QLineEdit>(&w, "edSerial")->text(), QString());

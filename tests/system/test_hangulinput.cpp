@@ -249,6 +249,20 @@ private slots:
         QCOMPARE(stored[0][0], QStringLiteral("한글"));
         QCOMPARE(stored[0][1].toDouble(), 12.0);
     }
+
+    // Alt with a letter that is no accelerator types nothing, composing or not.
+    void altChordsTypeNothing()
+    {
+        FieldDesk desk;
+        desk.edit(QStringLiteral("edDate"))->setFocus(); // leaving an account field would open its lookup
+        QVERIFY(desk.show());
+        QTest::qWait(500);
+        QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
+        text->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(askFcitx(QStringLiteral("CurrentInputMethod")), QStringLiteral("hangul"));
+        QVERIFY(pressKeys(QStringLiteral("x p t m x m alt+p alt+d alt+q alt+z").split(u' ')));
+        QCOMPARE(text->text(), QStringLiteral("테스트"));
+    }
 };
 
 int main(int argc, char** argv)
