@@ -5,8 +5,7 @@
 #include "sqlutil.h"
 
 #include "core/errors.h"
-
-#include <QFile>
+#include "store/privatefiles.h"
 
 int runTemplate(const QString& table, const QString& file, CsvEncoding encoding)
 {
@@ -20,15 +19,8 @@ int runTemplate(const QString& table, const QString& file, CsvEncoding encoding)
         values << formulaGuarded(field.section(u'=', 1));
     }
     const QByteArray bytes = encodeCsvFile(csvLine(names) + csvLine(values), encoding, file);
-    // Made new, never over another file (nor through a link someone left there).
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw AppError(QStringLiteral("파일을 새로 만들 수 없습니다 (이미 있으면 덮어쓰지 않습니다): %1 (%2)").arg(file, out.errorString()));
-    if (out.write(bytes) != bytes.size() || !out.flush()) {
-        const QString reason = out.errorString();
-        out.remove();
-        throw AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(file, reason));
-    }
+    // Made new like every file the tools write: never over another file, nor through a link.
+    store::writePrivateFile(file, bytes, store::ExistingName::Refuse);
     say(QStringLiteral("%1: 머리 줄(열 %2개)과 보기 행 하나를 %3(%4)에 썼습니다. 보기 행을 회사의 행으로 바꾸어 import로 가져오십시오.")
             .arg(rules->table)
             .arg(names.size())
