@@ -10,6 +10,7 @@
 #include "widgets/dbgrid.h"
 #include "widgets/focusexit.h"
 #include "widgets/messages.h"
+#include "widgets/waitcursor.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -53,6 +54,10 @@ void TfmBorvane::connectHandlers()
     connect(cbKubun->lineEdit(), &QLineEdit::textEdited, this, [this] { cbKubunChange(); });
     connect(cbKubun, &QComboBox::activated, this, [this] { cbKubunChange(); });
     connect(cbKubun, &BranchCombo::itemChosen, this, [this] { cbKubunChange(); });
+    connect(cbKubun, &BranchCombo::wantsItems, this, [this] {
+        WaitCursor wait;
+        fillEmptyBranchList();
+    });
 
     connect(DBGrid1, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
     connect(DBGrid1, &DbGrid::gridKeyDown, this, [this] { DBGrid1KeyDown(); });

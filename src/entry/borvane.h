@@ -119,6 +119,7 @@ private:
     // Creation, list and branch selector (borvanelist.cpp)
     void FormCreate();
     void fillBranchList();
+    void fillEmptyBranchList();
     void pQuery();
     void cbKubunEnter();
     void cbKubunExit(QWidget* target);

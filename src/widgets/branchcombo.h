@@ -2,13 +2,16 @@
 
 #include <QComboBox>
 
+class QAbstractItemView;
 class QListView;
 
 // The branch selector: a combo box with editable text whose item list can be
 // dropped down from code without taking the keyboard. While it is down the
 // clerk keeps typing into the text (Hangul input included), the arrow keys
 // move through the items, and a click on an item chooses it. Losing the
-// focus closes it. The arrow button still opens the ordinary list.
+// focus closes it. The arrow button still opens the ordinary list. Both lists
+// are as wide as their longest entry (the box keeps its own size), and an
+// empty selector asks for its items before either opens.
 class BranchCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -29,6 +32,9 @@ public:
 signals:
     // The clerk clicked an item of the dropped-down list.
     void itemChosen(int index);
+    // A list is about to open on no items (the branches could not be read
+    // at start-up): a connected slot may fill them now.
+    void wantsItems();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
@@ -37,6 +43,7 @@ protected:
 
 private:
     void placeList();
+    int listWidth(const QAbstractItemView* view) const;
 
     QListView* m_list;
 };

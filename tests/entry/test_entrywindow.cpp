@@ -378,15 +378,19 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain_data()
 {
     QTest::addColumn<bool>("openedAhead");
-    QTest::newRow("opened by the first statement") << false;
-    QTest::newRow("opened ahead on a worker") << true;
+    QTest::addColumn<int>("retry"); // leave the date, enter the empty branch selector, open its list
+    QTest::newRow("opened by the first statement") << false << 0;
+    QTest::newRow("opened ahead on a worker") << true << 0;
+    QTest::newRow("empty selector entered") << false << 1;
+    QTest::newRow("empty selector opened") << false << 2;
 }
 
 // The embedded file cannot be made at start-up: the window opens with the
-// error reported, and leaving the date makes and lists it once it can be made.
+// error reported, and the next move that needs it makes it once it can be made.
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
 {
     QFETCH(bool, openedAhead);
+    QFETCH(int, retry);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     // A plain file stands where the data folder would go.
@@ -412,8 +416,12 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
 
         QVERIFY(blocker.remove());
         auto* date = child<QLineEdit>(&w, "edDate");
-        date->setFocus();
-        QTest::keyClick(date, Qt::Key_Tab);
+        if (retry == 0)
+            date->setFocus();
+        if (retry < 2)
+            QTest::keyClick(w.focusWidget(), retry == 0 ? Qt::Key_Tab : Qt::Key_Backtab);
+        else
+            QTest::mouseClick(branches, Qt::LeftButton, {}, QPoint(branches->width() - 4, 10));
         QCOMPARE(watcher.texts.size(), 1);
         QVERIFY(QFile::exists(path));
         QVERIFY(branches->count() >= 2);
