@@ -1,5 +1,7 @@
 #include "singleinstance.h"
 
+#include "widgets/messages.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -215,7 +217,7 @@ bool SingleInstance::askRunningCopyForward(int timeoutMs)
 
 void tellRestoreUnderway()
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("출금 전표"),
+    QMessageBox box(QMessageBox::Information, kProgramName,
                     QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오."), QMessageBox::Ok);
     box.exec();
 }

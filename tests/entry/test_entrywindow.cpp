@@ -354,6 +354,7 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
     QTest::keyClick(branches, Qt::Key_X);
     QTRY_COMPARE(watcher.texts.size(), 1);
     QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
+    QCOMPARE(watcher.titles.first(), QStringLiteral("출금 전표"));
     QVERIFY2(watcher.texts.first().contains(QLatin1String("account_jen_AA"), Qt::CaseInsensitive),
              qPrintable(watcher.texts.first()));
     QVERIFY(!QGuiApplication::overrideCursor());
