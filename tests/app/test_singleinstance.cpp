@@ -225,7 +225,8 @@ void TestSingleInstance::programStartedTwice()
 // Another local user who knows the names the guard would use in the shared
 // temporary folder plants a live lock and a listening socket there (and, as
 // root can arrange, takes the name of a private folder in it): the clerk's
-// program still starts and keeps its own guard.
+// program still starts and keeps its own guard. The shared folder, the
+// clerk's own, is the runtime folder too: it is passed over, its mode kept.
 void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
 {
     QTemporaryDir home;
@@ -263,7 +264,7 @@ void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
     }
 
     const auto sharedTempOnly = [&](QProcessEnvironment& env) {
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared);
         env.insert(QStringLiteral("TMPDIR"), shared);
     };
     auto first = std::make_unique<ProgramCopy>(program, home, sharedTempOnly);
@@ -286,6 +287,8 @@ void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
     ProgramCopy third(program, home, sharedTempOnly);
     QVERIFY2(third.waitForLine("voucher: running"), third.stderrText.constData());
     QVERIFY2(!third.stderrText.contains("no running copy"), third.stderrText.constData());
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(shared).constData(), &info) == 0 && (info.st_mode & 07777) == 01777);
 }
 
 void TestSingleInstance::aProgramStartedDuringARestoreSaysSo()
