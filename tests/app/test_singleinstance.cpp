@@ -225,8 +225,7 @@ void TestSingleInstance::programStartedTwice()
 // Another local user who knows the names the guard would use in the shared
 // temporary folder plants a live lock and a listening socket there (and, as
 // root can arrange, takes the name of a private folder in it): the clerk's
-// program still starts and keeps its own guard. The shared folder, the
-// clerk's own, is the runtime folder too: it is passed over, its mode kept.
+// program still starts and keeps its own guard.
 void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
 {
     QTemporaryDir home;
@@ -264,7 +263,7 @@ void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
     }
 
     const auto sharedTempOnly = [&](QProcessEnvironment& env) {
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared); // the clerk's own but open: passed over, kept 1777
         env.insert(QStringLiteral("TMPDIR"), shared);
     };
     auto first = std::make_unique<ProgramCopy>(program, home, sharedTempOnly);

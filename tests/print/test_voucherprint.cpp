@@ -244,8 +244,8 @@ private slots:
     }
 
     // The longest texts the columns hold (widths in CP949 bytes, a Hangul
-    // syllable two) print only what fits in each field's box, ending in "…"
-    // where cut; nothing wraps onto the line below.
+    // syllable two) print only what fits in each field's box; nothing wraps
+    // onto the line below.
     void longestTextsStayInTheirFields_data() { addEngines(); }
     void longestTextsStayInTheirFields()
     {
@@ -296,7 +296,7 @@ private slots:
             const QString head = QString(shown).remove(u'…');
             QVERIFY2(!head.isEmpty(), qPrintable(field.text));
             QVERIFY2(compact(field.text).startsWith(head), qPrintable(shown + QStringLiteral(" / ") + field.text));
-            QVERIFY2(shown.endsWith(u'…') == (head != compact(field.text)), qPrintable(shown)); // cut, and marked
+            QVERIFY2(shown.endsWith(u'…') == (head != compact(field.text)), qPrintable(shown)); // "…" where cut
             inFields += int(pdftext::wordsIn(words, box).size());
         }
         const QList<pdftext::Word> row = pdftext::wordsIn(words, QRectF(10, kFirstRowTop - 1, 277, kRowHeight + 1));
