@@ -121,7 +121,7 @@ private:
     void fillBranchList();
     void fillEmptyBranchList();
     void pQuery();
-    void cbKubunEnter();
+    void cbKubunEnter(QWidget* from);
     void cbKubunExit(QWidget* target);
     void cbKubunChange();
     void reloadForBranch();

@@ -46,6 +46,7 @@ void TfmBorvane::fillEmptyBranchList()
     // empty; the next action that reaches the database fills it.
     if (cbKubun->count() != 0)
         return;
+    WaitCursor wait;
     fillBranchList();
     const QSignalBlocker quiet(cbKubun);
     cbKubun->setCurrentIndex(0);
@@ -60,8 +61,11 @@ void TfmBorvane::pQuery()
     m_listedBranchItem = cbKubun->currentIndex();
 }
 
-void TfmBorvane::cbKubunEnter()
+void TfmBorvane::cbKubunEnter(QWidget* from)
 {
+    // Leaving the date has just tried the database (and said so if it failed).
+    if (from != edDate)
+        fillEmptyBranchList();
     cbKubun->openList();
 }
 

@@ -5,6 +5,7 @@
 #include <QListView>
 #include <QScreen>
 #include <QStyle>
+#include <utility>
 
 BranchCombo::BranchCombo(QWidget* parent) : QComboBox(parent), m_list(new QListView)
 {
@@ -38,8 +39,6 @@ BranchCombo::~BranchCombo()
 
 void BranchCombo::openList()
 {
-    if (count() == 0)
-        emit wantsItems();
     if (count() == 0)
         return;
     m_list->setFont(font());
@@ -93,10 +92,23 @@ int BranchCombo::itemIndex() const
 void BranchCombo::showPopup()
 {
     closeList();
-    if (count() == 0)
+    if (count() == 0 && !m_pressEntered)
         emit wantsItems();
     view()->setMinimumWidth(listWidth(view()));
     QComboBox::showPopup();
+}
+
+void BranchCombo::focusInEvent(QFocusEvent* event)
+{
+    m_focusedByPress = event->reason() == Qt::MouseFocusReason;
+    QComboBox::focusInEvent(event);
+}
+
+void BranchCombo::mousePressEvent(QMouseEvent* event)
+{
+    m_pressEntered = std::exchange(m_focusedByPress, false);
+    QComboBox::mousePressEvent(event);
+    m_pressEntered = false;
 }
 
 void BranchCombo::focusOutEvent(QFocusEvent* event)

@@ -10,8 +10,7 @@ class QListView;
 // clerk keeps typing into the text (Hangul input included), the arrow keys
 // move through the items, and a click on an item chooses it. Losing the
 // focus closes it. The arrow button still opens the ordinary list. Both lists
-// are as wide as their longest entry (the box keeps its own size), and an
-// empty selector asks for its items before either opens.
+// are as wide as their longest entry (the box keeps its own size).
 class BranchCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -32,12 +31,15 @@ public:
 signals:
     // The clerk clicked an item of the dropped-down list.
     void itemChosen(int index);
-    // A list is about to open on no items (the branches could not be read
-    // at start-up): a connected slot may fill them now.
+    // The arrow is about to open a list of no items (the branches could not
+    // be read at start-up): a connected slot may fill them now. Not sent for
+    // the press that brought the focus in: entering had its own chance.
     void wantsItems();
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -46,4 +48,6 @@ private:
     int listWidth(const QAbstractItemView* view) const;
 
     QListView* m_list;
+    bool m_focusedByPress = false; // the focus came with a press not yet delivered
+    bool m_pressEntered = false;   // the press being handled brought the focus
 };

@@ -414,6 +414,10 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* branches = child<QComboBox>(&w, "cbKubun");
         QCOMPARE(branches->count(), 0);
+        if (retry == 2) { // entered while the file still cannot be made: said again
+            branches->setFocus();
+            QTRY_COMPARE(watcher.texts.size(), 2);
+        }
 
         QVERIFY(blocker.remove());
         auto* date = child<QLineEdit>(&w, "edDate");
@@ -423,7 +427,7 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
             QTest::keyClick(w.focusWidget(), retry == 0 ? Qt::Key_Tab : Qt::Key_Backtab);
         else
             QTest::mouseClick(branches, Qt::LeftButton, {}, QPoint(branches->width() - 4, 10));
-        QCOMPARE(watcher.texts.size(), 1);
+        QCOMPARE(watcher.texts.size(), retry == 2 ? 2 : 1);
         QVERIFY(QFile::exists(path));
         QVERIFY(branches->count() >= 2);
         QCOMPARE(branches->currentText(), QStringLiteral("본사/서울"));
