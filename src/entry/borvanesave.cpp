@@ -173,8 +173,8 @@ bool TfmBorvane::saveChecksPass()
             if (const qsizetype at = firstUnstorableInCp949(field->text()); at >= 0) {
                 // A pasted NUL shows as nothing: the clerk is told where it is
                 // and finds it selected.
-                const QChar::Category kind = field->text().at(at).category();
-                const bool invisible = kind == QChar::Other_Control || kind == QChar::Other_Format;
+                const QChar::Category category = field->text().at(at).category();
+                const bool invisible = category == QChar::Other_Control || category == QChar::Other_Format;
                 warningBox(this, textWarning(line.number, t.label,
                                              QStringLiteral("%1번째 글자에 %2 들어 있습니다. 그 문자를 지우고 다시 입력하세요....")
                                                  .arg(at + 1)
