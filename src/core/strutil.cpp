@@ -179,17 +179,27 @@ int cp949Length(const QString& text)
     return n;
 }
 
-bool isCp949Storable(const QString& text)
+qsizetype firstUnstorableInCp949(const QString& text)
 {
-    if (text.contains(QChar(0)))
-        return false;
+    const qsizetype nul = text.indexOf(QChar(0));
     // The Korean Windows code page, with the syllables beyond EUC-KR (ICU
     // takes "CP949" for IBM's 949, which lacks them). Its table comes with
     // the platform's converters; where they lack it, every character but
     // NUL is taken as storable.
-    QStringEncoder cp949("windows-949");
-    if (!cp949.isValid())
-        return true;
-    const QByteArray bytes = cp949.encode(text);
-    return !cp949.hasError();
+    QStringEncoder whole("windows-949");
+    if (!whole.isValid())
+        return nul;
+    (void)whole.encode(text);
+    if (!whole.hasError())
+        return nul;
+    // Rare: found again character by character, to tell the clerk where.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QStringEncoder one("windows-949");
+        (void)one.encode(QStringView(text).mid(i, length));
+        if (one.hasError() || i == nul)
+            return i;
+        i += length - 1;
+    }
+    return nul;
 }

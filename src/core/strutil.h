@@ -38,7 +38,8 @@ QString shortestDecimal(double value);      // 1234 -> "1234", 1234.5 -> "1234.5
 // one byte, any other character two.
 int cp949Length(const QString& text);
 
-// Whether every character of a text can be stored as typed in a text column
-// of the Korean code page: no NUL (a server cuts the text there) and nothing
-// the code page lacks (it would come back as "?").
-bool isCp949Storable(const QString& text);
+// The position of the first character of a text that cannot be stored as
+// typed in a text column of the Korean code page, -1 when there is none: a
+// NUL (a server cuts the text there) or anything the code page lacks (it
+// would come back as "?").
+qsizetype firstUnstorableInCp949(const QString& text);

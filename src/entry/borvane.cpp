@@ -48,11 +48,12 @@ void TfmBorvane::connectHandlers()
     connect(DeleteBtn, &QPushButton::clicked, this, [this] { DeleteBtnClick(); });
 
     FocusExit& exits = FocusExit::instance();
-    exits.setEnterHandler(cbKubun, [this](QWidget*) { cbKubunEnter(); });
+    exits.setEnterHandler(cbKubun, [this](QWidget* from) { cbKubunEnter(from); });
     exits.setHandler(cbKubun, [this](QWidget* target) { cbKubunExit(target); });
     connect(cbKubun->lineEdit(), &QLineEdit::textEdited, this, [this] { cbKubunChange(); });
     connect(cbKubun, &QComboBox::activated, this, [this] { cbKubunChange(); });
     connect(cbKubun, &BranchCombo::itemChosen, this, [this] { cbKubunChange(); });
+    connect(cbKubun, &BranchCombo::wantsItems, this, &TfmBorvane::fillEmptyBranchList);
 
     connect(DBGrid1, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
     connect(DBGrid1, &DbGrid::gridKeyDown, this, [this] { DBGrid1KeyDown(); });

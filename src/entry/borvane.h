@@ -123,8 +123,9 @@ private:
     // Creation, list and branch selector (borvanelist.cpp)
     void FormCreate();
     void fillBranchList();
+    void fillEmptyBranchList();
     void pQuery();
-    void cbKubunEnter();
+    void cbKubunEnter(QWidget* from);
     void cbKubunExit(QWidget* target);
     void cbKubunChange();
     void reloadForBranch();

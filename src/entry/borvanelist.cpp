@@ -40,23 +40,32 @@ void TfmBorvane::fillBranchList()
     cbKubun->addItems(branches);
 }
 
+void TfmBorvane::fillEmptyBranchList()
+{
+    // A data source that did not answer at start-up left the branch list
+    // empty; the next action that reaches the database fills it.
+    if (cbKubun->count() != 0)
+        return;
+    WaitCursor wait;
+    fillBranchList();
+    const QSignalBlocker quiet(cbKubun);
+    cbKubun->setCurrentIndex(0);
+}
+
 void TfmBorvane::pQuery()
 {
     WaitCursor wait;
-    // A data source that did not answer at start-up left the branch list
-    // empty; the first list that reaches the database fills it.
-    if (cbKubun->count() == 0) {
-        fillBranchList();
-        const QSignalBlocker quiet(cbKubun);
-        cbKubun->setCurrentIndex(0);
-    }
+    fillEmptyBranchList();
     m_book.listDateAndBranch(edDate->text(), branchIndex());
     m_listedBranchText = cbKubun->currentText();
     m_listedBranchItem = cbKubun->currentIndex();
 }
 
-void TfmBorvane::cbKubunEnter()
+void TfmBorvane::cbKubunEnter(QWidget* from)
 {
+    // Leaving the date has just tried the database (and said so if it failed).
+    if (from != edDate)
+        fillEmptyBranchList();
     cbKubun->openList();
 }
 

@@ -170,13 +170,25 @@ bool TfmBorvane::saveChecksPass()
         for (const StoredText& t : storedTexts()) {
             QLineEdit* field = t.kind ? line.name(*t.kind) : line.acText;
             const int width = store::voucherTextWidth(QString::fromLatin1(t.column));
-            QString problem;
-            if (!isCp949Storable(field->text()))
-                problem = QStringLiteral("저장할 수 없는 문자가 들어 있습니다. 그 문자를 지우고 다시 입력하세요....");
-            else if (cp949Length(field->text()) > width)
-                problem = QStringLiteral("%1바이트(한글 %2자)까지만 저장할 수 있습니다....").arg(width).arg(width / 2);
-            if (!problem.isEmpty()) {
-                warningBox(this, textWarning(line.number, t.label, problem));
+            if (const qsizetype at = firstUnstorableInCp949(field->text()); at >= 0) {
+                // A pasted NUL shows as nothing: the clerk is told where it is
+                // and finds it selected.
+                const QChar::Category category = field->text().at(at).category();
+                const bool invisible = category == QChar::Other_Control || category == QChar::Other_Format;
+                warningBox(this, textWarning(line.number, t.label,
+                                             QStringLiteral("%1번째 글자에 %2 들어 있습니다. 그 문자를 지우고 다시 입력하세요....")
+                                                 .arg(at + 1)
+                                                 .arg(invisible ? QStringLiteral("보이지 않는 제어 문자가")
+                                                                : QStringLiteral("저장할 수 없는 문자가"))));
+                field->setFocus();
+                field->setSelection(int(at), field->text().at(at).isHighSurrogate() ? 2 : 1);
+                return false;
+            }
+            if (cp949Length(field->text()) > width) {
+                warningBox(this, textWarning(line.number, t.label,
+                                             QStringLiteral("%1바이트(한글 %2자)까지만 저장할 수 있습니다....")
+                                                 .arg(width)
+                                                 .arg(width / 2)));
                 focusSelected(field);
                 return false;
             }

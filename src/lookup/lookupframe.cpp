@@ -6,14 +6,13 @@
 #include "widgets/dbgrid.h"
 #include "widgets/focusexit.h"
 #include "widgets/hangulinput.h"
+#include "widgets/messages.h"
 #include "widgets/placement.h"
 #include "widgets/preeditcommit.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -151,9 +150,7 @@ bool LookupFrame::FormKeyDown(QKeyEvent* event)
 
 void LookupFrame::refuseClose()
 {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
-                    QStringLiteral("현재 \"Alt+F4\"키는 종료를 못 시킵니다"), QMessageBox::Ok, this);
-    box.exec();
+    plainBox(this, QStringLiteral("현재 \"Alt+F4\"키는 종료를 못 시킵니다"));
 }
 
 void LookupFrame::closeEvent(QCloseEvent* event)

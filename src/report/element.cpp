@@ -82,13 +82,26 @@ void TextElement::paint(RenderContext& context, const QRectF& bandMm) const
             y += line.height();
         }
         layout.endLayout();
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine line = layout.lineAt(i);
-            if (line.y() < box.height())
-                line.draw(&painter, box.topLeft());
+        int shown = 0;
+        while (shown < layout.lineCount() && layout.lineAt(shown).y() < box.height())
+            ++shown;
+        shown = qMax(shown, 1);
+        for (int i = 0; i < shown - 1; ++i)
+            layout.lineAt(i).draw(&painter, box.topLeft());
+        // The last line shown ends in "…" when text is left over, so that the
+        // paper never passes a cut name off as whole.
+        const QTextLine last = layout.lineAt(shown - 1);
+        if (shown == layout.lineCount()) {
+            last.draw(&painter, box.topLeft());
+        } else {
+            const QRectF lineBox(box.left(), box.top() + last.y(), box.width(), last.height());
+            painter.drawText(lineBox, int(horizontal | Qt::AlignTop),
+                             metrics.elidedText(value.mid(last.textStart()), Qt::ElideRight, box.width()));
         }
     } else {
-        painter.drawText(context.toDevice(placed), int(horizontal | Qt::AlignTop | Qt::TextDontClip), value);
+        const QRectF box = context.toDevice(placed);
+        const QString shownText = m_autoSize ? value : metrics.elidedText(value, Qt::ElideRight, box.width());
+        painter.drawText(box, int(horizontal | Qt::AlignTop | Qt::TextDontClip), shownText);
     }
     painter.restore();
 }

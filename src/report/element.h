@@ -17,7 +17,8 @@ enum class Alignment { Left, Center, Right };
 // auto-size element is as wide as its text and keeps the edge its alignment
 // names (left edge, midpoint or right edge) where the geometry puts it.
 // Neither ever stretches its band: the text is clipped to the element's box
-// (at least one line high), so wrapped lines that do not fit are not printed.
+// (at least one line high), so wrapped lines that do not fit are not printed,
+// and a fixed-width text cut short ends in "…".
 class TextElement : public QObject {
     Q_OBJECT
 public:

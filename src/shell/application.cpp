@@ -2,9 +2,9 @@
 
 #include "core/errorreport.h"
 #include "widgets/altchord.h"
+#include "widgets/messages.h"
 #include "widgets/waitcursor.h"
 
-#include <QFileInfo>
 #include <QFont>
 #include <QMessageBox>
 
@@ -32,16 +32,6 @@ bool VoucherApplication::notify(QObject* receiver, QEvent* event)
 void VoucherApplication::showErrorReport(const QString& text)
 {
     restoreAllCursors();
-    QMessageBox box(QMessageBox::Critical, programTitle(), text, QMessageBox::Ok, activeWindow());
+    QMessageBox box(QMessageBox::Critical, kProgramName, text, QMessageBox::Ok, activeWindow());
     box.exec();
-}
-
-QString VoucherApplication::programTitle()
-{
-    const QStringList args = arguments();
-    QString name = QFileInfo(args.isEmpty() ? applicationFilePath() : args.first()).fileName();
-    name = name.section(u'.', 0, 0).toLower();
-    if (!name.isEmpty())
-        name[0] = name[0].toUpper();
-    return name;
 }

@@ -14,10 +14,6 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // The error report box: the program's title, an error icon, OK.
+    // The error report box: the program's name, an error icon, OK.
     static void showErrorReport(const QString& text);
-
-    // The program's title as the clerk sees it in the report: the executable's
-    // name up to its first point, first letter upper case, the rest lower.
-    static QString programTitle();
 };

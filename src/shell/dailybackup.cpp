@@ -7,6 +7,7 @@
 #include "store/backupstate.h"
 #include "store/connection.h"
 #include "store/dailybackups.h"
+#include "widgets/messages.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -35,7 +36,7 @@ void warnOfStaleBackups(QWidget* window, const QString& database)
     const QStringList lines = store::backupWarnings(database, store::backupPlaces(database), QDateTime::currentDateTime());
     if (lines.isEmpty())
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("출금 전표"),
+    auto* box = new QMessageBox(QMessageBox::Warning, kProgramName,
                                 QStringLiteral("장부의 백업을 확인하십시오.\n\n%1\n\n관리자에게 알려 주십시오 "
                                                "(voucher-admin status가 백업 장소마다 마지막 백업을 보여 줍니다).")
                                     .arg(lines.join(u'\n')),

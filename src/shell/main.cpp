@@ -8,6 +8,7 @@
 #include "shell/firstpaint.h"
 #include "shell/singleinstance.h"
 #include "widgets/hangulinput.h"
+#include "widgets/messages.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -170,7 +171,7 @@ int main(int argc, char** argv)
     if (const QString notice = store::Connection::account().readOnlyNotice(); !notice.isEmpty()) {
         std::fprintf(stderr, "voucher: %s\n", notice.toUtf8().constData());
         afterFirstPaint(&fmBorvane, [&fmBorvane, notice] {
-            auto* box = new QMessageBox(QMessageBox::Warning, VoucherApplication::programTitle(), notice,
+            auto* box = new QMessageBox(QMessageBox::Warning, kProgramName, notice,
                                         QMessageBox::Ok, &fmBorvane);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->open();

@@ -1,5 +1,7 @@
 #include "singleinstance.h"
 
+#include "widgets/messages.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -33,20 +35,19 @@ QString userPart()
 
 #ifdef Q_OS_UNIX
 // A folder only this user can reach: a real directory (not a link), owned by
-// the user, with no access for anyone else. Made when missing; a folder of
-// the user's own that others may enter is closed. A folder of anyone else
-// is never used, whatever it holds.
+// the user, with no access for anyone else. Made when missing. A folder that
+// is there already keeps its mode, even the user's own: one open to others
+// (a runtime folder of mode 1777, /tmp itself) holds their files too, and
+// closing it would lock them out; it is passed over, as is anyone else's.
 bool isPrivateFolder(const QString& path, bool create)
 {
     const QByteArray native = QFile::encodeName(path);
-    if (create)
-        ::mkdir(native.constData(), 0700); // fails harmlessly when it exists
+    // Made here, its mode is this program's to set whatever the umask says.
+    if (create && ::mkdir(native.constData(), 0700) == 0)
+        ::chmod(native.constData(), 0700);
     struct stat info {};
-    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
-        return false;
-    if ((info.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
-        return false;
-    return true;
+    return ::lstat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & 07777) == 0700;
 }
 #endif
 
@@ -220,7 +221,7 @@ bool SingleInstance::askRunningCopyForward(int timeoutMs)
 
 void tellRestoreUnderway()
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("출금 전표"),
+    QMessageBox box(QMessageBox::Information, kProgramName,
                     QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오."), QMessageBox::Ok);
     box.exec();
 }

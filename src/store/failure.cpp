@@ -35,6 +35,10 @@ Failure classifyFailure(const QSqlError& error, const QString& engineText, Engin
         return Failure::LockWait;
     if (hasState(error, {"57014"}) || mentions(text, {"statement timeout", "query timeout"}))
         return Failure::SlowAnswer;
+    // Before the read-only test: a full disk is not fixed by rights.
+    if (hasState(error, {"53100"}) || mentions(text, {"database or disk is full", "no space left on device",
+                                                      "could not allocate space", "disk full"}))
+        return Failure::DiskFull;
     if (mentions(text, {"readonly database", "read-only database", "unable to open database file",
                         "disk i/o error", "attempt to write a readonly"}))
         return Failure::ReadOnlyFile;
@@ -71,6 +75,13 @@ QString failureLine(Failure failure, const QString& file)
                      QDir::toNativeSeparators(info.absolutePath()));
         }
         return QStringLiteral("데이터베이스에 쓸 수 없습니다. 관리자에게 알리세요.");
+    case Failure::DiskFull:
+        if (!file.isEmpty())
+            return QStringLiteral("디스크가 가득 차서 데이터베이스 파일에 쓸 수 없습니다. 데이터 파일의 폴더 %1이 "
+                                  "있는 디스크에서 공간을 비운 뒤 다시 하세요.")
+                .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath()));
+        return QStringLiteral("데이터베이스 서버의 디스크가 가득 차서 쓸 수 없습니다. "
+                              "관리자에게 알려 서버의 디스크에서 공간을 비운 뒤 다시 하세요.");
     case Failure::MissingTables:
         return QStringLiteral("데이터베이스에 전표 테이블이 없습니다. voucher-admin init으로 테이블을 만드세요.");
     case Failure::NoRights:

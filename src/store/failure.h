@@ -15,6 +15,7 @@ enum class Failure {
     SlowAnswer,    // a statement ran past its time limit and was stopped
     ServerLost,    // the server is gone or stopped answering
     ReadOnlyFile,  // the embedded database file (or its folder) cannot be written
+    DiskFull,      // the disk holding the data (the file's, or the server's) has no room left
     MissingTables, // the data source has no voucher tables yet
     NoRights,      // the login may not read or write a table
     Other,

@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QScreen>
+#include <QStyle>
+#include <utility>
 
 BranchCombo::BranchCombo(QWidget* parent) : QComboBox(parent), m_list(new QListView)
 {
@@ -38,8 +41,8 @@ void BranchCombo::openList()
 {
     if (count() == 0)
         return;
-    placeList();
     m_list->setFont(font());
+    placeList();
     m_list->setCurrentIndex(model()->index(currentIndex(), modelColumn()));
     m_list->show();
 }
@@ -58,8 +61,23 @@ void BranchCombo::placeList()
 {
     const int rows = qMin(count(), maxVisibleItems());
     const int rowHeight = qMax(m_list->sizeHintForRow(0), fontMetrics().height() + 2);
-    m_list->setFixedSize(width(), rows * rowHeight + 2 * m_list->frameWidth());
-    m_list->move(mapToGlobal(QPoint(0, height())));
+    const QRect screenArea = screen()->availableGeometry();
+    const int listWide = qMin(listWidth(m_list), screenArea.width());
+    m_list->setFixedSize(listWide, rows * rowHeight + 2 * m_list->frameWidth());
+    // A list wider than the box still stays on the screen.
+    QPoint at = mapToGlobal(QPoint(0, height()));
+    at.setX(qMax(screenArea.left(), qMin(at.x(), screenArea.right() + 1 - listWide)));
+    m_list->move(at);
+}
+
+int BranchCombo::listWidth(const QAbstractItemView* view) const
+{
+    // Branch names carry their address ("판교지점/경기도 성남시 …"): a list cut
+    // to the box's width would show only the ends of them.
+    int wide = view->sizeHintForColumn(modelColumn()) + 2 * view->frameWidth();
+    if (count() > maxVisibleItems())
+        wide += view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    return qMax(width(), wide);
 }
 
 int BranchCombo::itemIndex() const
@@ -74,7 +92,23 @@ int BranchCombo::itemIndex() const
 void BranchCombo::showPopup()
 {
     closeList();
+    if (count() == 0 && !m_pressEntered)
+        emit wantsItems();
+    view()->setMinimumWidth(listWidth(view()));
     QComboBox::showPopup();
+}
+
+void BranchCombo::focusInEvent(QFocusEvent* event)
+{
+    m_focusedByPress = event->reason() == Qt::MouseFocusReason;
+    QComboBox::focusInEvent(event);
+}
+
+void BranchCombo::mousePressEvent(QMouseEvent* event)
+{
+    m_pressEntered = std::exchange(m_focusedByPress, false);
+    QComboBox::mousePressEvent(event);
+    m_pressEntered = false;
 }
 
 void BranchCombo::focusOutEvent(QFocusEvent* event)

@@ -1,19 +1,11 @@
 #include "messages.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 
+const QString kProgramName = QStringLiteral("출금 전표");
 const QString kNoDataMessage = QStringLiteral("현재 데이타가 없읍니다....");
 
 namespace {
-
-QString programTitle()
-{
-    QString name = QCoreApplication::applicationName().section(u'.', 0, 0).toLower();
-    if (!name.isEmpty())
-        name[0] = name[0].toUpper();
-    return name;
-}
 
 void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)
 {
@@ -30,7 +22,7 @@ void warningBox(QWidget* parent, const QString& text)
 
 void plainBox(QWidget* parent, const QString& text)
 {
-    showBox(parent, QMessageBox::NoIcon, programTitle(), text);
+    showBox(parent, QMessageBox::NoIcon, kProgramName, text);
 }
 
 bool questionBox(QWidget* parent, const QString& text)

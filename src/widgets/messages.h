@@ -11,5 +11,9 @@ void plainBox(QWidget* parent, const QString& text);
 // A question with Yes and No, Yes the default (Enter answers it); true for Yes.
 bool questionBox(QWidget* parent, const QString& text);
 
+// "출금 전표": the program's name, the title of its window and of its boxes
+// (a warning and a question carry their kind instead).
+extern const QString kProgramName;
+
 // "현재 데이타가 없읍니다....": the list has no rows.
 extern const QString kNoDataMessage;

@@ -265,7 +265,7 @@ void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
     }
 
     const auto sharedTempOnly = [&](QProcessEnvironment& env) {
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared); // the clerk's own but open: passed over, kept 1777
         env.insert(QStringLiteral("TMPDIR"), shared);
     };
     auto first = std::make_unique<ProgramCopy>(program, home, sharedTempOnly);
@@ -288,6 +288,8 @@ void TestSingleInstance::filesOfOthersInTheSharedTempFolderDecideNothing()
     ProgramCopy third(program, home, sharedTempOnly);
     QVERIFY2(third.waitForLine("voucher: running"), third.stderrText.constData());
     QVERIFY2(!third.stderrText.contains("no running copy"), third.stderrText.constData());
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(shared).constData(), &info) == 0 && (info.st_mode & 07777) == 01777);
 }
 
 void TestSingleInstance::aProgramStartedDuringARestoreSaysSo()

@@ -267,6 +267,8 @@ void TestEntryList::loadedAmountsKeepTheirFigures()
 void TestEntryList::typingIntoTheBranchSelectorReloads()
 {
     USE_ENGINE();
+    execSql(account.connection(), QStringLiteral("insert into kubun_table values ('00005', '판교테크노밸리지점', "
+                                                 "'경기도 성남시 분당구 판교역로 235 에이치스퀘어 엔동')"));
     TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -283,11 +285,12 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("02")));
     QCOMPARE(w.mode(), QStringLiteral("2"));
 
-    // Entering the selector drops its list down; the keyboard stays with the text.
+    // Entering the selector drops its list down, as wide as its longest
+    // name (an address in it); the keyboard stays with the text.
     edit(&w, "edDate")->setFocus();
     QTest::keyClick(edit(&w, "edDate"), Qt::Key_Tab);
     QCOMPARE(focusName(&w), QStringLiteral("cbKubun"));
-    QVERIFY(list->isVisible());
+    QVERIFY(list->isVisible() && list->width() >= list->sizeHintForColumn(0));
 
     QTest::keyClick(branches, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(branches, Qt::Key_X);
@@ -317,6 +320,11 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QCOMPARE(grid->model()->rowCount(), 4);
     QVERIFY(!list->isVisible());
     QCOMPARE(focusName(&w), QStringLiteral("cbKubun"));
+    // So is the list its arrow opens; the box keeps its size.
+    QTest::mouseClick(branches, Qt::LeftButton, {}, QPoint(branches->width() - 4, 10));
+    QTRY_VERIFY(branches->view()->isVisible() && branches->view()->width() >= list->sizeHintForColumn(0));
+    QTest::keyClick(branches->view(), Qt::Key_Escape);
+    QCOMPARE(branches->width(), 92);
 
     // Leaving the selector for a field closes the list and reloads.
     QTest::keyClick(branches, Qt::Key_Tab);

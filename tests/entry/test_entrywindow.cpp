@@ -356,6 +356,7 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
     QTest::keyClick(branches, Qt::Key_X);
     QTRY_COMPARE(watcher.texts.size(), 1);
     QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
+    QCOMPARE(watcher.titles.first(), QStringLiteral("출금 전표"));
     QVERIFY2(watcher.texts.first().contains(QLatin1String("account_jen_AA"), Qt::CaseInsensitive),
              qPrintable(watcher.texts.first()));
     QVERIFY(!QGuiApplication::overrideCursor());
@@ -380,15 +381,19 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain_data()
 {
     QTest::addColumn<bool>("openedAhead");
-    QTest::newRow("opened by the first statement") << false;
-    QTest::newRow("opened ahead on a worker") << true;
+    QTest::addColumn<int>("retry"); // leave the date, enter the empty branch selector, open its list
+    QTest::newRow("opened by the first statement") << false << 0;
+    QTest::newRow("opened ahead on a worker") << true << 0;
+    QTest::newRow("empty selector entered") << false << 1;
+    QTest::newRow("empty selector opened") << false << 2;
 }
 
 // The embedded file cannot be made at start-up: the window opens with the
-// error reported, and leaving the date makes and lists it once it can be made.
+// error reported, and the next move that needs it makes it once it can be made.
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
 {
     QFETCH(bool, openedAhead);
+    QFETCH(int, retry);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     // A plain file stands where the data folder would go.
@@ -411,12 +416,20 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* branches = child<QComboBox>(&w, "cbKubun");
         QCOMPARE(branches->count(), 0);
+        if (retry == 2) { // entered while the file still cannot be made: said again
+            branches->setFocus();
+            QTRY_COMPARE(watcher.texts.size(), 2);
+        }
 
         QVERIFY(blocker.remove());
         auto* date = child<QLineEdit>(&w, "edDate");
-        date->setFocus();
-        QTest::keyClick(date, Qt::Key_Tab);
-        QCOMPARE(watcher.texts.size(), 1);
+        if (retry == 0)
+            date->setFocus();
+        if (retry < 2)
+            QTest::keyClick(w.focusWidget(), retry == 0 ? Qt::Key_Tab : Qt::Key_Backtab);
+        else
+            QTest::mouseClick(branches, Qt::LeftButton, {}, QPoint(branches->width() - 4, 10));
+        QCOMPARE(watcher.texts.size(), retry == 2 ? 2 : 1);
         QVERIFY(QFile::exists(path));
         QVERIFY(branches->count() >= 2);
         QCOMPARE(branches->currentText(), QStringLiteral("본사/서울"));

@@ -138,6 +138,7 @@ void TestInputFilters::dateAndAmountFieldsRefuseOtherCharacters()
         QCOMPARE(watcher.texts, QStringList(watcher.texts.size(), kRefused));
         for (QMessageBox::Icon icon : watcher.icons)
             QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(watcher.titles.last(), QStringLiteral("출금 전표"));
         watcher.texts.clear();
         watcher.icons.clear();
     }

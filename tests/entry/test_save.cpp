@@ -221,7 +221,7 @@ void TestSave::unsoundVoucherIsRefused_data()
          {QStringLiteral("1라인 적요: 200바이트(한글 100자)까지만 저장할 수 있습니다....")},
          "edAc_Text_01"},
         {"description with a NUL",
-         {QStringLiteral("1라인 적요: 저장할 수 없는 문자가 들어 있습니다. 그 문자를 지우고 다시 입력하세요....")},
+         {QStringLiteral("1라인 적요: 7번째 글자에 보이지 않는 제어 문자가 들어 있습니다. 그 문자를 지우고 다시 입력하세요....")},
          "edAc_Text_01"},
         {"amount with Hangul",
          {QStringLiteral("1라인의 금액은 숫자로만 입력할 수 있습니다...."),
@@ -286,6 +286,8 @@ void TestSave::unsoundVoucherIsRefused()
     QCOMPARE(watcher.icons.last(), QMessageBox::Warning);
     QVERIFY(desk.activate());
     QCOMPARE(entrykit::focusName(&desk.w), focus);
+    if (fault.endsWith(QLatin1String("NUL")))
+        QCOMPARE(desk.w.line(1).acText->selectedText(), QString(QChar(0)));
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
     QCOMPARE(desk.w.mode(), QStringLiteral("3"));
 }

@@ -265,6 +265,7 @@ private slots:
             ModalWatcher catcher;
             QTest::keyClick(gridOf(&form), Qt::Key_F4, Qt::AltModifier);
             QCOMPARE(catcher.texts, QStringList{kAltF4Text});
+            QCOMPARE(catcher.titles, QStringList{QStringLiteral("출금 전표")});
         }
         QVERIFY(form.isVisible());
         QVERIFY(form.isVisible());

@@ -293,8 +293,10 @@ private slots:
         for (const Field& field : fields) {
             const QRectF box = field.box.translated(10, kFirstRowTop) + slack;
             const QString shown = pdftext::joined(pdftext::wordsIn(words, box));
-            QVERIFY2(!shown.isEmpty(), qPrintable(field.text));
-            QVERIFY2(compact(field.text).startsWith(shown), qPrintable(shown + QStringLiteral(" / ") + field.text));
+            const QString head = QString(shown).remove(u'…');
+            QVERIFY2(!head.isEmpty(), qPrintable(field.text));
+            QVERIFY2(compact(field.text).startsWith(head), qPrintable(shown + QStringLiteral(" / ") + field.text));
+            QVERIFY2(shown.endsWith(u'…') == (head != compact(field.text)), qPrintable(shown)); // "…" where cut
             inFields += int(pdftext::wordsIn(words, box).size());
         }
         const QList<pdftext::Word> row = pdftext::wordsIn(words, QRectF(10, kFirstRowTop - 1, 277, kRowHeight + 1));

@@ -16,6 +16,7 @@ void ModalWatcher::poll()
         return;
     texts << box->text();
     icons << box->icon();
+    titles << box->windowTitle();
     QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
     QTest::keyClick(box, answerKey);
     answered(owner);

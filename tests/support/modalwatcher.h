@@ -20,6 +20,7 @@ public:
     Qt::Key answerKey = Qt::Key_Return;
     QStringList texts;
     QVector<QMessageBox::Icon> icons;
+    QStringList titles;
 
 protected:
     // After a box was answered; owner is the window it belonged to, if any.

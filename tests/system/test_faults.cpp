@@ -238,6 +238,8 @@ private slots:
         QTest::addColumn<int>("failure");
         QTest::newRow("sqlite read-only") << QStringLiteral("sqlite") << QStringLiteral("read-only")
                                           << int(store::Failure::ReadOnlyFile);
+        QTest::newRow("sqlite disk full") << QStringLiteral("sqlite") << QStringLiteral("full")
+                                          << int(store::Failure::DiskFull);
         QTest::newRow("sqlite no tables") << QStringLiteral("sqlite") << QStringLiteral("no tables")
                                           << int(store::Failure::MissingTables);
         QTest::newRow("postgres no tables") << QStringLiteral("postgres") << QStringLiteral("no tables")
@@ -259,6 +261,12 @@ private slots:
             if (fault == QLatin1String("read-only")) {
                 // As a file the program may read but not write (root writes any file).
                 program.addSessionSetting(QStringLiteral("PRAGMA query_only = 1"));
+            } else if (fault == QLatin1String("full")) {
+                // No page beyond the file's, and the file's pages filled up: SQLite's "disk is full".
+                program.addSessionSetting(QStringLiteral("PRAGMA max_page_count = 1"));
+                QSqlQuery fill(db.connection().database());
+                fill.exec(QStringLiteral("PRAGMA max_page_count = 1"));
+                while (fill.exec(QStringLiteral("insert into account_jen_AA (Serial) values ('x')"))) {}
             } else if (fault == QLatin1String("no tables")) {
                 db.connection().execNative(QStringLiteral("DROP TABLE account_jen_AA"));
             } else {
