@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -169,6 +170,19 @@ public:
     bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite || m_oneSnapshot; }
     void setReadsOpenResultsInOneSnapshot(bool one) { m_oneSnapshot = one; }
 
+    // Whether a result is read page by page, each page in a short
+    // transaction of its own: the first through the cursor the result opened
+    // with, which is then closed, the rest by windows of the result as they
+    // are asked for. A server session then never sits inside a transaction
+    // (holding locks and the server's clean-up) while a list is looked at.
+    bool readsResultsInPages() const { return m_inPages; }
+    void setReadsResultsInPages(bool pages) { m_inPages = pages; }
+
+    // Lets the engine go of a result within the answer bound (closing a
+    // cursor is a round trip to the server, which may have stopped
+    // answering); throws DbError when the server did not answer.
+    void finishBounded(QSqlQuery& query);
+
     // SQLite keeps a read snapshot open for every result not yet read to its
     // end (a grid, a lookup); a write on this connection then fails at once
     // with "database is locked" once another workstation has written since.
@@ -204,6 +218,7 @@ private:
     QList<std::pair<QString, QString>> m_connectAttempts;
     bool m_clerkWaitsBounded = false;
     bool m_oneSnapshot = false;
+    bool m_inPages = false;
     int m_socket = -1; // the server connection's socket, when it is known
     int m_answerMs = 0;
     bool m_answerLost = false;
