@@ -21,6 +21,8 @@ constexpr int kBatch = 256;
 constexpr int kNearRows = 1024;
 // The window of "every row left" of a result read in pages.
 constexpr int kAllRows = 2147483647;
+// Rows a window of a result read in pages reads before its page.
+constexpr int kOverlapRows = 16;
 
 // The distinct :parameter names of a text, outside string literals, in order.
 QStringList parameterNames(const QString& sql)
@@ -407,13 +409,16 @@ void SqlStatement::readPage(int count)
     // The first page comes from the cursor the result opened with, the
     // others from windows of the result, each closed (and its transaction
     // ended) as soon as its rows are in. One row beyond the page tells
-    // whether the result goes on.
+    // whether the result goes on. A window begins a few rows before the
+    // page: where rows before it came or went since the last page, the last
+    // row read shows where the page begins.
+    const int overlap = m_reading ? 0 : std::min(m_head, kOverlapRows);
+    // A result in no order over its columns is read whole from its cursor.
+    const int limit = count > 0 && !m_orderKeys.isEmpty() ? overlap + count + 1 : 0;
     std::unique_ptr<QSqlQuery> window;
     if (!m_reading)
-        window = runAside(withRowWindow(m_openText, m_connection->engine(), m_head, count > 0 ? count + 1 : kAllRows));
+        window = runAside(withRowWindow(m_openText, m_connection->engine(), m_head - overlap, limit ? limit : kAllRows));
     QSqlQuery& q = m_reading ? *m_reading : *window;
-    // A result in no order over its columns is read whole from its cursor.
-    const int limit = count > 0 && !m_orderKeys.isEmpty() ? count + 1 : 0;
     std::vector<QVector<QVariant>> page;
     {
         const AnswerDeadline deadline = m_connection->watchAnswer();
@@ -429,6 +434,14 @@ void SqlStatement::readPage(int count)
         m_atEnd = true;
         m_connection->fail(error);
     }
+    // Pages end where the keys change: the page begins after the last row
+    // of the last key read, else (that key gone) where it would have stood.
+    size_t first = std::min(size_t(overlap), page.size());
+    for (size_t i = page.size(); overlap > 0 && i-- > 0;)
+        if (sameOrderKey(page[i], m_rows[m_head - 1], m_orderKeys)) {
+            first = i + 1;
+            break;
+        }
     const bool ended = limit == 0 || int(page.size()) < limit;
     size_t take = page.size();
     if (!ended) {
@@ -436,17 +449,17 @@ void SqlStatement::readPage(int count)
         // next window: a page ends only where the keys change, so that no row
         // shows twice and none is missed.
         take = page.size() - 1;
-        while (take > 0 && sameOrderKey(page[take - 1], page.back(), m_orderKeys))
+        while (take > first && sameOrderKey(page[take - 1], page.back(), m_orderKeys))
             --take;
     }
     const int from = int(m_rows.size());
-    for (size_t i = 0; i < take; ++i)
+    for (size_t i = first; i < take; ++i)
         placeInOrder(std::move(page[i]));
     m_atEnd = ended;
     const int to = int(m_rows.size()) - 1;
     if (to >= from)
         emit rowsFetched(from, to);
-    if (!ended && take == 0)
+    if (!ended && take == first)
         readPage(0); // the whole page one run of equal keys: the rest at once
 }
 

@@ -250,10 +250,19 @@ private slots:
         const QString pid = store::Connection::lookups().selectNative(QStringLiteral("select pg_backend_pid()"))[0][0];
         const QString state = QStringLiteral("select state from pg_stat_activity where pid = ") + pid;
         QCOMPARE(program.selectNative(state), QVector<QStringList>{{QStringLiteral("idle")}});
+        // Rows another session adds before the rows read: the list reads on after the last row read.
+        program.execNative(QStringLiteral("insert into Sawon_Table select 'S00001' || g || 'A', '', '', '', '', '' from generate_series(0, 2) g"));
         list.fetchMore();
         dialog.hide();
         QVERIFY(list.canFetchMore()); // still half read
         QCOMPARE(program.selectNative(state), QVector<QStringList>{{QStringLiteral("idle")}});
+        QStringList read;
+        for (int row = 0; row < list.rowCount(); ++row)
+            read << list.value(row, 0).toString().trimmed();
+        QStringList once = read;
+        once.removeDuplicates();
+        QCOMPARE(read, once);
+        QCOMPARE(read.size(), program.selectNative(QStringLiteral("select Sawon_Code from Sawon_Table")).size() - 3);
 
         ::kill(pid.toInt(), SIGSTOP);
         QElapsedTimer waited;
