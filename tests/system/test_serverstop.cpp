@@ -247,6 +247,13 @@ private slots:
         dialog.runSearch();
         dialog.show();
         store::SqlStatement& list = *dialog.query();
+        const auto shown = [&] {
+            QVector<QStringList> codes;
+            for (int row = 0; row < list.rowCount(); ++row)
+                codes.append({list.value(row, 0).toString().trimmed()});
+            return codes;
+        };
+        const QString table = QStringLiteral("select Sawon_Code from Sawon_Table ");
         const QString pid = store::Connection::lookups().selectNative(QStringLiteral("select pg_backend_pid()"))[0][0];
         const QString state = QStringLiteral("select state from pg_stat_activity where pid = ") + pid;
         QCOMPARE(program.selectNative(state), QVector<QStringList>{{QStringLiteral("idle")}});
@@ -256,13 +263,7 @@ private slots:
         dialog.hide();
         QVERIFY(list.canFetchMore()); // still half read
         QCOMPARE(program.selectNative(state), QVector<QStringList>{{QStringLiteral("idle")}});
-        QStringList read;
-        for (int row = 0; row < list.rowCount(); ++row)
-            read << list.value(row, 0).toString().trimmed();
-        QStringList once = read;
-        once.removeDuplicates();
-        QCOMPARE(read, once);
-        QCOMPARE(read.size(), program.selectNative(QStringLiteral("select Sawon_Code from Sawon_Table")).size() - 3);
+        QCOMPARE(shown(), program.selectNative(table + QStringLiteral("where rtrim(Sawon_Code) not like '%A' order by 1")));
 
         ::kill(pid.toInt(), SIGSTOP);
         QElapsedTimer waited;
@@ -274,10 +275,7 @@ private slots:
         QVERIFY2(ms < (store::Connection::kAnswerSeconds + 2) * 1000, qPrintable(QString::number(ms)));
 
         dialog.runSearch();
-        QVector<QStringList> codes;
-        for (int row = 0; row < list.rowCount(); ++row)
-            codes.append({list.value(row, 0).toString().trimmed()});
-        QCOMPARE(codes, program.selectNative(QStringLiteral("select Sawon_Code from Sawon_Table order by 1")));
+        QCOMPARE(shown(), program.selectNative(table + QStringLiteral("order by 1")));
     }
 
     // The program starts while the server is down: the window still opens,
