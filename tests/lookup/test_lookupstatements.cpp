@@ -414,7 +414,7 @@ private slots:
     }
 
     // A lookup left half read (more rows than one of the driver's batches)
-    // keeps its result open on the lookups' own connection: the entry
+    // reads on through the lookups' own connection (in pages on a server): the entry
     // window's connection holds no transaction for it, whose commit (a
     // save's) would read the cursor to its end, and a write (as a save
     // makes) does not read the rest of it first.
