@@ -164,11 +164,9 @@ public:
 
     // Whether the statements run while a result is being read see the rows
     // as that result does: on SQLite the open result holds the connection's
-    // read snapshot; on a server, where the connection says so (the lookups'
-    // reads through a cursor in a repeatable-read transaction). Counting a
-    // result and reading parts of it by other statements relies on it.
-    bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite || m_oneSnapshot; }
-    void setReadsOpenResultsInOneSnapshot(bool one) { m_oneSnapshot = one; }
+    // read snapshot. Counting a result and reading parts of it by other
+    // statements relies on it, or on a result read in pages anyway.
+    bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite; }
 
     // Whether a result is read page by page, each page in a short
     // transaction of its own: the first through the cursor the result opened
@@ -217,7 +215,6 @@ private:
     // turn while the driver refuses an option the data source sets itself.
     QList<std::pair<QString, QString>> m_connectAttempts;
     bool m_clerkWaitsBounded = false;
-    bool m_oneSnapshot = false;
     bool m_inPages = false;
     int m_socket = -1; // the server connection's socket, when it is known
     int m_answerMs = 0;
