@@ -62,7 +62,8 @@ constexpr const char* kRollbackKey = ";Protocol=7.4-1";
 // of 101,000 customers as long, and reading that list to its end a quarter less.
 // The cursor keeps a transaction open while its result is half read, and a
 // commit on that connection first reads every open cursor to its end: so
-// only the lookups' own connection reads so (Connection::lookups()).
+// only the lookups' own connection reads so (Connection::lookups()), and
+// there a cursor serves one page and is closed (readsResultsInPages).
 constexpr const char* kCursorFetchKeys = ";UseDeclareFetch=1;Fetch=1024";
 
 Engine engineOf(const QSqlDatabase& db)
@@ -407,6 +408,21 @@ void Connection::noteFailure(const QSqlError& error)
         m_broken = true;
 }
 
+void Connection::finishBounded(QSqlQuery& query)
+{
+    bool lost = false;
+    {
+        const AnswerDeadline deadline(m_socket, m_answerMs, &lost);
+        query.finish();
+    }
+    if (!lost)
+        return;
+    m_answerLost = true;
+    fail(QSqlError(QStringLiteral("no answer from the server within %1 s; the connection was closed")
+                       .arg(m_answerMs / 1000),
+                   QString(), QSqlError::ConnectionError));
+}
+
 void Connection::addPendingReader(SqlStatement* statement)
 {
     if (!m_pendingReaders.contains(statement))
@@ -475,11 +491,11 @@ Connection& Connection::lookups()
             if (opened.engine() != Engine::PostgreSQL)
                 return;
             opened.execNative(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
-            // A half-read list's cursor keeps its transaction open; in one
-            // snapshot, Ctrl+End's count and the parts read apart from the
-            // cursor see the rows the list shows.
-            opened.execNative(QStringLiteral("SET default_transaction_isolation = 'repeatable read'"));
-            opened.setReadsOpenResultsInOneSnapshot(true);
+            // A half-read list's cursor would keep its transaction open while
+            // the clerk looks at the list, dialog shown or hidden: its locks
+            // would stop an administrator's replace of the table and the
+            // server's clean-up. So the cursor serves the first page only.
+            opened.setReadsResultsInPages(true);
         });
     }
     return *slot;

@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -163,11 +164,22 @@ public:
 
     // Whether the statements run while a result is being read see the rows
     // as that result does: on SQLite the open result holds the connection's
-    // read snapshot; on a server, where the connection says so (the lookups'
-    // reads through a cursor in a repeatable-read transaction). Counting a
-    // result and reading parts of it by other statements relies on it.
-    bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite || m_oneSnapshot; }
-    void setReadsOpenResultsInOneSnapshot(bool one) { m_oneSnapshot = one; }
+    // read snapshot. Counting a result and reading parts of it by other
+    // statements relies on it, or on a result read in pages anyway.
+    bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite; }
+
+    // Whether a result is read page by page, each page in a short
+    // transaction of its own: the first through the cursor the result opened
+    // with, which is then closed, the rest by windows of the result as they
+    // are asked for. A server session then never sits inside a transaction
+    // (holding locks and the server's clean-up) while a list is looked at.
+    bool readsResultsInPages() const { return m_inPages; }
+    void setReadsResultsInPages(bool pages) { m_inPages = pages; }
+
+    // Lets the engine go of a result within the answer bound (closing a
+    // cursor is a round trip to the server, which may have stopped
+    // answering); throws DbError when the server did not answer.
+    void finishBounded(QSqlQuery& query);
 
     // SQLite keeps a read snapshot open for every result not yet read to its
     // end (a grid, a lookup); a write on this connection then fails at once
@@ -203,7 +215,7 @@ private:
     // turn while the driver refuses an option the data source sets itself.
     QList<std::pair<QString, QString>> m_connectAttempts;
     bool m_clerkWaitsBounded = false;
-    bool m_oneSnapshot = false;
+    bool m_inPages = false;
     int m_socket = -1; // the server connection's socket, when it is known
     int m_answerMs = 0;
     bool m_answerLost = false;

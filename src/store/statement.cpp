@@ -9,6 +9,7 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <utility>
 
 namespace store {
 
@@ -18,6 +19,10 @@ constexpr int kBatch = 256;
 // A row this far past the rows read in order is read with its own window of
 // the result instead of reading every row before it.
 constexpr int kNearRows = 1024;
+// The window of "every row left" of a result read in pages.
+constexpr int kAllRows = 2147483647;
+// Rows a window of a result read in pages reads before its page.
+constexpr int kOverlapRows = 16;
 
 // The distinct :parameter names of a text, outside string literals, in order.
 QStringList parameterNames(const QString& sql)
@@ -71,10 +76,11 @@ void SqlStatement::close()
 {
     if (!m_open && !m_reading)
         return;
-    stopReading();
     m_rows.clear();
     m_head = 0;
     m_counted = false;
+    m_paged = false;
+    m_orderKeys.clear();
     m_openText.clear();
     m_columns.clear();
     m_columnBySpelling.clear();
@@ -82,6 +88,8 @@ void SqlStatement::close()
     m_atEnd = true;
     m_current = -1;
     emit closed();
+    // Last: a server that stopped answering throws here, the statement already closed.
+    stopReading();
 }
 
 void SqlStatement::clearText()
@@ -230,11 +238,9 @@ QSqlQuery& SqlStatement::runBound()
 // the prepared statement stays for the next run.
 void SqlStatement::stopReading()
 {
-    if (m_reading) {
-        m_reading->finish();
-        m_reading = nullptr;
-    }
     m_connection->removePendingReader(this);
+    if (QSqlQuery* reading = std::exchange(m_reading, nullptr))
+        m_connection->finishBounded(*reading);
 }
 
 void SqlStatement::open()
@@ -247,9 +253,21 @@ void SqlStatement::open()
         m_columns.append(record.fieldName(i));
     m_open = true;
     m_atEnd = false;
-    if (m_connection->engine() == Engine::SQLite)
-        m_connection->addPendingReader(this);
-    fetchMore(kBatch);
+    if (m_connection->readsResultsInPages()) {
+        m_paged = true;
+        const ResultShortcuts shortcuts = resultShortcuts(m_openText, m_connection->engine(), columnCount());
+        for (const QString& column : shortcuts.orderColumns)
+            m_orderKeys.append(columnIndex(column));
+        // Without an order over result columns no window of the result is
+        // sure to follow on from the page before it: the rows are read whole.
+        if (!shortcuts.usable || m_orderKeys.contains(-1))
+            m_orderKeys.clear();
+        readPage(kBatch);
+    } else {
+        if (m_connection->engine() == Engine::SQLite)
+            m_connection->addPendingReader(this);
+        fetchMore(kBatch);
+    }
     m_current = m_rows.isEmpty() ? -1 : 0;
     emit opened();
 }
@@ -266,8 +284,12 @@ int SqlStatement::execute()
 
 void SqlStatement::fetchMore(int count)
 {
-    if (!m_open || m_atEnd || !m_reading)
+    if (!canRead())
         return;
+    if (m_paged) {
+        readPage(count);
+        return;
+    }
     const int from = int(m_rows.size());
     const AnswerDeadline deadline = m_connection->watchAnswer(); // a batch may come from the server
     for (int i = 0; i < count; ++i) {
@@ -279,16 +301,21 @@ void SqlStatement::fetchMore(int count)
                 m_connection->fail(error);
             break;
         }
-        // Once counted, a place already read out of order keeps its row.
-        if (m_head >= int(m_rows.size()))
-            m_rows.append(currentValues(*m_reading));
-        else if (m_rows[m_head].isEmpty())
-            m_rows[m_head] = currentValues(*m_reading);
-        ++m_head;
+        placeInOrder(currentValues(*m_reading));
     }
     const int to = int(m_rows.size()) - 1;
     if (to >= from)
         emit rowsFetched(from, to);
+}
+
+void SqlStatement::placeInOrder(QVector<QVariant> row)
+{
+    // Once counted, a place already read out of order keeps its row.
+    if (m_head >= int(m_rows.size()))
+        m_rows.append(std::move(row));
+    else if (m_rows[m_head].isEmpty())
+        m_rows[m_head] = std::move(row);
+    ++m_head;
 }
 
 QVector<QVariant> SqlStatement::currentValues(QSqlQuery& q) const
@@ -322,12 +349,15 @@ void SqlStatement::readRowWindow(int row)
     const int start = row / kBatch * kBatch;
     std::unique_ptr<QSqlQuery> q =
         runAside(withRowWindow(m_openText, m_connection->engine(), start, kBatch));
-    const AnswerDeadline deadline = m_connection->watchAnswer();
-    for (int r = start; r < int(m_rows.size()) && q->next(); ++r)
-        if (m_rows[r].isEmpty())
-            m_rows[r] = currentValues(*q);
+    {
+        const AnswerDeadline deadline = m_connection->watchAnswer();
+        for (int r = start; r < int(m_rows.size()) && q->next(); ++r)
+            if (m_rows[r].isEmpty())
+                m_rows[r] = currentValues(*q);
+    }
     if (const QSqlError error = q->lastError(); error.type() != QSqlError::NoError)
         m_connection->fail(error);
+    m_connection->finishBounded(*q);
 }
 
 std::unique_ptr<QSqlQuery> SqlStatement::runAside(const QString& engineText)
@@ -374,12 +404,73 @@ bool sameOrderKey(const QVector<QVariant>& a, const QVector<QVariant>& b, const 
 
 } // namespace
 
+void SqlStatement::readPage(int count)
+{
+    // The first page comes from the cursor the result opened with, the
+    // others from windows of the result, each closed (and its transaction
+    // ended) as soon as its rows are in. One row beyond the page tells
+    // whether the result goes on. A window begins a few rows before the
+    // page: where rows before it came or went since the last page, the last
+    // row read shows where the page begins.
+    const int overlap = m_reading ? 0 : std::min(m_head, kOverlapRows);
+    // A result in no order over its columns is read whole from its cursor.
+    const int limit = count > 0 && !m_orderKeys.isEmpty() ? overlap + count + 1 : 0;
+    std::unique_ptr<QSqlQuery> window;
+    if (!m_reading)
+        window = runAside(withRowWindow(m_openText, m_connection->engine(), m_head - overlap, limit ? limit : kAllRows));
+    QSqlQuery& q = m_reading ? *m_reading : *window;
+    std::vector<QVector<QVariant>> page;
+    {
+        const AnswerDeadline deadline = m_connection->watchAnswer();
+        while ((limit == 0 || int(page.size()) < limit) && q.next())
+            page.push_back(currentValues(q));
+    }
+    const QSqlError error = q.lastError();
+    if (m_reading)
+        stopReading();
+    else
+        m_connection->finishBounded(q);
+    if (error.type() != QSqlError::NoError) {
+        m_atEnd = true;
+        m_connection->fail(error);
+    }
+    // Pages end where the keys change: the page begins after the last row
+    // of the last key read, else (that key gone) where it would have stood.
+    size_t first = std::min(size_t(overlap), page.size());
+    for (size_t i = page.size(); overlap > 0 && i-- > 0;)
+        if (sameOrderKey(page[i], m_rows[m_head - 1], m_orderKeys)) {
+            first = i + 1;
+            break;
+        }
+    const bool ended = limit == 0 || int(page.size()) < limit;
+    size_t take = page.size();
+    if (!ended) {
+        // Rows equal in the order's keys may come in another order from the
+        // next window: a page ends only where the keys change, so that no row
+        // shows twice and none is missed.
+        take = page.size() - 1;
+        while (take > first && sameOrderKey(page[take - 1], page.back(), m_orderKeys))
+            --take;
+    }
+    const int from = int(m_rows.size());
+    for (size_t i = first; i < take; ++i)
+        placeInOrder(std::move(page[i]));
+    m_atEnd = ended;
+    const int to = int(m_rows.size()) - 1;
+    if (to >= from)
+        emit rowsFetched(from, to);
+    if (!ended && take == first)
+        readPage(0); // the whole page one run of equal keys: the rest at once
+}
+
 int SqlStatement::reachLastRow()
 {
     if (!canRead() || m_counted)
         return int(m_rows.size());
-    if (!m_connection->readsOpenResultsInOneSnapshot())
-        return rowCount(); // a count could see other rows than the result
+    // A count could see other rows than a result being read; a result read
+    // in pages sees a new snapshot with every page anyway.
+    if (!m_connection->readsOpenResultsInOneSnapshot() && !m_paged)
+        return rowCount();
     const ResultShortcuts shortcuts = resultShortcuts(m_openText, m_connection->engine(), columnCount());
     QVector<int> keys;
     for (const QString& column : shortcuts.orderColumns)
@@ -390,10 +481,15 @@ int SqlStatement::reachLastRow()
     int total = 0;
     {
         std::unique_ptr<QSqlQuery> q = runAside(shortcuts.count);
-        const AnswerDeadline deadline = m_connection->watchAnswer();
-        if (!q->next())
+        bool counted = false;
+        {
+            const AnswerDeadline deadline = m_connection->watchAnswer();
+            counted = q->next();
+        }
+        if (!counted)
             m_connection->fail(q->lastError());
         total = q->value(0).toInt();
+        m_connection->finishBounded(*q);
     }
     // Reading a few thousand rows on costs less than the reverse reading of
     // a long union: the account lookup's 4,000 rows after the first page
@@ -406,11 +502,14 @@ int SqlStatement::reachLastRow()
     std::vector<QVector<QVariant>> last; // the result's last rows, last first
     {
         std::unique_ptr<QSqlQuery> q = runAside(withRowWindow(shortcuts.reversed, m_connection->engine(), 0, kBatch));
-        const AnswerDeadline deadline = m_connection->watchAnswer();
-        while (int(last.size()) < kBatch && q->next())
-            last.push_back(currentValues(*q));
+        {
+            const AnswerDeadline deadline = m_connection->watchAnswer();
+            while (int(last.size()) < kBatch && q->next())
+                last.push_back(currentValues(*q));
+        }
         if (const QSqlError error = q->lastError(); error.type() != QSqlError::NoError)
             m_connection->fail(error);
+        m_connection->finishBounded(*q);
     }
     // Rows that share the first of these rows' key may stand before it in
     // the result in an order of the engine's choosing: they are left to be
@@ -434,6 +533,8 @@ int SqlStatement::reachLastRow()
 
 int SqlStatement::rowCount()
 {
+    if (m_paged && canRead())
+        readPage(0);
     while (canRead())
         fetchMore(4096);
     return int(m_rows.size());

@@ -123,7 +123,11 @@ private:
     void bindAll(QSqlQuery& q, const QStringList& parameters) const;
     std::unique_ptr<QSqlQuery> runAside(const QString& engineText);
     QVector<QVariant> currentValues(QSqlQuery& q) const;
-    bool canRead() const { return m_open && !m_atEnd && m_reading; }
+    bool canRead() const { return m_open && !m_atEnd && (m_reading || m_paged); }
+    // A result read in pages (Connection::readsResultsInPages): the next
+    // `count` rows, or all that are left when 0.
+    void readPage(int count);
+    void placeInOrder(QVector<QVariant> row);
     // Makes the row readable if the result has it; false past its end or
     // for a row that went away after the rows were counted.
     bool ensureRow(int row);
@@ -146,6 +150,8 @@ private:
     QVector<QVector<QVariant>> m_rows;
     int m_head = 0;           // rows read in order from the open result
     bool m_counted = false;   // the rows were counted by reachLastRow()
+    bool m_paged = false;     // read in pages; no result is held open between them
+    QVector<int> m_orderKeys; // of a paged result: a page never ends between rows equal in them
     QString m_openText;       // the engine text of the open result
     bool m_open = false;
     bool m_atEnd = true;

@@ -3,15 +3,18 @@
 #include "programrun.h"
 
 #include "core/errors.h"
+#include "lookup/masterlookups.h"
 #include "schema/datasource.h"
 #include "schema/schema.h"
 #include "shell/application.h"
 #include "store/connection.h"
+#include "store/statement.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -19,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <csignal>
 #include <unistd.h>
 
 // The PostgreSQL server stops while the program runs: the next action shows
@@ -94,7 +98,8 @@ private slots:
             QSKIP("a PostgreSQL server of the test's own needs root (runuser)");
         if (!QFile::exists(QStringLiteral("/usr/lib/postgresql")))
             QSKIP("PostgreSQL is not installed");
-        for (int port = 54331; port < 54399 && !m_port; ++port) {
+        const int firstPort = qEnvironmentVariableIsSet("VOUCHER_PG_PORT") ? qEnvironmentVariableIntValue("VOUCHER_PG_PORT") : 54331;
+        for (int port = firstPort; port < 54399 && !m_port; ++port) {
             if (QDir().mkdir(QStringLiteral("/tmp/voucher-pg-claim-%1").arg(port))) {
                 m_port = port;
                 m_claim = QStringLiteral("/tmp/voucher-pg-claim-%1").arg(port);
@@ -226,6 +231,51 @@ private slots:
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(w.mode(), QStringLiteral("1"));
         QCOMPARE(voucherRows(w.lastStoredKey().left(19)), 4);
+    }
+
+    // A lookup showing more employees than its first page: its server
+    // session is in no transaction, list shown, read on or hidden, and the
+    // rows are the table's in order. With its server process stopped, the
+    // next search ends within the answer bound with the clerk's message.
+    void lookupHoldsNoTransactionWhileAListIsShown()
+    {
+        store::Connection& program = store::Connection::account();
+        program.execNative(QStringLiteral("insert into Sawon_Table select 'S' || lpad(g::text, 6, '0'), '직원' || g, "
+                                          "'', '', '', '' from generate_series(1, 3000) g"));
+        TForm3 dialog(nullptr);
+        dialog.prepareFor(1, QString());
+        dialog.runSearch();
+        dialog.show();
+        store::SqlStatement& list = *dialog.query();
+        const auto shown = [&] {
+            QVector<QStringList> codes;
+            for (int row = 0; row < list.rowCount(); ++row)
+                codes.append({list.value(row, 0).toString().trimmed()});
+            return codes;
+        };
+        const QString table = QStringLiteral("select Sawon_Code from Sawon_Table ");
+        const QString pid = store::Connection::lookups().selectNative(QStringLiteral("select pg_backend_pid()"))[0][0];
+        const QString state = QStringLiteral("select state from pg_stat_activity where pid = ") + pid;
+        QCOMPARE(program.selectNative(state), QVector<QStringList>{{QStringLiteral("idle")}});
+        // Rows another session adds before the rows read: the list reads on after the last row read.
+        program.execNative(QStringLiteral("insert into Sawon_Table select 'S00001' || g || 'A', '', '', '', '', '' from generate_series(0, 2) g"));
+        list.fetchMore();
+        dialog.hide();
+        QVERIFY(list.canFetchMore()); // still half read
+        QCOMPARE(program.selectNative(state), QVector<QStringList>{{QStringLiteral("idle")}});
+        QCOMPARE(shown(), program.selectNative(table + QStringLiteral("where rtrim(Sawon_Code) not like '%A' order by 1")));
+
+        ::kill(pid.toInt(), SIGSTOP);
+        QElapsedTimer waited;
+        waited.start();
+        const QString stopped = errorOf([&] { dialog.runSearch(); });
+        const qint64 ms = waited.elapsed();
+        ::kill(pid.toInt(), SIGCONT);
+        QVERIFY2(stopped.startsWith(QStringLiteral("데이터베이스 서버와의 연결이 끊겼거나")), qPrintable(stopped));
+        QVERIFY2(ms < (store::Connection::kAnswerSeconds + 2) * 1000, qPrintable(QString::number(ms)));
+
+        dialog.runSearch();
+        QCOMPARE(shown(), program.selectNative(table + QStringLiteral("order by 1")));
     }
 
     // The program starts while the server is down: the window still opens,
