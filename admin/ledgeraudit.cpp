@@ -1,6 +1,7 @@
 #include "ledgeraudit.h"
 
 #include "masterrules.h"
+#include "progress.h"
 #include "sqlutil.h"
 
 #include <QHash>
@@ -10,8 +11,6 @@
 #include <set>
 
 namespace {
-
-constexpr qint64 kProgressStep = 500000;
 
 struct Row {
     QString line, side, date, branch, kind, form, serial;
@@ -56,6 +55,7 @@ public:
                                                         "Serial_CrDr")
                                              .arg(columns.join(QStringLiteral(", "))));
         q.setForwardOnly(true);
+        Progress progress(QStringLiteral("account_jen_AA"), countRows(m_c, QStringLiteral("account_jen_AA")));
         execPrepared(m_c, q);
         QString number;
         std::vector<Row> rows;
@@ -74,8 +74,7 @@ public:
                 if (!code.isEmpty() && !m_known[i].contains(code))
                     m_unknown[{int(i), code}].insert(number);
             }
-            if (++m_read % kProgressStep == 0)
-                say(QStringLiteral("  %1행 읽음").arg(m_read));
+            progress.advanceTo(++m_read);
         }
         voucher(number, rows);
         for (const auto& [key, numbers] : m_unknown) {
