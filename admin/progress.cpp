@@ -13,8 +13,12 @@ constexpr qint64 kRedrawMs = 200;
 
 QString grouped(qint64 n)
 {
-    static const QLocale c = QLocale::c();
-    return c.toString(n);
+    static const QLocale grouping = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions({}); // the C locale leaves out the thousands' commas unless told
+        return c;
+    }();
+    return grouping.toString(n);
 }
 
 QString duration(qint64 seconds)
