@@ -71,7 +71,12 @@ public:
             rows.push_back(r);
             for (qsizetype i = 0; i < voucherCodeColumns().size(); ++i) {
                 const QString code = text(firstCode + i);
-                if (!code.isEmpty() && !m_known[i].contains(code))
+                // Neighbouring rows mostly share a code: one comparison instead of a lookup.
+                if (code.isEmpty() || code == m_lastKnown[i])
+                    continue;
+                if (m_known[i].contains(code))
+                    m_lastKnown[i] = code;
+                else
                     m_unknown[{int(i), code}].insert(number);
             }
             progress.advanceTo(++m_read);
@@ -148,6 +153,7 @@ private:
 
     store::Connection& m_c;
     QList<QSet<QString>> m_known;
+    QStringList m_lastKnown = QStringList(voucherCodeColumns().size());
     std::map<std::pair<int, QString>, std::set<QString>> m_unknown;
     QStringList m_findings;
     qint64 m_read = 0;
