@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
+#include "textshape.h"
 
 #include "core/errors.h"
 #include "core/strutil.h"
@@ -35,6 +36,10 @@ QString exported(const QVariant& value, const TableColumn& column)
         return formulaGuarded(Str_TrimRight(value.toString()));
     if (value.metaType().id() == QMetaType::QDateTime)
         return exportedTime(value.toDateTime());
+    // The embedded file's times are already the text written here: parsing
+    // and writing each again would give it back as it was, at a cost.
+    if (value.metaType().id() == QMetaType::QString && hasShape(value.toString(), "0000-00-00T00:00:00.000"))
+        return value.toString();
     bool number = false;
     const double amount = value.toDouble(&number);
     if (number)

@@ -2,6 +2,7 @@
 
 #include "progress.h"
 #include "sqlutil.h"
+#include "textshape.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -15,21 +16,19 @@ QString TableChecksum::text() const
 
 namespace {
 
-// "yyyy-MM-dd hh:mm:ss" or with T, perhaps with a fraction: a shape test by
-// hand, as a pattern match for every value of millions of rows costs more
-// than reading them.
+// "yyyy-MM-dd hh:mm:ss" or with T, perhaps with a fraction of one or more digits.
 bool looksLikeTime(const QString& text)
 {
-    static constexpr char kShape[] = "0000-00-00?00:00:00";
-    constexpr qsizetype kLength = sizeof(kShape) - 1;
-    if (text.size() < kLength || (text.size() > kLength && (text.size() == kLength + 1 || text[kLength] != u'.')))
+    constexpr qsizetype kSeconds = 19;
+    if (!hasShape(QStringView(text).left(kSeconds), "0000-00-00?00:00:00"))
         return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        const char want = i < kLength ? kShape[i] : i == kLength ? '.' : '0';
-        if (want == '0' ? (c < u'0' || c > u'9') : want == '?' ? (c != u'T' && c != u' ') : c != QLatin1Char(want))
+    if (text.size() == kSeconds)
+        return true;
+    if (text.size() == kSeconds + 1 || text[kSeconds] != u'.')
+        return false;
+    for (qsizetype i = kSeconds + 1; i < text.size(); ++i)
+        if (text[i] < u'0' || text[i] > u'9')
             return false;
-    }
     return true;
 }
 
