@@ -35,8 +35,9 @@ void put(const QByteArray& bytes)
 
 } // namespace
 
-Progress::Progress(QString what, qint64 total)
+Progress::Progress(QString what, qint64 total, QString unit)
     : m_what(std::move(what)),
+      m_unit(std::move(unit)),
       m_total(total),
       m_inPlace(isatty(fileno(stderr)) != 0)
 {
@@ -54,8 +55,8 @@ QString Progress::line(qint64 done) const
 {
     const qint64 ms = std::max<qint64>(m_clock.elapsed(), 1);
     const qint64 rate = done * 1000 / ms;
-    QString text = QStringLiteral("  %1: %2 / %3행 (%4%), 초당 %5행")
-                       .arg(m_what, grouped(done), grouped(m_total))
+    QString text = QStringLiteral("  %1: %2 / %3%4 (%5%), 초당 %6%4")
+                       .arg(m_what, grouped(done), grouped(m_total), m_unit)
                        .arg(done * 100 / m_total)
                        .arg(grouped(rate));
     if (done < m_total && rate > 0)
@@ -77,7 +78,7 @@ void Progress::look(qint64 done)
         m_nextLook = tenths >= 10 ? std::numeric_limits<qint64>::max() : (m_total * (tenths + 1) + 9) / 10;
         return;
     }
-    m_nextLook = done + kRowsBetweenLooks;
+    m_nextLook = std::min(done + kRowsBetweenLooks, m_total); // the last row is always drawn
     const qint64 now = m_clock.elapsed();
     const bool finished = done >= m_total;
     if (!finished && m_lastDrawnMs >= 0 && now - m_lastDrawnMs < kRedrawMs)

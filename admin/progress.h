@@ -10,7 +10,7 @@
 // before anyone waits for it and is not told.
 class Progress {
 public:
-    Progress(QString what, qint64 total);
+    Progress(QString what, qint64 total, QString unit = QStringLiteral("행"));
     ~Progress(); // ends the line rewritten in place
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
@@ -29,6 +29,7 @@ private:
     QString line(qint64 done) const;
 
     QString m_what;
+    QString m_unit;
     qint64 m_total;
     qint64 m_nextLook;
     int m_tenthsTold = 0;
