@@ -1,5 +1,6 @@
 #include "backupcommand.h"
 
+#include "progress.h"
 #include "sqlutil.h"
 
 #include "core/errors.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
+#include <optional>
 
 #include <unistd.h>
 
@@ -110,7 +112,13 @@ int runBackup(const TargetChoice& choice, const QString& file)
 {
     const QString source = embeddedFileOrRefuse(choice, QStringLiteral("백업"));
     say(QStringLiteral("원본: SQLite 파일 %1").arg(source));
-    const store::BackupSummary s = store::backupSqliteFile(source, file);
+    std::optional<Progress> progress; // the pages are known once the copy began
+    const store::BackupSummary s = store::backupSqliteFile(source, file, nullptr, false, [&](qint64 copied, qint64 pages) {
+        if (!progress)
+            progress.emplace(QStringLiteral("백업"), pages, QStringLiteral("페이지"));
+        progress->advanceTo(copied);
+    });
+    progress.reset();
     sayCounts(s);
     say(QStringLiteral("백업했습니다: %1 (%2바이트)").arg(file).arg(s.bytes));
     return 0;

@@ -3,13 +3,106 @@
 #include "core/errors.h"
 #include "sqlutil.h"
 
+#include <QDateTime>
+#include <QLocale>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <sqlite3.h>
 #include <algorithm>
 
 namespace {
 
 // SQL Server takes at most 2100 parameters per statement; keep under it everywhere.
 constexpr int kMaxParameters = 2000;
+constexpr int kRowsPerBatch = 256; // rows written at once by SQLite's statement or as literals
+
+BulkInserter::Path pathFor(store::Engine engine)
+{
+    switch (engine) {
+    case store::Engine::SQLite:
+        return BulkInserter::Path::SqliteRows;
+    case store::Engine::PostgreSQL:
+        return BulkInserter::Path::Literals;
+    default:
+        return BulkInserter::Path::Parameters;
+    }
+}
+
+// A text constant PostgreSQL reads the same whatever standard_conforming_strings says.
+void appendQuoted(QString& sql, const QString& text)
+{
+    sql += QLatin1String("E'");
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'\'')
+            sql += c;
+        sql += c;
+    }
+    sql += u'\'';
+}
+
+// A value as the constant of its type; a number in the fewest digits that
+// read back as the same double, as the driver would send it bound.
+void appendLiteral(QString& sql, const QVariant& value)
+{
+    if (value.isNull()) {
+        sql += QLatin1String("NULL");
+        return;
+    }
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        sql += QString::number(value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        if (qIsFinite(value.toDouble()))
+            sql += QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        else
+            appendQuoted(sql, value.toString());
+        break;
+    case QMetaType::Bool:
+        sql += value.toBool() ? QLatin1String("TRUE") : QLatin1String("FALSE");
+        break;
+    case QMetaType::QDateTime:
+        appendQuoted(sql, value.toDateTime().toString(Qt::ISODateWithMs));
+        break;
+    default:
+        appendQuoted(sql, value.toString());
+    }
+}
+
+// As Qt's SQLite driver binds a value, so that a row stores the same either way.
+int bindSqlite(sqlite3_stmt* statement, int at, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(statement, at);
+    const auto text = [&](const QString& s) {
+        return sqlite3_bind_text16(statement, at, s.utf16(), int(s.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+    };
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return sqlite3_bind_int(statement, at, value.toInt());
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(statement, at, value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, at, value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(statement, at, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QDateTime:
+        return text(value.toDateTime().toString(Qt::ISODateWithMs));
+    case QMetaType::QTime:
+        return text(value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+    default:
+        return text(value.toString());
+    }
+}
 
 } // namespace
 
@@ -18,15 +111,23 @@ BulkInserter::BulkInserter(store::Connection& connection, const QString& table, 
     : m_connection(connection),
       m_table(table),
       m_columns(columns),
-      m_rowsPerStatement(std::clamp(kMaxParameters / int(columns.size()), 1, 64)),
+      m_path(pathFor(connection.engine())),
+      m_rowsPerStatement(m_path == Path::Parameters ? std::clamp(kMaxParameters / int(columns.size()), 1, 64) : kRowsPerBatch),
       m_rowsPerTransaction(rowsPerTransaction)
 {
-    m_multi = prepareNative(m_connection, insertText(m_rowsPerStatement));
+    if (m_path == Path::Parameters) {
+        m_multi = prepareNative(m_connection, insertText(m_rowsPerStatement));
+    } else if (m_path == Path::SqliteRows) {
+        auto* db = *static_cast<sqlite3* const*>(m_connection.database().driver()->handle().constData());
+        if (sqlite3_prepare_v2(db, insertText(1).toUtf8().constData(), -1, &m_sqliteRow, nullptr) != SQLITE_OK)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    }
     m_buffer.reserve(m_rowsPerStatement * columns.size());
 }
 
 BulkInserter::~BulkInserter()
 {
+    sqlite3_finalize(m_sqliteRow);
     if (m_open)
         m_connection.database().rollback();
 }
@@ -57,6 +158,27 @@ void BulkInserter::flush()
     if (m_buffered == 0)
         return;
     begin();
+    switch (m_path) {
+    case Path::Parameters:
+        writeParameters();
+        break;
+    case Path::SqliteRows:
+        writeSqliteRows();
+        break;
+    case Path::Literals:
+        writeLiterals();
+        break;
+    }
+    m_written += m_buffered;
+    m_inTransaction += m_buffered;
+    m_buffer.clear();
+    m_buffered = 0;
+    if (m_rowsPerTransaction != kInCallersTransaction && m_inTransaction >= m_rowsPerTransaction)
+        commit();
+}
+
+void BulkInserter::writeParameters()
+{
     if (m_buffered == m_rowsPerStatement) {
         for (int i = 0; i < m_buffer.size(); ++i)
             m_multi.bindValue(i, m_buffer[i]);
@@ -67,12 +189,40 @@ void BulkInserter::flush()
             tail.bindValue(i, m_buffer[i]);
         execPrepared(m_connection, tail);
     }
-    m_written += m_buffered;
-    m_inTransaction += m_buffered;
-    m_buffer.clear();
-    m_buffered = 0;
-    if (m_rowsPerTransaction != kInCallersTransaction && m_inTransaction >= m_rowsPerTransaction)
-        commit();
+}
+
+void BulkInserter::writeSqliteRows()
+{
+    const int columns = int(m_columns.size());
+    for (int row = 0; row < m_buffered; ++row) {
+        int rc = SQLITE_OK;
+        for (int i = 0; i < columns && rc == SQLITE_OK; ++i)
+            rc = bindSqlite(m_sqliteRow, i + 1, m_buffer[row * columns + i]);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(m_sqliteRow);
+        sqlite3_reset(m_sqliteRow);
+        if (rc != SQLITE_DONE) {
+            const QString text = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_sqliteRow)));
+            throw DbError(QStringLiteral("%1 (%2)").arg(text, m_table));
+        }
+    }
+}
+
+void BulkInserter::writeLiterals()
+{
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(u','));
+    sql.reserve(sql.size() + m_buffer.size() * 24);
+    const int columns = int(m_columns.size());
+    for (int row = 0; row < m_buffered; ++row) {
+        sql += row == 0 ? QLatin1String("(") : QLatin1String(",(");
+        for (int i = 0; i < columns; ++i) {
+            if (i > 0)
+                sql += u',';
+            appendLiteral(sql, m_buffer[row * columns + i]);
+        }
+        sql += u')';
+    }
+    execDirect(m_connection, sql);
 }
 
 void BulkInserter::begin()

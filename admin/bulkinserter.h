@@ -7,12 +7,18 @@
 #include <QVariant>
 #include <QVector>
 
-// Inserts many rows into one table fast: prepared multi-row INSERT
-// statements, committed in large transactions, or inside the caller's one
-// transaction when rowsPerTransaction is kInCallersTransaction.
+struct sqlite3_stmt;
+
+// Inserts many rows into one table fast, committed in large transactions, or
+// inside the caller's one transaction when rowsPerTransaction is
+// kInCallersTransaction. Binding a value through Qt costs more than the
+// engine's work for it, so the embedded file gets its rows through SQLite's
+// own statement, bound as Qt binds them; a PostgreSQL server gets multi-row
+// INSERT statements of literals; any other engine bound multi-row statements.
 class BulkInserter {
 public:
     static constexpr int kInCallersTransaction = 0;
+    enum class Path { Parameters, SqliteRows, Literals };
     BulkInserter(store::Connection& connection, const QString& table, const QStringList& columns,
                  int rowsPerTransaction = 50000);
     ~BulkInserter(); // rolls back what was not finished
@@ -26,13 +32,18 @@ public:
 private:
     QString insertText(int rows) const;
     void flush();
+    void writeParameters();
+    void writeSqliteRows();
+    void writeLiterals();
     void begin();
     void commit();
 
     store::Connection& m_connection;
     QString m_table;
     QStringList m_columns;
+    Path m_path;
     int m_rowsPerStatement;
+    sqlite3_stmt* m_sqliteRow = nullptr;
     int m_rowsPerTransaction;
     QSqlQuery m_multi;
     QVector<QVariant> m_buffer;

@@ -14,11 +14,16 @@ constexpr int kShownFindings = 200; // a broken import can give millions; the fi
 
 int runCheck(const TargetChoice& choice)
 {
-    OpenedTarget target = openTarget(choice);
+    OpenedTarget target = openTarget(choice, store::Connection::ResultReading::ThroughCursor);
     store::Connection& c = *target.connection;
     say(QStringLiteral("대상: %1").arg(c.describe()));
     if (!store::schemaExists(c))
         throw AppError(QStringLiteral("전표 테이블 account_jen_AA가 없습니다. 먼저 init을 실행하십시오."));
+    // One snapshot: the masters and the ledger as of one moment, read
+    // through a cursor on a server. Nothing is written; it ends rolled back.
+    AdminTransaction snapshot(c);
+    if (c.engine() == store::Engine::PostgreSQL)
+        c.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
     const QStringList findings = auditLedger(c);
     for (qsizetype i = 0; i < findings.size() && i < kShownFindings; ++i)
         say(findings[i]);

@@ -1,6 +1,7 @@
 #include "copycommand.h"
 
 #include "bulkinserter.h"
+#include "progress.h"
 #include "sqlutil.h"
 #include "tablechecksum.h"
 #include "target.h"
@@ -11,8 +12,6 @@
 #include <QFileInfo>
 
 namespace {
-
-constexpr qint64 kProgressEvery = 20000;
 
 const QString kVoucherTable = QStringLiteral("account_jen_AA");
 
@@ -44,23 +43,28 @@ QVariant unpadded(QVariant value)
     return value;
 }
 
-qint64 copyRows(store::Connection& from, store::Connection& to, const QString& table, const QStringList& columns)
+// Writes the table's rows and sums up the source's side of the proof on the
+// way: the rows read here, in the source's one snapshot, are the rows a
+// second pass would read.
+TableChecksum copyRows(store::Connection& from, store::Connection& to, const QString& table, const QStringList& columns)
 {
     const bool padded = from.engine() != store::Engine::SQLite;
+    Progress progress(table, countRows(from, table));
     QSqlQuery read = prepareNative(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     read.setForwardOnly(true);
     execPrepared(from, read);
     BulkInserter insert(to, table, columns, BulkInserter::kInCallersTransaction);
+    ChecksumAdder source;
     QVector<QVariant> row(columns.size());
     while (read.next()) {
         for (int i = 0; i < columns.size(); ++i)
             row[i] = padded ? unpadded(read.value(i)) : read.value(i);
         insert.add(row);
-        if (insert.written() > 0 && insert.written() % kProgressEvery == 0)
-            say(QStringLiteral("  %1: %2행 ...").arg(table).arg(insert.written()));
+        source.add(read, columns.size());
+        progress.advanceTo(source.sum().rows);
     }
     insert.finish();
-    return insert.written();
+    return source.sum();
 }
 
 } // namespace
@@ -74,12 +78,14 @@ int runCopy(const CopyOptions& options)
     if (!fromSide.odbc && !QFileInfo::exists(fromSide.sqlitePath))
         throw AppError(QStringLiteral("원본 파일이 없습니다: %1").arg(fromSide.sqlitePath));
 
-    OpenedTarget source = openTarget(fromSide);
+    // Both sides read through a cursor: the rows, not the tables, are in memory.
+    constexpr auto kCursor = store::Connection::ResultReading::ThroughCursor;
+    OpenedTarget source = openTarget(fromSide, kCursor);
     store::Connection& from = *source.connection;
     say(QStringLiteral("원본: %1").arg(from.describe()));
     if (!store::schemaExists(from))
         throw AppError(QStringLiteral("원본에 전표 테이블 account_jen_AA가 없습니다."));
-    OpenedTarget target = openTarget(toSide);
+    OpenedTarget target = openTarget(toSide, kCursor);
     store::Connection& to = *target.connection;
     say(QStringLiteral("대상: %1").arg(to.describe()));
     // Empty tables where they are missing.
@@ -99,6 +105,7 @@ int runCopy(const CopyOptions& options)
     tables << kVoucherTable;
     AdminTransaction transaction(to);
     QMap<QString, QStringList> columnsOfTable;
+    QMap<QString, TableChecksum> original;
     for (const QString& table : tables) {
         const QStringList columns = columnsOf(from, table);
         const QStringList targetColumns = columnsOf(to, table);
@@ -107,18 +114,19 @@ int runCopy(const CopyOptions& options)
                 throw AppError(QStringLiteral("대상의 %1에 열 %2이(가) 없습니다.").arg(table, column));
         columnsOfTable[table] = columns;
         to.execNative(QStringLiteral("DELETE FROM %1").arg(table));
-        copyRows(from, to, table, columns);
+        original[table] = copyRows(from, to, table, columns);
     }
 
     say(QStringLiteral("확인 (테이블마다 행 수와 검사합):"));
     bool same = true;
     for (const QString& table : tables) {
-        const TableChecksum original = checksumOf(from, table, columnsOfTable[table]);
-        const TableChecksum copied = checksumOf(to, table, columnsOfTable[table]);
-        same = same && original == copied;
+        // The target read back as written, within the transaction that wrote it.
+        const TableChecksum copied = checksumOf(to, table, columnsOfTable[table], QStringLiteral("확인 ") + table);
+        const bool agree = original[table] == copied;
+        same = same && agree;
         say(QStringLiteral("  %1 원본 %2 | 대상 %3 %4")
                 .arg(table, -14)
-                .arg(original.text(), copied.text(), original == copied ? QStringLiteral("같음") : QStringLiteral("다름")));
+                .arg(original[table].text(), copied.text(), agree ? QStringLiteral("같음") : QStringLiteral("다름")));
     }
     if (!same)
         throw AppError(QStringLiteral("복사한 행이 원본과 다릅니다. 대상에는 아무것도 쓰지 않았습니다."));

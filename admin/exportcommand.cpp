@@ -1,14 +1,16 @@
 #include "exportcommand.h"
 
+#include "csvfilewriter.h"
 #include "csvtext.h"
 #include "masterrules.h"
+#include "progress.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
+#include "textshape.h"
 
 #include "core/errors.h"
 #include "core/strutil.h"
 #include "schema/schema.h"
-#include "store/privatefiles.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -17,7 +19,6 @@
 namespace {
 
 const QString kVoucherTable = QStringLiteral("account_jen_AA");
-constexpr qint64 kProgressStep = 100000;
 
 // One form of a time whichever engine holds it: a server hands out a date
 // and time, the embedded file the text the program stored (ISO 8601 with
@@ -35,6 +36,10 @@ QString exported(const QVariant& value, const TableColumn& column)
         return formulaGuarded(Str_TrimRight(value.toString()));
     if (value.metaType().id() == QMetaType::QDateTime)
         return exportedTime(value.toDateTime());
+    // The embedded file's times are already the text written here: parsing
+    // and writing each again would give it back as it was, at a cost.
+    if (value.metaType().id() == QMetaType::QString && hasShape(value.toString(), "0000-00-00T00:00:00.000"))
+        return value.toString();
     bool number = false;
     const double amount = value.toDouble(&number);
     if (number)
@@ -50,25 +55,6 @@ void checkDate(const QString& date, const char* option)
         throw AppError(QStringLiteral("--%1: 날짜는 yyyy-MM-dd로 주십시오 (값: %2).").arg(QLatin1String(option), date));
     if (!date.isEmpty() && !QDate::fromString(date, QStringLiteral("yyyy-MM-dd")).isValid())
         throw AppError(QStringLiteral("--%1: 달력에 없는 날짜입니다 (값: %2).").arg(QLatin1String(option), date));
-}
-
-// The first cell the code page cannot hold, named by row and column: the
-// encoder only says that there is one.
-QString unheldCell(const QString& text, const QString& fileName)
-{
-    const QList<CsvRecord> records = parseCsv(text);
-    for (qsizetype row = 1; row < records.size(); ++row)
-        for (qsizetype i = 0; i < records[row].fields.size(); ++i) {
-            const QString lacking = cp949Lacks(records[row].fields[i]);
-            if (!lacking.isEmpty())
-                return QStringLiteral("%1: %2번째 행(%3번째 줄) %4 열에 CP949에 없는 글자 \"%5\"이(가) 있습니다. "
-                                      "--encoding utf-8로 내보내십시오. 아무것도 쓰지 않았습니다.")
-                    .arg(fileName)
-                    .arg(row)
-                    .arg(records[row].line)
-                    .arg(records[0].fields.value(i), lacking);
-        }
-    return QStringLiteral("%1: CP949에 없는 글자가 있어 UTF-8로만 쓸 수 있습니다. 아무것도 쓰지 않았습니다.").arg(fileName);
 }
 
 } // namespace
@@ -87,7 +73,7 @@ int runExport(const ExportOptions& o)
     if (!o.from.isEmpty() && !o.to.isEmpty() && o.from > o.to)
         throw AppError(QStringLiteral("--from %1이(가) --to %2보다 뒤입니다: 내보낼 날짜가 없습니다.").arg(o.from, o.to));
 
-    OpenedTarget target = openTarget(o.target);
+    OpenedTarget target = openTarget(o.target, store::Connection::ResultReading::ThroughCursor);
     store::Connection& c = *target.connection;
     say(QStringLiteral("대상: %1").arg(c.describe()));
     if (!store::schemaExists(c))
@@ -106,38 +92,42 @@ int runExport(const ExportOptions& o)
     const QStringList order = vouchers ? QStringList{QStringLiteral("Date_Day"), QStringLiteral("Serial_Jen"),
                                                      QStringLiteral("Serial_Bun"), QStringLiteral("Serial_CrDr")}
                                        : rules->keyColumns;
+    const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const auto bindDates = [&](QSqlQuery& q) {
+        int bound = 0;
+        for (const QString& date : {o.from, o.to})
+            if (!date.isEmpty())
+                q.bindValue(bound++, date);
+    };
+    // A snapshot, so that the count the progress goes by is the rows written.
+    AdminTransaction snapshot(c);
+    if (c.engine() == store::Engine::PostgreSQL)
+        c.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+    QSqlQuery counted = prepareNative(c, QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where));
+    bindDates(counted);
+    execPrepared(c, counted);
+    counted.next();
+    Progress progress(table, counted.value(0).toLongLong());
     QSqlQuery q = prepareNative(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                                       .arg(names.join(QStringLiteral(", ")), table,
-                                            conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")),
-                                            order.join(QStringLiteral(", "))));
+                                       .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", "))));
     q.setForwardOnly(true);
-    int bound = 0;
-    for (const QString& date : {o.from, o.to})
-        if (!date.isEmpty())
-            q.bindValue(bound++, date);
+    bindDates(q);
     execPrepared(c, q);
 
-    QStringList header;
+    // Whole or not at all, and never through a link or into another user's file.
+    CsvFileWriter file(o.file, o.encoding);
+    QStringList fields;
     for (const QString& name : names)
-        header << store::declaredColumnName(table, name);
-    QString text = csvLine(header);
+        fields << store::declaredColumnName(table, name);
+    file.write(fields);
     qint64 rows = 0;
     while (q.next()) {
-        QStringList fields;
         for (qsizetype i = 0; i < columns.size(); ++i)
-            fields << exported(q.value(int(i)), columns[i]);
-        text += csvLine(fields);
-        if (++rows % kProgressStep == 0)
-            say(QStringLiteral("  %1행").arg(rows));
+            fields[i] = exported(q.value(int(i)), columns[i]);
+        file.write(fields);
+        progress.advanceTo(++rows);
     }
-    QByteArray bytes;
-    try {
-        bytes = encodeCsvFile(text, o.encoding, o.file);
-    } catch (const AppError&) {
-        throw AppError(unheldCell(text, o.file));
-    }
-    // Whole or not at all, and never through a link or into another user's file.
-    store::writePrivateFile(o.file, bytes, store::ExistingName::ReplaceOwn);
+    file.finish();
     say(QStringLiteral("%1: %2행을 %3(%4)에 썼습니다.").arg(table).arg(rows).arg(o.file, csvEncodingName(o.encoding)));
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "importcommand.h"
 
+#include "bulkinserter.h"
 #include "csvtext.h"
 #include "importusedcodes.h"
 #include "masterrules.h"
+#include "progress.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
 
@@ -17,7 +19,6 @@
 namespace {
 
 constexpr int kShownProblems = 20;
-constexpr int kProgressStep = 10000;
 
 class ImportCheck {
 public:
@@ -243,10 +244,19 @@ int runImport(const ImportOptions& o)
             orphansBefore = orphanVoucherCodes(c, table);
         c.execNative(QStringLiteral("DELETE FROM %1").arg(table));
     }
-    for (qsizetype i = 0; i < rows.size(); i += kProgressStep) {
-        insertTexts(c, table, names, rows.mid(i, kProgressStep));
-        if (rows.size() > kProgressStep)
-            say(QStringLiteral("  %1 / %2행").arg(std::min<qsizetype>(i + kProgressStep, rows.size())).arg(rows.size()));
+    {
+        // Many rows a statement: one statement a row costs a round trip each on a server.
+        BulkInserter insert(c, table, names, BulkInserter::kInCallersTransaction);
+        Progress progress(table, rows.size());
+        QVector<QVariant> values(names.size());
+        for (const QStringList& row : rows) {
+            for (qsizetype i = 0; i < names.size(); ++i)
+                values[i] = row.value(i);
+            insert.add(values);
+            progress.advanceTo(insert.written());
+        }
+        insert.finish();
+        progress.advanceTo(insert.written());
     }
     if (removesCodes)
         refuseOrphans(newOrphans(orphansBefore, orphanVoucherCodes(c, table)), check);

@@ -1,6 +1,7 @@
 #include "ledgeraudit.h"
 
 #include "masterrules.h"
+#include "progress.h"
 #include "sqlutil.h"
 
 #include <QHash>
@@ -10,8 +11,6 @@
 #include <set>
 
 namespace {
-
-constexpr qint64 kProgressStep = 500000;
 
 struct Row {
     QString line, side, date, branch, kind, form, serial;
@@ -56,6 +55,7 @@ public:
                                                         "Serial_CrDr")
                                              .arg(columns.join(QStringLiteral(", "))));
         q.setForwardOnly(true);
+        Progress progress(QStringLiteral("account_jen_AA"), countRows(m_c, QStringLiteral("account_jen_AA")));
         execPrepared(m_c, q);
         QString number;
         std::vector<Row> rows;
@@ -71,11 +71,15 @@ public:
             rows.push_back(r);
             for (qsizetype i = 0; i < voucherCodeColumns().size(); ++i) {
                 const QString code = text(firstCode + i);
-                if (!code.isEmpty() && !m_known[i].contains(code))
+                // Neighbouring rows mostly share a code: one comparison instead of a lookup.
+                if (code.isEmpty() || code == m_lastKnown[i])
+                    continue;
+                if (m_known[i].contains(code))
+                    m_lastKnown[i] = code;
+                else
                     m_unknown[{int(i), code}].insert(number);
             }
-            if (++m_read % kProgressStep == 0)
-                say(QStringLiteral("  %1행 읽음").arg(m_read));
+            progress.advanceTo(++m_read);
         }
         voucher(number, rows);
         for (const auto& [key, numbers] : m_unknown) {
@@ -149,6 +153,7 @@ private:
 
     store::Connection& m_c;
     QList<QSet<QString>> m_known;
+    QStringList m_lastKnown = QStringList(voucherCodeColumns().size());
     std::map<std::pair<int, QString>, std::set<QString>> m_unknown;
     QStringList m_findings;
     qint64 m_read = 0;

@@ -49,19 +49,11 @@ void execPrepared(store::Connection& connection, QSqlQuery& query)
         fail(connection, query);
 }
 
-void insertTexts(store::Connection& connection, const QString& table, const QStringList& columns,
-                 const QList<QStringList>& rows)
+void execDirect(store::Connection& connection, const QString& sql)
 {
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    QSqlQuery q = prepareNative(connection, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                .arg(table, columns.join(QStringLiteral(", ")), marks.join(u',')));
-    for (const QStringList& row : rows) {
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            q.bindValue(int(i), row.value(i));
-        execPrepared(connection, q);
-    }
+    QSqlQuery q(connection.database());
+    if (!q.exec(sql))
+        fail(connection, q);
 }
 
 AdminTransaction::AdminTransaction(store::Connection& connection) : m_connection(connection)

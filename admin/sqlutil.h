@@ -16,10 +16,8 @@ qint64 countRows(store::Connection& connection, const QString& table);
 // A prepared statement; throws DbError with the engine's text.
 QSqlQuery prepareNative(store::Connection& connection, const QString& sql);
 void execPrepared(store::Connection& connection, QSqlQuery& query);
-
-// Inserts rows of texts (one per column, in column order) into a table.
-void insertTexts(store::Connection& connection, const QString& table, const QStringList& columns,
-                 const QList<QStringList>& rows);
+// Runs a statement without preparing it (one that runs once); throws DbError.
+void execDirect(store::Connection& connection, const QString& sql);
 
 // One transaction for a command that writes: all of it or nothing.
 // Destroyed without commit(), it rolls back.

@@ -1,10 +1,11 @@
 #include "tablechecksum.h"
 
+#include "progress.h"
 #include "sqlutil.h"
+#include "textshape.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QSqlRecord>
 #include <QtEndian>
 
@@ -12,6 +13,26 @@ QString TableChecksum::text() const
 {
     return QStringLiteral("%1행 검사합 %2").arg(rows).arg(sum, 16, 16, QLatin1Char('0'));
 }
+
+namespace {
+
+// "yyyy-MM-dd hh:mm:ss" or with T, perhaps with a fraction of one or more digits.
+bool looksLikeTime(const QString& text)
+{
+    constexpr qsizetype kSeconds = 19;
+    if (!hasShape(QStringView(text).left(kSeconds), "0000-00-00?00:00:00"))
+        return false;
+    if (text.size() == kSeconds)
+        return true;
+    if (text.size() == kSeconds + 1 || text[kSeconds] != u'.')
+        return false;
+    for (qsizetype i = kSeconds + 1; i < text.size(); ++i)
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+    return true;
+}
+
+} // namespace
 
 QString canonicalValue(const QVariant& value)
 {
@@ -32,8 +53,7 @@ QString canonicalValue(const QVariant& value)
     while (text.endsWith(u' '))
         text.chop(1);
     // An embedded file keeps a time as its text; a server as a time.
-    static const QRegularExpression time(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d[T ]\\d\\d:\\d\\d:\\d\\d(\\.\\d+)?$"));
-    if (time.match(text).hasMatch()) {
+    if (looksLikeTime(text)) {
         QString iso = text;
         iso[10] = u'T';
         const QDateTime parsed = QDateTime::fromString(iso, Qt::ISODateWithMs);
@@ -54,21 +74,30 @@ QStringList columnsOf(store::Connection& connection, const QString& table)
     return columns;
 }
 
-TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns)
+void ChecksumAdder::add(const QSqlQuery& row, qsizetype columns)
 {
+    m_text.clear();
+    for (int i = 0; i < columns; ++i) {
+        if (i > 0)
+            m_text += '\x1f';
+        m_text += canonicalValue(row.value(i)).toUtf8();
+    }
+    const QByteArray hash = QCryptographicHash::hash(m_text, QCryptographicHash::Sha256);
+    m_sum.sum += qFromBigEndian<quint64>(hash.constData());
+    ++m_sum.rows;
+}
+
+TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns,
+                         const QString& what)
+{
+    Progress progress(what, countRows(connection, table));
     QSqlQuery q = prepareNative(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     q.setForwardOnly(true);
     execPrepared(connection, q);
-    TableChecksum sum;
-    QStringList values;
+    ChecksumAdder adder;
     while (q.next()) {
-        values.clear();
-        for (int i = 0; i < columns.size(); ++i)
-            values << canonicalValue(q.value(i));
-        const QByteArray hash =
-            QCryptographicHash::hash(values.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Sha256);
-        sum.sum += qFromBigEndian<quint64>(hash.constData());
-        ++sum.rows;
+        adder.add(q, columns.size());
+        progress.advanceTo(adder.sum().rows);
     }
-    return sum;
+    return adder.sum();
 }

@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +17,21 @@ struct TableChecksum {
     QString text() const; // "400행 검사합 0123456789abcdef"
 };
 
-TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns);
+// Adds rows one at a time, as a pass that reads them for another purpose
+// (the copy's writing pass) meets them.
+class ChecksumAdder {
+public:
+    void add(const QSqlQuery& row, qsizetype columns);
+    const TableChecksum& sum() const { return m_sum; }
+
+private:
+    TableChecksum m_sum;
+    QByteArray m_text; // reused: one allocation for the whole table
+};
+
+// One streaming pass over the table, its progress told as `what`.
+TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns,
+                         const QString& what);
 
 // The columns of a table as the engine names them, in their order.
 QStringList columnsOf(store::Connection& connection, const QString& table);

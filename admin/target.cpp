@@ -43,7 +43,7 @@ void useSchema(store::Connection& connection, const QString& schema)
 
 } // namespace
 
-OpenedTarget openTarget(const TargetChoice& choice)
+OpenedTarget openTarget(const TargetChoice& choice, store::Connection::ResultReading reading)
 {
     OpenedTarget target;
     const QString dsn = QString::fromLatin1(store::kDataSourceName);
@@ -52,7 +52,7 @@ OpenedTarget openTarget(const TargetChoice& choice)
     } else if (choice.odbc || store::odbcDataSourceExists(dsn)) {
         if (!store::odbcDataSourceExists(dsn))
             throw AppError(QStringLiteral("ODBC 데이터 원본 %1이(가) 등록되어 있지 않습니다.").arg(dsn));
-        target.connection = store::Connection::openOdbc(dsn);
+        target.connection = store::Connection::openOdbc(dsn, reading);
         if (!choice.schema.isEmpty())
             useSchema(*target.connection, choice.schema);
     } else {

@@ -18,8 +18,11 @@ struct OpenedTarget {
     bool createdFile = false; // a new SQLite file was made
 };
 
-// Throws DbError/AppError with a text for the administrator.
-OpenedTarget openTarget(const TargetChoice& choice);
+// Throws DbError/AppError with a text for the administrator. A command that
+// reads a whole table asks for ThroughCursor: a server then hands the rows
+// over batch by batch instead of the whole result before the first row.
+OpenedTarget openTarget(const TargetChoice& choice,
+                        store::Connection::ResultReading reading = store::Connection::ResultReading::Whole);
 
 // The embedded file a target names: --sqlite PATH, or the program's own file
 // when no ODBC data source is registered; empty for a server data source.

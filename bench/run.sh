@@ -15,6 +15,7 @@
 #   VOUCHER_BENCH_BUILD  build folder (default build)
 #   VOUCHER_BENCH_DATA   data folder (default /tmp/voucher-bench-data)
 #   VOUCHER_BENCH_PG_PORT  port of the benchmarks' own PostgreSQL server (default 54339)
+#   VOUCHER_BENCH_ADMIN_BEFORE  another build's voucher-admin, timed beside this one by the data tools' section
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -228,6 +229,17 @@ pg bench_odbc "$bin/bench_workstations" --odbc --workers 8 --seconds "$seconds" 
 
 if [ -n "$sizes" ]; then
     growth
+fi
+
+# The admin tool's long commands beside the engines' own bulk paths, on the
+# ledger's own rows; a scratch database on the server takes the copies.
+echo
+echo "== Data tools (bench/datatools.sh)"
+if [ "$postgres" = 1 ]; then
+    psql_ -c "set client_min_messages = warning" -c "drop database if exists account_tools" -c "create database account_tools" >/dev/null
+    run odbc_for account_tools bench/datatools.sh "$admin" "$big" ${VOUCHER_BENCH_ADMIN_BEFORE:-}
+else
+    run env -u ODBCINI bench/datatools.sh "$admin" "$big" ${VOUCHER_BENCH_ADMIN_BEFORE:-}
 fi
 
 echo

@@ -86,17 +86,22 @@ private:
 // written whole or not at all. With one, the copy goes kPagesPerStep pages at
 // a time; a write to the source between steps makes SQLite start it again,
 // so the result is still one moment's database.
-void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<bool>* cancel)
+void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<bool>* cancel,
+               const BackupProgress& progress = {})
 {
     sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!backup)
         throw AppError(QStringLiteral("백업을 시작할 수 없습니다: %1").arg(to.error()));
-    const int pages = cancel ? kPagesPerStep : -1;
+    const int pages = cancel || progress ? kPagesPerStep : -1;
     int rc = SQLITE_OK;
     for (int tries = 0; tries < kBusyTries;) {
         if (cancel && cancel->load())
             break;
         rc = sqlite3_backup_step(backup, pages);
+        if (progress && (rc == SQLITE_OK || rc == SQLITE_DONE)) {
+            const int all = sqlite3_backup_pagecount(backup);
+            progress(all - sqlite3_backup_remaining(backup), all);
+        }
         if (rc == SQLITE_OK)
             continue;
         if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
@@ -114,7 +119,7 @@ void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<b
 } // namespace
 
 BackupSummary backupSqliteFile(const QString& source, const QString& target, const std::atomic<bool>* cancel,
-                               bool compressed)
+                               bool compressed, const BackupProgress& progress)
 {
     if (!QFileInfo::exists(source))
         throw AppError(QStringLiteral("데이터 파일이 없습니다: %1").arg(source));
@@ -135,7 +140,7 @@ BackupSummary backupSqliteFile(const QString& source, const QString& target, con
             sqlite3_progress_handler(to.handle(), kInstructionsPerLook,
                                      [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
                                      const_cast<std::atomic<bool>*>(cancel));
-        copyPages(from, to, cancel);
+        copyPages(from, to, cancel, progress);
         to.requireSound(target);
         if (cancel && cancel->load())
             throw AppError(QStringLiteral("백업을 그만두었습니다."));

@@ -26,8 +26,12 @@ struct BackupSummary {
 // With `cancel`, the copy goes a few pages at a time and gives up (throws,
 // leaving no file) soon after *cancel turns true: a program that is closing
 // does not wait for the backup of a large ledger.
+// With `progress`, it goes a few pages at a time too and tells the pages
+// copied and all the pages after each step (a large ledger takes seconds).
+using BackupProgress = std::function<void(qint64 pagesCopied, qint64 pages)>;
 BackupSummary backupSqliteFile(const QString& source, const QString& target,
-                               const std::atomic<bool>* cancel = nullptr, bool compressed = false);
+                               const std::atomic<bool>* cancel = nullptr, bool compressed = false,
+                               const BackupProgress& progress = {});
 
 // Whether a process other than this one has the database at path open:
 // every connection in WAL mode holds a shared lock on the log's index

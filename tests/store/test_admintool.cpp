@@ -620,6 +620,13 @@ private slots:
         // The server now holds vouchers: a second copy is refused and changes nothing.
         QCOMPARE(admin(toServer, &out), 1);
         QVERIFY2(out.contains(QStringLiteral("--replace")), qPrintable(out));
+        // A target that stores a row otherwise than it was written fails the proof and keeps its books.
+        server.connection().execNative(QStringLiteral("create function skew() returns trigger language plpgsql as "
+                                                      "$$ begin new.cr_amt := new.cr_amt + 1; return new; end $$"));
+        server.connection().execNative(QStringLiteral("create trigger skew before insert on account_jen_AA for each row execute function skew()"));
+        QCOMPARE(admin(toServer + QStringList{QStringLiteral("--replace")}, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("account_jen_AA 원본 400행")) && out.contains(QStringLiteral("다름")), qPrintable(out));
+        server.connection().execNative(QStringLiteral("drop trigger skew on account_jen_AA"));
 
         QCOMPARE(admin(QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("odbc"), QStringLiteral("--to"),
                                    QStringLiteral("sqlite:") + back} + onServer, &out), 0);
@@ -635,6 +642,47 @@ private slots:
             std::sort(kept.begin(), kept.end());
             QCOMPARE(copied, kept);
         }
+    }
+
+    // Long work tells each tenth once, on standard error: standard output,
+    // read by scripts, holds the command's own lines only.
+    void progressTellsTenthsOnStandardErrorOnly_data()
+    {
+        QTest::addColumn<QStringList>("args"); // %L the ledger, %D a folder of the test's
+        QTest::addColumn<QStringList>("told");
+        const QString jen = QStringLiteral("account_jen_AA");
+        QTest::newRow("export") << QStringList{QStringLiteral("export"), jen, QStringLiteral("%D/jen.csv"), QStringLiteral("--sqlite"), QStringLiteral("%L")}
+                                << QStringList{jen};
+        QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("--sqlite"), QStringLiteral("%L")} << QStringList{jen};
+        QTest::newRow("copy") << QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:%L"), QStringLiteral("--to"),
+                                             QStringLiteral("sqlite:%D/copy.db")}
+                              << QStringList{jen, QStringLiteral("확인 ") + jen};
+    }
+
+    void progressTellsTenthsOnStandardErrorOnly()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, told);
+        QTemporaryDir dir;
+        const QString ledger = dir.filePath(QStringLiteral("ledger.db"));
+        QStringList synth = smallSizes();
+        synth[2] = ledger;
+        synth[4] = QStringLiteral("12000");
+        QCOMPARE(admin(synth), 0);
+        args.replaceInStrings(QStringLiteral("%L"), ledger).replaceInStrings(QStringLiteral("%D"), dir.path());
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../voucher-admin"), args);
+        QVERIFY(p.waitForFinished(120000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput()), err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(!out.contains(QStringLiteral("%)")) && !out.contains(QStringLiteral("행 ...")), qPrintable(out));
+        static const QRegularExpression line(QStringLiteral("^  (.+): [\\d,]+ / 12,000행 \\((\\d+)%\\)"), QRegularExpression::MultilineOption);
+        QStringList tenths, expected;
+        for (const auto& m : line.globalMatch(err))
+            tenths << m.captured(1) + u' ' + m.captured(2);
+        for (const QString& what : told)
+            for (int tenth = 10; tenth <= 100; tenth += 10)
+                expected << what + u' ' + QString::number(tenth);
+        QCOMPARE(tenths, expected);
     }
 
     void synthWritesTheProgramsRowForm()
