@@ -1,16 +1,14 @@
 // One workstation for the system tests and bench_workstations: for a bounded
 // time it saves new vouchers, corrects lines of the vouchers it saved and
-// deletes some of their lines through the entry window itself (offscreen):
-// each action is the window's handler as the button runs it, list reload and
-// the line located after it included, which is what the clerk waits for.
-// It reports on stdout what it was told, one line each:
+// deletes some of their lines through the entry window itself (offscreen),
+// and reports on stdout what it was told, one line each:
 //
 //   saved <number> <tag> <branch> <bun>:<amount>,...   (tag: ws<worker>-<seq>-<lines>)
 //   corrected <number> <tag> <bun> <amount>
 //   missing <number> <tag> <bun>            (a correction found its line gone)
 //   deleted <number> <tag> <bun> <rows>
 //   error <what> <engine's text, or the window's message>
-//   waited <save|correct|delete> <ms>      (the handler's start to its end)
+//   waited <save|correct|delete> <ms>      (the button's handler: list reload, line located)
 //   held <save|correct|delete> <ms>        (the voucher table's lock)
 //   done <operations>
 //
@@ -21,9 +19,7 @@
 // starts one action every P ms on a fixed schedule, as a clerk would (late
 // when the one before overran), on a connection bounded as the program's own.
 // Each workstation's schedule is shifted by its own part of P (from the
-// seed), as clerks do not press their keys in step. What the clerk does
-// before pressing the button (choosing the date, branch and line, typing)
-// is not timed.
+// seed), as clerks do not press their keys in step.
 
 #include "borvaneprobe.h"
 #include "core/errors.h"
@@ -110,16 +106,16 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    std::unique_ptr<store::Connection> opened;
+    std::unique_ptr<store::Connection> c;
     try {
         const QString path = option(args, QStringLiteral("--sqlite"));
         if (!path.isEmpty()) {
-            opened = store::Connection::openSqlite(path);
+            c = store::Connection::openSqlite(path);
         } else {
-            opened = store::Connection::openOdbc(QStringLiteral("Account"));
+            c = store::Connection::openOdbc(QStringLiteral("Account"));
             const QString schema = option(args, QStringLiteral("--schema"));
             if (!schema.isEmpty())
-                opened->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
+                c->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
         }
     } catch (const AppError& e) {
         say(QStringLiteral("error open %1").arg(e.text().simplified()));
@@ -127,9 +123,9 @@ int main(int argc, char** argv)
     }
     const int paceMs = option(args, QStringLiteral("--pace-ms")).toInt();
     if (paceMs > 0)
-        opened->boundClerkWaits();
-    store::Connection& c = *opened;
-    store::Connection::setAccount(std::move(opened));
+        c->boundClerkWaits();
+    store::Connection& account = *c; // the window's from here on
+    store::Connection::setAccount(std::move(c));
     TfmBorvane window;
     window.show();
     QCoreApplication::processEvents();
@@ -160,7 +156,7 @@ int main(int argc, char** argv)
     const auto press = [&](void (BorvaneProbe::*button)()) {
         QCoreApplication::processEvents();
         boxes.texts.clear();
-        c.noteLockHeld(-1);
+        account.noteLockHeld(-1);
         waited.start();
         (w.*button)();
         const qint64 ns = waited.nsecsElapsed();
@@ -222,9 +218,9 @@ int main(int argc, char** argv)
                     line->second = amount;
                     say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
                 } else {
-                    const int before = rowsOf(c, v.number, line->first);
+                    const int before = rowsOf(account, v.number, line->first);
                     waitedNs = press(&BorvaneProbe::DeleteBtnClick);
-                    const int rows = before - rowsOf(c, v.number, line->first);
+                    const int rows = before - rowsOf(account, v.number, line->first);
                     say(QStringLiteral("deleted %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(rows));
                     v.lines.erase(line);
                     if (v.lines.empty())
@@ -239,8 +235,8 @@ int main(int argc, char** argv)
         }
         if (waitedNs >= 0)
             say(QStringLiteral("waited %1 %2").arg(nameOf(action), ms(waitedNs)));
-        if (c.lastLockHeldNs() >= 0)
-            say(QStringLiteral("held %1 %2").arg(nameOf(action), ms(c.lastLockHeldNs())));
+        if (account.lastLockHeldNs() >= 0)
+            say(QStringLiteral("held %1 %2").arg(nameOf(action), ms(account.lastLockHeldNs())));
     }
     say(QStringLiteral("done %1").arg(operations));
     return 0;
