@@ -7,7 +7,8 @@
 #   bench/run.sh [--runs N] [--seconds T] [--sqlite-only] [--sizes N,N,...] [--growth-only]
 #
 #   --runs N        timed runs per figure (median), default 15
-#   --seconds T     how long the workstations write (one action a second each), default 60
+#   --seconds T     how long the workstations write at each rate (one action a second each,
+#                   then ten), default 60
 #   --sizes N,N,... ledger sizes in voucher rows (e.g. 200000,2000000,10000000):
 #                   the entry window's list, load, save and correction on each,
 #                   and their growth from the smallest to the largest
@@ -224,8 +225,8 @@ else
     run "$bin/bench_waits" --runs 3 --sqlite-only
 fi
 
-run "$bin/bench_workstations" --sqlite "$big" --workers 4 --seconds "$seconds" --pace-ms 1000
-pg bench_odbc "$bin/bench_workstations" --odbc --workers 8 --seconds "$seconds" --pace-ms 1000
+run "$bin/bench_workstations" --sqlite "$big" --workers 4 --seconds "$seconds" --pace-ms 1000,100
+pg bench_odbc "$bin/bench_workstations" --odbc --workers 8 --seconds "$seconds" --pace-ms 1000,100
 
 if [ -n "$sizes" ]; then
     growth

@@ -1,14 +1,14 @@
 // One workstation for the system tests and bench_workstations: for a bounded
 // time it saves new vouchers, corrects lines of the vouchers it saved and
-// deletes some of their lines, through the voucher book the entry window
-// uses (VoucherBook), and reports on stdout what it was told, one line each:
+// deletes some of their lines through the entry window itself (offscreen),
+// and reports on stdout what it was told, one line each:
 //
 //   saved <number> <tag> <branch> <bun>:<amount>,...   (tag: ws<worker>-<seq>-<lines>)
 //   corrected <number> <tag> <bun> <amount>
 //   missing <number> <tag> <bun>            (a correction found its line gone)
 //   deleted <number> <tag> <bun> <rows>
-//   error <what> <engine's text>
-//   waited <save|correct|delete> <ms>      (the handler's start to its end)
+//   error <what> <engine's text, or the window's message>
+//   waited <save|correct|delete> <ms>      (the button's handler: list reload, line located)
 //   held <save|correct|delete> <ms>        (the voucher table's lock)
 //   done <operations>
 //
@@ -21,15 +21,16 @@
 // Each workstation's schedule is shifted by its own part of P (from the
 // seed), as clerks do not press their keys in step.
 
+#include "borvaneprobe.h"
 #include "core/errors.h"
-#include "core/strutil.h"
+#include "modalwatcher.h"
 #include "store/connection.h"
-#include "voucher/voucherbook.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QThread>
 #include <cstdio>
 #include <map>
@@ -40,7 +41,7 @@ struct Own {
     QString number;
     QString tag;
     QString date;
-    QString branch;
+    int branch = 0;
     std::map<QString, double> lines; // bun -> amount
 };
 
@@ -76,22 +77,25 @@ QString ms(qint64 ns)
     return QString::number(ns / 1e6, 'f', 3);
 }
 
-VoucherLine lineOf(const QString& bun, double amount, const QString& tag)
+// The stored rows of one line: a deletion is told by what it removed.
+int rowsOf(store::Connection& c, const QString& number, const QString& bun)
 {
-    VoucherLine line;
-    line.serialBun = bun;
-    line.names[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("여비교통비");
-    line.codes[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("40701005000"); // the demo chart's 여비교통비
-    line.acText = tag;
-    line.crAmt = amount;
-    return line;
+    QSqlQuery q(c.database());
+    q.prepare(QStringLiteral("select count(*) from account_jen_AA where serial_jen = ? and serial_bun = ?"));
+    q.addBindValue(number);
+    q.addBindValue(bun);
+    if (!q.exec() || !q.next())
+        throw AppError(q.lastError().text());
+    return q.value(0).toInt();
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int worker = option(args, QStringLiteral("--worker")).toInt();
     const int seconds = option(args, QStringLiteral("--seconds")).toInt();
@@ -120,7 +124,13 @@ int main(int argc, char** argv)
     const int paceMs = option(args, QStringLiteral("--pace-ms")).toInt();
     if (paceMs > 0)
         c->boundClerkWaits();
-    VoucherBook book(*c);
+    store::Connection& account = *c; // the window's from here on
+    store::Connection::setAccount(std::move(c));
+    TfmBorvane window;
+    window.show();
+    QCoreApplication::processEvents();
+    BorvaneProbe w{window};
+    ModalWatcher boxes; // a refusal the window shows is reported, not waited on
 
     // All workstations begin at the same moment.
     const qint64 startAt = option(args, QStringLiteral("--start-at")).toLongLong();
@@ -136,6 +146,24 @@ int main(int argc, char** argv)
     QRandomGenerator phase(option(args, QStringLiteral("--seed")).toUInt() * 104729u + quint32(worker));
     const qint64 phaseMs = paceMs > 0 ? phase.bounded(paceMs) : 0;
     QElapsedTimer waited;
+    // The clerk's choices before the button: the date and branch listed, a line chosen.
+    const auto listDay = [&](const QString& date, int branch) {
+        w.CancelBtnClick();
+        w.setDate(date);
+        w.chooseBranch(branch);
+        w.pQuery();
+    };
+    const auto press = [&](void (BorvaneProbe::*button)()) {
+        QCoreApplication::processEvents();
+        boxes.texts.clear();
+        account.noteLockHeld(-1);
+        waited.start();
+        (w.*button)();
+        const qint64 ns = waited.nsecsElapsed();
+        if (!boxes.texts.isEmpty())
+            throw AppError(boxes.texts.join(u' '));
+        return ns;
+    };
     while (clock.elapsed() < seconds * 1000) {
         if (paceMs > 0) {
             const qint64 due = phaseMs + qint64(operations) * paceMs;
@@ -147,65 +175,68 @@ int main(int argc, char** argv)
         const int roll = dice.bounded(100);
         const Action action = own.empty() || roll < 55 ? Action::Save : roll < 80 ? Action::Correct : Action::Delete;
         ++operations;
-        c->noteLockHeld(-1);
-        qint64 waitedNs = -1; // read when the book returns, before anything is said
-        waited.start();
+        qint64 waitedNs = -1;
+        waited.invalidate();
         try {
             if (action == Action::Save) {
                 Own v;
                 const int lines = 1 + dice.bounded(5);
                 v.tag = QStringLiteral("ws%1-%2-%3").arg(worker).arg(++sequence).arg(lines);
                 v.date = dates.at(dice.bounded(int(dates.size())));
-                const int branch = dice.bounded(5);
-                QList<VoucherLine> typed;
+                v.branch = dice.bounded(5);
+                listDay(v.date, v.branch);
+                w.focusAmount(lines);
+                w.startNewVoucher();
                 QStringList told;
                 for (int n = 1; n <= lines; ++n) {
                     const QString bun = QStringLiteral("0%1").arg(n);
                     const double amount = 1000.0 * (1 + dice.bounded(99999));
-                    typed << lineOf(bun, amount, v.tag);
+                    // the demo chart's 여비교통비
+                    w.typeLine(n, QStringLiteral("40701005000"), QStringLiteral("여비교통비"), amount, v.tag);
                     v.lines[bun] = amount;
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
-                v.number = book.saveNewVoucher(v.date, branch, typed).serialJen;
-                waitedNs = waited.nsecsElapsed();
-                v.branch = formatZeroPadded(branch, 5);
-                say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(branch).arg(told.join(u',')));
+                waitedNs = press(&BorvaneProbe::SaveBtnClick);
+                if (w.mode() != QLatin1String("1") || w.lastStoredKey().isEmpty())
+                    throw AppError(QStringLiteral("the window stored nothing"));
+                v.number = w.lastStoredKey().left(19);
+                say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(v.branch).arg(told.join(u',')));
                 own.push_back(v);
-            } else if (action == Action::Correct) {
-                Own& v = own[dice.bounded(int(own.size()))];
-                auto line = v.lines.begin();
-                std::advance(line, dice.bounded(int(v.lines.size())));
-                const double amount = 1000.0 * (1 + dice.bounded(99999));
-                const bool corrected =
-                    book.correctLine({v.date, v.branch, v.number, line->first}, lineOf(line->first, amount, v.tag));
-                waitedNs = waited.nsecsElapsed();
-                if (corrected) {
-                    line->second = amount;
-                    say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
-                } else {
-                    say(QStringLiteral("missing %1 %2 %3").arg(v.number, v.tag, line->first));
-                }
             } else {
                 const size_t at = dice.bounded(int(own.size()));
                 Own& v = own[at];
                 auto line = v.lines.begin();
                 std::advance(line, dice.bounded(int(v.lines.size())));
-                const int rows = book.deleteLine(v.number, line->first);
-                book.countVoucherRows(v.number); // as the window counts what is left
-                waitedNs = waited.nsecsElapsed();
-                say(QStringLiteral("deleted %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(rows));
-                v.lines.erase(line);
-                if (v.lines.empty())
-                    own.erase(own.begin() + at);
+                const double amount = 1000.0 * (1 + dice.bounded(99999));
+                listDay(v.date, v.branch);
+                if (!w.chooseListRow(v.number, line->first) || w.mode() != QLatin1String("2")) {
+                    say(QStringLiteral("missing %1 %2 %3").arg(v.number, v.tag, line->first));
+                } else if (action == Action::Correct) {
+                    w.setAmount(line->first.toInt(), amount);
+                    w.focusAmount(line->first.toInt());
+                    waitedNs = press(&BorvaneProbe::SaveBtnClick);
+                    line->second = amount;
+                    say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
+                } else {
+                    const int before = rowsOf(account, v.number, line->first);
+                    waitedNs = press(&BorvaneProbe::DeleteBtnClick);
+                    const int rows = before - rowsOf(account, v.number, line->first);
+                    say(QStringLiteral("deleted %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(rows));
+                    v.lines.erase(line);
+                    if (v.lines.empty())
+                        own.erase(own.begin() + at);
+                }
             }
         } catch (const AppError& e) {
-            waitedNs = waited.nsecsElapsed();
+            if (waitedNs < 0 && waited.isValid())
+                waitedNs = waited.nsecsElapsed();
             const QString what = action == Action::Save ? QStringLiteral("save") : QStringLiteral("write");
             say(QStringLiteral("error %1 %2").arg(what, e.text().simplified()));
         }
-        say(QStringLiteral("waited %1 %2").arg(nameOf(action), ms(waitedNs)));
-        if (c->lastLockHeldNs() >= 0)
-            say(QStringLiteral("held %1 %2").arg(nameOf(action), ms(c->lastLockHeldNs())));
+        if (waitedNs >= 0)
+            say(QStringLiteral("waited %1 %2").arg(nameOf(action), ms(waitedNs)));
+        if (account.lastLockHeldNs() >= 0)
+            say(QStringLiteral("held %1 %2").arg(nameOf(action), ms(account.lastLockHeldNs())));
     }
     say(QStringLiteral("done %1").arg(operations));
     return 0;
