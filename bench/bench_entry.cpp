@@ -34,6 +34,7 @@ using bench::Figure;
 
 constexpr double kClerkLimitMs = 50;
 constexpr double kEngineFactor = 3;
+constexpr int kCopyPaceMs = 1000;
 
 struct Timing {
     double handlerMs = 0;
@@ -252,11 +253,35 @@ private:
             -1, -1, QStringLiteral("full list reloaded"));
     }
 
+    // Lists and saves at a brisk clerk's pace while `going`: back to back
+    // they would grow the log far beyond a day's, which the copy's long read
+    // keeps from being reset. At least one of each.
+    void paced(const std::function<bool()>& going, std::vector<double>& lists, std::vector<double>& saves)
+    {
+        QElapsedTimer timer, pace;
+        do {
+            pace.start();
+            timer.start();
+            w.pQuery();
+            QCoreApplication::processEvents();
+            lists.push_back(timer.nsecsElapsed() / 1e6);
+            typeVoucher(5);
+            timer.start();
+            w.SaveBtnClick();
+            QCoreApplication::processEvents();
+            saves.push_back(timer.nsecsElapsed() / 1e6);
+            noteSaved();
+            while (going() && pace.elapsed() < kCopyPaceMs)
+                QThread::msleep(5);
+        } while (going());
+    }
+
     // The day's first start copies the whole file after the first paint (a
     // gigabyte and more on a ten-year ledger, for seconds), on a thread of low
     // priority; the clerk lists and saves meanwhile. The copy here is the one
     // the daily backup makes (compressed), into a folder of its own, so that
-    // the file's own backups and their records stay as they are.
+    // the file's own backups and their records stay as they are. The floor is
+    // the same pace, as long, without the copy.
     void duringDailyCopy()
     {
         QTemporaryDir place;
@@ -273,35 +298,28 @@ private:
             copying = false;
         });
         copy->start(QThread::LowPriority);
-        std::vector<double> lists, saves;
-        QElapsedTimer timer;
-        do { // a copy that ends at once still leaves one of each
-            timer.start();
-            w.pQuery();
-            QCoreApplication::processEvents();
-            lists.push_back(timer.nsecsElapsed() / 1e6);
-            typeVoucher(5);
-            timer.start();
-            w.SaveBtnClick();
-            QCoreApplication::processEvents();
-            saves.push_back(timer.nsecsElapsed() / 1e6);
-            noteSaved();
-        } while (copying);
-        const double copySeconds = copyTime.elapsed() / 1000.0;
+        std::vector<double> lists, saves, quietLists, quietSaves;
+        paced([&] { return copying.load(); }, lists, saves);
+        const qint64 copyMs = copyTime.elapsed();
         copy->wait();
         delete copy;
-        const auto add = [&](const QString& operation, const std::vector<double>& waits) {
-            Figure f{m_engine, operation, bench::percentile(waits, 0.99), -1, -1, kClerkLimitMs, -1,
-                     QStringLiteral("p99 of %1 waits during a %2 s copy; p50 %3, longest %4")
+        QElapsedTimer quiet;
+        quiet.start();
+        paced([&] { return quiet.elapsed() < copyMs; }, quietLists, quietSaves);
+        const auto add = [&](const QString& operation, const std::vector<double>& waits,
+                             const std::vector<double>& quietWaits) {
+            Figure f{m_engine, operation, bench::percentile(waits, 0.99), -1, bench::percentile(quietWaits, 0.99),
+                     kClerkLimitMs, -1,
+                     QStringLiteral("p99 of %1 during a %2 s copy; p50 %3, longest %4; floor: p99 without it")
                          .arg(waits.size())
-                         .arg(copySeconds, 0, 'f', 1)
+                         .arg(copyMs / 1000.0, 0, 'f', 1)
                          .arg(bench::percentile(waits, 0.5), 0, 'f', 1)
                          .arg(bench::percentile(waits, 1.0), 0, 'f', 1)};
             f.failed = !failure.isEmpty();
             m_figures.push_back(f);
         };
-        add(QStringLiteral("list during the day's first copy"), lists);
-        add(QStringLiteral("save during the day's first copy"), saves);
+        add(QStringLiteral("list during the day's first copy"), lists, quietLists);
+        add(QStringLiteral("save during the day's first copy"), saves, quietSaves);
         if (!failure.isEmpty())
             std::fprintf(stderr, "bench_entry: the day's copy failed: %s\n", qPrintable(failure));
     }
