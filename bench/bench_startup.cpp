@@ -13,11 +13,15 @@
 // changes under the same load of the machine.
 //
 //   bench_startup --sqlite PATH | --odbc  [--runs N] [--label NAME] [--start-only] [--baseline PROGRAM]
+//                 [--tiny PATH]
 //
 // For --sqlite the program finds PATH as its embedded database: PATH must be
 // <dir>/voucher/Account.db, and the program runs with XDG_DATA_HOME=<dir>
 // and an ODBC configuration without the data source Account. For --odbc it
-// uses the data source Account of $ODBCINI.
+// uses the data source Account of $ODBCINI; given with --sqlite too, the
+// starts under Xvfb are also made on the server. With --tiny (a new demo file,
+// laid out as for --sqlite) the starts under Xvfb are also made on it, and
+// each data source is held to it.
 
 #include "benchkit.h"
 #include "core/errors.h"
@@ -41,6 +45,10 @@
 #include <vector>
 
 namespace {
+
+// A start on the big data against the same start on a tiny file: what the
+// data costs the clerk at start-up.
+constexpr double kDataFactor = 1.2;
 
 struct Start {
     double ms = -1;
@@ -129,6 +137,32 @@ bool haveTodaysBackup(const QString& path)
     }
 }
 
+// The environment in which the program finds the file at path as its
+// embedded database, with no data source Account beside it; today's backup
+// of the file made.
+bool onSqliteFile(QProcessEnvironment& env, const QString& path, const QString& noOdbc)
+{
+    const QFileInfo file(path);
+    if (file.fileName() != QLatin1String("Account.db") || file.dir().dirName() != QLatin1String("voucher")) {
+        std::fprintf(stderr, "bench_startup: the SQLite file must be <dir>/voucher/Account.db\n");
+        return false;
+    }
+    // A missing file would be made by the program as a small demo file
+    // and measured as if it were the data asked for.
+    if (!file.isFile()) {
+        std::fprintf(stderr, "bench_startup: %s does not exist\n", qPrintable(path));
+        return false;
+    }
+    if (!haveTodaysBackup(file.absoluteFilePath()))
+        return false;
+    QDir data = file.absoluteDir();
+    data.cdUp();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data.absolutePath());
+    env.insert(QStringLiteral("ODBCSYSINI"), noOdbc);
+    env.insert(QStringLiteral("ODBCINI"), QDir(noOdbc).filePath(QStringLiteral("odbc.ini")));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -147,29 +181,23 @@ int main(int argc, char** argv)
     QTemporaryDir runtime;
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     env.insert(QStringLiteral("TMPDIR"), runtime.path());
+    // Beside the file asked for, the same starts on a server and on a tiny
+    // file, in the same loops under Xvfb.
+    QProcessEnvironment serverEnv, tinyEnv;
     if (!path.isEmpty()) {
-        const QFileInfo file(path);
-        if (file.fileName() != QLatin1String("Account.db") || file.dir().dirName() != QLatin1String("voucher")) {
-            std::fprintf(stderr, "bench_startup: the SQLite file must be <dir>/voucher/Account.db\n");
-            return 2;
-        }
-        // A missing file would be made by the program as a small demo file
-        // and measured as if it were the data asked for.
-        if (!file.isFile()) {
-            std::fprintf(stderr, "bench_startup: %s does not exist\n", qPrintable(path));
-            return 2;
-        }
+        if (args.contains(QStringLiteral("--odbc")))
+            serverEnv = env;
         engine = QStringLiteral("sqlite");
-        if (!haveTodaysBackup(file.absoluteFilePath()))
+        if (!onSqliteFile(env, path, noOdbc.path()))
             return 1;
-        QDir data = file.absoluteDir();
-        data.cdUp();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), data.absolutePath());
-        env.insert(QStringLiteral("ODBCSYSINI"), noOdbc.path());
-        env.insert(QStringLiteral("ODBCINI"), noOdbc.filePath(QStringLiteral("odbc.ini")));
     } else if (!args.contains(QStringLiteral("--odbc"))) {
         std::fprintf(stderr, "bench_startup: give --sqlite PATH or --odbc\n");
         return 2;
+    }
+    if (const QString tiny = bench::option(args, QStringLiteral("--tiny")); !tiny.isEmpty()) {
+        tinyEnv = env;
+        if (!onSqliteFile(tinyEnv, tiny, noOdbc.path()))
+            return 1;
     }
 
     std::vector<double> program, empty, labelled, base;
@@ -239,48 +267,78 @@ int main(int argc, char** argv)
         QProcessEnvironment x = env;
         x.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         x.insert(QStringLiteral("DISPLAY"), screen.display());
-        std::vector<double> programExposed, labelExposed, programPainted, labelPainted, baseExposed, basePainted;
+        const auto underXvfb = [&](QProcessEnvironment e) {
+            e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            e.insert(QStringLiteral("DISPLAY"), screen.display());
+            return e;
+        };
+            // Each start of a loop in turn, each one's first Expose and its probe's line.
+        struct Contender {
+            QString program;
+            QStringList arguments;
+            QProcessEnvironment env;
+            std::vector<double> exposed, painted;
+        };
+        std::vector<Contender> contenders{{QStringLiteral(VOUCHER_PROGRAM), {}, x, {}, {}},
+                                          {QStringLiteral(EMPTY_WINDOW), {QStringLiteral("--korean-label")}, x, {}, {}}};
+        const auto enter = [&](const QString& program, const QProcessEnvironment& env) {
+            contenders.push_back({program, {}, env, {}, {}});
+            return contenders.size() - 1;
+        };
+        const size_t baselineAt = baseline.isEmpty() ? 0 : enter(baseline, x);
+        const size_t serverAt = serverEnv.isEmpty() ? 0 : enter(QStringLiteral(VOUCHER_PROGRAM), underXvfb(serverEnv));
+        const size_t tinyAt = tinyEnv.isEmpty() ? 0 : enter(QStringLiteral(VOUCHER_PROGRAM), underXvfb(tinyEnv));
         for (int i = 0; i <= runs; ++i) {
-            double p = -1, l = -1, b = 0;
-            // One start to its first Expose (into `exposed`) and its probe's line.
-            auto underX = [&](const QString& program, const QStringList& arguments, double& exposed) {
-                screen.settle();
-                return startOnce(program, x, arguments,
-                                 {[&](const QElapsedTimer& t) { exposed = screen.waitForFirstExpose(t); },
-                                  [&] { screen.settle(); }});
-            };
-            Start ps, bs{0, 0}, ls;
-            std::vector<std::function<void()>> starts = {
-                [&] { ps = underX(QStringLiteral(VOUCHER_PROGRAM), {}, p); },
-                [&] { ls = underX(QStringLiteral(EMPTY_WINDOW), {QStringLiteral("--korean-label")}, l); },
-            };
-            if (!baseline.isEmpty())
-                starts.insert(starts.begin() + 1, [&] { bs = underX(baseline, {}, b); });
+            std::vector<std::function<void()>> starts;
+            bool seen = true;
+            for (size_t k = 0; k < contenders.size(); ++k)
+                starts.push_back([&, k] {
+                    Contender& c = contenders[k];
+                    double exposed = -1;
+                    screen.settle();
+                    const Start s = startOnce(c.program, c.env, c.arguments,
+                                              {[&](const QElapsedTimer& t) { exposed = screen.waitForFirstExpose(t); },
+                                               [&] { screen.settle(); }});
+                    seen = seen && s.ms >= 0 && exposed >= 0;
+                    if (i > 0) { // the first loop warms up
+                        c.exposed.push_back(exposed);
+                        c.painted.push_back(s.ms);
+                    }
+                });
             inTurn(std::move(starts), i);
-            if (ps.ms < 0 || ls.ms < 0 || bs.ms < 0 || p < 0 || l < 0 || b < 0) {
+            if (!seen) {
                 std::fprintf(stderr, "bench_startup: no Expose seen under Xvfb\n");
                 return 1;
             }
-            if (i == 0)
-                continue;
-            programExposed.push_back(p);
-            labelExposed.push_back(l);
-            programPainted.push_back(ps.ms);
-            labelPainted.push_back(ls.ms);
-            baseExposed.push_back(b);
-            basePainted.push_back(bs.ms);
         }
-        figures.push_back({engine, QStringLiteral("start-up to the first Expose under Xvfb"),
-                           bench::median(programExposed), -1, bench::median(labelExposed), -1, 2,
-                           QStringLiteral("X events; floor: the window with one Korean label")});
-        figures.push_back({engine, QStringLiteral("start-up to the first paint under Xvfb"), bench::median(programPainted),
-                           -1, bench::median(labelPainted), -1, 2,
-                           QStringLiteral("the probe's line, same starts; floor: the Korean label")});
-        if (!baseline.isEmpty()) {
-            figures.push_back({engine, QStringLiteral("baseline to the first Expose under Xvfb"),
-                               bench::median(baseExposed), -1, bench::median(labelExposed), -1, -1, baselineNote});
-            figures.push_back({engine, QStringLiteral("baseline to the first paint under Xvfb"),
-                               bench::median(basePainted), -1, bench::median(labelPainted), -1, -1, baselineNote});
+        const auto against = [&](const QString& engine, size_t at, size_t floorAt, double factor, const QString& what,
+                                 const QString& note) {
+            const Contender &c = contenders[at], &floor = contenders[floorAt];
+            figures.push_back({engine, QStringLiteral("start-up to the first Expose under Xvfb, against %1").arg(what),
+                               bench::median(c.exposed), -1, bench::median(floor.exposed), -1, -1,
+                               QStringLiteral("X events; ") + note});
+            figures.push_back({engine, QStringLiteral("start-up to the first paint under Xvfb, against %1").arg(what),
+                               bench::median(c.painted), -1, bench::median(floor.painted), -1, factor,
+                               QStringLiteral("the probe's line, same starts; ") + note});
+        };
+        const QString label = QStringLiteral("the Korean label");
+        const QString tiny = QStringLiteral("a tiny file");
+        // The label costs what fonts and the toolkit cost; with a tiny file
+        // beside it, the program on that file is the yardstick of its data.
+        const double labelFactor = tinyAt ? -1 : 2;
+        against(engine, 0, 1, labelFactor, label, QStringLiteral("floor: the window with one Korean label"));
+        if (baselineAt)
+            against(engine, baselineAt, 1, -1, label, baselineNote);
+        if (serverAt)
+            against(QStringLiteral("postgres"), serverAt, 1, labelFactor, label,
+                    QStringLiteral("floor: the window with one Korean label"));
+        if (tinyAt) {
+            against(QStringLiteral("sqlite (tiny)"), tinyAt, 1, -1, label,
+                    QStringLiteral("floor: the window with one Korean label"));
+            const QString note = QStringLiteral("floor: the program on a new demo file");
+            against(engine, 0, tinyAt, kDataFactor, tiny, note);
+            if (serverAt)
+                against(QStringLiteral("postgres"), serverAt, tinyAt, kDataFactor, tiny, note);
         }
     }
 #endif
