@@ -136,8 +136,8 @@ int runRestore(const TargetChoice& choice, const QString& file, bool yes)
     if (store::sqliteFileInUse(target))
         throw AppError(QStringLiteral("다른 프로그램이 %1을(를) 열어 두고 있습니다. 그 프로그램을 닫은 뒤에 복원하십시오.")
                            .arg(target));
-    const store::BackupSummary s = store::restoreSqliteFile(file, target, [&](const store::BackupSummary& incoming) {
-        requireOwnSchema(file);
+    const store::BackupSummary s = store::restoreSqliteFile(file, target, [&](const QString& sound, const store::BackupSummary& incoming) {
+        requireOwnSchema(sound);
         confirmRestore(target, incoming, yes);
         keepReplacedBooks(target);
     });

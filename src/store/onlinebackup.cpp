@@ -179,13 +179,13 @@ bool sqliteFileInUse(const QString& path)
 }
 
 BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
-                                const std::function<void(const BackupSummary& backup)>& beforeWriting)
+                                const std::function<void(const QString& sound, const BackupSummary& counts)>& beforeWriting)
 {
     if (isGzipFile(backup)) { // a daily backup: restored from its expanded copy, which goes when done
         const PrivateWorkFolder work(target);
         const QString expanded = work.filePath(QFileInfo(backup).completeBaseName());
         gunzipFile(backup, expanded);
-        return restoreSqliteFile(expanded, target);
+        return restoreSqliteFile(expanded, target, beforeWriting);
     }
     if (!QFileInfo::exists(backup))
         throw AppError(QStringLiteral("백업 파일이 없습니다: %1").arg(backup));
@@ -194,7 +194,7 @@ BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
     if (from.value("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'account_jen_AA'") != QLatin1String("1"))
         throw AppError(QStringLiteral("%1은(는) 전표 데이터 파일이 아닙니다 (account_jen_AA가 없습니다).").arg(backup));
     if (beforeWriting)
-        beforeWriting(from.summary(backup));
+        beforeWriting(backup, from.summary(backup));
     const SqliteFile to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copyPages(from, to, nullptr);
     to.requireSound(target);

@@ -42,10 +42,11 @@ bool sqliteFileInUse(const QString& path);
 // transaction: all of it or nothing. The backup is checked first (sound and
 // holding the voucher table), the result after. A gzip-compressed backup (the
 // daily ones) is expanded into a private file first. Throws AppError.
-// `beforeWriting`, given the backup's counts once it is found sound, has the
+// `beforeWriting`, given the file the pages come from (a compressed backup's
+// expanded copy) and its counts once it is found sound, has the
 // last word before the target is opened: what it throws refuses the restore
 // with nothing written.
 BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
-                                const std::function<void(const BackupSummary& backup)>& beforeWriting = {});
+                                const std::function<void(const QString& sound, const BackupSummary& counts)>& beforeWriting = {});
 
 } // namespace store

@@ -418,7 +418,9 @@ private slots:
         QVERIFY(store::backupWarnings(path, {store::dailyBackupFolder(path)}, closed.addDays(3)).value(0).contains(QStringLiteral("3일 전")));
         // The day keeps its first copy and its last; the first is put back.
         QCOMPARE(store::dailyBackups(path).size(), 8);
-        QCOMPARE(admin({QStringLiteral("restore"), store::dailyBackups(path)[1], QStringLiteral("--sqlite"), path}, &out), 0);
+        // A compressed copy is asked for like any backup: without a terminal, only with --yes.
+        QCOMPARE(admin({QStringLiteral("restore"), store::dailyBackups(path)[1], QStringLiteral("--sqlite"), path}, &out), 1);
+        QCOMPARE(admin({QStringLiteral("restore"), store::dailyBackups(path)[1], QStringLiteral("--yes"), QStringLiteral("--sqlite"), path}, &out), 0);
         QCOMPARE(vouchers(), first);
     }
 
