@@ -8,10 +8,6 @@
 
 namespace {
 
-// ICU's "CP949" is IBM's code page 949, which lacks the Windows extension
-// (for example 똠, 0x8C63), and its EUC-KR decoder drops such bytes without
-// an error; "windows-949" is the code page Korean Windows writes.
-constexpr const char* kCodePage = "windows-949";
 const QByteArray kUtf8Mark("\xEF\xBB\xBF");
 
 // A bad sequence reads as U+FFFD and so does not write back the same.
@@ -25,7 +21,7 @@ bool validUtf8(const QByteArray& bytes)
 bool soundCodePage(const QByteArray& line, QString* text)
 {
     // (A converter without state counts no errors: the default flags.)
-    QStringDecoder decoder(kCodePage);
+    QStringDecoder decoder(kCp949CodePage);
     *text = decoder.decode(line);
     if (decoder.hasError())
         return false;
@@ -34,7 +30,7 @@ bool soundCodePage(const QByteArray& line, QString* text)
     for (QChar c : *text)
         if ((c.unicode() >= 0x80 && c.unicode() <= 0x9f) || c.category() == QChar::Other_PrivateUse)
             return false;
-    QStringEncoder encoder(kCodePage);
+    QStringEncoder encoder(kCp949CodePage);
     const QByteArray back = encoder.encode(*text);
     return !encoder.hasError() && back == line;
 }
@@ -99,7 +95,7 @@ QByteArray encodeCsvFile(const QString& text, CsvEncoding encoding, const QStrin
 {
     if (encoding != CsvEncoding::Cp949)
         return kUtf8Mark + text.toUtf8();
-    QStringEncoder encoder(kCodePage);
+    QStringEncoder encoder(kCp949CodePage);
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         throw AppError(QStringLiteral("%1: CP949에 없는 글자가 있어 UTF-8로만 쓸 수 있습니다.").arg(fileName));
@@ -112,11 +108,11 @@ namespace {
 // writes a substitute that reads back as another character).
 bool heldWhole(const QString& text)
 {
-    QStringEncoder encoder(kCodePage);
+    QStringEncoder encoder(kCp949CodePage);
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return false;
-    QStringDecoder decoder(kCodePage);
+    QStringDecoder decoder(kCp949CodePage);
     const QString back = decoder.decode(bytes);
     return !decoder.hasError() && back == text;
 }

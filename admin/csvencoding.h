@@ -26,6 +26,12 @@ DecodedFile decodeCsvFile(const QByteArray& bytes, CsvEncoding wanted, const QSt
 // Throws AppError for a text the code page lacks.
 QByteArray encodeCsvFile(const QString& text, CsvEncoding encoding, const QString& fileName);
 
+// The Korean Windows code page by the name Qt's converters know it: ICU's
+// "CP949" is IBM's code page 949, which lacks the Windows extension (for
+// example 똠, 0x8C63), and its EUC-KR decoder drops such bytes without an
+// error; "windows-949" is the code page Korean Windows writes.
+inline constexpr char kCp949CodePage[] = "windows-949";
+
 // The first character of a text the Korean Windows code page lacks; empty
 // when it holds them all.
 QString cp949Lacks(const QString& text);

@@ -17,7 +17,7 @@ CsvFileWriter::CsvFileWriter(const QString& target, CsvEncoding encoding)
       m_encoding(encoding),
       m_work(target),
       m_part(m_work.filePath(QStringLiteral("part"))),
-      m_codePage("windows-949") // as csvencoding.cpp reads and writes it
+      m_codePage(kCp949CodePage)
 {
     if (!m_part.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
         throw AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(target, m_part.errorString()));
