@@ -189,14 +189,16 @@ qsizetype firstUnstorableInCp949(const QString& text)
     QStringEncoder whole("windows-949");
     if (!whole.isValid())
         return nul;
-    (void)whole.encode(text);
+    // The encoder converts when its result is read: a result thrown away
+    // converts nothing and reports no error.
+    const QByteArray bytes = whole.encode(text);
     if (!whole.hasError())
         return nul;
     // Rare: found again character by character, to tell the clerk where.
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         QStringEncoder one("windows-949");
-        (void)one.encode(QStringView(text).mid(i, length));
+        const QByteArray character = one.encode(QStringView(text).mid(i, length));
         if (one.hasError() || i == nul)
             return i;
         i += length - 1;
