@@ -1,6 +1,10 @@
-# The layers of src/, bottom up, and what each folder's code may include
-# besides itself (the README draws them). Run as a test: a folder that
-# includes a folder not named here fails it, so no arrow runs upward.
+# The layers of src/, bottom up, and what each folder's code may include and
+# link besides itself (the README draws them). Run as a test: a folder that
+# includes a folder not named here, links a library not named here, or
+# includes a folder its library does not link (directly or through the
+# libraries it links) fails it, so no arrow runs upward and none is hidden.
+# LINKS_FILE holds one line per folder, "folder: library;library;..." (its
+# library's direct links), written when the build is configured.
 cmake_minimum_required(VERSION 3.21)
 set(layers core sql store schema voucher widgets report lookup print entry shell)
 set(may_core "")
@@ -15,19 +19,61 @@ set(may_print core sql store schema voucher widgets report)
 set(may_entry core sql store schema voucher widgets report lookup print)
 set(may_shell core sql store schema voucher widgets report lookup print entry)
 
+# Each folder's library is voucher_<folder>, but for the voucher book's.
+function(library_of folder out)
+  if(folder STREQUAL voucher)
+    set(${out} voucher_book PARENT_SCOPE)
+  else()
+    set(${out} voucher_${folder} PARENT_SCOPE)
+  endif()
+endfunction()
+foreach(layer ${layers})
+  library_of(${layer} library)
+  set(folder_of_${library} ${layer})
+endforeach()
+
 set(wrong "")
+file(STRINGS ${LINKS_FILE} link_lines)
+foreach(line ${link_lines})
+  string(REGEX REPLACE "^([a-z]+): .*" "\\1" layer "${line}")
+  string(REGEX REPLACE "^[a-z]+: ?" "" links "${line}")
+  set(links_${layer} "")
+  foreach(library ${links})
+    if(DEFINED folder_of_${library})
+      set(folder ${folder_of_${library}})
+      list(APPEND links_${layer} ${folder})
+      if(NOT folder STREQUAL layer AND NOT folder IN_LIST may_${layer})
+        string(APPEND wrong "${layer} links ${library}\n")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+
+# What a folder's library reaches: its links and theirs, below it.
+foreach(layer ${layers})
+  set(reach_${layer} "")
+  foreach(folder ${links_${layer}})
+    list(APPEND reach_${layer} ${folder} ${reach_${folder}})
+  endforeach()
+endforeach()
+
 foreach(layer ${layers})
   file(GLOB sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp ${SOURCE_DIR}/${layer}/*/*.cpp)
   foreach(source ${sources})
     file(STRINGS ${source} includes REGEX "^#include \"[a-z]+/")
     foreach(line ${includes})
       string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" folder "${line}")
-      if(NOT folder STREQUAL layer AND NOT folder IN_LIST may_${layer})
+      if(folder STREQUAL layer)
+        continue()
+      endif()
+      if(NOT folder IN_LIST may_${layer})
         string(APPEND wrong "${source}: ${line}\n")
+      elseif(NOT folder IN_LIST reach_${layer})
+        string(APPEND wrong "${source}: ${line} (its library does not link ${folder})\n")
       endif()
     endforeach()
   endforeach()
 endforeach()
 if(wrong)
-  message(FATAL_ERROR "includes that run against the layers:\n${wrong}")
+  message(FATAL_ERROR "includes and links that run against the layers:\n${wrong}")
 endif()
