@@ -14,7 +14,7 @@
 #include "lookup/lookupforms.h"
 #include "print/printflow.h"
 #include "print/printrequest.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "widgets/branchcombo.h"
 
 #include <QPrintPreviewDialog>

@@ -18,7 +18,7 @@
 #include "borvaneprobe.h"
 #include "core/errors.h"
 #include "lookup/lookupforms.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "store/onlinebackup.h"
 
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "print/printflow.h"
 #include "schema/datasource.h"
 #include "schema/schema.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "shell/dailybackup.h"
 #include "shell/firstpaint.h"
 #include "shell/singleinstance.h"

@@ -6,7 +6,7 @@
 #include "clerkdesk.h"
 #include "entrykit.h"
 
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "testdb.h"
 #include "widgets/colourpanel.h"
 #include "widgets/colours.h"

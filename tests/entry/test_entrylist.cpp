@@ -4,7 +4,7 @@
 #include "entrykit.h"
 
 #include "entry/borvane.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "testdb.h"
 #include "widgets/colourpanel.h"
 #include "widgets/colours.h"

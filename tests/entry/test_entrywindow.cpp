@@ -5,7 +5,7 @@
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
 #include "schema/datasource.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "widgets/bytelimit.h"
 #include "widgets/dbgrid.h"
 

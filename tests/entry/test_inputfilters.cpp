@@ -6,7 +6,7 @@
 #include "fielddesk.h"
 
 #include "widgets/dbgrid.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "voucher/amountform.h"
 
 #include <QApplication>

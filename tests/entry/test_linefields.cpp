@@ -4,7 +4,7 @@
 // clerk comes back by clicking; accelerators click without leaving.
 #include "fielddesk.h"
 
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "store/statement.h"
 #include "testdb.h"
 #include "widgets/branchcombo.h"

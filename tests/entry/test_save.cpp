@@ -6,7 +6,7 @@
 
 #include "widgets/dbgrid.h"
 #include "core/errors.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "store/statement.h"
 #include "voucher/voucherbook.h"
 #include "testdb.h"

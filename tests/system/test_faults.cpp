@@ -7,7 +7,7 @@
 #include "core/errors.h"
 #include "schema/datasource.h"
 #include "schema/schema.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "store/connection.h"
 #include "store/failure.h"
 #include "store/dailybackups.h"

@@ -5,7 +5,7 @@
 #include "fielddesk.h"
 
 #include "widgets/hangulinput.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "voucher/amountform.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "lookup/masterlookups.h"
 #include "schema/datasource.h"
 #include "schema/schema.h"
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "store/connection.h"
 #include "store/statement.h"
 
