@@ -1,3 +1,11 @@
 #include "errors.h"
 
+#include <cerrno>
+#include <cstring>
+
 AppError::AppError(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
+
+QString systemErrorText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}

@@ -17,6 +17,9 @@ private:
     QByteArray m_utf8;
 };
 
+// The system's own text for the last failed system call (errno).
+QString systemErrorText();
+
 // A text that does not read as a number (Str_ToNumber, Str_StrToDouble, line numbers).
 class ConversionError : public AppError {
 public:

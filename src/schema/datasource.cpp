@@ -10,8 +10,6 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 #include <sql.h>
@@ -47,7 +45,7 @@ void createWhole(const QString& path)
     removeFiles(embeddedFiles(part)); // what a start that died half-way left
     try {
         if (!createPrivateFile(part))
-            throw DbError(QString::fromLocal8Bit(std::strerror(errno)));
+            throw DbError(systemErrorText());
         {
             auto connection = Connection::openSqlite(part);
             createSchema(*connection);

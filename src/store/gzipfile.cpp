@@ -6,7 +6,6 @@
 #include <zlib.h>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,17 +18,12 @@ constexpr int kChunk = 1 << 20;
 // shrink well even so.
 constexpr const char* kWriteMode = "wb1";
 
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // A descriptor of a new file of the user's own, never through a link.
 int createNew(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
-        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1 (%2)").arg(path, systemError()));
+        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1 (%2)").arg(path, systemErrorText()));
     return fd;
 }
 
@@ -40,7 +34,7 @@ void writeAll(int fd, const char* data, qint64 size, const QString& path)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(path, systemError()));
+            throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(path, systemErrorText()));
         data += written;
         size -= written;
     }
@@ -74,7 +68,7 @@ void gzipFile(const QString& from, const QString& to, const std::atomic<bool>* c
     if (!whole) {
         QFile::remove(to);
         throw AppError(cancel && cancel->load() ? QStringLiteral("백업을 그만두었습니다.")
-                                                : QStringLiteral("%1을(를) 압축하지 못했습니다: %2").arg(to, systemError()));
+                                                : QStringLiteral("%1을(를) 압축하지 못했습니다: %2").arg(to, systemErrorText()));
     }
 }
 
@@ -88,7 +82,7 @@ void gunzipFile(const QString& from, const QString& to)
 {
     gzFile in = ::gzopen(QFile::encodeName(from).constData(), "rb");
     if (!in)
-        throw AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, systemError()));
+        throw AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, systemErrorText()));
     const int fd = createNew(to);
     QByteArray chunk(kChunk, Qt::Uninitialized);
     QString failure;

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,11 +19,6 @@ namespace {
 QByteArray native(const QString& path)
 {
     return QFile::encodeName(path);
-}
-
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -86,7 +80,7 @@ PrivateWorkFolder::PrivateWorkFolder(const QString& besideFile)
     const QString folder = QFileInfo(besideFile).absolutePath();
     QByteArray name = native(QDir(folder).filePath(QStringLiteral(".voucher-XXXXXX")));
     if (!::mkdtemp(name.data())) // 0700, a new name
-        throw AppError(QStringLiteral("%1에 파일을 만들 수 없습니다: %2").arg(folder, systemError()));
+        throw AppError(QStringLiteral("%1에 파일을 만들 수 없습니다: %2").arg(folder, systemErrorText()));
     m_path = QFile::decodeName(name);
 }
 
@@ -108,13 +102,13 @@ void moveIntoPlace(const QString& made, const QString& target, ExistingName exis
             return;
         // A network folder may not know the flag: then the name is checked just before.
         if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != EEXIST)
-            throw AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, systemError()));
+            throw AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, systemErrorText()));
         struct stat info {};
         if (errno == EEXIST || ::lstat(native(target).constData(), &info) == 0)
             throw AppError(QStringLiteral("파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
     }
     if (::rename(native(made).constData(), native(target).constData()) != 0)
-        throw AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, systemError()));
+        throw AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, systemErrorText()));
 }
 
 void syncFile(const QString& path)
@@ -124,7 +118,7 @@ void syncFile(const QString& path)
     if (fd >= 0)
         ::close(fd);
     if (!synced)
-        throw AppError(QStringLiteral("%1을(를) 디스크에 쓰지 못했습니다: %2").arg(path, systemError()));
+        throw AppError(QStringLiteral("%1을(를) 디스크에 쓰지 못했습니다: %2").arg(path, systemErrorText()));
 }
 
 void writePrivateFile(const QString& target, const QByteArray& bytes, ExistingName existing)
