@@ -114,9 +114,9 @@ void TfmBorvane::runHandler(Handler handler)
     }
 }
 
-void TfmBorvane::setMode(const QString& mode)
+void TfmBorvane::setMode(VoucherMode mode)
 {
-    m_mode = mode;
+    m_draft.mode = mode;
 }
 
 void TfmBorvane::pClear()
@@ -150,15 +150,12 @@ bool TfmBorvane::warnWhenListEmpty()
 
 void TfmBorvane::pEnabledBtn()
 {
-    bool ok = false;
-    const int mode = m_mode.toInt(&ok);
-    if (!ok || mode < 1 || mode > 3)
-        return;
-    InsertBtn->setEnabled(mode == 1);
-    CancelBtn->setEnabled(mode != 1);
-    SaveBtn->setEnabled(mode != 1);
-    DeleteBtn->setEnabled(mode == 2);
-    PrintBtn->setEnabled(mode == 2);
+    const VoucherMode mode = m_draft.mode;
+    InsertBtn->setEnabled(mode == VoucherMode::Idle);
+    CancelBtn->setEnabled(mode != VoucherMode::Idle);
+    SaveBtn->setEnabled(mode != VoucherMode::Idle);
+    DeleteBtn->setEnabled(mode == VoucherMode::Correcting);
+    PrintBtn->setEnabled(mode == VoucherMode::Correcting);
     CloseBtn->setEnabled(true);
 }
 
@@ -167,8 +164,8 @@ void TfmBorvane::lineTyped()
     m_linesTyped = true;
     // As the move does: a correction stays one, and the buttons follow the
     // mode also where leaving the date for the grid set "3" without them.
-    if (m_mode != QLatin1String("2"))
-        setMode(QStringLiteral("3"));
+    if (m_draft.mode != VoucherMode::Correcting)
+        setMode(VoucherMode::New);
     pEnabledBtn();
 }
 
@@ -234,7 +231,7 @@ void TfmBorvane::CancelBtnClick()
 {
     pClear();
     resetPanels();
-    setMode(QStringLiteral("1"));
+    setMode(VoucherMode::Idle);
     pEnabledBtn();
 }
 
