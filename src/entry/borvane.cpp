@@ -114,11 +114,6 @@ void TfmBorvane::runHandler(Handler handler)
     }
 }
 
-void TfmBorvane::setMode(VoucherMode mode)
-{
-    m_draft.mode = mode;
-}
-
 void TfmBorvane::pClear()
 {
     edSerial->clear();
@@ -165,7 +160,7 @@ void TfmBorvane::lineTyped()
     // As the move does: a correction stays one, and the buttons follow the
     // mode also where leaving the date for the grid set "3" without them.
     if (m_draft.mode != VoucherMode::Correcting)
-        setMode(VoucherMode::New);
+        m_draft.mode = VoucherMode::New;
     pEnabledBtn();
 }
 
@@ -231,7 +226,7 @@ void TfmBorvane::CancelBtnClick()
 {
     pClear();
     resetPanels();
-    setMode(VoucherMode::Idle);
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
 }
 

@@ -96,7 +96,6 @@ private:
     void connectHandlers();
 
     // Modes and buttons (borvane.cpp)
-    void setMode(VoucherMode mode);
     void pClear();
     void pEnabledBtn();
     // With no row in the list: says so, puts the focus on Panel7 and returns
@@ -188,7 +187,6 @@ private:
     void readDraft();
     void showDraftAmounts();
     bool refuse(const std::optional<DraftProblem>& problem);
-    QWidget* draftFieldWidget(const DraftProblem& problem);
 
     // Controls, named as the clerk's framework named them.
     QLineEdit* edDate = nullptr;

@@ -39,7 +39,7 @@ void TfmBorvane::DeleteBtnClick()
         return;
     }
     showPanelsEnabled();
-    setMode(VoucherMode::Idle);
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     paintPanelsButtonFace();
     pQuery();

@@ -26,37 +26,23 @@ void TfmBorvane::showDraftAmounts()
     }
 }
 
-QWidget* TfmBorvane::draftFieldWidget(const DraftProblem& problem)
-{
-    if (problem.field == DraftField::Date)
-        return edDate;
-    if (problem.field == DraftField::Branch)
-        return cbKubun;
-    if (problem.line < 1 || problem.line > kLineCount)
-        return nullptr;
-    const LinePanel& line = lineAt(problem.line);
-    switch (problem.field) {
-    case DraftField::Description:
-        return line.acText;
-    case DraftField::Amount:
-        return line.crAmt;
-    case DraftField::ReadOnlyAmount:
-        return line.drAmt;
-    case DraftField::Date:
-    case DraftField::Branch:
-    case DraftField::None:
-        return nullptr;
-    default:
-        return line.names[size_t(problem.field)];
-    }
-}
-
 bool TfmBorvane::refuse(const std::optional<DraftProblem>& problem)
 {
     if (!problem)
         return false;
     warningBox(this, problem->message);
-    QWidget* field = draftFieldWidget(*problem);
+    QWidget* field = nullptr;
+    if (problem->field == DraftField::Date)
+        field = edDate;
+    else if (problem->field == DraftField::Branch)
+        field = cbKubun;
+    else if (problem->line >= 1 && problem->line <= kLineCount && problem->field != DraftField::None) {
+        // The names by LookupKind, then the line's other fields in DraftField order.
+        const LinePanel& line = lineAt(problem->line);
+        QLineEdit* const others[] = {line.acText, line.crAmt, line.drAmt};
+        const size_t at = size_t(problem->field);
+        field = at < size_t(kNameKinds) ? line.names[at] : others[at - size_t(kNameKinds)];
+    }
     if (!field)
         return true;
     auto* edit = qobject_cast<QLineEdit*>(field);

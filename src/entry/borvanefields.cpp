@@ -84,7 +84,7 @@ void TfmBorvane::edAc_JenName_0NExit(int line)
         }
         // A correction never turns into a new voucher.
         if (m_draft.mode != VoucherMode::Correcting)
-            setMode(VoucherMode::New);
+            m_draft.mode = VoucherMode::New;
         pEnabledBtn();
     }
     // After a failed check the focus stands on the branch or the date.

@@ -130,7 +130,7 @@ void TfmBorvane::edDateExit()
 {
     // Straight into the grid: the clerk is about to choose a listed voucher.
     if (activeControlName() == QLatin1String("DBGrid1")) {
-        setMode(VoucherMode::New);
+        m_draft.mode = VoucherMode::New;
         return;
     }
     const QString date = edDate->text();
@@ -150,7 +150,7 @@ void TfmBorvane::edDateExit()
     if (hasUnsavedLines() && (!accepted || !mayDiscardTypedLines(edDate)))
         return;
     pQuery();
-    setMode(VoucherMode::Idle);
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     showPanelsEnabled();
     paintPanelsButtonFace();

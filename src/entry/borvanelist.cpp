@@ -18,7 +18,7 @@
 void TfmBorvane::FormCreate()
 {
     centreOnScreen(this);
-    setMode(VoucherMode::Idle);
+    m_draft.mode = VoucherMode::Idle;
     // The window works with YYYY-MM-DD whatever the machine's short date is.
     edDate->setText(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     pClear();
@@ -73,7 +73,7 @@ void TfmBorvane::cbKubunExit(QWidget* target)
 {
     cbKubun->closeList();
     if (focusTargetName(target) == QLatin1String("DBGrid1")) {
-        setMode(VoucherMode::New);
+        m_draft.mode = VoucherMode::New;
         return;
     }
     if (!mayDiscardTypedLines(cbKubun))
@@ -97,7 +97,7 @@ void TfmBorvane::reloadForBranch()
 {
     showPanelsEnabled();
     pQuery();
-    setMode(VoucherMode::Idle);
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     paintPanelsButtonFace();
     pClear();
@@ -135,7 +135,7 @@ void TfmBorvane::chooseGridRow()
                 line.panel->setVisible(shown[line.number - 1]);
         }
     } showChosen{this};
-    setMode(VoucherMode::Correcting);
+    m_draft.mode = VoucherMode::Correcting;
     pEnabledBtn();
     pDBGridDisplay();
 }

@@ -51,7 +51,7 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
         restoreState(before);
         throw;
     }
-    setMode(VoucherMode::Idle);
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     pClear();
     Panel7->setFocus();

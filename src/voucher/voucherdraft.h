@@ -34,8 +34,8 @@ struct TypedLine {
     VoucherLine value() const;
 };
 
-// Where a problem sends the clerk. The first six are the name fields, in
-// LookupKind order.
+// Where a problem sends the clerk: the name fields in LookupKind order, the
+// line's other fields, then the voucher's head.
 enum class DraftField {
     Account, CustomerBank, Employee, Department, Project, Item,
     Description, Amount, ReadOnlyAmount, Date, Branch, None,
