@@ -2,7 +2,6 @@
 
 #include "widgets/accelbutton.h"
 #include "widgets/waitcursor.h"
-#include "panelrows.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -87,7 +87,7 @@ struct VoucherDraft {
     bool writesLine(const TypedLine& line) const;
 
     // The first reason the save button may not store what was typed, in the
-    // order the clerk is told them. An empty amount reads as "0" from here
+    // order the clerk is told them (after the window's own: an empty list). An empty amount reads as "0" from here
     // on: the lines checked before a refusal hold "0" where they were empty.
     std::optional<DraftProblem> checkSave();
     // After the save has moved on to a correction: whether a line is chosen.
