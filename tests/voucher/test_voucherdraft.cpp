@@ -81,9 +81,7 @@ void TestVoucherDraft::saveChecksTellTheFirstProblem()
          [](VoucherDraft& d) { d.line(2).crAmt = "7", name(d, 2, K::Account, "접대비"), d.loadedLine = VoucherDraft::LoadedLine{{}, 2, {}}; },
          2, F::Account, "2라인에 계정과목의 코드를 등록 하세요...."},
     };
-    const auto said = [](int line, DraftField f, const QString& m) {
-        return QStringLiteral("%1 %2 %3").arg(line).arg(int(f)).arg(m);
-    };
+    const auto said = [](int l, DraftField f, const QString& m) { return QString("%1 %2 %3").arg(l).arg(int(f)).arg(m); };
     for (const auto& c : cases) {
         VoucherDraft draft = typedVoucher(c.mode);
         c.type(draft);
