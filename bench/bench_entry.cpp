@@ -147,7 +147,7 @@ private:
                 ++turn;
                 require(w.locateListRow(serialJen(), serialBun()), "sample row listed");
             },
-            [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == QLatin1String("2"), "voucher loaded"); },
+            [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == VoucherMode::Correcting, "voucher loaded"); },
             [&] { m_floor.readVoucher(serialJen()); });
         add(QStringLiteral("load a voucher (grid click)"), load, load.floorMs, kEngineFactor,
             QStringLiteral("pDBGridDisplay, pPanel_DisplayQuery; two vouchers in turn"));
@@ -170,7 +170,7 @@ private:
     // The number of the voucher just saved; kept for the clean-up.
     QString noteSaved()
     {
-        require(w.mode() == QLatin1String("1") && !w.lastStoredKey().isEmpty(), "voucher saved");
+        require(w.mode() == VoucherMode::Idle && !w.lastStoredKey().isEmpty(), "voucher saved");
         m_saved << w.lastStoredKey().left(19);
         return m_saved.last();
     }
@@ -207,7 +207,7 @@ private:
         };
         const Timing correction = timed(
             m_runs, [&] { choose(original + (++flip % 2 ? 100 : 0)); }, [&] { w.SaveBtnClick(); },
-            [&] { require(w.mode() == QLatin1String("2"), "correction saved"); },
+            [&] { require(w.mode() == VoucherMode::Correcting, "correction saved"); },
             [&] {
                 m_floor.updateLine(m_floorVouchers.first(), QStringLiteral("01"), 12345 + flip % 2);
                 m_floor.readVoucher(m_floorVouchers.first());
@@ -249,7 +249,7 @@ private:
                     require(w.chooseListRow(deleting, QStringLiteral("02")), "remaining line listed");
                     QCoreApplication::processEvents();
                 },
-                [&] { w.DeleteBtnClick(); }, [&] { require(w.mode() == QLatin1String("1"), "voucher gone"); }),
+                [&] { w.DeleteBtnClick(); }, [&] { require(w.mode() == VoucherMode::Idle, "voucher gone"); }),
             -1, -1, QStringLiteral("full list reloaded"));
     }
 

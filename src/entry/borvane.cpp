@@ -114,11 +114,6 @@ void TfmBorvane::runHandler(Handler handler)
     }
 }
 
-void TfmBorvane::setMode(const QString& mode)
-{
-    m_mode = mode;
-}
-
 void TfmBorvane::pClear()
 {
     edSerial->clear();
@@ -150,15 +145,12 @@ bool TfmBorvane::warnWhenListEmpty()
 
 void TfmBorvane::pEnabledBtn()
 {
-    bool ok = false;
-    const int mode = m_mode.toInt(&ok);
-    if (!ok || mode < 1 || mode > 3)
-        return;
-    InsertBtn->setEnabled(mode == 1);
-    CancelBtn->setEnabled(mode != 1);
-    SaveBtn->setEnabled(mode != 1);
-    DeleteBtn->setEnabled(mode == 2);
-    PrintBtn->setEnabled(mode == 2);
+    const VoucherMode mode = m_draft.mode;
+    InsertBtn->setEnabled(mode == VoucherMode::Idle);
+    CancelBtn->setEnabled(mode != VoucherMode::Idle);
+    SaveBtn->setEnabled(mode != VoucherMode::Idle);
+    DeleteBtn->setEnabled(mode == VoucherMode::Correcting);
+    PrintBtn->setEnabled(mode == VoucherMode::Correcting);
     CloseBtn->setEnabled(true);
 }
 
@@ -167,8 +159,8 @@ void TfmBorvane::lineTyped()
     m_linesTyped = true;
     // As the move does: a correction stays one, and the buttons follow the
     // mode also where leaving the date for the grid set "3" without them.
-    if (m_mode != QLatin1String("2"))
-        setMode(QStringLiteral("3"));
+    if (m_draft.mode != VoucherMode::Correcting)
+        m_draft.mode = VoucherMode::New;
     pEnabledBtn();
 }
 
@@ -234,7 +226,7 @@ void TfmBorvane::CancelBtnClick()
 {
     pClear();
     resetPanels();
-    setMode(QStringLiteral("1"));
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
 }
 

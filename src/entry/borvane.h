@@ -4,6 +4,7 @@
 #include "lookup/lookuptarget.h"
 #include "print/printrequest.h"
 #include "voucher/voucherbook.h"
+#include "voucher/voucherdraft.h"
 
 #include <QWidget>
 #include <array>
@@ -21,10 +22,10 @@ class QLineEdit;
 // base date and branch, five line panels, the button bar and the voucher
 // list of the date and branch.
 //
-// Its state: the mode flag ("1" idle, "2" a listed voucher line loaded for
-// correction, "3" a new voucher being typed), the line codes and loaded
-// amounts of each line, the key of the last stored line (Panel1's) and the
-// key of the line to return to in the grid (DBGrid1's).
+// The voucher it shows (mode, line codes, the loaded line, the keys of the
+// last stored line and of the grid's return row) and the checks a save makes
+// are its VoucherDraft; the window maps fields to it and its problems to a
+// message box and the field to correct.
 class TfmBorvane : public QWidget, public LookupTarget {
     Q_OBJECT
 
@@ -53,10 +54,10 @@ public:
     // A lookup dialog's choice for a name field of line 1..5.
     void writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name) override;
 
-    const QString& mode() const { return m_mode; }
+    VoucherMode mode() const { return m_draft.mode; }
     const LinePanel& line(int number) const { return m_lines[number - 1]; }
-    const QString& lastStoredKey() const { return m_lastStoredKey; }
-    const QString& gridReturnKey() const { return m_gridReturnKey; }
+    const QString& lastStoredKey() const { return m_draft.lastStoredKey; }
+    const QString& gridReturnKey() const { return m_draft.gridReturnKey; }
     // The branch code position of cbKubun (-1 when its text names no branch).
     int branchIndex() const;
     // The voucher list the grid shows; its current row is the chosen one.
@@ -95,7 +96,6 @@ private:
     void connectHandlers();
 
     // Modes and buttons (borvane.cpp)
-    void setMode(const QString& mode);
     void pClear();
     void pEnabledBtn();
     // With no row in the list: says so, puts the focus on Panel7 and returns
@@ -173,11 +173,6 @@ private:
     WindowState captureState() const;
     void restoreState(const WindowState& state);
     void SaveBtnClick();
-    bool saveChecksPass();
-    // Whether a save in the current mode writes this line: in a new voucher
-    // every shown line with an amount, in a correction the chosen line.
-    bool saveWritesLine(const LinePanel& line) const;
-    bool newVoucherChecksPass();
     void saveNewVoucher(const WindowState& before);
     void saveCorrection(const WindowState& before);
     bool pUpDateQuery(); // false: the line is not stored, nothing changed
@@ -185,6 +180,13 @@ private:
     void pDeleteCount_Query();
 
     LinePanel& lineAt(int number) { return m_lines[number - 1]; }
+
+    // The draft and the fields (borvanedraft.cpp): the fields' texts into
+    // the draft, the amounts it read as "0" back, and a problem it found
+    // told in a box with the focus on its field (true: refused).
+    void readDraft();
+    void showDraftAmounts();
+    bool refuse(const std::optional<DraftProblem>& problem);
 
     // Controls, named as the clerk's framework named them.
     QLineEdit* edDate = nullptr;
@@ -206,25 +208,14 @@ private:
     // The vouchers on the data source Account, with the list DBGrid1 shows.
     VoucherBook m_book;
 
-    // Window state.
-    QString m_mode;          // "1", "2" or "3"
-    QString m_lastStoredKey; // voucher number + line number of the last stored line
-    QString m_gridReturnKey; // the row to return to, or the voucher being deleted
+    // The voucher the window shows, without its widgets.
+    VoucherDraft m_draft;
     bool m_linesTyped = false; // typed into the line panels since they were cleared or loaded
     bool m_saving = false;     // SaveBtnClick is running
     // The branch text and item the list was last made for: what the selector
     // returns to when the clerk keeps typed lines instead of a new branch.
     QString m_listedBranchText;
     int m_listedBranchItem = 0;
-    // The stored line chosen in the grid whose rows the panels were loaded
-    // with, its panel and what the panel showed then: the one line a
-    // correction writes, under the key it was read by.
-    struct LoadedLine {
-        StoredLine stored;
-        int panel = 0;
-        VoucherLine shown;
-    };
-    std::optional<LoadedLine> m_loadedLine;
     std::array<LookupDialog*, kNameKinds> m_lookups{};
     LookupDialogMaker m_lookupMaker;
     VoucherPrinter m_printer;

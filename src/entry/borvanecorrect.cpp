@@ -12,7 +12,6 @@
 
 namespace {
 
-const QString kNoRowChosen = QStringLiteral("그리드에서 수정할 레코드를 선택 하세요.....");
 // The line is not stored (any more) under the listed key.
 const QString kLineNotStored =
     QStringLiteral("수정할 전표 라인이 저장되어 있지 않습니다. 다른 곳에서 삭제되었거나 기준일자가 바뀌었습니다. "
@@ -27,11 +26,10 @@ void TfmBorvane::saveCorrection(const WindowState& before)
     // the clerk why; the line is not stored as it stands.
     if (focusWidget() != SaveBtn)
         return;
-    if (edSerial->text().isEmpty()) {
-        warningBox(this, kNoRowChosen);
+    readDraft();
+    if (refuse(m_draft.checkCorrection()))
         return;
-    }
-    m_gridReturnKey = Str_RemoveBlanks(edSerial->text()) + Str_RemoveBlanks(m_book.listedLine().serialBun);
+    m_draft.gridReturnKey = Str_RemoveBlanks(edSerial->text()) + Str_RemoveBlanks(m_book.listedLine().serialBun);
     bool stored = false;
     try {
         stored = pUpDateQuery();
@@ -48,7 +46,7 @@ void TfmBorvane::saveCorrection(const WindowState& before)
     edSerial->clear();
     pDBGridDisplay();
     pQuery();
-    m_book.locateListedLine(m_gridReturnKey);
+    m_book.locateListedLine(m_draft.gridReturnKey);
 }
 
 bool TfmBorvane::pUpDateQuery()
@@ -56,11 +54,11 @@ bool TfmBorvane::pUpDateQuery()
     // Only the line whose rows the panels were loaded with is written, under
     // the date, number and line it was read by: the date field may have been
     // edited since, and the line chosen in the grid may not have loaded.
-    if (!m_loadedLine)
+    if (!m_draft.loadedLine)
         return false;
-    LinePanel& line = lineAt(m_loadedLine->panel);
+    LinePanel& line = lineAt(m_draft.loadedLine->panel);
     line.panel->setColour(colours::buttonFace());
     line.panel->setEnabled(false);
     // Both rows in one transaction: the debit row never stays corrected alone.
-    return m_book.correctLine(m_loadedLine->stored, readVoucherLine(line));
+    return m_book.correctLine(m_draft.loadedLine->stored, readVoucherLine(line));
 }

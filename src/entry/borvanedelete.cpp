@@ -11,7 +11,6 @@
 
 namespace {
 
-const QString kNoRowChosen = QStringLiteral("그리드의 레코드를 선택하세요....");
 // Another workstation deleted the line first; the list below shows what is left.
 const QString kLineAlreadyGone =
     QStringLiteral("삭제할 전표 라인이 이미 없습니다. 다른 곳에서 삭제되었습니다....");
@@ -22,13 +21,12 @@ void TfmBorvane::DeleteBtnClick()
 {
     if (warnWhenListEmpty())
         return;
-    m_gridReturnKey = Str_RemoveBlanks(edSerial->text());
-    const int n = strictToInt(Str_RemoveBlanks(m_book.listedLine().serialBun));
-    if (n >= 1 && n <= kLineCount) {
-        if (edSerial->text().isEmpty()) {
-            warningBox(this, kNoRowChosen);
-            return;
-        }
+    m_draft.serial = edSerial->text();
+    m_draft.gridReturnKey = Str_RemoveBlanks(m_draft.serial);
+    const int n = VoucherDraft::lineToDelete(m_book.listedLine().serialBun);
+    if (refuse(m_draft.checkDeletion(n)))
+        return;
+    if (n != 0) {
         LinePanel& line = lineAt(n);
         const int deleted = m_book.deleteLine(edSerial->text(), line.serialBun->text());
         edSerial->clear();
@@ -36,12 +34,12 @@ void TfmBorvane::DeleteBtnClick()
         if (deleted == 0)
             warningBox(this, kLineAlreadyGone);
     }
-    if (m_book.countVoucherRows(m_gridReturnKey) != 0) {
+    if (m_book.countVoucherRows(m_draft.gridReturnKey) != 0) {
         pDeleteCount_Query();
         return;
     }
     showPanelsEnabled();
-    setMode(QStringLiteral("1"));
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     paintPanelsButtonFace();
     pQuery();
@@ -51,5 +49,5 @@ void TfmBorvane::DeleteBtnClick()
 void TfmBorvane::pDeleteCount_Query()
 {
     WaitCursor wait;
-    m_book.listRemainingLines(edDate->text(), branchIndex(), m_gridReturnKey);
+    m_book.listRemainingLines(edDate->text(), branchIndex(), m_draft.gridReturnKey);
 }

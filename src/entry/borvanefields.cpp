@@ -83,8 +83,8 @@ void TfmBorvane::edAc_JenName_0NExit(int line)
             edDate->setFocus();
         }
         // A correction never turns into a new voucher.
-        if (m_mode != QLatin1String("2"))
-            setMode(QStringLiteral("3"));
+        if (m_draft.mode != VoucherMode::Correcting)
+            m_draft.mode = VoucherMode::New;
         pEnabledBtn();
     }
     // After a failed check the focus stands on the branch or the date.

@@ -11,7 +11,7 @@
 #include "widgets/preeditcommit.h"
 #include "core/strutil.h"
 #include "widgets/waitcursor.h"
-#include "basedate.h"
+#include "voucher/basedate.h"
 #include "widgets/branchcombo.h"
 #include "widgets/clickhook.h"
 #include "widgets/messages.h"
@@ -130,7 +130,7 @@ void TfmBorvane::edDateExit()
 {
     // Straight into the grid: the clerk is about to choose a listed voucher.
     if (activeControlName() == QLatin1String("DBGrid1")) {
-        setMode(QStringLiteral("3"));
+        m_draft.mode = VoucherMode::New;
         return;
     }
     const QString date = edDate->text();
@@ -150,7 +150,7 @@ void TfmBorvane::edDateExit()
     if (hasUnsavedLines() && (!accepted || !mayDiscardTypedLines(edDate)))
         return;
     pQuery();
-    setMode(QStringLiteral("1"));
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     showPanelsEnabled();
     paintPanelsButtonFace();
@@ -191,11 +191,11 @@ void TfmBorvane::edCr_Amt_0NExit(int line)
     if (!reformatAmount(l.crAmt))
         return;
     // Correcting: leaving the amount for the grid lands on the save button.
-    if (m_mode == QLatin1String("2") && activeControlName() == QLatin1String("DBGrid1")) {
+    if (m_draft.mode == VoucherMode::Correcting && activeControlName() == QLatin1String("DBGrid1")) {
         Panel7->setFocus();
         SaveBtn->setFocus();
     }
-    if (m_mode == QLatin1String("2") && activeControlName() == l.drAmt->objectName()) {
+    if (m_draft.mode == VoucherMode::Correcting && activeControlName() == l.drAmt->objectName()) {
         l.drAmt->setText(amountPlainForm(Str_ToNumber(l.drAmt->text())));
         l.drAmt->selectAll();
     }
@@ -214,7 +214,7 @@ void TfmBorvane::edDr_Amt_0NExit(int line)
         account->setFocus();
         return;
     }
-    if (m_mode == QLatin1String("2") && activeControlName() == QLatin1String("DBGrid1")) {
+    if (m_draft.mode == VoucherMode::Correcting && activeControlName() == QLatin1String("DBGrid1")) {
         Panel7->setFocus();
         SaveBtn->setFocus();
     }
@@ -226,7 +226,7 @@ void TfmBorvane::edDr_Amt_0NExit(int line)
 void TfmBorvane::edCr_Amt_0NClick(int line)
 {
     QLineEdit* field = lineAt(line).crAmt;
-    if (m_mode != QLatin1String("2") || focusWidget() != field)
+    if (m_draft.mode != VoucherMode::Correcting || focusWidget() != field)
         return;
     // Ready to be overtyped: the figure without blanks and separators.
     field->setText(amountPlainForm(Str_ToNumber(field->text())));

@@ -109,6 +109,7 @@ void TfmBorvane::buildControls()
     Panel10->setGeometry(0, kClientHeight - kBodyHeight, kClientWidth, kBodyHeight);
     for (int n = 1; n <= kLineCount; ++n) {
         lineAt(n).number = n;
+        lineAt(n).typed = &m_draft.line(n);
         buildLinePanel(lineAt(n), Panel10);
     }
     buildGrid(Panel10);

@@ -18,7 +18,7 @@
 void TfmBorvane::FormCreate()
 {
     centreOnScreen(this);
-    setMode(QStringLiteral("1"));
+    m_draft.mode = VoucherMode::Idle;
     // The window works with YYYY-MM-DD whatever the machine's short date is.
     edDate->setText(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     pClear();
@@ -28,7 +28,7 @@ void TfmBorvane::FormCreate()
         const QSignalBlocker quiet(cbKubun);
         cbKubun->setCurrentIndex(0);
     }
-    m_gridReturnKey.clear();
+    m_draft.gridReturnKey.clear();
     pQuery();
 }
 
@@ -73,7 +73,7 @@ void TfmBorvane::cbKubunExit(QWidget* target)
 {
     cbKubun->closeList();
     if (focusTargetName(target) == QLatin1String("DBGrid1")) {
-        setMode(QStringLiteral("3"));
+        m_draft.mode = VoucherMode::New;
         return;
     }
     if (!mayDiscardTypedLines(cbKubun))
@@ -97,7 +97,7 @@ void TfmBorvane::reloadForBranch()
 {
     showPanelsEnabled();
     pQuery();
-    setMode(QStringLiteral("1"));
+    m_draft.mode = VoucherMode::Idle;
     pEnabledBtn();
     paintPanelsButtonFace();
     pClear();
@@ -135,7 +135,7 @@ void TfmBorvane::chooseGridRow()
                 line.panel->setVisible(shown[line.number - 1]);
         }
     } showChosen{this};
-    setMode(QStringLiteral("2"));
+    m_draft.mode = VoucherMode::Correcting;
     pEnabledBtn();
     pDBGridDisplay();
 }

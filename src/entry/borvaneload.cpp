@@ -28,19 +28,19 @@ void TfmBorvane::pPanel_DisplayQuery()
     const QList<LoadedRow> rows = m_book.loadVoucher(edDate->text(), branchIndex(), edSerial->text());
 
     const QString chosenLine = m_book.listedLine().serialBun;
-    std::optional<LoadedLine> chosenRead;
+    std::optional<VoucherDraft::LoadedLine> chosenRead;
     for (const LoadedRow& row : rows) {
         const int n = strictToInt(row.stored.serialBun);
         if (n < 1 || n > kLineCount)
             continue;
         if (row.stored.serialBun == chosenLine)
-            chosenRead = LoadedLine{row.stored, n, {}};
+            chosenRead = VoucherDraft::LoadedLine{row.stored, n, {}};
         showLoadedLine(lineAt(n), row.line);
     }
 
     if (chosenRead) {
         chosenRead->shown = readVoucherLine(lineAt(chosenRead->panel));
-        m_loadedLine = std::move(chosenRead);
+        m_draft.loadedLine = std::move(chosenRead);
         return;
     }
     // Nothing of the chosen line was read (the base date was edited since the
@@ -48,11 +48,11 @@ void TfmBorvane::pPanel_DisplayQuery()
     // The line loaded before stays the one to correct only if it is the
     // chosen line and its panel still shows it as loaded, not cleared or
     // typed over since.
-    const bool loadedLineStillShown = m_loadedLine && m_loadedLine->stored.serialJen == Str_TrimRight(edSerial->text())
-                                      && m_loadedLine->stored.serialBun == chosenLine
-                                      && readVoucherLine(lineAt(m_loadedLine->panel)) == m_loadedLine->shown;
+    const bool loadedLineStillShown = m_draft.loadedLine && m_draft.loadedLine->stored.serialJen == Str_TrimRight(edSerial->text())
+                                      && m_draft.loadedLine->stored.serialBun == chosenLine
+                                      && readVoucherLine(lineAt(m_draft.loadedLine->panel)) == m_draft.loadedLine->shown;
     if (!loadedLineStillShown)
-        m_loadedLine.reset();
+        m_draft.loadedLine.reset();
 }
 
 void TfmBorvane::showLoadedLine(LinePanel& line, const VoucherLine& loaded)

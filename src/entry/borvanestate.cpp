@@ -10,10 +10,10 @@
 TfmBorvane::WindowState TfmBorvane::captureState() const
 {
     WindowState state;
-    state.mode = m_mode;
+    state.mode = m_draft.mode;
     state.serial = edSerial->text();
-    state.lastStoredKey = m_lastStoredKey;
-    state.gridReturnKey = m_gridReturnKey;
+    state.lastStoredKey = m_draft.lastStoredKey;
+    state.gridReturnKey = m_draft.gridReturnKey;
     const AccelButton* buttons[] = {InsertBtn, CancelBtn, SaveBtn, DeleteBtn, PrintBtn, CloseBtn};
     for (size_t i = 0; i < state.buttonsEnabled.size(); ++i)
         state.buttonsEnabled[i] = buttons[i]->isEnabled();
@@ -22,7 +22,7 @@ TfmBorvane::WindowState TfmBorvane::captureState() const
         s.serialBun = line.serialBun->text();
         for (size_t k = 0; k < size_t(kNameKinds); ++k) {
             s.names[k] = line.names[k]->text();
-            s.codes[k] = line.codes[k];
+            s.codes[k] = line.typed->codes[k];
         }
         s.acText = line.acText->text();
         s.crAmt = line.crAmt->text();
@@ -38,10 +38,10 @@ TfmBorvane::WindowState TfmBorvane::captureState() const
 
 void TfmBorvane::restoreState(const WindowState& state)
 {
-    m_mode = state.mode;
+    m_draft.mode = state.mode;
     edSerial->setText(state.serial);
-    m_lastStoredKey = state.lastStoredKey;
-    m_gridReturnKey = state.gridReturnKey;
+    m_draft.lastStoredKey = state.lastStoredKey;
+    m_draft.gridReturnKey = state.gridReturnKey;
     AccelButton* buttons[] = {InsertBtn, CancelBtn, SaveBtn, DeleteBtn, PrintBtn, CloseBtn};
     for (size_t i = 0; i < state.buttonsEnabled.size(); ++i)
         buttons[i]->setEnabled(state.buttonsEnabled[i]);
@@ -50,7 +50,7 @@ void TfmBorvane::restoreState(const WindowState& state)
         line.serialBun->setText(s.serialBun);
         for (size_t k = 0; k < size_t(kNameKinds); ++k) {
             line.names[k]->setText(s.names[k]);
-            line.codes[k] = s.codes[k];
+            line.typed->codes[k] = s.codes[k];
         }
         line.acText->setText(s.acText);
         line.crAmt->setText(s.crAmt);

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "lookup/lookuptarget.h"
+#include "voucher/voucherdraft.h"
 
 #include <QString>
 #include <array>
 
 class ColourPanel;
 class QLineEdit;
-
-inline constexpr int kLineCount = 5;
 
 // One line panel of the entry window (Panel1..Panel5): its fields and the
 // state the window keeps for the line.
@@ -21,16 +20,17 @@ struct LinePanel {
     QLineEdit* crAmt = nullptr;              // edCr_Amt_0N, the debit amount
     QLineEdit* drAmt = nullptr;              // edDr_Amt_0N, read-only
 
-    // The line codes of the name fields, by LookupKind: the code of the
-    // master row chosen for the name, empty while none is.
-    std::array<QString, kNameKinds> codes;
+    // The line in the window's draft, which holds the line codes of the
+    // name fields: the code of the master row chosen for a name, empty
+    // while none is.
+    TypedLine* typed = nullptr;
     // The loaded amounts in plain form.
     QString crAmtPlain;
     QString drAmtPlain;
 
     QLineEdit* name(LookupKind kind) const { return names[static_cast<size_t>(kind)]; }
-    QString& code(LookupKind kind) { return codes[static_cast<size_t>(kind)]; }
-    const QString& code(LookupKind kind) const { return codes[static_cast<size_t>(kind)]; }
+    QString& code(LookupKind kind) { return typed->code(kind); }
+    const QString& code(LookupKind kind) const { return typed->code(kind); }
     // "01".."05"
     QString twoDigits() const { return QString::number(number).rightJustified(2, u'0'); }
 };

@@ -1,20 +1,23 @@
 #include "panelrows.h"
 
-#include "voucher/amountform.h"
+#include "widgets/colourpanel.h"
 
 #include <QLineEdit>
 
-VoucherLine readVoucherLine(const LinePanel& line)
+void readTypedLine(LinePanel& line)
 {
-    VoucherLine v;
-    // Field texts go to the store as the fields hold them, untrimmed.
-    v.serialBun = line.serialBun->text();
-    for (size_t k = 0; k < size_t(kNameKinds); ++k) {
-        v.names[k] = line.names[k]->text();
-        v.codes[k] = line.codes[k];
-    }
-    v.acText = line.acText->text();
-    v.crAmt = amountFieldValue(line.crAmt->text());
-    v.drAmt = amountFieldValue(line.drAmt->text());
-    return v;
+    TypedLine& typed = *line.typed;
+    typed.shown = !line.panel->isHidden();
+    typed.serialBun = line.serialBun->text();
+    for (size_t k = 0; k < size_t(kNameKinds); ++k)
+        typed.names[k] = line.names[k]->text();
+    typed.acText = line.acText->text();
+    typed.crAmt = line.crAmt->text();
+    typed.drAmt = line.drAmt->text();
+}
+
+VoucherLine readVoucherLine(LinePanel& line)
+{
+    readTypedLine(line);
+    return line.typed->value();
 }

@@ -3,5 +3,8 @@
 #include "linepanel.h"
 #include "voucher/voucherline.h"
 
+// The texts one line panel's fields hold, into its line of the draft.
+void readTypedLine(LinePanel& line);
+
 // What one line panel holds, ready for storing.
-VoucherLine readVoucherLine(const LinePanel& line);
+VoucherLine readVoucherLine(LinePanel& line);

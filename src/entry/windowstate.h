@@ -24,7 +24,7 @@ struct TfmBorvane::WindowState {
         QColor colour;
     };
 
-    QString mode;
+    VoucherMode mode = VoucherMode::Idle;
     QString serial; // edSerial
     QString lastStoredKey;
     QString gridReturnKey;

@@ -181,7 +181,7 @@ void typeLine(Desk& desk, int line, const LineInput& input)
 
 QStringList windowState(Desk& desk)
 {
-    QStringList state{desk.w.mode(), desk.edit(QStringLiteral("edSerial"))->text(), desk.w.lastStoredKey(),
+    QStringList state{modeText(desk.w.mode()), desk.edit(QStringLiteral("edSerial"))->text(), desk.w.lastStoredKey(),
                       desk.w.gridReturnKey()};
     for (int n = 1; n <= kLineCount; ++n) {
         const LinePanel& l = desk.w.line(n);

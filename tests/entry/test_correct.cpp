@@ -85,7 +85,7 @@ QString endDays(store::Connection& c, const char* line)
     Desk desk;                                                                                        \
     chooseDateAndBranch(desk, kDate, 0);                                                              \
     entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02"))); \
-    QCOMPARE(desk.w.mode(), QStringLiteral("2"));                                                     \
+    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);                                                     \
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst)
 
 } // namespace
@@ -150,7 +150,7 @@ void TestCorrect::correctionRewritesBothRows()
     QCOMPARE(lineRows(c, "03"), lineThree);
 
     // Still correcting, the corrected line chosen again and shown as stored.
-    QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst);
     QCOMPARE(desk.w.gridReturnKey(), kFirst + QStringLiteral("02"));
     QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("02"));
@@ -184,7 +184,7 @@ void TestCorrect::correctionWritesTheLoadedLine()
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
         entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
-        QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
         retype(desk, desk.w.line(2).crAmt, QStringLiteral("1"));
         retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
@@ -236,7 +236,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
         entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kSecond, QStringLiteral("01")));
-        QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
         retype(desk, desk.w.line(1).crAmt, QStringLiteral("1"));
         retype(desk, desk.w.line(1).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
@@ -268,7 +268,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
         QCOMPARE(watcher.texts, QStringList{kNotStored});
         QCOMPARE(lineRows(c, "02"), stored);
         QCOMPARE(windowState(desk), before);
-        QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
         QVERIFY(desk.w.line(2).panel->isEnabled());
     }
 }
@@ -347,7 +347,7 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
     QVERIFY(desk.activate());
     QTest::mouseClick(desk.edit(QStringLiteral("edDate")), Qt::LeftButton);
     QTest::mouseClick(desk.grid()->viewport(), Qt::LeftButton, {}, QPoint(5, desk.grid()->viewport()->height() - 5));
-    QCOMPARE(desk.w.mode(), QStringLiteral("3"));
+    QCOMPARE(desk.w.mode(), VoucherMode::New);
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Jen) = '2001-05-30-00000002'")), 6);
@@ -389,7 +389,7 @@ void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
 
     // Correcting the line without codes writes empty texts too.
     entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("01")));
-    QCOMPARE(desk.w.mode(), QStringLiteral("2"));
+    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
     retype(desk, desk.w.line(1).crAmt, QStringLiteral("51000"));
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList());

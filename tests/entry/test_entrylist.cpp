@@ -144,7 +144,7 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("02")));
 
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
     QCOMPARE(edit(&w, "edSerial")->text(), voucher(1));
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(panel(&w, n)->isVisible(), n <= 3);
@@ -201,7 +201,7 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QVERIFY(grid->currentIndex().row() != before);
     const QString serial = w.voucherList().asText(QStringLiteral("serial_jen"));
     QCOMPARE(edit(&w, "edSerial")->text(), serial);
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
 }
 
 void TestEntryList::cancelRestoresTheFivePanels()
@@ -213,11 +213,11 @@ void TestEntryList::cancelRestoresTheFivePanels()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("03")));
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
     const int chosenRow = grid->currentIndex().row();
 
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("CancelBtn")), Qt::LeftButton);
-    QCOMPARE(w.mode(), QStringLiteral("1"));
+    QCOMPARE(w.mode(), VoucherMode::Idle);
     for (int n = 1; n <= 5; ++n) {
         QVERIFY(panel(&w, n)->isVisible());
         QVERIFY(panel(&w, n)->isEnabled());
@@ -283,7 +283,7 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
 
     // Load a voucher first, so that the reload visibly clears the panels.
     clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("02")));
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
 
     // Entering the selector drops its list down, as wide as its longest
     // name (an address in it); the keyboard stays with the text.
@@ -297,7 +297,7 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QCOMPARE(branches->currentText(), QStringLiteral("x"));
     QCOMPARE(w.branchIndex(), -1);
     QCOMPARE(grid->model()->rowCount(), 0);
-    QCOMPARE(w.mode(), QStringLiteral("1"));
+    QCOMPARE(w.mode(), VoucherMode::Idle);
     for (int n = 1; n <= 5; ++n)
         QVERIFY(panel(&w, n)->isVisible() && panel(&w, n)->isEnabled());
     QCOMPARE(edit(&w, "edSerial")->text(), QString());
@@ -331,7 +331,7 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QCOMPARE(focusName(&w), QStringLiteral("edAc_JenName_01"));
     QVERIFY(!list->isVisible());
     QCOMPARE(grid->model()->rowCount(), 4);
-    QCOMPARE(w.mode(), QStringLiteral("1"));
+    QCOMPARE(w.mode(), VoucherMode::Idle);
 }
 
 void TestEntryList::leavingTheBranchSelectorForTheGrid()
@@ -350,11 +350,11 @@ void TestEntryList::leavingTheBranchSelectorForTheGrid()
     const QPoint at = grid->visualRect(grid->model()->index(row, 3)).center();
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(focusName(&w), QStringLiteral("DBGrid1"));
-    QCOMPARE(w.mode(), QStringLiteral("3"));
+    QCOMPARE(w.mode(), VoucherMode::New);
     QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("SaveBtn"))->isEnabled()); // buttons not refreshed
     // The release completes the click on the cell: the row is chosen.
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
     QCOMPARE(edit(&w, "edSerial")->text(), voucher(2));
 }
 
@@ -371,7 +371,7 @@ void TestEntryList::emptyListWarnsOnAKeyInTheGrid()
     QTRY_COMPARE(watcher.texts.size(), 1);
     QCOMPARE(watcher.texts.first(), QStringLiteral("현재 데이타가 없읍니다...."));
     QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
     // The panels stay hidden and the focus goes to the button bar.
     for (int n = 1; n <= 5; ++n)
         QVERIFY(panel(&w, n)->isHidden());

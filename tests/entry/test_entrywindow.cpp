@@ -93,7 +93,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     if (outer.width() <= screen.width())
         QCOMPARE(outer.left(), (screen.width() - outer.width()) / 2);
 
-    QCOMPARE(w.mode(), QStringLiteral("1"));
+    QCOMPARE(w.mode(), VoucherMode::Idle);
     QVERIFY(enabled(&w, "InsertBtn"));
     QVERIFY(enabled(&w, "CloseBtn"));
     QVERIFY(!enabled(&w, "CancelBtn"));
@@ -126,7 +126,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     for (int i = 0; i < 2; ++i) {
         QTest::mouseClick(child<QPushButton>(&w, "InsertBtn"), Qt::LeftButton);
         QCOMPARE(focusName(&w), QStringLiteral("edAc_JenName_01"));
-        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(w.mode(), VoucherMode::Idle);
         QCOMPARE(child<QLineEdit>(&w, "edSerial_Bun_01")->text(), QStringLiteral("01"));
     }
 }
@@ -257,7 +257,7 @@ void TestEntryWindow::acceleratorsOnlyForInsertCancelSaveClose()
     QCOMPARE(saves.count(), 0);
 
     clickGridRow(child<DbGrid>(&w, "DBGrid1"), 0);
-    QCOMPARE(w.mode(), QStringLiteral("2"));
+    QCOMPARE(w.mode(), VoucherMode::Correcting);
     QVERIFY(enabled(&w, "DeleteBtn") && enabled(&w, "PrintBtn"));
 
     // From a field of the chosen line: Alt+D and Alt+P are no accelerators.
@@ -276,7 +276,7 @@ void TestEntryWindow::acceleratorsOnlyForInsertCancelSaveClose()
     field->setFocus();
     QCOMPARE(focusName(&w), QStringLiteral("edAc_Text_01"));
     QTest::keyClick(field, Qt::Key_C, Qt::AltModifier);
-    QCOMPARE(w.mode(), QStringLiteral("1"));
+    QCOMPARE(w.mode(), VoucherMode::Idle);
     QCOMPARE(focusName(&w), QStringLiteral("edAc_Text_01"));
 
     QTest::keyClick(w.focusWidget(), Qt::Key_I, Qt::AltModifier);
@@ -375,7 +375,7 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(branches, Qt::Key_Backspace);
     QCOMPARE(watcher.texts.size(), 2);
-    QCOMPARE(w.mode(), QStringLiteral("1"));
+    QCOMPARE(w.mode(), VoucherMode::Idle);
 }
 
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain_data()
@@ -433,7 +433,7 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
         QVERIFY(QFile::exists(path));
         QVERIFY(branches->count() >= 2);
         QCOMPARE(branches->currentText(), QStringLiteral("본사/서울"));
-        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(w.mode(), VoucherMode::Idle);
     }
     store::Connection::setAccount(nullptr);
 }

@@ -201,7 +201,7 @@ void TestInputFilters::enterMovesToTheNextTabStop()
     // in the read-only amount goes to the grid and lands on the save button.
     desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     desk.drAmt(1)->setFocus();
     QTest::keyClick(desk.drAmt(1), Qt::Key_Return);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
@@ -366,7 +366,7 @@ void TestInputFilters::leavingTheDateChecksItAndStartsOver()
         // In every case the list follows the date and the panels start over.
         QCOMPARE(grid->model()->rowCount(), c.listed);
         QCOMPARE(text->text(), QString());
-        QCOMPARE(desk.window->mode(), QStringLiteral("1"));
+        QCOMPARE(desk.window->mode(), VoucherMode::Idle);
     }
 }
 
@@ -383,7 +383,7 @@ void TestInputFilters::leavingTheDateForTheGridAppliesNothing()
     retype(date, QStringLiteral("2024-02-30"));
     grid->setFocus(Qt::TabFocusReason);
     QCOMPARE(watcher.texts, QStringList());
-    QCOMPARE(desk.window->mode(), QStringLiteral("3"));
+    QCOMPARE(desk.window->mode(), VoucherMode::New);
     QCOMPARE(grid->model()->rowCount(), 1);
     QCOMPARE(gridText(grid, 0, 1), today());
     // The buttons keep the idle states until the next refresh.
@@ -535,7 +535,7 @@ void TestInputFilters::lastLineClosesOnTheSaveButtonWhenItIsEnabled()
     QLineEdit* account = desk.nameField(LookupKind::Account, 5);
     account->setFocus();
     QTest::keyClick(account, Qt::Key_Tab);
-    QCOMPARE(desk.window->mode(), QStringLiteral("3"));
+    QCOMPARE(desk.window->mode(), VoucherMode::New);
     QVERIFY(desk.comeBack());
     desk.window->writeLookupChoice(LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     readOnly->setFocus();
@@ -561,7 +561,7 @@ void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
     auto* grid = desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     const int row = gridRowOf(grid, today() + QStringLiteral("-00000001"), QStringLiteral("01"));
     clickGridRow(grid, row);
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     QLineEdit* amount = desk.crAmt(1);
     QLineEdit* readOnly = desk.drAmt(1);
     QCOMPARE(amount->text(), blanks(5) + QStringLiteral("1,234,567,890"));
@@ -592,7 +592,7 @@ void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
     clickGridRow(grid, row);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
     QCOMPARE(amount->text(), blanks(17) + QStringLiteral("2,500"));
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     QCOMPARE(watcher.texts, QStringList());
     // The next click on the grid is an ordinary one again.
     clickGridRow(grid, row);
@@ -604,7 +604,7 @@ void TestInputFilters::longReadOnlyAmountDoesNotTrapTheClerk()
     FieldDesk desk([](store::Connection& c) { seedToday(c, 1000); });
     QVERIFY(desk.show());
     clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     QLineEdit* readOnly = desk.drAmt(1);
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     ModalWatcher watcher;

@@ -199,7 +199,7 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
     const int narrowed = form1->query()->rowCount();
     const int admitted = admittedAccounts();
     QVERIFY(narrowed < admitted);
-    QCOMPARE(desk.window->mode(), QStringLiteral("1"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Idle);
 
     ModalWatcher watcher;
     QTest::keyClick(account, Qt::Key_Tab);
@@ -208,7 +208,7 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
     QVERIFY(form1->isVisible());
     QCOMPARE(form1->targetLine(), 1);
     QCOMPARE(form1->query()->rowCount(), admitted);
-    QCOMPARE(desk.window->mode(), QStringLiteral("3"));
+    QCOMPARE(desk.window->mode(), VoucherMode::New);
     QVERIFY(!desk.button(QStringLiteral("InsertBtn"))->isEnabled());
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     QVERIFY(desk.button(QStringLiteral("CancelBtn"))->isEnabled());
@@ -235,7 +235,7 @@ void TestLineFields::missingBranchAndShortDateWarnInTurn()
     QCOMPARE(watcher.icons, (QVector<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
     QCOMPARE(desk.focus(), QStringLiteral("edDate"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("3"));
+    QCOMPARE(desk.window->mode(), VoucherMode::New);
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     // The branch selector had the focus on the way but was never left: its
     // exit (a reload that clears the panels) and its enter (the list) did not run.
@@ -250,13 +250,13 @@ void TestLineFields::missingBranchAndShortDateWarnInTurn()
     branch->setCurrentIndex(0);
     QVERIFY(desk.comeBack());
     clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     account->setFocus();
     branch->setEditText(QString());
     QTest::keyClick(account, Qt::Key_Tab);
     QCOMPARE(watcher.texts.size(), 3);
     QCOMPARE(watcher.texts.last(), QStringLiteral("본지점 구분을 선택하세요."));
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     QVERIFY(desk.button(QStringLiteral("DeleteBtn"))->isEnabled());
 }
 
@@ -274,7 +274,7 @@ void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("본지점 구분을 선택하세요.")});
     QCOMPARE(desk.focus(), QStringLiteral("cbKubun"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("3"));
+    QCOMPARE(desk.window->mode(), VoucherMode::New);
     // The branch selector is entered: its list drops down for the choice.
     QVERIFY(branch->listIsOpen());
 }
@@ -296,7 +296,7 @@ void TestLineFields::accountToAnotherLineMakesNoChecks()
     QVERIFY(form1->isVisible());
     QCOMPARE(form1->targetLine(), 2);
     QCOMPARE(form1->searchEdit()->text(), QStringLiteral("복리"));
-    QCOMPARE(desk.window->mode(), QStringLiteral("3")); // started by the typing, not by the move
+    QCOMPARE(desk.window->mode(), VoucherMode::New); // started by the typing, not by the move
 }
 
 void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
@@ -305,7 +305,7 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
     QVERIFY(desk.show());
     auto* grid = desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     clickGridRow(grid, 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     QLineEdit* project = desk.nameField(LookupKind::Project, 1);
     QCOMPARE(desk.window->line(1).code(LookupKind::Project), QStringLiteral("P2001-03"));
     QCOMPARE(desk.window->voucherList().rowCount(), 1);
@@ -334,7 +334,7 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
     QCOMPARE(watcher.texts, QStringList());
     QCOMPARE(storedProjectAndText(desk.account.connection()),
              (QStringList{QStringLiteral("P2001-03"), QStringLiteral("출장비 정산")}));
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
 
     // Cancel is no stay-put target: the code goes, the dialog asks again,
     // and the click still cancels.
@@ -349,7 +349,7 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
     QCOMPARE(form5->targetLine(), 1);
     QCOMPARE(desk.window->line(1).code(LookupKind::Project), QString());
     QCOMPARE(cancels.count(), 1);
-    QCOMPARE(desk.window->mode(), QStringLiteral("1"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Idle);
 }
 
 void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
@@ -424,7 +424,7 @@ void TestLineFields::acceleratorsClickWithoutLeavingTheField()
     FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
     QVERIFY(desk.show());
     clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), QStringLiteral("2"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
     QLineEdit* project = desk.nameField(LookupKind::Project, 1);
     project->setFocus();
     typeText(project, QStringLiteral(" 2차"));
@@ -432,7 +432,7 @@ void TestLineFields::acceleratorsClickWithoutLeavingTheField()
     QSignalSpy cancels(desk.button(QStringLiteral("CancelBtn")), &QPushButton::clicked);
     QTest::keyClick(project, Qt::Key_C, Qt::AltModifier);
     QCOMPARE(cancels.count(), 1);
-    QCOMPARE(desk.window->mode(), QStringLiteral("1"));
+    QCOMPARE(desk.window->mode(), VoucherMode::Idle);
     QCOMPARE(desk.focus(), QStringLiteral("edProject_Name_01"));
     // The field was never left: no dialog asked for the typed name.
     QCOMPARE(desk.shownDialogs(), 0);

@@ -72,7 +72,7 @@ public:
     void SaveBtnClick() { w.runHandler(Handler::SaveBtnClick); }
     void DeleteBtnClick() { w.runHandler(Handler::DeleteBtnClick); }
 
-    const QString& mode() const { return w.mode(); }
+    VoucherMode mode() const { return w.mode(); }
     const QString& lastStoredKey() const { return w.lastStoredKey(); }
     QString voucherNumber() const { return edSerial->text(); }
     store::SqlStatement& list() { return w.voucherList(); }

@@ -222,7 +222,7 @@ private slots:
         QVERIFY(desk.comeBack());
         desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
         desk.window->writeLookupChoice(LookupKind::Employee, 1, QStringLiteral("1010"), QStringLiteral("한소영"));
-        QCOMPARE(desk.window->mode(), QStringLiteral("3"));
+        QCOMPARE(desk.window->mode(), VoucherMode::New);
 
         // The amount takes the figures and refuses the syllable, the input
         // method still being Hangul.
@@ -241,7 +241,7 @@ private slots:
 
         QVERIFY(desk.comeBack());
         QTest::mouseClick(desk.button(QStringLiteral("SaveBtn")), Qt::LeftButton);
-        QTRY_COMPARE(desk.window->mode(), QStringLiteral("1"));
+        QTRY_COMPARE(desk.window->mode(), VoucherMode::Idle);
         QCOMPARE(boxes.texts, QStringList{kRefused});
         const QVector<QStringList> stored = desk.account.connection().selectNative(
             QStringLiteral("select rtrim(Ac_Text), Cr_Amt from account_jen_AA where Serial_CrDr = '01'"));

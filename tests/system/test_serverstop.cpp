@@ -157,7 +157,7 @@ private slots:
 
         w.typeVoucher(QStringLiteral("정지 전"));
         w.SaveBtnClick();
-        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(w.mode(), VoucherMode::Idle);
         const QString before = w.lastStoredKey().left(19);
         QCOMPARE(voucherRows(before), 4);
 
@@ -170,19 +170,19 @@ private slots:
         // A Korean line about the server above the engine's text.
         QVERIFY2(stopped.section(u'\n', 0, 0).contains(QStringLiteral("서버")), qPrintable(stopped));
         QVERIFY2(!stopped.section(u'\n', 1).trimmed().isEmpty(), qPrintable(stopped));
-        QCOMPARE(w.mode(), QStringLiteral("3"));
+        QCOMPARE(w.mode(), VoucherMode::New);
         QCOMPARE(window.line(1).acText->text(), QStringLiteral("정지 중"));
         QCOMPARE(window.line(2).crAmt->text(), QStringLiteral("3400"));
         // And again, still down: the same.
         QVERIFY(!errorOf([&] { w.SaveBtnClick(); }).isEmpty());
-        QCOMPARE(w.mode(), QStringLiteral("3"));
+        QCOMPARE(w.mode(), VoucherMode::New);
 
         QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
 
         // Back: the same click saves the voucher as typed.
         const QString error = errorOf([&] { w.SaveBtnClick(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(w.mode(), VoucherMode::Idle);
         const QString after = w.lastStoredKey().left(19);
         QCOMPARE(after, QStringLiteral("2001-05-30-00000002"));
         QCOMPARE(voucherRows(before), 4);
@@ -228,7 +228,7 @@ private slots:
         w.typeVoucher(QStringLiteral("재시작 후"));
         const QString error = errorOf([&] { w.SaveBtnClick(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(w.mode(), QStringLiteral("1"));
+        QCOMPARE(w.mode(), VoucherMode::Idle);
         QCOMPARE(voucherRows(w.lastStoredKey().left(19)), 4);
     }
 

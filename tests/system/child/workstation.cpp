@@ -197,7 +197,7 @@ int main(int argc, char** argv)
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
                 waitedNs = press(&BorvaneProbe::SaveBtnClick);
-                if (w.mode() != QLatin1String("1") || w.lastStoredKey().isEmpty())
+                if (w.mode() != VoucherMode::Idle || w.lastStoredKey().isEmpty())
                     throw AppError(QStringLiteral("the window stored nothing"));
                 v.number = w.lastStoredKey().left(19);
                 say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(v.branch).arg(told.join(u',')));
@@ -209,7 +209,7 @@ int main(int argc, char** argv)
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const double amount = 1000.0 * (1 + dice.bounded(99999));
                 listDay(v.date, v.branch);
-                if (!w.chooseListRow(v.number, line->first) || w.mode() != QLatin1String("2")) {
+                if (!w.chooseListRow(v.number, line->first) || w.mode() != VoucherMode::Correcting) {
                     say(QStringLiteral("missing %1 %2 %3").arg(v.number, v.tag, line->first));
                 } else if (action == Action::Correct) {
                     w.setAmount(line->first.toInt(), amount);

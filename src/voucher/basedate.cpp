@@ -1,4 +1,4 @@
-#include "basedate.h"
+#include "voucher/basedate.h"
 
 #include <QDate>
 #include <QRegularExpression>
