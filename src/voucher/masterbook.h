@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace store {
 class SqlStatement;
@@ -40,6 +41,8 @@ struct MasterChoice {
 namespace masterbook {
 
 const MasterLookup& lookup(LookupKind kind);
+// Every lookup's reading, one per kind.
+QVector<MasterLookup> allLookups();
 
 // The account lookup's statement, one text line per item; `:tbac_name`
 // occurs in every group.
