@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "core/strutil.h"
 #include "schema/schema.h"
+#include "voucher/masterbook.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -19,6 +20,8 @@
 namespace {
 
 const QString kVoucherTable = QStringLiteral("account_jen_AA");
+// The part of a resident registration number after the hyphen.
+const QString kResidentNumberTail = QStringLiteral("Sawon_Jumin02");
 
 // One form of a time whichever engine holds it: a server hands out a date
 // and time, the embedded file the text the program stored (ISO 8601 with
@@ -120,10 +123,19 @@ int runExport(const ExportOptions& o)
     for (const QString& name : names)
         fields << store::declaredColumnName(table, name);
     file.write(fields);
+    QVector<bool> masked(columns.size(), false);
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        masked[i] = !o.withResidentNumbers && fields[i].compare(kResidentNumberTail, Qt::CaseInsensitive) == 0;
+    if (masked.contains(true))
+        say(QStringLiteral("%1: 주민등록번호 뒷자리는 첫 숫자만 두고 가려 씁니다 (그대로 쓰려면 --with-resident-numbers).")
+                .arg(kResidentNumberTail));
     qint64 rows = 0;
     while (q.next()) {
-        for (qsizetype i = 0; i < columns.size(); ++i)
+        for (qsizetype i = 0; i < columns.size(); ++i) {
             fields[i] = exported(q.value(int(i)), columns[i]);
+            if (masked[i])
+                fields[i] = masterbook::maskResidentNumberTail(fields[i]);
+        }
         file.write(fields);
         progress.advanceTo(++rows);
     }

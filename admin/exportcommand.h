@@ -9,6 +9,7 @@ struct ExportOptions {
     QString file;
     CsvEncoding encoding = CsvEncoding::Utf8;
     QString from, to; // the voucher table: Date_Day from .. to (yyyy-MM-dd), both optional
+    bool withResidentNumbers = false; // Sawon_Table: Sawon_Jumin02 as stored, not masked
 };
 
 // voucher-admin export TABLE FILE.csv: a master table, or the voucher table
@@ -18,4 +19,6 @@ struct ExportOptions {
 // milliseconds, column names as the schema spells them, whatever the engine;
 // a text a spreadsheet would run as a formula behind an apostrophe. Importing
 // the file gives the same rows again. Dates are checked against the calendar.
+// The employees' resident registration numbers leave masked (Sawon_Jumin02
+// with its first digit kept) unless withResidentNumbers is set.
 int runExport(const ExportOptions& options);

@@ -9,7 +9,7 @@
 //   voucher-admin backup-place DIR | --clear [--sqlite PATH]
 //   voucher-admin copy --from sqlite:PATH --to odbc [--schema S] [--replace] (or the reverse)
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
-//   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [target]
+//   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [--with-resident-numbers] [target]
 //   voucher-admin template TABLE FILE.csv [--encoding E]
 
 #include "backupcommand.h"
@@ -80,6 +80,8 @@ int run(QCoreApplication& app)
         "                Buser_Table, Project_Table, Item_Table\n"
         "  export TABLE FILE.csv\n"
         "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜)를 CSV로 씁니다.\n"
+        "         Sawon_Table의 주민등록번호 뒷자리(Sawon_Jumin02)는 첫 숫자만 두고 *로 가립니다;\n"
+        "         --with-resident-numbers: 가리지 않고 그대로 씁니다.\n"
         "  template TABLE FILE.csv\n"
         "         마스터 테이블을 가져올 CSV 양식을 새 파일로 씁니다: 머리 줄(열 이름)과 보기 행 하나.\n"
         "  status 프로그램이 쓸 데이터 원본(SQLite 파일 경로, 또는 ODBC 데이터 원본의 드라이버와 서버),\n"
@@ -118,6 +120,8 @@ int run(QCoreApplication& app)
                       QStringLiteral("DATE")});
     parser.addOption({QStringLiteral("to"), QStringLiteral("export account_jen_AA: 이 날짜까지 (yyyy-MM-dd). copy: 대상 sqlite:PATH 또는 odbc"),
                       QStringLiteral("DATE")});
+    parser.addOption({QStringLiteral("with-resident-numbers"),
+                      QStringLiteral("export Sawon_Table: 주민등록번호 뒷자리를 가리지 않고 씁니다.")});
     const SynthOptions defaults;
     for (const SizeOption& s : kSizes) {
         const qint64 value = s.wide ? defaults.*(s.wide) : defaults.*(s.narrow);
@@ -196,6 +200,7 @@ int run(QCoreApplication& app)
         o.encoding = csvEncodingNamed(parser.value(QStringLiteral("encoding")));
         o.from = parser.value(QStringLiteral("from"));
         o.to = parser.value(QStringLiteral("to"));
+        o.withResidentNumbers = parser.isSet(QStringLiteral("with-resident-numbers"));
         return runExport(o);
     }
     if (command == QLatin1String("template"))

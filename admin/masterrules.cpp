@@ -1,5 +1,7 @@
 #include "masterrules.h"
 
+#include "schema/voucherform.h"
+
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -41,7 +43,7 @@ bool digits(const QString& text, int count)
 
 } // namespace
 
-const QString kCashAccount = QStringLiteral("10101001000");
+const QString kCashAccount = QLatin1String(voucherform::kCashCode);
 const QString kLookupCodeSet = QStringLiteral("SSSSS");
 
 QString leadingZerosHint()

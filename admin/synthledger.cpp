@@ -5,6 +5,7 @@
 #include "sqlutil.h"
 
 #include "core/errors.h"
+#include "schema/voucherform.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -20,7 +21,7 @@ constexpr int kLineWeights[] = {80, 14, 4, 1, 1};
 constexpr double kRowsPerVoucher = 2.0 * (1 * 80 + 2 * 14 + 3 * 4 + 4 * 1 + 5 * 1) / 100.0;
 constexpr qint64 kProgressStep = 100000;
 
-const CodeName kCash{QStringLiteral("10101001000"), QStringLiteral("현금")};
+const CodeName kCash{QLatin1String(voucherform::kCashCode), voucherform::cashName()};
 
 struct VoucherKind {
     QString kubunJen;
@@ -65,17 +66,7 @@ public:
         : m_options(o),
           m_pools(pools),
           m_dice(dice),
-          m_out(c, QStringLiteral("account_jen_AA"),
-                {QStringLiteral("Serial"),       QStringLiteral("Serial_Jen"),   QStringLiteral("Serial_Bun"),
-                 QStringLiteral("Serial_CrDr"),  QStringLiteral("Month_Char"),   QStringLiteral("Year_Char"),
-                 QStringLiteral("Date_Day"),     QStringLiteral("Table_Kubun"),  QStringLiteral("Kubun_Bon"),
-                 QStringLiteral("Kubun_Jen"),    QStringLiteral("Kubun_Amt"),    QStringLiteral("Form_Kubun"),
-                 QStringLiteral("Giel_Serial"),  QStringLiteral("Ac_JenCode"),   QStringLiteral("Ac_JenName"),
-                 QStringLiteral("Ac_Text"),      QStringLiteral("Item_Code"),    QStringLiteral("Item_Name"),
-                 QStringLiteral("Kubun_Code"),   QStringLiteral("Kubun_Name"),   QStringLiteral("Project_Code"),
-                 QStringLiteral("Project_Name"), QStringLiteral("Buser_Code"),   QStringLiteral("Buser_Name"),
-                 QStringLiteral("Sawon_Code"),   QStringLiteral("Sawon_Name"),   QStringLiteral("Cr_Amt"),
-                 QStringLiteral("Dr_Amt"),       QStringLiteral("End_Day")})
+          m_out(c, QLatin1String(voucherform::kTable), voucherform::columnNames())
     {
         if (m_pools.accounts.isEmpty())
             throw AppError(QStringLiteral("전표에 쓸 계정과목이 없습니다."));
@@ -161,7 +152,7 @@ private:
             return {QStringLiteral("1"), QStringLiteral("A001")}; // receipts
         if (roll <= 6)
             return {QStringLiteral("3"), QStringLiteral("A003")}; // transfers
-        return {QStringLiteral("2"), QStringLiteral("A002")};     // withdrawals
+        return {QLatin1String(voucherform::kWithdrawalKind), QLatin1String(voucherform::kWithdrawalForm)};
     }
 
     int branch()
@@ -178,7 +169,7 @@ private:
         const int wanted = std::min<qint64>(lineCount(), remaining() / 2);
         const QStringList lines = lineNumbers(wanted);
         ++m_figures.vouchers;
-        if (k.kubunJen != QLatin1String("2"))
+        if (k.kubunJen != QLatin1String(voucherform::kWithdrawalKind))
             ++m_figures.otherKindVouchers;
         for (const QString& line : lines) {
             const CodeName account = m_dice.chance(0.55) && !m_pools.expenseAccounts.isEmpty()
@@ -202,11 +193,16 @@ private:
                                                                     : account.name;
             l.text = m_dice.pick(words::descriptions()).arg(subject);
             const double amount = amountOf(m_dice);
-            const QString serialHead = QStringLiteral("AA*%1*%2*%3*%4*%5*").arg(bon, k.kubunJen, number, line, k.form);
-            writeRow(serialHead + QStringLiteral("02"), number, line, QStringLiteral("02"), date, bon, k, credit, l, 0,
-                     amount, at);
-            writeRow(serialHead + QStringLiteral("01"), number, line, QStringLiteral("01"), date, bon, k, debit, l,
-                     amount, 0, at.addMSecs(m_dice.between(1, 40)));
+            voucherform::Row row{.serialJen = number, .serialBun = line, .date = date, .branch = bon,
+                                 .kubunJen = k.kubunJen, .form = k.form};
+            row.text = l.text;
+            row.itemCode = l.item.code, row.itemName = l.item.name;
+            row.kubunCode = l.counterpart.code, row.kubunName = l.counterpart.name;
+            row.projectCode = l.project.code, row.projectName = l.project.name;
+            row.buserCode = l.department.code, row.buserName = l.department.name;
+            row.sawonCode = l.employee.code, row.sawonName = l.employee.name;
+            writeRow(row, voucherform::kCreditSide, credit, 0, amount, at);
+            writeRow(row, voucherform::kDebitSide, debit, amount, 0, at.addMSecs(m_dice.between(1, 40)));
         }
     }
 
@@ -215,14 +211,16 @@ private:
         QString text;
     };
 
-    void writeRow(const QString& serial, const QString& number, const QString& line, const QString& side,
-                  const QString& date, const QString& bon, const VoucherKind& k, const CodeName& account, const Line& l,
-                  double cr, double dr, const QDateTime& at)
+    void writeRow(voucherform::Row& row, const char* side, const CodeName& account, double cr, double dr,
+                  const QDateTime& at)
     {
-        m_out.add({serial, number, line, side, date.mid(5, 2), date.left(4), date, QStringLiteral("AA"), bon, k.kubunJen,
-                   QStringLiteral("5"), k.form, QStringLiteral("999"), account.code, account.name, l.text, l.item.code,
-                   l.item.name, l.counterpart.code, l.counterpart.name, l.project.code, l.project.name,
-                   l.department.code, l.department.name, l.employee.code, l.employee.name, cr, dr, at});
+        row.side = QLatin1String(side);
+        row.accountCode = account.code;
+        row.accountName = account.name;
+        row.crAmt = cr;
+        row.drAmt = dr;
+        row.endDay = at;
+        m_out.add(voucherform::rowValues(row));
         if (++m_rows % kProgressStep == 0)
             say(QStringLiteral("  %1 / %2행  %3초").arg(m_rows).arg(m_options.rows).arg(m_timer.elapsed() / 1000.0, 0, 'f', 1));
     }

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/strutil.h"
 #include "schema/schema.h"
+#include "schema/voucherform.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,7 +19,7 @@ const QStringList kExcludedKeys = {QStringLiteral("40101"), QStringLiteral("4020
                                    QStringLiteral("40302"), QStringLiteral("40303"), QStringLiteral("40304"),
                                    QStringLiteral("40305"), QStringLiteral("40401"), QStringLiteral("40402"),
                                    QStringLiteral("40501"), QStringLiteral("40901"), QStringLiteral("41201")};
-const QString kCash = QStringLiteral("10101001000");
+const QString kCash = QLatin1String(voucherform::kCashCode);
 const QString kPlaceholder = QStringLiteral("회사설정계정");
 
 QString digits(qint64 value, int width)

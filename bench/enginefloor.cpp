@@ -1,6 +1,7 @@
 #include "enginefloor.h"
 
 #include "core/errors.h"
+#include "schema/voucherform.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -86,10 +87,10 @@ int EngineFloor::listDay(const QString& date, const QString& branch)
             "max(case when t.serial_crdr = '02' then rtrim(t.ac_jenname) else '' end) as ac_jenname2, "
             "sum(case when t.serial_crdr = '02' then t.dr_amt else 0 end) as dr_amt2 "
             "from %1 join kubun_table k on k.kubun_code = t.kubun_bon "
-            "where t.date_day = ? and t.kubun_bon = ? and t.kubun_jen = '2' and t.form_kubun = 'A002' "
+            "where t.date_day = ? and t.kubun_bon = ? and t.kubun_jen = '%2' and t.form_kubun = '%3' "
             "and t.serial_crdr in ('01', '02') "
             "group by t.serial_jen, t.serial_bun, t.date_day, k.kubun_name, k.kubun_jangso, t.ac_text")
-            .arg(voucherTable),
+            .arg(voucherTable, QLatin1String(voucherform::kWithdrawalKind), QLatin1String(voucherform::kWithdrawalForm)),
         {date, branch}));
 }
 
@@ -110,23 +111,22 @@ QString EngineFloor::insertVoucher(const QString& date, const QString& branch, i
         max.finish();
         const qint64 next = highest.isEmpty() ? 1 : highest.mid(11, 8).toLongLong() + 1;
         const QString number = date + QStringLiteral("-%1").arg(next, 8, 10, QLatin1Char('0'));
-        QSqlQuery& insert = prepared(QStringLiteral(
-            "insert into account_jen_AA (Serial, Serial_Jen, Serial_Bun, Serial_CrDr, Month_Char, Year_Char, "
-            "Date_Day, Table_Kubun, Kubun_Bon, Kubun_Jen, Kubun_Amt, Form_Kubun, Giel_Serial, Ac_JenCode, "
-            "Ac_JenName, Ac_Text, Item_Code, Item_Name, Kubun_Code, Kubun_Name, Project_Code, Project_Name, "
-            "Buser_Code, Buser_Name, Sawon_Code, Sawon_Name, Cr_Amt, Dr_Amt, End_Day) values "
-            "(?, ?, ?, ?, ?, ?, ?, 'AA', ?, '2', '5', 'A002', '999', ?, ?, ?, '', '', '', '', '', '', '', '', '', '', ?, ?, ?)"));
+        const QStringList columns = voucherform::columnNames();
+        QSqlQuery& insert = prepared(QStringLiteral("insert into %1 (%2) values (%3)")
+                                         .arg(QLatin1String(voucherform::kTable), columns.join(QStringLiteral(", ")),
+                                              QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
         for (int line = 1; line <= lines; ++line) {
-            const QString bun = QStringLiteral("0%1").arg(line);
-            for (const char* side : {"02", "01"}) {
-                const bool debit = qstrcmp(side, "01") == 0;
-                const QVariantList values = {
-                    QStringLiteral("AA*%1*2*%2*%3*A002*%4").arg(branch, number, bun, QLatin1String(side)),
-                    number, bun, QLatin1String(side), date.mid(5, 2), date.left(4), date, branch,
-                    debit ? QStringLiteral("51101001000") : QStringLiteral("10101001000"),
-                    debit ? QStringLiteral("여비교통비") : QStringLiteral("현금"),
-                    QStringLiteral("기준 측정"), debit ? 10000.0 * line : 0.0, debit ? 0.0 : 10000.0 * line,
-                    QDateTime::currentDateTime()};
+            for (const char* side : {voucherform::kCreditSide, voucherform::kDebitSide}) {
+                const bool debit = qstrcmp(side, voucherform::kDebitSide) == 0;
+                voucherform::Row row{.serialJen = number, .serialBun = QStringLiteral("0%1").arg(line),
+                                     .side = QLatin1String(side), .date = date, .branch = branch};
+                row.accountCode = debit ? QStringLiteral("51101001000") : QLatin1String(voucherform::kCashCode);
+                row.accountName = debit ? QStringLiteral("여비교통비") : voucherform::cashName();
+                row.text = QStringLiteral("기준 측정");
+                row.crAmt = debit ? 10000.0 * line : 0.0;
+                row.drAmt = debit ? 0.0 : 10000.0 * line;
+                row.endDay = QDateTime::currentDateTime();
+                const QVector<QVariant> values = voucherform::rowValues(row);
                 for (int i = 0; i < values.size(); ++i)
                     insert.bindValue(i, values[i]);
                 if (!insert.exec())

@@ -11,6 +11,4 @@ class TForm1 final : public LookupFrame {
 public:
     explicit TForm1(LookupTarget* target, QWidget* parent = nullptr);
     static LookupDefinition lookupDefinition();
-    // The statement, one text line per item; `:tbac_name` occurs in every group.
-    static QStringList statementLines();
 };

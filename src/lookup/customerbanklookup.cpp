@@ -1,6 +1,5 @@
 #include "customerbanklookup.h"
 
-#include "store/statement.h"
 #include "widgets/dbgrid.h"
 
 #include <QComboBox>
@@ -28,48 +27,7 @@ LookupDefinition TForm2::lookupDefinition()
         {QStringLiteral("Tot_No"), QStringLiteral("사 업 자 등 록 번호   및   은 행  계 좌 번 호"), 47},
         {QStringLiteral("Tot_Kubun"), QStringLiteral("구  분"), 6},
     };
-    s.codeColumn = QStringLiteral("Tot_Code");
-    s.nameColumn = QStringLiteral("Tot_Name");
     return s;
-}
-
-QString TForm2::kindFilterLine(int itemIndex)
-{
-    switch (itemIndex) {
-    case 0:
-        return QStringLiteral("   Where   Tot_Kubun like ('%' + '' + '%' )");
-    case 1:
-        return QStringLiteral("   Where   Tot_Kubun like ('%' +  '거래처' + '%'  )");
-    case 2:
-        return QStringLiteral("   Where   Tot_Kubun like ('%' +  '은행명' + '%'  )");
-    default:
-        return QString();
-    }
-}
-
-QStringList TForm2::statementLines(int itemIndex)
-{
-    QStringList lines{
-        QStringLiteral("   Select    Tot_Code,  Tot_Name, Tot_No, Tot_Kubun"),
-        QStringLiteral("   From   ("),
-        QStringLiteral("   \tSelect  Tot_code = Sale_Code,   Tot_Name = Sale_Name,"),
-        QStringLiteral("               Tot_No = Sale_Serial01 + '-' + Sale_Serial02 + '-' + Sale_Serial03,"),
-        QStringLiteral("               Tot_Kubun = '거래처'"),
-        QStringLiteral("   \tFrom    Sale_Table"),
-        QStringLiteral("       Where   rtrim(Sale_Name) like ( :tbName )"),
-        QStringLiteral("   \tUnion   All"),
-        QStringLiteral("   \tSelect  Tot_code = Bank_Code,   Tot_Name = Bank_Name,"),
-        QStringLiteral("               Tot_No = Bank_Serial,"),
-        QStringLiteral("               Tot_Kubun = '은행명'"),
-        QStringLiteral("    \tFrom    Bank_Table"),
-        QStringLiteral("       Where   rtrim(Bank_Name) like ( :tbName )"),
-        QStringLiteral("             )  T"),
-    };
-    const QString filter = kindFilterLine(itemIndex);
-    if (!filter.isEmpty())
-        lines << filter;
-    lines << QStringLiteral("    \tOrder  by  Tot_Code");
-    return lines;
 }
 
 TForm2::TForm2(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefinition(), target, parent)
@@ -112,10 +70,8 @@ void TForm2::cbCheckChange()
 
 void TForm2::pQuery()
 {
-    Query1->close();
-    Query1->setLines(statementLines(selectedKind()));
-    Query1->bindText(definition().parameter, lookupPattern(edSearch->text()));
-    Query1->open();
+    m_request.partyKind = selectedKind();
+    LookupFrame::runSearch();
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)

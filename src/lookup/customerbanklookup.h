@@ -5,19 +5,13 @@
 class QComboBox;
 
 // The customer and bank lookup: customers and bank accounts in one list,
-// restricted by the kind chosen in cbCheck. pQuery rebuilds the statement on
-// every search.
+// restricted by the kind chosen in cbCheck. pQuery searches with the kind
+// chosen, which the master book turns into the statement.
 class TForm2 final : public LookupFrame {
     Q_OBJECT
 public:
     explicit TForm2(LookupTarget* target, QWidget* parent = nullptr);
     static LookupDefinition lookupDefinition();
-
-    // The kind filter line of an item of cbCheck: 0 every row, 1 customers,
-    // 2 banks; any other index adds no line.
-    static QString kindFilterLine(int itemIndex);
-    // The statement for a kind filter item, one text line per item.
-    static QStringList statementLines(int itemIndex);
 
     void runSearch() override { pQuery(); }
     void pQuery();

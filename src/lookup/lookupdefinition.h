@@ -17,8 +17,9 @@ struct LookupColumn {
     int displayChars = 10;
 };
 
-// Everything by which the six lookup dialogs differ. The frame builds the
-// window, the grid and the statement from it; the dialogs only fill it in.
+// Everything by which the six lookup windows differ; what they read is the
+// master book's (masterbook::lookup(kind)). The frame builds the window and
+// the grid from it; the dialogs only fill it in.
 struct LookupDefinition {
     LookupKind kind = LookupKind::Employee;
     QString caption;
@@ -36,11 +37,6 @@ struct LookupDefinition {
     QVector<LookupColumn> columns;
     bool leadingEmptyColumn = true;          // an unbound first column of width 0
     Qt::Alignment titleAlignment = Qt::AlignCenter;
-
-    QString codeColumn;
-    QString nameColumn;
-    QString parameter = QStringLiteral("tbName");
-    QStringList statement;   // empty when the dialog builds its text per search
 
     // Leaving the search field for this control runs no search ("" for none).
     QString noSearchOnExitTo;

@@ -16,26 +16,16 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace {
-
-// The target line number lives in the search field's hint, as on the desktop.
-constexpr char kHint[] = "hint";
-
-} // namespace
-
-QString lookupPattern(const QString& searchText)
-{
-    return QLatin1Char('%') + Str_RemoveBlanks(searchText) + QLatin1Char('%');
-}
-
 LookupFrame::LookupFrame(LookupDefinition definition, LookupTarget* target, QWidget* parent)
-    : LookupDialog(parent), m_definition(std::move(definition)), m_target(target),
+    : LookupDialog(parent), m_definition(std::move(definition)),
+      m_search(new MasterSearch(m_definition.kind, this)), m_target(target),
       m_composing(new PreeditCommitter(this))
 {
     buildWindow();
     takeKoreanSearch(edSearch);
     HangulInput::instance().askOnFocus(DBGrid1);
 
+    connect(edSearch, &QLineEdit::textChanged, this, [this](const QString& text) { m_request.searchText = text; });
     connect(CloseBtn, &QPushButton::clicked, this, &LookupFrame::CloseBtnClick);
     connect(SearchBtn, &QPushButton::clicked, this, &LookupFrame::SearchBtnClick);
     connect(DBGrid1, &DbGrid::cellClicked, this, &LookupFrame::writeCurrentRow);
@@ -91,21 +81,19 @@ void LookupFrame::watchKeys()
         child->installEventFilter(this);
 }
 
-void LookupFrame::prepareFor(int line, const QString& searchText)
+void LookupFrame::prepareFor(const LookupRequest& request)
 {
     edAc_code2->clear();
     edAc_Name2->clear();
     edSearch->clear();
     resetFilters();
-    edSearch->setProperty(kHint, QString::number(line));
-    edSearch->setText(searchText);
+    m_request = request;
+    edSearch->setText(request.searchText);
 }
 
 void LookupFrame::runSearch()
 {
-    Query1->close();
-    Query1->bindText(m_definition.parameter, lookupPattern(edSearch->text()));
-    Query1->open();
+    m_search->search(m_request);
 }
 
 void LookupFrame::showLookup()
@@ -117,9 +105,7 @@ void LookupFrame::showLookup()
 
 int LookupFrame::targetLine() const
 {
-    bool ok = false;
-    const int line = edSearch->property(kHint).toString().trimmed().toInt(&ok);
-    return ok ? line : 0;
+    return m_request.line;
 }
 
 bool LookupFrame::eventFilter(QObject* watched, QEvent* event)
@@ -205,18 +191,12 @@ void LookupFrame::SearchBtnClick()
 
 void LookupFrame::writeCurrentRow()
 {
-    // An empty result writes empty texts: the target loses its name and code.
-    QString code;
-    QString name;
-    if (Query1->isOpen() && !Query1->eof()) {
-        code = Query1->asText(m_definition.codeColumn);
-        name = Query1->asText(m_definition.nameColumn);
-    }
-    edAc_code2->setText(code);
-    edAc_Name2->setText(name);
+    const MasterChoice choice = m_search->current();
+    edAc_code2->setText(choice.code);
+    edAc_Name2->setText(choice.name);
     const int line = targetLine();
     if (line >= 1 && line <= 5 && m_target)
-        m_target->writeLookupChoice(m_definition.kind, line, code, name);
+        m_target->writeLookupChoice(m_definition.kind, line, choice.code, choice.name);
 }
 
 void LookupFrame::DBGrid1DblClick()

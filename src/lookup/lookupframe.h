@@ -15,10 +15,6 @@ namespace store {
 class SqlStatement;
 }
 
-// "%" + the search text without any blank + "%": a name is found when it
-// holds the typed text, blanks left out, as one contiguous run.
-QString lookupPattern(const QString& searchText);
-
 // The window all six lookups share: the chosen code and name, the button bar,
 // the search field and button, and the grid over `Query1`. Every click or key
 // in the grid writes the current row to the target line; a double-click also
@@ -27,12 +23,14 @@ QString lookupPattern(const QString& searchText);
 class LookupFrame : public LookupDialog {
     Q_OBJECT
 public:
-    void prepareFor(int line, const QString& searchText) override;
+    using LookupDialog::prepareFor;
+    void prepareFor(const LookupRequest& request) override;
     void runSearch() override;
     void showLookup() override;
     int targetLine() const override;
 
     const LookupDefinition& definition() const { return m_definition; }
+    const MasterLookup& reading() const { return m_search->lookup(); }
     // The search result; the listing of the whole table that creation asks
     // for is run here at the latest.
     store::SqlStatement* query();
@@ -68,7 +66,10 @@ protected:
     QPushButton* SearchBtn = nullptr;
     QPushButton* CloseBtn = nullptr;
     DbGrid* DBGrid1 = nullptr;
-    store::SqlStatement* Query1 = nullptr;
+    store::SqlStatement* Query1 = nullptr; // the master book's result
+    // The line served and the text searched for, as the last request left
+    // them; the search field's edits follow into it.
+    LookupRequest m_request;
 
 private:
     void buildWindow();
@@ -86,6 +87,7 @@ private:
     void DBGrid1DblClick();
 
     LookupDefinition m_definition;
+    MasterSearch* m_search;
     LookupTarget* m_target;
     PreeditCommitter* m_composing;
     // Creation lists the whole table, but nobody sees that list before the

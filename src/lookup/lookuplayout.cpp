@@ -164,11 +164,10 @@ void LookupFrame::buildGrid()
     if (m_definition.leadingEmptyColumn)
         columns.append(GridColumn{QString(), QString(), 0, QString(), m_definition.titleAlignment});
     for (const LookupColumn& c : m_definition.columns)
-        columns.append(GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_definition.titleAlignment});
+        columns.append(GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_definition.titleAlignment,
+                                  m_search->showsMasked(c.field) ? masterbook::maskResidentNumber : nullptr});
     DBGrid1->setColumns(columns);
 
-    Query1 = new store::SqlStatement(store::Connection::lookups(), this);
-    Query1->setObjectName(QStringLiteral("Query1"));
-    Query1->setLines(m_definition.statement);
+    Query1 = m_search->result();
     DBGrid1->setStatement(Query1);
 }

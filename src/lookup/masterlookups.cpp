@@ -3,7 +3,7 @@
 namespace {
 
 // The employee lookup's window; the department, project and item lookups
-// keep its layout and change caption, size, labels, columns and statement.
+// keep its layout and change caption, size, labels and columns.
 LookupDefinition employeeLayout()
 {
     LookupDefinition s;
@@ -32,17 +32,6 @@ LookupDefinition TForm3::lookupDefinition()
         {QStringLiteral("Sawon_Text"),
          QStringLiteral("적          요          기          재          사          항"), 50},
     };
-    s.codeColumn = QStringLiteral("Sawon_Code");
-    s.nameColumn = QStringLiteral("Sawon_Name");
-    s.statement = {
-        QStringLiteral("Select  \tSawon_Code, Sawon_Name,"),
-        QStringLiteral("\tSawon_Kubun,"),
-        QStringLiteral("\tSawon_Jumin = (Sawon_Jumin01 + '-' + Sawon_Jumin02),"),
-        QStringLiteral("            Sawon_Text"),
-        QStringLiteral("From    \tSawon_Table"),
-        QStringLiteral("Where    Sawon_Name Like ( :tbName )"),
-        QStringLiteral("Order     By Sawon_Code"),
-    };
     return s;
 }
 
@@ -63,14 +52,6 @@ LookupDefinition TForm4::lookupDefinition()
     // The department grid alone has no empty first column and left titles.
     s.leadingEmptyColumn = false;
     s.titleAlignment = Qt::AlignLeft;
-    s.codeColumn = QStringLiteral("Buser_Code");
-    s.nameColumn = QStringLiteral("Buser_Name");
-    s.statement = {
-        QStringLiteral("Select  Buser_Code, Buser_Name, Buser_Text"),
-        QStringLiteral("From    Buser_Table"),
-        QStringLiteral("Where  rtrim(Buser_Name) like ( :tbName )"),
-        QStringLiteral("Order   By  Buser_Code"),
-    };
     return s;
 }
 
@@ -88,14 +69,6 @@ LookupDefinition TForm5::lookupDefinition()
         {QStringLiteral("Project_Text"),
          QStringLiteral("적             요             기             재             사             항"), 60},
     };
-    s.codeColumn = QStringLiteral("Project_Code");
-    s.nameColumn = QStringLiteral("Project_Name");
-    s.statement = {
-        QStringLiteral("Select  Project_Code, Project_Name, Project_Text"),
-        QStringLiteral("From    Project_Table"),
-        QStringLiteral("Where  rtrim(Project_Name) like ( :tbName )"),
-        QStringLiteral("Order   By  Project_Code"),
-    };
     return s;
 }
 
@@ -112,14 +85,6 @@ LookupDefinition TForm6::lookupDefinition()
         {QStringLiteral("Item_Name"), QStringLiteral("아          이          템             명"), 35},
         {QStringLiteral("Item_Text"),
          QStringLiteral("적               요               기               재               사               항"), 56},
-    };
-    s.codeColumn = QStringLiteral("Item_Code");
-    s.nameColumn = QStringLiteral("Item_Name");
-    s.statement = {
-        QStringLiteral("Select  Item_Code,  Item_Name, Item_Text"),
-        QStringLiteral("From    Item_Table"),
-        QStringLiteral("Where  rtrim(Item_Name) like ( :tbName )"),
-        QStringLiteral("Order  By Item_Code"),
     };
     return s;
 }

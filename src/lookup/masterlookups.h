@@ -3,7 +3,7 @@
 #include "lookupframe.h"
 
 // The employee, department, project and management item lookups: the frame
-// with their own caption, sizes, columns and statement.
+// with their own caption, sizes and columns.
 
 class TForm3 final : public LookupFrame {
     Q_OBJECT

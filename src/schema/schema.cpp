@@ -1,28 +1,25 @@
 #include "schema.h"
 
 #include "core/errors.h"
+#include "voucherform.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace store {
 
 namespace {
 
-enum class Kind { Fixed, Varying, Float, DateTime };
-
-struct Column {
-    const char* name;
-    Kind kind;
-    int width;
-};
+using Kind = voucherform::ColumnKind;
+using Column = voucherform::Column;
 
 struct Table {
     const char* name;
-    std::initializer_list<Column> columns;
+    std::vector<Column> columns;
     const char* sqliteCheck = nullptr; // SQLite keeps texts of any length: the widths the statements rely on
 };
 
@@ -31,22 +28,9 @@ struct Table {
 // the server engines refuse a longer text by the column type.
 constexpr const char* kKeyWidthsCheck = "ck_jen_key_widths";
 
-// The voucher table, in the column order of the program's insert statement.
-const Table kVoucherTable{
-    "account_jen_AA",
-    {
-        {"Serial", Kind::Fixed, 100},      {"Serial_Jen", Kind::Fixed, 20},   {"Serial_Bun", Kind::Fixed, 3},
-        {"Serial_CrDr", Kind::Fixed, 3},   {"Month_Char", Kind::Fixed, 2},    {"Year_Char", Kind::Fixed, 4},
-        {"Date_Day", Kind::Fixed, 10},     {"Table_Kubun", Kind::Fixed, 5},   {"Kubun_Bon", Kind::Fixed, 5},
-        {"Kubun_Jen", Kind::Fixed, 2},     {"Kubun_Amt", Kind::Fixed, 2},     {"Form_Kubun", Kind::Varying, 10},
-        {"Giel_Serial", Kind::Fixed, 30},  {"Ac_JenCode", Kind::Fixed, 12},   {"Ac_JenName", Kind::Fixed, 90},
-        {"Ac_Text", Kind::Fixed, 200},     {"Item_Code", Kind::Fixed, 20},    {"Item_Name", Kind::Fixed, 200},
-        {"Kubun_Code", Kind::Fixed, 20},   {"Kubun_Name", Kind::Fixed, 200},  {"Project_Code", Kind::Fixed, 20},
-        {"Project_Name", Kind::Fixed, 200}, {"Buser_Code", Kind::Fixed, 20},  {"Buser_Name", Kind::Fixed, 100},
-        {"Sawon_Code", Kind::Fixed, 20},   {"Sawon_Name", Kind::Fixed, 100},  {"Cr_Amt", Kind::Float, 0},
-        {"Dr_Amt", Kind::Float, 0},        {"End_Day", Kind::DateTime, 0},
-    },
-    "length(Date_Day) <= 10 AND length(Kubun_Bon) <= 5"};
+const Table kVoucherTable{voucherform::kTable,
+                          {std::begin(voucherform::kColumns), std::end(voucherform::kColumns)},
+                          "length(Date_Day) <= 10 AND length(Kubun_Bon) <= 5"};
 
 // The master tables the lookups, the branch selector and the printed voucher read.
 // The three parts of an account's group key are 1 + 2 + 2 characters, so that

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/strutil.h"
+#include "schema/voucherform.h"
 #include "store/statement.h"
 
 #include <cmath>
@@ -57,7 +58,8 @@ QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateTe
 QString Serial_MaxValue(int branchIndex, const QString& voucherNumber, const QString& lineNumber,
                         const QString& formAndSide)
 {
-    return QStringLiteral("AA*") + formatZeroPadded(branchIndex, 5) + QStringLiteral("*2*")
+    using namespace voucherform;
+    return QString::fromLatin1(kTableKubun) + u'*' + formatZeroPadded(branchIndex, 5) + u'*' + QLatin1String(kWithdrawalKind) + u'*'
            + Str_RemoveBlanks(voucherNumber) + u'*' + Str_RemoveBlanks(lineNumber) + u'*'
            + Str_RemoveBlanks(formAndSide);
 }

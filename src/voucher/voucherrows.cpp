@@ -2,6 +2,7 @@
 
 #include "core/strutil.h"
 #include "store/statement.h"
+#include "schema/voucherform.h"
 #include "store/writeunit.h"
 #include "voucher/namecolumns.h"
 #include "voucher/numbering.h"
@@ -13,8 +14,7 @@ namespace voucherrows {
 
 namespace {
 
-const QString kCashCode = QStringLiteral("10101001000");
-const QString kCashName = QStringLiteral("현금");
+using namespace voucherform;
 
 enum class Side { Debit, Credit };
 
@@ -24,8 +24,8 @@ enum class Side { Debit, Credit };
 void bindLineValues(store::SqlStatement& q, const VoucherLine& line, Side side)
 {
     const bool debit = side == Side::Debit;
-    q.bindText(QStringLiteral("tbAc_JenCode"), debit ? line.code(LookupKind::Account) : kCashCode);
-    q.bindText(QStringLiteral("tbAc_JenName"), debit ? line.name(LookupKind::Account) : kCashName);
+    q.bindText(QStringLiteral("tbAc_JenCode"), debit ? line.code(LookupKind::Account) : QLatin1String(kCashCode));
+    q.bindText(QStringLiteral("tbAc_JenName"), debit ? line.name(LookupKind::Account) : cashName());
     q.bindText(QStringLiteral("tbAc_Text"), line.acText);
     // The other names and their codes go to both rows alike.
     for (const NameColumns& n : kNameColumns) {
@@ -45,21 +45,21 @@ void insertRow(store::SqlStatement& q, const VoucherHead& head, const VoucherLin
     q.close();
     q.setLines(entrysql::voucherRowInsert());
     q.bindText(QStringLiteral("tbSerial"), voucher::Serial_MaxValue(head.branchIndex, head.serialJen, line.serialBun,
-                                                                 debit ? QStringLiteral("A002*01")
-                                                                       : QStringLiteral("A002*02")));
+                                                                 QLatin1String(kWithdrawalForm) + u'*'
+                                                                     + QLatin1String(debit ? kDebitSide : kCreditSide)));
     q.bindText(QStringLiteral("tbSerial_Jen"), head.serialJen);
     q.bindText(QStringLiteral("tbSerial_Bun"), line.serialBun);
-    q.bindText(QStringLiteral("tbSerial_CrDr"), debit ? QStringLiteral("01") : QStringLiteral("02"));
+    q.bindText(QStringLiteral("tbSerial_CrDr"), QLatin1String(debit ? kDebitSide : kCreditSide));
     // Month, year and date are cut from the date as typed, not parsed.
     q.bindText(QStringLiteral("tbMonth_Char"), head.date.mid(5, 2));
     q.bindText(QStringLiteral("tbYear_Char"), head.date.left(4));
     q.bindText(QStringLiteral("tbDate_Day"), head.date);
-    q.bindText(QStringLiteral("tbTable_Kubun"), QStringLiteral("AA"));
+    q.bindText(QStringLiteral("tbTable_Kubun"), QLatin1String(kTableKubun));
     q.bindText(QStringLiteral("tbKubun_Bon"), formatZeroPadded(head.branchIndex, 5));
-    q.bindText(QStringLiteral("tbKubun_Jen"), QStringLiteral("2"));
-    q.bindText(QStringLiteral("tbKubun_Amt"), QStringLiteral("5"));
-    q.bindText(QStringLiteral("tbForm_Kubun"), QStringLiteral("A002"));
-    q.bindText(QStringLiteral("tbGiel_Serial"), QStringLiteral("999"));
+    q.bindText(QStringLiteral("tbKubun_Jen"), QLatin1String(kWithdrawalKind));
+    q.bindText(QStringLiteral("tbKubun_Amt"), QLatin1String(kAmountKind));
+    q.bindText(QStringLiteral("tbForm_Kubun"), QLatin1String(kWithdrawalForm));
+    q.bindText(QStringLiteral("tbGiel_Serial"), QLatin1String(kGielSerial));
     bindLineValues(q, line, side);
     q.prepare();
     q.execute();
@@ -70,7 +70,7 @@ int updateRow(store::SqlStatement& q, const QString& rowKeyStem, const VoucherLi
     q.close();
     q.setLines(entrysql::voucherRowUpdate());
     q.bindText(QStringLiteral("tbSerial"),
-               rowKeyStem + (side == Side::Debit ? QStringLiteral("01") : QStringLiteral("02")));
+               rowKeyStem + QLatin1String(side == Side::Debit ? kDebitSide : kCreditSide));
     bindLineValues(q, line, side);
     q.prepare();
     return q.execute();
@@ -147,7 +147,7 @@ bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, con
     // Read under the write lock, the rows found are the rows the updates
     // write, which also decides where the driver does not tell how many rows
     // an update changed.
-    for (const char* side : {"01", "02"}) {
+    for (const char* side : {kDebitSide, kCreditSide}) {
         const QStringList branches = rowBranches(querySql, stem + QLatin1String(side));
         if (branches.isEmpty() || branches.count(stored.branch) != branches.size()) {
             unit.rollback();

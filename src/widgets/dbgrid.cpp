@@ -79,7 +79,8 @@ QVariant StatementModel::data(const QModelIndex& index, int role) const
     const QVariant v = m_statement->value(index.row(), resultColumn);
     if (column.format == QLatin1String("#,##0"))
         return v.isNull() ? QString() : formatThousands(v.toDouble());
-    return Str_TrimRight(v.toString());
+    const QString text = Str_TrimRight(v.toString());
+    return column.shown ? column.shown(text) : text;
 }
 
 QVariant StatementModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -8,14 +8,16 @@
 #include "store/statement.h"
 
 // One column of a data grid: the result column it shows ("" for none), its
-// title, width in pixels, display format ("" for text, "#,##0" for amounts)
-// and the alignment of its title.
+// title, width in pixels, display format ("" for text, "#,##0" for amounts),
+// the alignment of its title and what shapes a text for the screen (none:
+// as stored).
 struct GridColumn {
     QString field;
     QString title;
     int width = 64;
     QString format;
     Qt::Alignment titleAlignment = Qt::AlignCenter;
+    QString (*shown)(const QString& stored) = nullptr;
 };
 
 // Shows the open result of a statement; the statement's current row is the

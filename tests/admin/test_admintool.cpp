@@ -209,6 +209,18 @@ private slots:
             QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
             QCOMPARE(a.readAll(), b.readAll());
         }
+        // Resident numbers leave masked unless asked for: {added arguments, written, not written}.
+        for (const QStringList& run : {QStringList{QString(), QStringLiteral(",1******,"), QStringLiteral("1042817")},
+                                       QStringList{QStringLiteral("--with-resident-numbers"), QStringLiteral(",1042817,"),
+                                                   QStringLiteral("*")}}) {
+            const QString staff = m_dir.filePath(QStringLiteral("staff%1.csv").arg(run[0].size()));
+            QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("Sawon_Table"), staff} + run.mid(0, run[0].isEmpty() ? 0 : 1)
+                               + targetOf(source), &out), 0);
+            QFile written(staff);
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(written.readAll());
+            QVERIFY2(text.contains(run[1]) && !text.contains(run[2]), qPrintable(text));
+        }
         // A text the code page lacks is named by row and column, and no file is written.
         source.connection().execNative(QStringLiteral("update test_ac_code set ac_name = 'Café ☕' where ac_code = '10101002000'"));
         const QString lacking = m_dir.filePath(QStringLiteral("lacking.csv"));

@@ -89,7 +89,7 @@ void selectAll(QLineEdit* field)
 void pick(LookupFrame* dialog, const QString& code)
 {
     store::SqlStatement* q = dialog->query();
-    const int codeColumn = q->columnIndex(dialog->definition().codeColumn);
+    const int codeColumn = q->columnIndex(dialog->reading().codeColumn);
     auto* grid = dialog->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
     QVERIFY(grid);
     int row = -1;

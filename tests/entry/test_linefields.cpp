@@ -46,7 +46,7 @@ QString chosenName(LookupFrame* dialog)
 int admittedAccounts()
 {
     store::SqlStatement all;
-    all.setLines(TForm1::statementLines());
+    all.setLines(masterbook::accountStatement());
     all.bindText(QStringLiteral("tbac_name"), QStringLiteral("%%"));
     all.open();
     return all.rowCount();

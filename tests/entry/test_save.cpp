@@ -426,7 +426,7 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
         store::SqlStatement* q = dialog->query();
         int row = 0;
         while (row < grid->model()->rowCount()
-               && q->value(row, q->columnIndex(dialog->definition().codeColumn)).toString().trimmed() != QLatin1String(r.code))
+               && q->value(row, q->columnIndex(dialog->reading().codeColumn)).toString().trimmed() != QLatin1String(r.code))
             ++row;
         entrykit::clickGridRow(grid, row, 1);
         QCOMPARE(desk.w.line(r.line).code(r.kind), QLatin1String(r.code));

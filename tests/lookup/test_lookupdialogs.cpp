@@ -108,6 +108,16 @@ private slots:
         TForm3 form(&target);
         QCOMPARE(form.query()->rowCount(), int(employees().size()));
         QCOMPARE(form.targetLine(), 0);
+        // Resident numbers are shown masked after the digit that follows the hyphen.
+        const auto stored = store::Connection::account().selectNative(
+            QStringLiteral("select Sawon_Jumin01, Sawon_Jumin02 from Sawon_Table order by Sawon_Code"));
+        for (int row = 0; row < stored.size(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < gridOf(&form)->model()->columnCount(); ++column)
+                cells << gridOf(&form)->model()->index(row, column).data().toString();
+            QVERIFY2(cells.contains(stored[row][0] + u'-' + stored[row][1].left(1) + QStringLiteral("******")),
+                     qPrintable(cells.join(u'|')));
+        }
         const QSize screen = form.screen()->geometry().size();
         QCOMPARE(form.pos(), QPoint(centredEdge(screen.width(), form.frameGeometry().width()),
                                     centredEdge(screen.height(), form.frameGeometry().height())));

@@ -144,7 +144,7 @@ QVector<QStringList> readAsWritten(store::Connection& c, const QString& text, co
     q.setForwardOnly(true);
     bool ran = q.prepare(store::translateSql(text, c.engine(), /*asWritten=*/true));
     if (ran) {
-        q.bindValue(u':' + parameter, lookupPattern(searchText));
+        q.bindValue(u':' + parameter, masterbook::searchPattern(searchText));
         ran = q.exec();
     }
     if (!ran) {
@@ -380,7 +380,7 @@ private slots:
             QStringList plans;
             execSql(c, QStringLiteral("SET enable_sort = off"));
             for (int kind : {-1, 0, 1, 2}) {
-                QString sql = store::translateSql(TForm2::statementLines(kind).join(u'\n'), store::Engine::PostgreSQL);
+                QString sql = store::translateSql(masterbook::partyStatement(kind).join(u'\n'), store::Engine::PostgreSQL);
                 sql.replace(QStringLiteral(":tbName"), QStringLiteral("'%'"));
                 plans << QString();
                 for (const QStringList& r : c.selectNative(QStringLiteral("EXPLAIN ") + sql))
@@ -404,12 +404,12 @@ private slots:
             return text;
         };
         for (int kind : {-1, 0, 1, 2}) {
-            const QString parties = plan(TForm2::statementLines(kind));
+            const QString parties = plan(masterbook::partyStatement(kind));
             QVERIFY2(!parties.contains(QLatin1String("TEMP B-TREE")), qPrintable(parties));
             QVERIFY2(parties.contains(QLatin1String("ix_sale_code")) && parties.contains(QLatin1String("ix_bank_code")),
                      qPrintable(parties));
         }
-        const QString accounts = plan(TForm1::statementLines());
+        const QString accounts = plan(masterbook::accountStatement());
         QCOMPARE(accounts.count(QLatin1String("USING INDEX ix_ac_group")), 21);
     }
 
@@ -547,7 +547,7 @@ private slots:
             const QVector<QStringList> indexed = readRows(*dialog->query(), columns);
 
             const QVector<QStringList> read = readAsWritten(unindexed, dialog->query()->text(),
-                                                            dialog->definition().parameter, searchText, columns);
+                                                            dialog->reading().parameter, searchText, columns);
             if (QTest::currentTestFailed())
                 return;
             const bool edgeRead = std::any_of(read.begin(), read.end(),
@@ -558,7 +558,7 @@ private slots:
             if (!trigramIndexed)
                 continue;
             QString sql = store::translateSql(dialog->query()->lines().join(u'\n'), store::Engine::PostgreSQL);
-            sql.replace(u':' + dialog->definition().parameter, QStringLiteral("'%가나%'"));
+            sql.replace(u':' + dialog->reading().parameter, QStringLiteral("'%가나%'"));
             QString plan;
             for (const QStringList& r : lookups.selectNative(QStringLiteral("EXPLAIN ") + sql))
                 plan += r.value(0) + u'\n';

@@ -1,6 +1,7 @@
 #include "voucherseed.h"
 
 #include "core/errors.h"
+#include "schema/voucherform.h"
 #include "store/connection.h"
 #include "store/statement.h"
 
@@ -17,34 +18,40 @@ namespace voucherseed {
 // meets what the connection's open statements hold as the program's does.
 void insertRow(store::Connection& connection, const Row& r)
 {
-    static const char* const kColumns[] = {
-        "Serial",    "Serial_Jen", "Serial_Bun", "Serial_CrDr", "Month_Char",   "Year_Char",    "Date_Day",
-        "Table_Kubun", "Kubun_Bon", "Kubun_Jen", "Kubun_Amt",   "Form_Kubun",   "Giel_Serial",  "Ac_JenCode",
-        "Ac_JenName", "Ac_Text",   "Item_Code",  "Item_Name",   "Kubun_Code",   "Kubun_Name",   "Project_Code",
-        "Project_Name", "Buser_Code", "Buser_Name", "Sawon_Code", "Sawon_Name", "Cr_Amt",       "Dr_Amt",
-        "End_Day"};
-    QStringList columns, parameters;
-    for (const char* column : kColumns) {
-        columns << QLatin1String(column);
-        parameters << QStringLiteral(":tb") + QLatin1String(column);
-    }
-    const bool debit = r.serialCrDr == u"01";
+    const bool debit = r.serialCrDr == QLatin1String(voucherform::kDebitSide);
     const Line& l = r.line;
-    const QString texts[] = {
-        QStringLiteral("AA*%1*%2*%3*%4*%5*%6").arg(r.branch, r.kubunJen, r.serialJen, r.serialBun, r.form, r.serialCrDr),
-        r.serialJen, r.serialBun, r.serialCrDr, r.date.mid(5, 2), r.date.left(4), r.date,
-        QStringLiteral("AA"), r.branch, r.kubunJen, QStringLiteral("5"), r.form, QStringLiteral("999"),
-        debit ? l.accountCode : QStringLiteral("10101001000"), debit ? l.accountName : QStringLiteral("현금"),
-        l.text, l.itemCode, l.itemName, l.kubunCode, l.kubunName, l.projectCode, l.projectName,
-        l.buserCode, l.buserName, l.sawonCode, l.sawonName};
+    voucherform::Row row{.serialJen = r.serialJen, .serialBun = r.serialBun, .side = r.serialCrDr, .date = r.date,
+                         .branch = r.branch, .kubunJen = r.kubunJen, .form = r.form};
+    row.accountCode = debit ? l.accountCode : QLatin1String(voucherform::kCashCode);
+    row.accountName = debit ? l.accountName : voucherform::cashName();
+    row.text = l.text;
+    row.itemCode = l.itemCode, row.itemName = l.itemName;
+    row.kubunCode = l.kubunCode, row.kubunName = l.kubunName;
+    row.projectCode = l.projectCode, row.projectName = l.projectName;
+    row.buserCode = l.buserCode, row.buserName = l.buserName;
+    row.sawonCode = l.sawonCode, row.sawonName = l.sawonName;
+    row.crAmt = debit ? l.amount : 0.0;
+    row.drAmt = debit ? 0.0 : l.amount;
+    row.endDay = QDateTime::currentDateTime();
+
+    const QStringList columns = voucherform::columnNames();
+    QStringList parameters;
+    for (const QString& column : columns)
+        parameters << QStringLiteral(":tb") + column;
     store::SqlStatement q(connection);
-    q.addLine(QStringLiteral("INSERT INTO account_jen_AA (%1) VALUES (%2)")
-                  .arg(columns.join(QStringLiteral(", ")), parameters.join(QStringLiteral(", "))));
-    for (size_t i = 0; i < std::size(texts); ++i)
-        q.bindText(QStringLiteral("tb") + QLatin1String(kColumns[i]), texts[i]);
-    q.bindFloat(QStringLiteral("tbCr_Amt"), debit ? l.amount : 0.0);
-    q.bindFloat(QStringLiteral("tbDr_Amt"), debit ? 0.0 : l.amount);
-    q.bindDateTime(QStringLiteral("tbEnd_Day"), QDateTime::currentDateTime());
+    q.addLine(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(QLatin1String(voucherform::kTable), columns.join(QStringLiteral(", ")),
+                       parameters.join(QStringLiteral(", "))));
+    const QVector<QVariant> values = voucherform::rowValues(row);
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const QString name = QStringLiteral("tb") + columns[i];
+        if (values[i].typeId() == QMetaType::Double)
+            q.bindFloat(name, values[i].toDouble());
+        else if (values[i].typeId() == QMetaType::QDateTime)
+            q.bindDateTime(name, values[i].toDateTime());
+        else
+            q.bindText(name, values[i].toString());
+    }
     q.prepare();
     q.execute();
 }
@@ -73,7 +80,7 @@ void insertVoucher(store::Connection& connection, const QString& date, int branc
         row.line = lines[i];
         row.serialBun = lines[i].serialBun.isEmpty() ? QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'))
                                                      : lines[i].serialBun;
-        for (const char* side : {"01", "02"}) {
+        for (const char* side : {voucherform::kDebitSide, voucherform::kCreditSide}) {
             row.serialCrDr = QLatin1String(side);
             insertRow(connection, row);
         }
