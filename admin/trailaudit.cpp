@@ -75,10 +75,10 @@ QStringList auditTrail(store::Connection& c)
                                 .arg(named(r))
                                 .arg(lastId);
             else if (seen.contains(r.prevHash))
-                findings << QStringLiteral("전표 이력 기록 #%1 뒤부터 #%2까지는 끼워 넣은 기록입니다: 기록 %3이(가) #%1에 바로 이어집니다.")
-                                .arg(seen.value(r.prevHash))
+                findings << QStringLiteral("전표 이력 기록 %1은(는) 끼워 넣은 기록입니다: 마지막 기록 #%2가 아니라 #%3에 이어집니다.")
+                                .arg(named(r))
                                 .arg(lastId)
-                                .arg(named(r));
+                                .arg(seen.value(r.prevHash));
             else
                 findings << QStringLiteral("전표 이력 기록 %1 앞의 기록이 지워졌거나 바뀌었습니다: 앞 기록의 해시와 이어지지 않습니다.").arg(named(r));
             break;
