@@ -6,6 +6,8 @@
 #include "voucher/voucherbook.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
@@ -98,6 +100,20 @@ private slots:
         QString output;
         QCOMPARE(admin(QStringList{QStringLiteral("check")} + targetOf(db), &output), tamper.isEmpty() ? 0 : 1);
         QVERIFY2(output.contains(finding.arg(number)), qPrintable(output));
+
+        // Exported by voucher and by the day of the change (today, on the database's clock).
+        const QString file = QDir(QDir::tempPath()).filePath(QStringLiteral("trail-%1.csv").arg(QCoreApplication::applicationPid()));
+        const QString today = first.doneAt.left(10);
+        for (const auto& [options, rows] : {std::pair{QStringList{QStringLiteral("--voucher"), number}, 3},
+                                            std::pair{QStringList{QStringLiteral("--from"), today, QStringLiteral("--to"), today}, 3},
+                                            std::pair{QStringList{QStringLiteral("--to"), QStringLiteral("2001-05-30")}, 0}}) {
+            if (!tamper.isEmpty())
+                break;
+            QFile::remove(file);
+            QCOMPARE(admin(QStringList{QStringLiteral("export"), QStringLiteral("voucher_history"), file} + options + targetOf(db), &output), 0);
+            QVERIFY2(output.contains(QStringLiteral("voucher_history: %1행").arg(rows)), qPrintable(output));
+        }
+        QFile::remove(file);
     }
 
     void loginsCannotRewriteTheTrail_data()
