@@ -2,6 +2,7 @@
 
 #include "ledgeraudit.h"
 #include "sqlutil.h"
+#include "trailaudit.h"
 
 #include "core/errors.h"
 #include "schema/schema.h"
@@ -24,7 +25,8 @@ int runCheck(const TargetChoice& choice)
     AdminTransaction snapshot(c);
     if (c.engine() == store::Engine::PostgreSQL)
         c.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
-    const QStringList findings = auditLedger(c);
+    QStringList findings = auditLedger(c);
+    findings += auditTrail(c);
     for (qsizetype i = 0; i < findings.size() && i < kShownFindings; ++i)
         say(findings[i]);
     if (findings.size() > kShownFindings)

@@ -22,6 +22,7 @@ namespace {
 const QString kVoucherTable = QStringLiteral("account_jen_AA");
 // The part of a resident registration number after the hyphen.
 const QString kResidentNumberTail = QStringLiteral("Sawon_Jumin02");
+const QString kTrailTable = QStringLiteral("voucher_history");
 
 // One form of a time whichever engine holds it: a server hands out a date
 // and time, the embedded file the text the program stored (ISO 8601 with
@@ -65,12 +66,14 @@ void checkDate(const QString& date, const char* option)
 int runExport(const ExportOptions& o)
 {
     const bool vouchers = o.table.compare(kVoucherTable, Qt::CaseInsensitive) == 0;
+    const bool trail = o.table.compare(kTrailTable, Qt::CaseInsensitive) == 0;
     const MasterRules* rules = masterRules(o.table);
-    if (!vouchers && !rules)
-        throw AppError(QStringLiteral("내보낼 수 있는 테이블이 아닙니다: %1 (%2, %3)")
-                           .arg(o.table, importableTables().join(QStringLiteral(", ")), kVoucherTable));
-    if (!vouchers && (!o.from.isEmpty() || !o.to.isEmpty()))
-        throw AppError(QStringLiteral("--from과 --to는 전표 테이블 %1에만 쓸 수 있습니다.").arg(kVoucherTable));
+    if (!vouchers && !trail && !rules)
+        throw AppError(QStringLiteral("내보낼 수 있는 테이블이 아닙니다: %1 (%2, %3, %4)")
+                           .arg(o.table, importableTables().join(QStringLiteral(", ")), kVoucherTable, kTrailTable));
+    if (rules && (!o.from.isEmpty() || !o.to.isEmpty() || !o.voucher.isEmpty()))
+        throw AppError(QStringLiteral("--from, --to, --voucher는 전표 테이블 %1과 전표 이력 %2에만 쓸 수 있습니다.")
+                           .arg(kVoucherTable, kTrailTable));
     checkDate(o.from, "from");
     checkDate(o.to, "to");
     if (!o.from.isEmpty() && !o.to.isEmpty() && o.from > o.to)
@@ -81,26 +84,35 @@ int runExport(const ExportOptions& o)
     say(QStringLiteral("대상: %1").arg(c.describe()));
     if (!store::schemaExists(c))
         throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init을 실행하십시오."));
-    const QString table = vouchers ? kVoucherTable : rules->table;
+    const QString table = vouchers ? kVoucherTable : trail ? kTrailTable : rules->table;
     const QList<TableColumn> columns = tableColumns(c, table);
 
     QStringList names;
     for (const TableColumn& column : columns)
         names << column.name;
+    // The vouchers by their date; the trail by the day of the change (done_at, UTC).
     QStringList conditions;
-    if (!o.from.isEmpty())
-        conditions << QStringLiteral("Date_Day >= ?");
-    if (!o.to.isEmpty())
-        conditions << QStringLiteral("Date_Day <= ?");
+    QStringList values;
+    if (!o.from.isEmpty()) {
+        conditions << (trail ? QStringLiteral("done_at >= ?") : QStringLiteral("Date_Day >= ?"));
+        values << o.from;
+    }
+    if (!o.to.isEmpty()) {
+        conditions << (trail ? QStringLiteral("done_at < ?") : QStringLiteral("Date_Day <= ?"));
+        values << (trail ? QDate::fromString(o.to, Qt::ISODate).addDays(1).toString(Qt::ISODate) : o.to);
+    }
+    if (!o.voucher.isEmpty()) {
+        conditions << (trail ? QStringLiteral("serial_jen = ?") : QStringLiteral("Serial_Jen = ?"));
+        values << o.voucher.trimmed();
+    }
     const QStringList order = vouchers ? QStringList{QStringLiteral("Date_Day"), QStringLiteral("Serial_Jen"),
                                                      QStringLiteral("Serial_Bun"), QStringLiteral("Serial_CrDr")}
+                              : trail  ? QStringList{QStringLiteral("history_id")}
                                        : rules->keyColumns;
     const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     const auto bindDates = [&](QSqlQuery& q) {
-        int bound = 0;
-        for (const QString& date : {o.from, o.to})
-            if (!date.isEmpty())
-                q.bindValue(bound++, date);
+        for (qsizetype i = 0; i < values.size(); ++i)
+            q.bindValue(int(i), values[i]);
     };
     // A snapshot, so that the count the progress goes by is the rows written.
     AdminTransaction snapshot(c);

@@ -8,12 +8,13 @@ struct ExportOptions {
     QString table;
     QString file;
     CsvEncoding encoding = CsvEncoding::Utf8;
-    QString from, to; // the voucher table: Date_Day from .. to (yyyy-MM-dd), both optional
+    QString from, to; // the voucher table: Date_Day from .. to; the trail: the day of done_at (yyyy-MM-dd), both optional
+    QString voucher;  // the voucher table and the trail: one voucher number only
     bool withResidentNumbers = false; // Sawon_Table: Sawon_Jumin02 as stored, not masked
 };
 
 // voucher-admin export TABLE FILE.csv: a master table, or the voucher table
-// account_jen_AA by date range, as CSV in the form import reads: a header of
+// account_jen_AA by date range, or the trail voucher_history, as CSV in the form import reads: a header of
 // the table's column names, texts without the padding of fixed-width columns,
 // amounts in their shortest decimal form, times in ISO 8601 with
 // milliseconds, column names as the schema spells them, whatever the engine;

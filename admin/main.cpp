@@ -11,15 +11,19 @@
 //   voucher-admin import TABLE FILE.csv [--replace] [--encoding E] [target]
 //   voucher-admin export TABLE FILE.csv [--encoding E] [--from DATE] [--to DATE] [--with-resident-numbers] [target]
 //   voucher-admin template TABLE FILE.csv [--encoding E]
+//   voucher-admin close-books --through DATE | reopen-books --through DATE [target]
+//   voucher-admin add-clerk NAME | add-admin NAME [--odbc [--schema S]]
 
 #include "backupcommand.h"
 #include "backupplacecommand.h"
 #include "checkcommand.h"
+#include "closebookscommand.h"
 #include "copycommand.h"
 #include "csvtemplate.h"
 #include "exportcommand.h"
 #include "importcommand.h"
 #include "initcommand.h"
+#include "logincommand.h"
 #include "statuscommand.h"
 #include "synthcommand.h"
 
@@ -71,7 +75,8 @@ int run(QCoreApplication& app)
         "  init   테이블과 데모 마스터 데이터를 만듭니다 (있는 것은 그대로 둡니다).\n"
         "         --empty: 데모 데이터 없이 프로그램에 꼭 필요한 행(Jen_Print, 현금 계정)만 넣습니다.\n"
         "  check  전표 장부를 검사합니다: 줄마다 차변과 대변 행, 맞는 금액, 대변의 현금 계정,\n"
-        "         전표번호의 중복, 마스터 테이블에 없는 코드. 문제가 있으면 종료 코드 1.\n"
+        "         전표번호의 중복, 마스터 테이블에 없는 코드. 전표 이력(voucher_history)의 해시 사슬과\n"
+        "         이력이 말하는 전표 행. 문제가 있으면 종료 코드 1.\n"
         "  import TABLE FILE.csv\n"
         "         마스터 테이블을 CSV 파일에서 가져옵니다 (UTF-8 또는 CP949/EUC-KR, 머리 줄은 열 이름).\n"
         "         모든 행을 먼저 검사하고, 문제가 하나라도 있으면 아무것도 쓰지 않습니다.\n"
@@ -79,9 +84,16 @@ int run(QCoreApplication& app)
         "         TABLE: kubun_table, test_ac_code, Sale_Table, Bank_Table, Sawon_Table,\n"
         "                Buser_Table, Project_Table, Item_Table\n"
         "  export TABLE FILE.csv\n"
-        "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜)를 CSV로 씁니다.\n"
+        "         마스터 테이블이나 전표 테이블 account_jen_AA(--from, --to 날짜, --voucher 번호),\n"
+        "         전표 이력 voucher_history(--from, --to 변경한 날, --voucher 번호)를 CSV로 씁니다.\n"
         "         Sawon_Table의 주민등록번호 뒷자리(Sawon_Jumin02)는 첫 숫자만 두고 *로 가립니다;\n"
         "         --with-resident-numbers: 가리지 않고 그대로 씁니다.\n"
+        "  close-books --through DATE\n"
+        "         DATE까지의 날짜를 마감합니다: 그날까지의 전표는 저장, 수정, 삭제할 수 없습니다.\n"
+        "  reopen-books --through DATE\n"
+        "         DATE 다음 날부터 다시 엽니다 (마감은 DATE까지). 둘 다 전표 이력에 남습니다.\n"
+        "  add-clerk NAME, add-admin NAME\n"
+        "         서버(PostgreSQL)에 사무원 또는 관리자 로그인을 만듭니다. 전표 이력은 누구도 고치거나 지울 수 없습니다.\n"
         "  template TABLE FILE.csv\n"
         "         마스터 테이블을 가져올 CSV 양식을 새 파일로 씁니다: 머리 줄(열 이름)과 보기 행 하나.\n"
         "  status 프로그램이 쓸 데이터 원본(SQLite 파일 경로, 또는 ODBC 데이터 원본의 드라이버와 서버),\n"
@@ -106,7 +118,8 @@ int run(QCoreApplication& app)
         "대상을 주지 않으면 프로그램과 같은 데이터 원본을 씁니다: 등록된 ODBC 데이터 원본 Account,\n"
         "없으면 사용자 데이터 폴더의 SQLite 파일."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, template, backup, restore, backup-place, copy"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("init, synth, check, status, import, export, template, backup, restore, backup-place, copy, "
+                                                                            "close-books, reopen-books, add-clerk, add-admin"));
     parser.addOption({QStringLiteral("sqlite"), QStringLiteral("이 SQLite 파일에 만듭니다."), QStringLiteral("PATH")});
     parser.addOption({QStringLiteral("odbc"), QStringLiteral("ODBC 데이터 원본 Account를 씁니다.")});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("ODBC(PostgreSQL): 이 스키마에서 작업합니다."),
@@ -128,6 +141,10 @@ int run(QCoreApplication& app)
         parser.addOption({QString::fromLatin1(s.name), QStringLiteral("synth: 기본값 %1").arg(value), QStringLiteral("N")});
     }
     parser.addOption({QStringLiteral("seed"), QStringLiteral("synth: 난수 씨앗 (기본값 1)"), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("through"), QStringLiteral("close-books, reopen-books: 마감할 마지막 날 (yyyy-MM-dd)"),
+                      QStringLiteral("DATE")});
+    parser.addOption({QStringLiteral("voucher"), QStringLiteral("export account_jen_AA, voucher_history: 이 전표번호만"),
+                      QStringLiteral("N")});
     parser.addOption({QStringLiteral("yes"), QStringLiteral("restore: 묻지 않고 복원합니다 (스크립트에서).")});
     parser.addOption({QStringLiteral("clear"), QStringLiteral("backup-place: 두 번째 백업 장소를 지웁니다.")});
     parser.addOption({QStringLiteral("replace"),
@@ -148,7 +165,8 @@ int run(QCoreApplication& app)
     const bool withTableAndFile = command == QLatin1String("import") || command == QLatin1String("export")
                                   || command == QLatin1String("template");
     const bool withFile = command == QLatin1String("backup") || command == QLatin1String("restore")
-                          || (command == QLatin1String("backup-place") && !parser.isSet(QStringLiteral("clear")));
+                          || (command == QLatin1String("backup-place") && !parser.isSet(QStringLiteral("clear")))
+                          || command == QLatin1String("add-clerk") || command == QLatin1String("add-admin");
     if (positional.isEmpty()) {
         complain(parser.helpText());
         return 2;
@@ -156,7 +174,7 @@ int run(QCoreApplication& app)
     if (positional.size() != (withTableAndFile ? 3 : withFile ? 2 : 1))
         return refuse(QStringLiteral("%1 뒤에는 %2 (voucher-admin --help).")
                           .arg(command, withTableAndFile ? QStringLiteral("TABLE과 FILE을 주십시오")
-                                        : withFile       ? QStringLiteral("FILE 하나를 주십시오")
+                                        : withFile       ? QStringLiteral("FILE(또는 NAME) 하나를 주십시오")
                                                          : QStringLiteral("옵션만 줍니다")));
     TargetChoice target;
     target.sqlitePath = parser.value(QStringLiteral("sqlite"));
@@ -173,6 +191,10 @@ int run(QCoreApplication& app)
         return runBackupPlace(target, positional.value(1));
     if (command == QLatin1String("status"))
         return runStatus(target);
+    if (command == QLatin1String("close-books") || command == QLatin1String("reopen-books"))
+        return runCloseBooks(target, parser.value(QStringLiteral("through")), command == QLatin1String("reopen-books"));
+    if (command == QLatin1String("add-clerk") || command == QLatin1String("add-admin"))
+        return runAddLogin(target, positional[1], command == QLatin1String("add-admin"));
     if (command == QLatin1String("copy")) {
         if (!target.sqlitePath.isEmpty() || target.odbc)
             return refuse(QStringLiteral("copy는 --sqlite와 --odbc 대신 --from과 --to로 양쪽을 받습니다."));
@@ -201,6 +223,7 @@ int run(QCoreApplication& app)
         o.from = parser.value(QStringLiteral("from"));
         o.to = parser.value(QStringLiteral("to"));
         o.withResidentNumbers = parser.isSet(QStringLiteral("with-resident-numbers"));
+        o.voucher = parser.value(QStringLiteral("voucher"));
         return runExport(o);
     }
     if (command == QLatin1String("template"))

@@ -23,7 +23,8 @@ QList<TableColumn> tableColumns(store::Connection& connection, const QString& ta
                  QStringLiteral("SELECT column_name, character_maximum_length, data_type FROM information_schema.columns "
                                 "WHERE %1 ORDER BY ordinal_position")
                      .arg(where.arg(table)))) {
-            const bool text = row.value(2).contains(QLatin1String("char"), Qt::CaseInsensitive);
+            const bool text = row.value(2).contains(QLatin1String("char"), Qt::CaseInsensitive)
+                              || row.value(2).compare(QLatin1String("text"), Qt::CaseInsensitive) == 0;
             columns.append({row.value(0), text ? row.value(1).toInt() : 0, text});
         }
     }

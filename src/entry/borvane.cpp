@@ -61,6 +61,7 @@ void TfmBorvane::connectHandlers()
 
     connectLineFields();
     connectInputHandlers();
+    connectHistoryKey();
 }
 
 void TfmBorvane::setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs)

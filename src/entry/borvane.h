@@ -141,6 +141,10 @@ private:
     void showLoadedLine(LinePanel& line, const VoucherLine& loaded);
     void showLoadedAmount(QLineEdit* field, QString& plain, double stored);
 
+    // The loaded line's changes, read-only, on Ctrl+H (borvanehistory.cpp)
+    void connectHistoryKey();
+    void showLineHistory();
+
     // Printing the chosen voucher (borvaneprint.cpp)
     void PrintBtnClick();
 

@@ -5,6 +5,7 @@
 #include "widgets/accelbutton.h"
 #include "widgets/colourpanel.h"
 #include "widgets/colours.h"
+#include "widgets/dbgrid.h"
 #include "widgets/messages.h"
 
 #include <QFrame>
@@ -33,6 +34,12 @@ void TfmBorvane::saveCorrection(const WindowState& before)
     bool stored = false;
     try {
         stored = pUpDateQuery();
+    } catch (const PeriodClosedError& closed) {
+        // The line stays as stored; the clerk may choose another in the list.
+        restoreState(before);
+        warningBox(this, closed.text());
+        DBGrid1->setFocus();
+        return;
     } catch (...) {
         // Both rows are as they were; so is the window.
         restoreState(before);

@@ -4,6 +4,7 @@
 #include "widgets/waitcursor.h"
 #include "widgets/branchcombo.h"
 #include "widgets/colourpanel.h"
+#include "widgets/dbgrid.h"
 #include "widgets/messages.h"
 
 #include <QFrame>
@@ -28,7 +29,15 @@ void TfmBorvane::DeleteBtnClick()
         return;
     if (n != 0) {
         LinePanel& line = lineAt(n);
-        const int deleted = m_book.deleteLine(edSerial->text(), line.serialBun->text());
+        int deleted = 0;
+        try {
+            deleted = m_book.deleteLine(edSerial->text(), line.serialBun->text());
+        } catch (const PeriodClosedError& closed) {
+            // Nothing was deleted: the window stays as it was.
+            warningBox(this, closed.text());
+            DBGrid1->setFocus();
+            return;
+        }
         edSerial->clear();
         line.panel->setVisible(false);
         if (deleted == 0)

@@ -44,6 +44,12 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
         const SavedVoucher saved = m_book.saveNewVoucher(edDate->text(), branchIndex(), m_draft.newVoucherLines());
         edSerial->setText(saved.serialJen);
         m_draft.lastStoredKey = saved.lastStoredKey;
+    } catch (const PeriodClosedError& closed) {
+        // Nothing was written: the clerk keeps the voucher and picks another date.
+        restoreState(before);
+        warningBox(this, closed.text());
+        focusSelected(edDate);
+        return;
     } catch (...) {
         // Rolled back; the clerk gets the voucher back as typed, and the
         // program's error report shows the engine's text.

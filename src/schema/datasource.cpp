@@ -150,7 +150,7 @@ std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
         } else if (halfMade(opened)) {
             loadDemoData(opened); // one transaction: whole or nothing again
         } else if (indexesMissing(opened)) {
-            createSchema(opened); // adds the missing indexes; tables stay as they are
+            createSchema(opened); // adds the missing indexes and trail tables; tables there stay as they are
         }
     });
     return connection;

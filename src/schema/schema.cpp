@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "voucherform.h"
+#include "trailschema.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -169,7 +170,7 @@ QStringList schemaStatements(Engine engine)
         if (!sql.isEmpty())
             statements << sql;
     }
-    return statements;
+    return statements + trailSchemaStatements(engine);
 }
 
 // The lookups' name searches, as the dialect sends them to PostgreSQL:
@@ -300,7 +301,7 @@ bool indexesMissing(Connection& connection)
             names << QStringLiteral("'%1'").arg(QLatin1String(index.name));
     const QVector<QStringList> found = connection.selectNative(
         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name IN (%1)").arg(names.join(u',')));
-    return found.value(0).value(0).toInt() < names.size();
+    return found.value(0).value(0).toInt() < names.size() || trailObjectsMissing(connection);
 }
 
 bool schemaExists(Connection& connection)

@@ -19,8 +19,9 @@ QString createSchema(Connection& connection);
 // other engines).
 QString createNameSearchIndexes(Connection& connection);
 
-// Whether an embedded file lacks an index this program looks up by (a file
-// made by an earlier version); createSchema() then adds it. Server data
+// Whether an embedded file lacks an index this program looks up by, or the
+// trail's tables and triggers (a file made by an earlier version);
+// createSchema() then adds them. Server data
 // sources are left to their administrators: always false there.
 bool indexesMissing(Connection& connection);
 // The width of a text column of account_jen_AA in bytes of the Korean code

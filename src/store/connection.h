@@ -150,6 +150,7 @@ public:
     void noteFailure(const QSqlError& error);
     // Set by WriteUnit: inside a transaction a failed statement is left to its rollback.
     void setInTransaction(bool on) { m_inTransaction = on; }
+    bool inTransaction() const { return m_inTransaction; }
     // How long the last write unit held the voucher table's lock, from taking
     // it to its release by commit or rollback, in nanoseconds (WriteUnit
     // notes it; the workstation benchmark reads it).

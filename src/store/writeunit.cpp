@@ -28,6 +28,10 @@ void lockVoucherTable(Connection& connection)
 
 WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
 {
+    if (m_connection.inTransaction()) {
+        m_joined = true;
+        return;
+    }
     try {
         begin();
     } catch (const DbError&) {
@@ -81,7 +85,7 @@ WriteUnit::~WriteUnit()
 
 void WriteUnit::commit()
 {
-    if (!m_active)
+    if (m_joined || !m_active)
         return;
     if (m_connection.engine() == Engine::SQLite) {
         try {

@@ -12,6 +12,8 @@ namespace store {
 // SQLite: BEGIN IMMEDIATE; PostgreSQL: a table lock that excludes other
 // writers but not readers; SQL Server: an exclusive table lock held to the
 // end of the transaction. Destroyed without commit(), it rolls back.
+// A unit made while another is open on the connection joins it: it neither
+// begins, commits nor rolls back; the outer unit decides for both.
 class WriteUnit {
 public:
     explicit WriteUnit(Connection& connection); // throws DbError
@@ -28,6 +30,7 @@ private:
 
     Connection& m_connection;
     bool m_active = false;
+    bool m_joined = false; // inside another unit on the same connection
     QElapsedTimer m_locked; // since the voucher table's lock was taken
 };
 

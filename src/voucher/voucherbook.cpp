@@ -14,7 +14,8 @@ VoucherBook::VoucherBook() : VoucherBook(store::Connection::account()) {}
 
 VoucherBook::VoucherBook(store::Connection& connection)
     : m_list(connection), m_lookups(connection), m_debitRows(connection), m_highest(connection),
-      m_rowWriter(connection), m_lineDelete(connection), m_printCount(connection), m_printRows(connection)
+      m_rowWriter(connection), m_lineDelete(connection), m_printCount(connection), m_printRows(connection),
+      m_trail(connection)
 {
     // The printed voucher's expressions name Print_Query's columns by the statement's name.
     m_printCount.setObjectName(QStringLiteral("Print_Count_Query"));
@@ -141,6 +142,7 @@ void VoucherBook::prepareSave()
     try {
         voucher::prepareSerialJenMax(m_highest);
         voucherrows::prepareRowInsert(m_rowWriter);
+        m_trail.prepare();
     } catch (const DbError&) {
         // The write unit meets the same fault and answers it.
     }
@@ -154,20 +156,51 @@ SavedVoucher VoucherBook::saveNewVoucher(const QString& date, int branchIndex, c
     // the statements are prepared before it is taken.
     prepareSave();
     store::WriteUnit unit(m_rowWriter.connection());
+    m_trail.begin(VoucherTrail::Change::Save, date);
     const VoucherHead head{date, branchIndex, voucher::Serial_Jen_MaxValue(m_highest, date)};
     const SavedVoucher saved{head.serialJen, voucherrows::insertVoucherLines(m_rowWriter, head, lines)};
+    // The rows as stored, read back: the same text the check reads later.
+    const QMap<QString, TrailLineRows> stored = m_trail.voucherRows(head.serialJen);
+    for (auto line = stored.cbegin(); line != stored.cend(); ++line)
+        m_trail.append(trailop::kSave, head.serialJen, line.key(), line->branch, line->date, QString(), line->text);
     unit.commit();
     return saved;
 }
 
 bool VoucherBook::correctLine(const StoredLine& stored, const VoucherLine& line)
 {
-    return voucherrows::updateLineRows(m_rowWriter, stored, line);
+    m_trail.prepare();
+    store::WriteUnit unit(m_rowWriter.connection());
+    m_trail.begin(VoucherTrail::Change::Correct, stored.date);
+    const TrailLineRows before = m_trail.lineRows(stored.serialJen, stored.serialBun);
+    // The row writer's own unit joins this one: its refusal writes nothing.
+    if (!voucherrows::updateLineRows(m_rowWriter, stored, line))
+        return false;
+    const TrailLineRows after = m_trail.lineRows(stored.serialJen, stored.serialBun);
+    m_trail.append(trailop::kCorrect, stored.serialJen, stored.serialBun, stored.branch, stored.date, before.text,
+                   after.text);
+    unit.commit();
+    return true;
 }
 
 int VoucherBook::deleteLine(const QString& serialJen, const QString& serialBun)
 {
-    return voucherrows::deleteLineRows(m_lineDelete, serialJen, serialBun);
+    m_trail.prepare();
+    store::WriteUnit unit(m_lineDelete.connection());
+    // The line's date decides whether it lies in a closed period.
+    const TrailLineRows before = m_trail.lineRows(serialJen, serialBun);
+    if (!before.text.isEmpty())
+        m_trail.begin(VoucherTrail::Change::Delete, before.date);
+    const int deleted = voucherrows::deleteLineRows(m_lineDelete, serialJen, serialBun);
+    if (deleted > 0 && !before.text.isEmpty())
+        m_trail.append(trailop::kDelete, serialJen, serialBun, before.branch, before.date, before.text, QString());
+    unit.commit();
+    return deleted;
+}
+
+QList<TrailRecord> VoucherBook::lineHistory(const QString& serialJen, const QString& serialBun)
+{
+    return m_trail.lineHistory(serialJen, serialBun);
 }
 
 int VoucherBook::countVoucherRows(const QString& serialJen)

@@ -2,6 +2,7 @@
 
 #include "store/statement.h"
 #include "voucher/voucherline.h"
+#include "voucher/vouchertrail.h"
 
 #include <QList>
 #include <QString>
@@ -68,6 +69,13 @@ public:
     bool correctLine(const StoredLine& stored, const VoucherLine& line);
     // Deletes both rows of a line in one WriteUnit; returns the rows deleted.
     int deleteLine(const QString& serialJen, const QString& serialBun);
+    // A save, correction or deletion dated in a closed period throws
+    // PeriodClosedError before anything is written. Each line saved,
+    // corrected or deleted leaves a record in voucher_history, written in
+    // the change's own write unit.
+
+    // A stored line's records in voucher_history, oldest first.
+    QList<TrailRecord> lineHistory(const QString& serialJen, const QString& serialBun);
     // The rows left under a voucher number (blanks removed).
     int countVoucherRows(const QString& serialJen);
 
@@ -92,4 +100,5 @@ private:
     store::SqlStatement m_lineDelete; // Delete_Query: deleting rows and counting what is left
     store::SqlStatement m_printCount; // Print_Count_Query: the printed voucher's lines
     store::SqlStatement m_printRows;  // Print_Query: the printed voucher's rows, filled up to the form
+    VoucherTrail m_trail;             // voucher_history and the closed periods
 };

@@ -497,8 +497,9 @@ void TestSave::refusedByTheStoreKeepsNothing()
     if (!(fault == QLatin1String("commit") && engine == QLatin1String("sqlite")))
         QVERIFY2(watcher.texts.first().contains(kFaultText), qPrintable(watcher.texts.first()));
 
-    // Nothing of the voucher is kept, and the clerk finds it as typed.
+    // Nothing of the voucher is kept, nor a record of it, and the clerk finds it as typed.
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 0);
+    QCOMPARE(c.selectNative(QStringLiteral("SELECT count(*) FROM voucher_history")).value(0).value(0), QStringLiteral("0"));
     QCOMPARE(windowState(desk), before);
     QCOMPARE(desk.w.mode(), VoucherMode::New);
 
@@ -507,6 +508,7 @@ void TestSave::refusedByTheStoreKeepsNothing()
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(voucherRows(c, kFirst, QStringLiteral("Serial_Bun")).size(), 4);
+    QCOMPARE(c.selectNative(QStringLiteral("SELECT count(*) FROM voucher_history")).value(0).value(0), QStringLiteral("2"));
     QCOMPARE(desk.w.mode(), VoucherMode::Idle);
 }
 

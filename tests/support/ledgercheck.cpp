@@ -148,6 +148,14 @@ LedgerReport checkLedger(store::Connection& c, const QStringList& reports)
             report.problems << QStringLiteral("voucher %1 (%2) is stored but no workstation was told so")
                                    .arg(key.first, key.second);
     }
+    // The workstations' records form one chain, in the order written.
+    QString chainEnd;
+    const QString records = QStringLiteral("SELECT history_id, prev_hash, hash FROM voucher_history ORDER BY history_id");
+    for (const QStringList& r : c.selectNative(records)) {
+        if (r.value(1) != chainEnd)
+            report.problems << QStringLiteral("trail record %1 does not follow the record before it").arg(r.value(0));
+        chainEnd = r.value(2);
+    }
     return report;
 }
 
