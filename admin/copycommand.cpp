@@ -50,9 +50,7 @@ TableChecksum copyRows(store::Connection& from, store::Connection& to, const QSt
 {
     const bool padded = from.engine() != store::Engine::SQLite;
     Progress progress(table, countRows(from, table));
-    QSqlQuery read = prepareNative(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
-    read.setForwardOnly(true);
-    execPrepared(from, read);
+    RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     BulkInserter insert(to, table, columns, BulkInserter::kInCallersTransaction);
     ChecksumAdder source;
     QVector<QVariant> row(columns.size());

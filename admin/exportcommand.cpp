@@ -4,6 +4,7 @@
 #include "csvtext.h"
 #include "masterrules.h"
 #include "progress.h"
+#include "rowstream.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
 #include "textshape.h"
@@ -92,27 +93,24 @@ int runExport(const ExportOptions& o)
     const QStringList order = vouchers ? QStringList{QStringLiteral("Date_Day"), QStringLiteral("Serial_Jen"),
                                                      QStringLiteral("Serial_Bun"), QStringLiteral("Serial_CrDr")}
                                        : rules->keyColumns;
+    QStringList dates; // bound to the conditions in order
+    for (const QString& date : {o.from, o.to})
+        if (!date.isEmpty())
+            dates << date;
     const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    const auto bindDates = [&](QSqlQuery& q) {
-        int bound = 0;
-        for (const QString& date : {o.from, o.to})
-            if (!date.isEmpty())
-                q.bindValue(bound++, date);
-    };
     // A snapshot, so that the count the progress goes by is the rows written.
     AdminTransaction snapshot(c);
     if (c.engine() == store::Engine::PostgreSQL)
         c.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
     QSqlQuery counted = prepareNative(c, QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where));
-    bindDates(counted);
+    for (qsizetype i = 0; i < dates.size(); ++i)
+        counted.bindValue(int(i), dates[i]);
     execPrepared(c, counted);
     counted.next();
     Progress progress(table, counted.value(0).toLongLong());
-    QSqlQuery q = prepareNative(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                                       .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", "))));
-    q.setForwardOnly(true);
-    bindDates(q);
-    execPrepared(c, q);
+    RowStream q(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                       .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", "))),
+                dates);
 
     // Whole or not at all, and never through a link or into another user's file.
     CsvFileWriter file(o.file, o.encoding);
