@@ -32,9 +32,10 @@ TargetChoice sideNamed(const QString& named, const QString& schema, const char* 
 
 // Fixed-width texts come from a server padded with blanks; the embedded
 // file keeps them as they were typed.
+// A NULL stays NULL: a null QString put back in a QVariant would be written as ''.
 QVariant unpadded(QVariant value)
 {
-    if (value.metaType().id() == QMetaType::QString) {
+    if (!value.isNull() && value.metaType().id() == QMetaType::QString) {
         QString text = value.toString();
         while (text.endsWith(u' '))
             text.chop(1);

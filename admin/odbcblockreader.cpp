@@ -210,7 +210,8 @@ void OdbcBlockReader::readRow()
         const SQLLEN length = column.lengths[row];
         QVariant& value = m_row[qsizetype(i)];
         if (length == SQL_NULL_DATA) {
-            value = QVariant(column.type);
+            // Qt's driver gives a NULL text as a variant of no type.
+            value = column.kind == Kind::Text ? QVariant() : QVariant(column.type);
             continue;
         }
         const char* cell = column.data.data() + row * column.width;

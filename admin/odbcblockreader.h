@@ -13,7 +13,7 @@
 // snapshot), every column bound once to an array, so that a block costs the
 // driver one call instead of one per value. The values come out as Qt's
 // ODBC driver would give them (texts as they are, padding included; numbers
-// as double or integer; times as QDateTime; NULL as a null of its type), so
+// as double or integer; times as QDateTime; NULL as Qt's driver gives it), so
 // what is made of them does not depend on the way they were read.
 class OdbcBlockReader {
 public:
