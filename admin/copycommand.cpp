@@ -7,6 +7,7 @@
 #include "target.h"
 
 #include "core/errors.h"
+#include "core/strutil.h"
 #include "schema/schema.h"
 
 #include <QFileInfo>
@@ -35,12 +36,8 @@ TargetChoice sideNamed(const QString& named, const QString& schema, const char* 
 // A NULL stays NULL: a null QString put back in a QVariant would be written as ''.
 QVariant unpadded(QVariant value)
 {
-    if (!value.isNull() && value.metaType().id() == QMetaType::QString) {
-        QString text = value.toString();
-        while (text.endsWith(u' '))
-            text.chop(1);
-        value = text;
-    }
+    if (!value.isNull() && value.metaType().id() == QMetaType::QString)
+        value = Str_TrimRight(value.toString());
     return value;
 }
 

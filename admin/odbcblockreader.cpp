@@ -12,9 +12,11 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver's wide character
 
 namespace {
 
-// Rows a fetch brings; the data source's cursor (Fetch=) hands over as many
-// at a time, so memory stays that of one block whatever the table's size.
-constexpr SQLULEN kRowsPerBlock = 1000;
+// Rows a fetch brings: as many as the connection's cursor hands over at a
+// time (Fetch=1024), so that a block is one round trip to the server, and
+// memory stays that of one block whatever the table's size (4,096 took
+// 25 MB more and was no faster).
+constexpr SQLULEN kRowsPerBlock = 1024;
 // Texts wider than this (a long text column) are left to Qt, which reads
 // a value in pieces of any length.
 constexpr SQLULEN kWidestText = 4000;

@@ -4,6 +4,8 @@
 #include "sqlutil.h"
 #include "textshape.h"
 
+#include "core/strutil.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QSqlRecord>
@@ -49,9 +51,7 @@ QString canonicalValue(const QVariant& value)
     default:
         break;
     }
-    QString text = value.toString();
-    while (text.endsWith(u' '))
-        text.chop(1);
+    const QString text = Str_TrimRight(value.toString());
     // An embedded file keeps a time as its text; a server as a time.
     if (looksLikeTime(text)) {
         QString iso = text;
