@@ -7,6 +7,7 @@
 #include "target.h"
 
 #include "core/errors.h"
+#include "core/strutil.h"
 #include "schema/schema.h"
 
 #include <QFileInfo>
@@ -32,14 +33,11 @@ TargetChoice sideNamed(const QString& named, const QString& schema, const char* 
 
 // Fixed-width texts come from a server padded with blanks; the embedded
 // file keeps them as they were typed.
+// A NULL stays NULL: a null QString put back in a QVariant would be written as ''.
 QVariant unpadded(QVariant value)
 {
-    if (value.metaType().id() == QMetaType::QString) {
-        QString text = value.toString();
-        while (text.endsWith(u' '))
-            text.chop(1);
-        value = text;
-    }
+    if (!value.isNull() && value.metaType().id() == QMetaType::QString)
+        value = Str_TrimRight(value.toString());
     return value;
 }
 
@@ -50,9 +48,7 @@ TableChecksum copyRows(store::Connection& from, store::Connection& to, const QSt
 {
     const bool padded = from.engine() != store::Engine::SQLite;
     Progress progress(table, countRows(from, table));
-    QSqlQuery read = prepareNative(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
-    read.setForwardOnly(true);
-    execPrepared(from, read);
+    RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     BulkInserter insert(to, table, columns, BulkInserter::kInCallersTransaction);
     ChecksumAdder source;
     QVector<QVariant> row(columns.size());

@@ -4,6 +4,7 @@
 #include "csvtext.h"
 #include "masterrules.h"
 #include "progress.h"
+#include "rowstream.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
 #include "textshape.h"
@@ -92,7 +93,7 @@ int runExport(const ExportOptions& o)
         names << column.name;
     // The vouchers by their date; the trail by the day of the change (done_at, UTC).
     QStringList conditions;
-    QStringList values;
+    QStringList values; // bound to the conditions in order
     if (!o.from.isEmpty()) {
         conditions << (trail ? QStringLiteral("done_at >= ?") : QStringLiteral("Date_Day >= ?"));
         values << o.from;
@@ -110,24 +111,19 @@ int runExport(const ExportOptions& o)
                               : trail  ? QStringList{QStringLiteral("history_id")}
                                        : rules->keyColumns;
     const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    const auto bindDates = [&](QSqlQuery& q) {
-        for (qsizetype i = 0; i < values.size(); ++i)
-            q.bindValue(int(i), values[i]);
-    };
     // A snapshot, so that the count the progress goes by is the rows written.
     AdminTransaction snapshot(c);
     if (c.engine() == store::Engine::PostgreSQL)
         c.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
     QSqlQuery counted = prepareNative(c, QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where));
-    bindDates(counted);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        counted.bindValue(int(i), values[i]);
     execPrepared(c, counted);
     counted.next();
     Progress progress(table, counted.value(0).toLongLong());
-    QSqlQuery q = prepareNative(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                                       .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", "))));
-    q.setForwardOnly(true);
-    bindDates(q);
-    execPrepared(c, q);
+    RowStream q(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                       .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", "))),
+                values);
 
     // Whole or not at all, and never through a link or into another user's file.
     CsvFileWriter file(o.file, o.encoding);

@@ -2,6 +2,7 @@
 
 #include "masterrules.h"
 #include "progress.h"
+#include "rowstream.h"
 #include "sqlutil.h"
 
 #include <QHash>
@@ -51,12 +52,9 @@ public:
         const qsizetype firstCode = columns.size();
         for (const VoucherCodeColumn& column : voucherCodeColumns())
             columns << QLatin1String(column.column);
-        QSqlQuery q = prepareNative(m_c, QStringLiteral("SELECT %1 FROM account_jen_AA ORDER BY Serial_Jen, Serial_Bun, "
-                                                        "Serial_CrDr")
-                                             .arg(columns.join(QStringLiteral(", "))));
-        q.setForwardOnly(true);
         Progress progress(QStringLiteral("account_jen_AA"), countRows(m_c, QStringLiteral("account_jen_AA")));
-        execPrepared(m_c, q);
+        RowStream q(m_c, QStringLiteral("SELECT %1 FROM account_jen_AA ORDER BY Serial_Jen, Serial_Bun, Serial_CrDr")
+                             .arg(columns.join(QStringLiteral(", "))));
         QString number;
         std::vector<Row> rows;
         while (q.next()) {

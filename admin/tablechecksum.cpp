@@ -4,6 +4,8 @@
 #include "sqlutil.h"
 #include "textshape.h"
 
+#include "core/strutil.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QSqlRecord>
@@ -49,9 +51,7 @@ QString canonicalValue(const QVariant& value)
     default:
         break;
     }
-    QString text = value.toString();
-    while (text.endsWith(u' '))
-        text.chop(1);
+    const QString text = Str_TrimRight(value.toString());
     // An embedded file keeps a time as its text; a server as a time.
     if (looksLikeTime(text)) {
         QString iso = text;
@@ -74,7 +74,7 @@ QStringList columnsOf(store::Connection& connection, const QString& table)
     return columns;
 }
 
-void ChecksumAdder::add(const QSqlQuery& row, qsizetype columns)
+void ChecksumAdder::add(const RowStream& row, qsizetype columns)
 {
     m_text.clear();
     for (int i = 0; i < columns; ++i) {
@@ -91,9 +91,7 @@ TableChecksum checksumOf(store::Connection& connection, const QString& table, co
                          const QString& what)
 {
     Progress progress(what, countRows(connection, table));
-    QSqlQuery q = prepareNative(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
-    q.setForwardOnly(true);
-    execPrepared(connection, q);
+    RowStream q(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     ChecksumAdder adder;
     while (q.next()) {
         adder.add(q, columns.size());

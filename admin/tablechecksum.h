@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rowstream.h"
+
 #include "store/connection.h"
 
 #include <QSqlQuery>
@@ -21,7 +23,7 @@ struct TableChecksum {
 // (the copy's writing pass) meets them.
 class ChecksumAdder {
 public:
-    void add(const QSqlQuery& row, qsizetype columns);
+    void add(const RowStream& row, qsizetype columns);
     const TableChecksum& sum() const { return m_sum; }
 
 private:

@@ -1,0 +1,21 @@
+#include "rowstream.h"
+
+#include "sqlutil.h"
+
+RowStream::RowStream(store::Connection& connection, const QString& sql, const QStringList& bound)
+{
+    if (connection.engine() == store::Engine::PostgreSQL)
+        m_block = OdbcBlockReader::open(connection, sql, bound);
+    if (m_block)
+        return;
+    m_query = prepareNative(connection, sql);
+    m_query.setForwardOnly(true);
+    for (qsizetype i = 0; i < bound.size(); ++i)
+        m_query.bindValue(int(i), bound[i]);
+    execPrepared(connection, m_query);
+}
+
+bool RowStream::next()
+{
+    return m_block ? m_block->next() : m_query.next();
+}

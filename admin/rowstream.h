@@ -1,0 +1,25 @@
+#pragma once
+
+#include "odbcblockreader.h"
+
+#include "store/connection.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+// The rows of one SELECT, read forward once by the admin tool's long
+// passes: from a PostgreSQL server in blocks of rows through ODBC, from any
+// other engine through Qt's query. The values are the same either way.
+class RowStream {
+public:
+    // Runs it with the texts bound to its markers in order; throws DbError.
+    RowStream(store::Connection& connection, const QString& sql, const QStringList& bound = {});
+    bool next();
+    QVariant value(int column) const { return m_block ? m_block->value(column) : m_query.value(column); }
+
+private:
+    std::unique_ptr<OdbcBlockReader> m_block;
+    QSqlQuery m_query;
+};
