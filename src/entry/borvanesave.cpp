@@ -1,6 +1,7 @@
 #include "windowstate.h"
 
 #include "widgets/accelbutton.h"
+#include "widgets/messages.h"
 #include "widgets/waitcursor.h"
 
 #include <QFrame>
@@ -48,7 +49,8 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
         // Nothing was written: the clerk keeps the voucher and picks another date.
         restoreState(before);
         warningBox(this, closed.text());
-        focusSelected(edDate);
+        edDate->selectAll();
+        edDate->setFocus();
         return;
     } catch (...) {
         // Rolled back; the clerk gets the voucher back as typed, and the

@@ -5,7 +5,7 @@
 #include "entrykit.h"
 #include "modalwatcher.h"
 
-#include "shell/application.h"
+#include "widgets/application.h"
 #include "testdb.h"
 #include "voucher/voucherbook.h"
 #include "widgets/dbgrid.h"
