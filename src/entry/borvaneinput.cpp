@@ -23,7 +23,6 @@
 namespace {
 
 const QString kRefusedKey = QStringLiteral("잘못 입력하셨습니다");
-const QString kBadDate = QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
 const QString kTooLong = QStringLiteral("전체 길이가 12자를 초과 할 수 없읍니다.....");
 const QString kTooLongNegative = QStringLiteral("전체 길이가 13자를 초과 할 수 없읍니다.....");
 const QString kNotAnAmount = QStringLiteral(" : 금액은 숫자로만 입력할 수 있습니다.");
@@ -136,12 +135,12 @@ void TfmBorvane::edDateExit()
     const QString date = edDate->text();
     bool accepted = true;
     if (!isCalendarDate(date)) {
-        warningBox(this, date + kBadDate);
+        warningBox(this, badDateWarning(date));
         edDate->setFocus();
         accepted = false;
     }
     if (cp949Length(date) != 10) {
-        warningBox(this, date + kBadDate);
+        warningBox(this, badDateWarning(date));
         edDate->setFocus();
         accepted = false;
     }

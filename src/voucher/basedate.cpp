@@ -14,3 +14,8 @@ bool isBaseDate(const QString& text)
 {
     return text.size() == 10 && isCalendarDate(text);
 }
+
+QString badDateWarning(const QString& typed)
+{
+    return typed + QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
+}

@@ -9,3 +9,6 @@ bool isCalendarDate(const QString& text);
 // A base date a voucher can be stored under: a real calendar date written
 // YYYY-MM-DD, ten characters.
 bool isBaseDate(const QString& text);
+
+// The warning for a typed date that is not one.
+QString badDateWarning(const QString& typed);

@@ -38,7 +38,6 @@ QString textWarning(int line, const char* label, const QString& what)
 }
 
 const QString kFirstInsert = QStringLiteral("처음 등록 부분을 하세요....");
-const QString kBadDate = QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
 const QString kNoBranch = QStringLiteral("본지점 구분을 선택하세요.");
 const QString kNothingToSave = QStringLiteral("저장할 금액이 입력된 라인이 없습니다. 금액을 입력하세요....");
 const QString kNoRowToCorrect = QStringLiteral("그리드에서 수정할 레코드를 선택 하세요.....");
@@ -204,7 +203,7 @@ std::optional<DraftProblem> VoucherDraft::checkSave()
     // The date is stored as typed: it must be a real day, however it got
     // into the field (pasted, or the field never left for a check).
     if (!isBaseDate(date))
-        return problem(0, DraftField::Date, date + kBadDate);
+        return problem(0, DraftField::Date, badDateWarning(date));
     if (branchIndex < 0)
         return problem(0, DraftField::Branch, kNoBranch);
     // A save that would store nothing says so, and keeps what was typed.
