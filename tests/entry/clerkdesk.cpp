@@ -123,6 +123,14 @@ void press(Desk& desk, const QString& button)
     QTest::mouseClick(desk.button(button), Qt::LeftButton);
 }
 
+void chooseRow(Desk& desk, const QString& serialJen, const char* line)
+{
+    const int row = entrykit::gridRowOf(desk.grid(), serialJen, QLatin1String(line));
+    QVERIFY(row >= 0);
+    entrykit::clickGridRow(desk.grid(), row);
+    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+}
+
 void chooseDateAndBranch(Desk& desk, const QString& date, int branch)
 {
     QLineEdit* edDate = desk.edit(QStringLiteral("edDate"));

@@ -58,6 +58,9 @@ struct LineInput {
 // branch at `branch` in its dropped-down list, then tabs on to line 1.
 void chooseDateAndBranch(Desk& desk, const QString& date, int branch);
 
+// Clicks the grid row of voucher number + line number, which loads it for correction.
+void chooseRow(Desk& desk, const QString& serialJen, const char* line);
+
 // Types one line field by field: each name is typed, left with Tab so that
 // its lookup opens, and chosen by a click in the lookup's grid. The amount
 // is typed last and the focus stays in it.

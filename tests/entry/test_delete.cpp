@@ -51,14 +51,6 @@ QStringList listedLines(Desk& desk)
     return lines;
 }
 
-void chooseRow(Desk& desk, const QString& serialJen, const char* line)
-{
-    const int row = entrykit::gridRowOf(desk.grid(), serialJen, QLatin1String(line));
-    QVERIFY(row >= 0);
-    entrykit::clickGridRow(desk.grid(), row);
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
-}
-
 } // namespace
 
 class TestDelete : public QObject {

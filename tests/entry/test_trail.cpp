@@ -36,17 +36,17 @@ QString savedVoucher(store::Connection& c)
     return book.saveNewVoucher(kDate, 0, lines).serialJen;
 }
 
+// Line 01 of the voucher corrected through the book to a debit of 9,000.
+bool correctFirstLineTo9000(VoucherBook& book, const QString& number)
+{
+    VoucherLine changed = book.loadVoucher(kDate, 0, number).first().line;
+    changed.crAmt = 9000;
+    return book.correctLine({kDate, QStringLiteral("00000"), number, QStringLiteral("01")}, changed);
+}
+
 qint64 trailCount(store::Connection& c)
 {
     return selectOne(c, QStringLiteral("SELECT count(*) FROM voucher_history")).value(0).toLongLong();
-}
-
-void chooseRow(Desk& desk, const QString& serialJen, const char* line)
-{
-    const int row = entrykit::gridRowOf(desk.grid(), serialJen, QLatin1String(line));
-    QVERIFY(row >= 0);
-    entrykit::clickGridRow(desk.grid(), row);
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
 }
 
 } // namespace
@@ -62,9 +62,7 @@ private slots:
         store::Connection& c = account.connection();
         const QString number = savedVoucher(c);
         VoucherBook book(c);
-        VoucherLine changed = book.loadVoucher(kDate, 0, number).first().line;
-        changed.crAmt = 9000;
-        QVERIFY(book.correctLine({kDate, QStringLiteral("00000"), number, QStringLiteral("01")}, changed));
+        QVERIFY(correctFirstLineTo9000(book, number));
         QCOMPARE(book.deleteLine(number, QStringLiteral("02")), 2);
 
         // line, operation, the debit amount before and after ("" where the line had no rows)
@@ -148,9 +146,7 @@ private slots:
         store::Connection& c = account.connection();
         const QString number = savedVoucher(c);
         VoucherBook book(c);
-        VoucherLine changed = book.loadVoucher(kDate, 0, number).first().line;
-        changed.crAmt = 9000;
-        QVERIFY(book.correctLine({kDate, QStringLiteral("00000"), number, QStringLiteral("01")}, changed));
+        QVERIFY(correctFirstLineTo9000(book, number));
 
         Desk desk;
         chooseDateAndBranch(desk, kDate, 0);
