@@ -15,7 +15,6 @@ namespace sql {
 
 namespace {
 
-using namespace sql;
 
 // `name = expr` of a select list, to become `expr AS name`.
 struct SelectAlias {
