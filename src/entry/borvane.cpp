@@ -95,28 +95,6 @@ int TfmBorvane::branchIndex() const
     return cbKubun->itemIndex();
 }
 
-void TfmBorvane::runHandler(Handler handler)
-{
-    switch (handler) {
-    case Handler::InsertBtnClick:
-        return InsertBtnClick();
-    case Handler::CancelBtnClick:
-        return CancelBtnClick();
-    case Handler::SaveBtnClick:
-        return SaveBtnClick();
-    case Handler::DeleteBtnClick:
-        return DeleteBtnClick();
-    case Handler::DBGrid1CellClick:
-        return DBGrid1CellClick();
-    case Handler::cbKubunChange:
-        return cbKubunChange();
-    case Handler::pQuery:
-        return pQuery();
-    case Handler::StartNewVoucher:
-        return lineTyped();
-    }
-}
-
 void TfmBorvane::pClear()
 {
     edSerial->clear();

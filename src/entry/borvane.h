@@ -69,20 +69,11 @@ public:
     // The voucher list the grid shows; its current row is the chosen one.
     store::SqlStatement& voucherList() { return m_book.list(); }
 
-    // What a click, a keystroke or a field's exit runs, by name, for callers
-    // that drive the window without events (the benchmarks time the handler
-    // alone): an error reaches the caller instead of the error report.
-    enum class Handler {
-        InsertBtnClick,  // the Insert button
-        CancelBtnClick,  // the Cancel button
-        SaveBtnClick,    // the Save button
-        DeleteBtnClick,  // the Delete button
-        DBGrid1CellClick, // a click on the grid's current row: loads its voucher
-        cbKubunChange,   // a change of branch: lists again (when the typed lines may go)
-        pQuery,          // lists the date and branch again, as the date's exit does
-        StartNewVoucher, // mode "3", as the first thing typed in a line of an idle window gives
-    };
-    void runHandler(Handler handler);
+    // The handlers marked Q_INVOKABLE below are what a click, a keystroke or
+    // a field's exit runs; callers that drive the window without events run
+    // them by name (QMetaObject::invokeMethod), and an error then reaches
+    // the caller instead of the error report. lineTyped is what the first
+    // thing typed in a line of an idle window runs: it starts a new voucher.
 
 signals:
     // The window was closed: the program ends.
@@ -118,11 +109,11 @@ private:
     // The clerk typed or chose something in a line panel: outside a
     // correction that starts a new voucher, as moving on from an account to
     // its customer does; a voucher typed by clicks could otherwise never be saved.
-    void lineTyped();
+    Q_INVOKABLE void lineTyped();
     void showPanelsEnabled();
     void paintPanelsButtonFace();
-    void InsertBtnClick();
-    void CancelBtnClick();
+    Q_INVOKABLE void InsertBtnClick();
+    Q_INVOKABLE void CancelBtnClick();
     void CloseBtnClick();
     void FormClose();
 
@@ -130,12 +121,12 @@ private:
     void FormCreate();
     void fillBranchList();
     void fillEmptyBranchList();
-    void pQuery();
+    Q_INVOKABLE void pQuery();
     void cbKubunEnter(QWidget* from);
     void cbKubunExit(QWidget* target);
-    void cbKubunChange();
+    Q_INVOKABLE void cbKubunChange();
     void reloadForBranch();
-    void DBGrid1CellClick();
+    Q_INVOKABLE void DBGrid1CellClick();
     void DBGrid1KeyDown();
     void DBGrid1KeyUp();
     void chooseGridRow();
@@ -182,11 +173,11 @@ private:
     struct WindowState;
     WindowState captureState() const;
     void restoreState(const WindowState& state);
-    void SaveBtnClick();
+    Q_INVOKABLE void SaveBtnClick();
     void saveNewVoucher(const WindowState& before);
     void saveCorrection(const WindowState& before);
     bool pUpDateQuery(); // false: the line is not stored, nothing changed
-    void DeleteBtnClick();
+    Q_INVOKABLE void DeleteBtnClick();
     void pDeleteCount_Query();
 
     LinePanel& lineAt(int number) { return m_lines[number - 1]; }
