@@ -2,8 +2,7 @@
 // voucher listed alone, idle again after the last line, a freed number, and
 // a line deleted meanwhile elsewhere, also behind a driver that does not
 // tell how many rows it deleted; on SQLite and PostgreSQL.
-#include "clerkdesk.h"
-#include "entrykit.h"
+#include "desk.h"
 
 #include "widgets/application.h"
 #include "testdb.h"
@@ -16,7 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace clerkdesk;
+using namespace testdesk;
 
 namespace {
 
@@ -70,6 +69,7 @@ void TestDelete::deletingLineByLine()
     USE_ENGINE();
     store::Connection& c = account.connection();
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, kGwangju);
     typeLine(desk, 1, simpleLine(QStringLiteral("소모품비"), QStringLiteral("40701018000"), QStringLiteral("10000")));
     typeLine(desk, 2, simpleLine(QStringLiteral("여비교통비"), QStringLiteral("40701005000"), QStringLiteral("20000")));
@@ -147,6 +147,7 @@ void TestDelete::deletingTheHighestVoucherFreesItsNumber()
         voucherseed::insertVoucher(c, kDate, 0, number,
                               {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     chooseRow(desk, kSecond, "01");
     press(desk, QStringLiteral("DeleteBtn"));
@@ -172,6 +173,7 @@ void TestDelete::lineDeletedElsewhereIsReported()
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000},
                            {QStringLiteral("02"), QStringLiteral("40701006000"), QStringLiteral("접대비"), 9000}});
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     chooseRow(desk, kFirst, "02");
     execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02'"));
@@ -197,6 +199,7 @@ void TestDelete::emptyListIsRefused()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     {
         ModalWatcher watcher;
@@ -208,7 +211,7 @@ void TestDelete::emptyListIsRefused()
     ModalWatcher watcher;
     press(desk, QStringLiteral("DeleteBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("현재 데이타가 없읍니다....")});
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(desk.focus(), QStringLiteral("Panel7"));
 }
 
 ENTRY_TEST_MAIN(TestDelete)

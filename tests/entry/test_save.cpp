@@ -1,8 +1,7 @@
 // Saving a new voucher typed as a clerk types it, through the lookups: the
 // stored rows, the window afterwards, the refusals of the checks, and a
 // store that refuses part-way or at commit; on SQLite and PostgreSQL.
-#include "clerkdesk.h"
-#include "entrykit.h"
+#include "desk.h"
 
 #include "widgets/dbgrid.h"
 #include "core/errors.h"
@@ -18,7 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace clerkdesk;
+using namespace testdesk;
 
 namespace {
 
@@ -88,6 +87,7 @@ void TestSave::linesOneAndThreeGiveFourRows()
 {
     USE_ENGINE();
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, kGwangju);
     typeLine(desk, 1, travelLine());
     typeLine(desk, 3, entertainmentLine());
@@ -142,7 +142,7 @@ void TestSave::linesOneAndThreeGiveFourRows()
     QCOMPARE(desk.grid()->model()->rowCount(), 2);
     QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("03"));
     QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(desk.focus(), QStringLiteral("Panel7"));
 }
 
 void TestSave::negativeStoredZeroSkippedLastLineSelected()
@@ -152,6 +152,7 @@ void TestSave::negativeStoredZeroSkippedLastLineSelected()
     voucherseed::insertVoucher(account.connection(), kDate, 0, kFirst,
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     QCOMPARE(desk.grid()->model()->rowCount(), 1);
     typeLine(desk, 1, entertainmentLine(QStringLiteral("-3000")));
@@ -179,6 +180,7 @@ void TestSave::allZeroAmountsStoreNothing()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     // An account, and an amount field entered and left: it shows a zero.
     typeLine(desk, 1, entertainmentLine(QString()));
@@ -193,10 +195,10 @@ void TestSave::allZeroAmountsStoreNothing()
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     QCOMPARE(desk.w.line(1).name(voucher::LookupKind::Account)->text(), QStringLiteral("접대비"));
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edCr_Amt_01"));
+    QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 
     // The refusal left no trace: with an amount the voucher gets number 1.
-    entrykit::typeText(desk.w.line(1).crAmt, QStringLiteral("120000"));
+    typeText(desk.w.line(1).crAmt, QStringLiteral("120000"));
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(voucherRows(account.connection(), kFirst, QStringLiteral("Serial_Bun")).size(), 2);
@@ -245,6 +247,7 @@ void TestSave::unsoundVoucherIsRefused()
     QFETCH(QStringList, messages);
     QFETCH(QString, focus);
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     LineInput in = travelLine();
     if (fault.startsWith(QLatin1String("account")))
@@ -289,7 +292,7 @@ void TestSave::unsoundVoucherIsRefused()
     QTRY_COMPARE(watcher.texts, messages);
     QCOMPARE(watcher.icons.last(), QMessageBox::Warning);
     QVERIFY(desk.activate());
-    QCOMPARE(entrykit::focusName(&desk.w), focus);
+    QCOMPARE(desk.focus(), focus);
     if (fault.endsWith(QLatin1String("NUL")) || fault.endsWith(QLatin1String("lacks")))
         QCOMPARE(desk.w.line(1).acText->selectedText(), QString(pasted));
     if (fault.endsWith(QLatin1String("column"))) // to be retyped: all of it selected
@@ -304,6 +307,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
     const QString ask = QStringLiteral("입력한 전표 라인이 저장되지 않았습니다.\n입력한 내용을 지우고 목록을 다시 조회하시겠습니까?");
     const QString nextDay = QStringLiteral("2001-05-31");
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     typeLine(desk, 1, entertainmentLine());
     if (QTest::currentTestFailed())
@@ -318,7 +322,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
         QTest::keyClick(edDate, Qt::Key_Tab);
         QTRY_COMPARE(no.texts, QStringList{ask});
         QVERIFY(desk.activate());
-        QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edDate"));
+        QCOMPARE(desk.focus(), QStringLiteral("edDate"));
         QCOMPARE(accountName->text(), QStringLiteral("접대비"));
         QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     }
@@ -360,6 +364,7 @@ void TestSave::zeroInDisplayFormNeedsAnAccount()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     typeLine(desk, 1, entertainmentLine());
     // Line 2's amount entered and left without typing shows a right-aligned
@@ -372,7 +377,7 @@ void TestSave::zeroInDisplayFormNeedsAnAccount()
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("2라인에 계정과목을 등록 하세요....")});
     QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edAc_JenName_02"));
+    QCOMPARE(desk.focus(), QStringLiteral("edAc_JenName_02"));
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     // Lines looked at before the refusal show "0" where they were empty.
@@ -385,6 +390,7 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     // Line 1 is complete but for its item; lines 2 to 5 have no amount, only
     // a name typed and left without choosing a row in its lookup.
@@ -417,7 +423,7 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
         ModalWatcher watcher;
         press(desk, QStringLiteral("SaveBtn"));
         QTRY_COMPARE(watcher.texts, QStringList{QString::fromUtf8(r.message)});
-        QCOMPARE(entrykit::focusName(&desk.w), QLatin1String(r.field));
+        QCOMPARE(desk.focus(), QLatin1String(r.field));
         QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
         lookup::LookupFrame* dialog = desk.dialog(r.kind);
         QVERIFY(dialog->isVisible());
@@ -428,7 +434,7 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
         while (row < grid->model()->rowCount()
                && q->value(row, q->columnIndex(dialog->reading().codeColumn)).toString().trimmed() != QLatin1String(r.code))
             ++row;
-        entrykit::clickGridRow(grid, row, 1);
+        clickGridRow(grid, row, 1);
         QCOMPARE(desk.w.line(r.line).code(r.kind), QLatin1String(r.code));
     }
     ModalWatcher watcher;
@@ -443,6 +449,7 @@ void TestSave::emptyListOutsideNewEntryIsRefused()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
+    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     QCOMPARE(desk.grid()->model()->rowCount(), 0);
     {
@@ -457,7 +464,7 @@ void TestSave::emptyListOutsideNewEntryIsRefused()
     ModalWatcher watcher;
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("현재 데이타가 없읍니다....")});
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(desk.focus(), QStringLiteral("Panel7"));
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
 }
 
@@ -482,6 +489,8 @@ void TestSave::refusedByTheStoreKeepsNothing()
         failCommits(c);
 
     Desk desk;
+
+QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, kGwangju);
     typeLine(desk, 1, travelLine());
     typeLine(desk, 3, entertainmentLine());
