@@ -82,7 +82,6 @@ QString endDays(store::Connection& c, const char* line)
 // The desk on the seeded date with line 02 of voucher 1 chosen in the grid.
 #define CHOOSE_LINE_TWO(desk)                                                                         \
     Desk desk;                                                                                        \
-    QVERIFY(desk.show());                                                                             \
     chooseDateAndBranch(desk, kDate, 0);                                                              \
     clickGridRow(desk.grid(), gridRowOf(desk.grid(), kFirst, QStringLiteral("02"))); \
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);                                                     \
@@ -314,7 +313,6 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
     USE_ENGINE();
     store::Connection& c = account.connection();
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     // Typed before a voucher is chosen: line 4 whole, and on line 5 a
     // customer never chosen. The three-line voucher hides both panels.
@@ -375,7 +373,6 @@ void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
 
     // A new voucher with an account only: its other codes are empty texts.
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     LineInput in;
     in.account = {QStringLiteral("소모품비"), QStringLiteral("40701018000")};

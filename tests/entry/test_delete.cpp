@@ -69,7 +69,6 @@ void TestDelete::deletingLineByLine()
     USE_ENGINE();
     store::Connection& c = account.connection();
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, kGwangju);
     typeLine(desk, 1, simpleLine(QStringLiteral("소모품비"), QStringLiteral("40701018000"), QStringLiteral("10000")));
     typeLine(desk, 2, simpleLine(QStringLiteral("여비교통비"), QStringLiteral("40701005000"), QStringLiteral("20000")));
@@ -147,7 +146,6 @@ void TestDelete::deletingTheHighestVoucherFreesItsNumber()
         voucherseed::insertVoucher(c, kDate, 0, number,
                               {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     chooseRow(desk, kSecond, "01");
     press(desk, QStringLiteral("DeleteBtn"));
@@ -173,7 +171,6 @@ void TestDelete::lineDeletedElsewhereIsReported()
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000},
                            {QStringLiteral("02"), QStringLiteral("40701006000"), QStringLiteral("접대비"), 9000}});
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     chooseRow(desk, kFirst, "02");
     execSql(c, QStringLiteral("DELETE FROM account_jen_AA WHERE rtrim(Serial_Bun) = '02'"));
@@ -199,7 +196,6 @@ void TestDelete::emptyListIsRefused()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     {
         ModalWatcher watcher;

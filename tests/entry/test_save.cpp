@@ -87,7 +87,6 @@ void TestSave::linesOneAndThreeGiveFourRows()
 {
     USE_ENGINE();
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, kGwangju);
     typeLine(desk, 1, travelLine());
     typeLine(desk, 3, entertainmentLine());
@@ -152,7 +151,6 @@ void TestSave::negativeStoredZeroSkippedLastLineSelected()
     voucherseed::insertVoucher(account.connection(), kDate, 0, kFirst,
                           {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     QCOMPARE(desk.grid()->model()->rowCount(), 1);
     typeLine(desk, 1, entertainmentLine(QStringLiteral("-3000")));
@@ -180,7 +178,6 @@ void TestSave::allZeroAmountsStoreNothing()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     // An account, and an amount field entered and left: it shows a zero.
     typeLine(desk, 1, entertainmentLine(QString()));
@@ -247,7 +244,6 @@ void TestSave::unsoundVoucherIsRefused()
     QFETCH(QStringList, messages);
     QFETCH(QString, focus);
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     LineInput in = travelLine();
     if (fault.startsWith(QLatin1String("account")))
@@ -307,7 +303,6 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
     const QString ask = QStringLiteral("입력한 전표 라인이 저장되지 않았습니다.\n입력한 내용을 지우고 목록을 다시 조회하시겠습니까?");
     const QString nextDay = QStringLiteral("2001-05-31");
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     typeLine(desk, 1, entertainmentLine());
     if (QTest::currentTestFailed())
@@ -364,7 +359,6 @@ void TestSave::zeroInDisplayFormNeedsAnAccount()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     typeLine(desk, 1, entertainmentLine());
     // Line 2's amount entered and left without typing shows a right-aligned
@@ -390,7 +384,6 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     // Line 1 is complete but for its item; lines 2 to 5 have no amount, only
     // a name typed and left without choosing a row in its lookup.
@@ -428,13 +421,7 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
         lookup::LookupFrame* dialog = desk.dialog(r.kind);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->targetLine(), r.line);
-        auto* grid = dialog->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
-        store::SqlStatement* q = dialog->query();
-        int row = 0;
-        while (row < grid->model()->rowCount()
-               && q->value(row, q->columnIndex(dialog->reading().codeColumn)).toString().trimmed() != QLatin1String(r.code))
-            ++row;
-        clickGridRow(grid, row, 1);
+        chooseListed(dialog, QLatin1String(r.code));
         QCOMPARE(desk.w.line(r.line).code(r.kind), QLatin1String(r.code));
     }
     ModalWatcher watcher;
@@ -449,7 +436,6 @@ void TestSave::emptyListOutsideNewEntryIsRefused()
 {
     TestAccount account(QStringLiteral("sqlite"));
     Desk desk;
-    QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, 0);
     QCOMPARE(desk.grid()->model()->rowCount(), 0);
     {
@@ -489,8 +475,6 @@ void TestSave::refusedByTheStoreKeepsNothing()
         failCommits(c);
 
     Desk desk;
-
-QVERIFY(desk.show());
     chooseDateAndBranch(desk, kDate, kGwangju);
     typeLine(desk, 1, travelLine());
     typeLine(desk, 3, entertainmentLine());

@@ -113,8 +113,6 @@ private slots:
         const auto rows = voucherRows(c, number, columns);
 
         Desk desk;
-
-QVERIFY(desk.show());
         chooseDateAndBranch(desk, kDate, 0);
         if (change == QLatin1String("SaveBtn")) {
             LineInput in;
@@ -150,8 +148,6 @@ QVERIFY(desk.show());
         QVERIFY(correctFirstLineTo9000(book, number));
 
         Desk desk;
-
-QVERIFY(desk.show());
         chooseDateAndBranch(desk, kDate, 0);
         chooseRow(desk, number, "01");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);

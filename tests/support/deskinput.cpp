@@ -75,8 +75,9 @@ void selectAll(QLineEdit* field)
     QTest::keyClick(field, Qt::Key_Home, Qt::ShiftModifier);
 }
 
-// Clicks the row of the lookup's grid whose code column holds `code`.
-void pick(lookup::LookupFrame* dialog, const QString& code)
+} // namespace
+
+void chooseListed(lookup::LookupFrame* dialog, const QString& code)
 {
     store::SqlStatement* q = dialog->query();
     const int codeColumn = q->columnIndex(dialog->reading().codeColumn);
@@ -90,8 +91,6 @@ void pick(lookup::LookupFrame* dialog, const QString& code)
     grid->scrollTo(grid->model()->index(row, 1));
     clickGridRow(grid, row, 1);
 }
-
-} // namespace
 
 void retype(Desk& desk, QLineEdit* field, const QString& text)
 {
@@ -148,7 +147,7 @@ void typeName(Desk& desk, int line, voucher::LookupKind kind, const NameInput& i
     QVERIFY2(dialog->isVisible(), qPrintable(field->objectName() + QStringLiteral(": no lookup opened")));
     QCOMPARE(dialog->targetLine(), line);
     if (!input.code.isEmpty()) {
-        pick(dialog, input.code);
+        chooseListed(dialog, input.code);
         QCOMPARE(desk.w.line(line).code(kind), input.code);
     }
     QVERIFY(desk.activate());

@@ -57,6 +57,9 @@ struct LineInput {
     QString amount; // typed into the debit amount, as keys
 };
 
+// Clicks the row of a lookup's grid whose code column holds `code`.
+void chooseListed(lookup::LookupFrame* dialog, const QString& code);
+
 // Types a name into a line's field, leaves it with Tab and, when `code` is
 // not empty, clicks that row in the lookup that opened.
 void typeName(Desk& desk, int line, voucher::LookupKind kind, const NameInput& input);

@@ -53,7 +53,6 @@ bool Desk::show(QWidget* focus)
 {
     if (focus)
         focus->setFocus();
-    w.show();
     return activate();
 }
 
@@ -61,6 +60,7 @@ bool Desk::activate()
 {
     if (QApplication::activeWindow() == &w)
         return true;
+    w.show();
     w.activateWindow();
     return QTest::qWaitForWindowActive(&w);
 }

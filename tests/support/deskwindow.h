@@ -22,7 +22,7 @@ namespace testdesk {
 
 // The entry window with its six lookup dialogs, wired as the program puts
 // them together. Shown by show(), so that a test may place the first focus
-// before the window gets it.
+// before the window gets it, or by the first action at it.
 class Desk {
 public:
     // Writes rows before the window lists today's vouchers.
@@ -40,8 +40,9 @@ public:
     // Shows the window with the focus on `focus` (or where the window puts
     // it) and makes it the active one.
     bool show(QWidget* focus = nullptr);
-    // Makes the window the active one again, as the clerk's click on it
-    // would, after a message box or a lookup dialog took the activation.
+    // Shows the window if need be and makes it the active one (again, as the
+    // clerk's click on it would, after a message box or a lookup dialog took
+    // the activation).
     bool activate();
 
     // The data source the window works on.
