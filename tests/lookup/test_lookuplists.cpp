@@ -126,14 +126,6 @@ private:
     std::unique_ptr<TestAccount> m_account;
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    LookupListsTest onSqlite(false);
-    LookupListsTest onPostgres(true);
-    int failures = QTest::qExec(&onSqlite, argc, argv);
-    failures += QTest::qExec(&onPostgres, argc, argv);
-    return failures;
-}
+ENGINE_CLASS_TEST_MAIN(LookupListsTest, QApplication)
 
 #include "test_lookuplists.moc"

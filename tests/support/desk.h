@@ -2,12 +2,10 @@
 
 // The window desk: the entry window with its lookup dialogs, what a clerk
 // does at it, the boxes it shows and the store beneath it.
-#include "deskboxes.h"
 #include "deskinput.h"
 #include "deskstore.h"
 #include "deskwindow.h"
 #include "enginedb.h"
-#include "modalwatcher.h"
 #include "voucherseed.h"
 
 #include "widgets/application.h"

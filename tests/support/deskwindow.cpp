@@ -111,4 +111,13 @@ QString Desk::focus() const
     return focusName(&w);
 }
 
+void DesktopBoxes::answered(QWidget* owner)
+{
+    if (owner) {
+        owner->activateWindow();
+        if (!QTest::qWaitForWindowActive(owner))
+            qWarning("the window did not become active again after its message box");
+    }
+}
+
 } // namespace testdesk

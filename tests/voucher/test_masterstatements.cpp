@@ -438,14 +438,6 @@ private:
     std::unique_ptr<TestAccount> m_account;
 };
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    MasterStatementsTest onSqlite(false);
-    MasterStatementsTest onPostgres(true);
-    int failures = QTest::qExec(&onSqlite, argc, argv);
-    failures += QTest::qExec(&onPostgres, argc, argv);
-    return failures;
-}
+ENGINE_CLASS_TEST_MAIN(MasterStatementsTest, QCoreApplication)
 
 #include "test_masterstatements.moc"
