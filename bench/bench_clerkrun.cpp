@@ -9,7 +9,8 @@
 #include "benchkit.h"
 #include "samplevoucher.h"
 
-#include "borvaneprobe.h"
+#include "deskhandlers.h"
+#include "deskwindow.h"
 #include "core/errors.h"
 #include "lookup/lookupforms.h"
 #include "print/printflow.h"
@@ -28,26 +29,21 @@ qint64 runAsTheClerk()
     store::Connection& c = store::Connection::account();
     const bench::SampleVoucher sample = bench::findSampleVoucher(c);
 
-    entry::TfmBorvane window;
-    lookup::TForm1 form1{&window};
-    lookup::TForm2 form2{&window};
-    lookup::TForm3 form3{&window};
-    lookup::TForm4 form4{&window};
-    lookup::TForm5 form5{&window};
-    lookup::TForm6 form6{&window};
-    window.setLookupDialogs({&form1, &form2, &form3, &form4, &form5, &form6});
+    testdesk::Desk desk;
+    entry::TfmBorvane& window = desk.w;
     window.show();
     QCoreApplication::processEvents();
 
-    BorvaneProbe w{window};
+    testdesk::Handlers w{window};
     w.setDate(sample.date);
     w.chooseBranch(sample.branch);
     w.pQuery();
-    if (!w.chooseListRow(sample.serialJen, sample.serialBun))
+    if (!w.chooseRow(sample.serialJen, sample.serialBun))
         throw core::AppError(QStringLiteral("the sample voucher is not listed"));
     QCoreApplication::processEvents();
 
-    for (lookup::LookupDialog* lookup : std::initializer_list<lookup::LookupDialog*>{&form1, &form2, &form3, &form4, &form5, &form6}) {
+    for (voucher::LookupKind kind : voucher::kAllNameKinds) {
+        lookup::LookupDialog* lookup = desk.dialog(kind);
         lookup->prepareFor(1, QString());
         lookup->runSearch();
         lookup->showLookup();

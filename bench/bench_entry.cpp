@@ -16,7 +16,8 @@
 #include "samplevoucher.h"
 #include "trailcost.h"
 
-#include "borvaneprobe.h"
+#include "deskhandlers.h"
+#include "deskwindow.h"
 #include "core/errors.h"
 #include "lookup/lookupforms.h"
 #include "widgets/application.h"
@@ -91,8 +92,7 @@ public:
     {
         m_sample = bench::findSampleVoucher(c);
         m_branch = QStringLiteral("%1").arg(m_sample.branch, 5, 10, QLatin1Char('0'));
-        window.setLookupDialogs({&form1, &form2, &form3, &form4, &form5, &form6});
-        window.show();
+        desk.w.show();
         QCoreApplication::processEvents();
         w.setDate(m_sample.date);
         w.chooseBranch(m_sample.branch);
@@ -147,7 +147,7 @@ private:
             m_runs,
             [&] {
                 ++turn;
-                require(w.locateListRow(serialJen(), serialBun()), "sample row listed");
+                require(w.locateRow(serialJen(), serialBun()), "sample row listed");
             },
             [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == voucher::VoucherMode::Correcting, "voucher loaded"); },
             [&] { m_floor.readVoucher(serialJen()); });
@@ -219,7 +219,7 @@ private:
         int flip = 0;
         auto choose = [&](double amount) {
             w.pQuery();
-            require(w.chooseListRow(m_sample.serialJen, m_sample.serialBun), "sample row listed");
+            require(w.chooseRow(m_sample.serialJen, m_sample.serialBun), "sample row listed");
             w.setAmount(line, amount);
             w.focusAmount(line);
             QCoreApplication::processEvents();
@@ -245,7 +245,7 @@ private:
             typeVoucher(2);
             w.SaveBtnClick();
             deleting = noteSaved();
-            require(w.chooseListRow(deleting, QStringLiteral("01")), "new voucher listed");
+            require(w.chooseRow(deleting, QStringLiteral("01")), "new voucher listed");
             QCoreApplication::processEvents();
         };
         add(QStringLiteral("delete a line (others remain)"),
@@ -265,7 +265,7 @@ private:
                 [&] {
                     saveTwoLines();
                     w.DeleteBtnClick();
-                    require(w.chooseListRow(deleting, QStringLiteral("02")), "remaining line listed");
+                    require(w.chooseRow(deleting, QStringLiteral("02")), "remaining line listed");
                     QCoreApplication::processEvents();
                 },
                 [&] { w.DeleteBtnClick(); }, [&] { require(w.mode() == voucher::VoucherMode::Idle, "voucher gone"); }),
@@ -362,14 +362,8 @@ private:
     std::vector<Figure> m_figures;
 
     // The windows as the program makes them.
-    entry::TfmBorvane window;
-    lookup::TForm1 form1{&window};
-    lookup::TForm2 form2{&window};
-    lookup::TForm3 form3{&window};
-    lookup::TForm4 form4{&window};
-    lookup::TForm5 form5{&window};
-    lookup::TForm6 form6{&window};
-    BorvaneProbe w{window};
+    testdesk::Desk desk;
+    testdesk::Handlers w{desk.w};
 };
 
 } // namespace

@@ -6,7 +6,7 @@
 //
 //   bench_waits [--runs N] [--sqlite-only]   (PostgreSQL: the data source Account)
 #include "benchkit.h"
-#include "borvaneprobe.h"
+#include "deskhandlers.h"
 
 #include "core/errors.h"
 #include "schema/datasource.h"
@@ -33,7 +33,7 @@ bench::Figure measure(const QString& engine, const QString& operation, int bound
 {
     entry::TfmBorvane window;
     window.show();
-    BorvaneProbe w(window);
+    testdesk::Handlers w(window);
     w.setDate(QStringLiteral("2001-06-01"));
     w.chooseBranch(0);
     w.pQuery();

@@ -3,8 +3,7 @@
 // longer stored under its key, and a store that refuses the second update;
 // also behind a driver that does not tell how many rows it changed; on
 // SQLite and PostgreSQL.
-#include "clerkdesk.h"
-#include "entrykit.h"
+#include "desk.h"
 
 #include "widgets/application.h"
 #include "testdb.h"
@@ -17,7 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace clerkdesk;
+using namespace testdesk;
 
 namespace {
 
@@ -84,7 +83,7 @@ QString endDays(store::Connection& c, const char* line)
 #define CHOOSE_LINE_TWO(desk)                                                                         \
     Desk desk;                                                                                        \
     chooseDateAndBranch(desk, kDate, 0);                                                              \
-    entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02"))); \
+    clickGridRow(desk.grid(), gridRowOf(desk.grid(), kFirst, QStringLiteral("02"))); \
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);                                                     \
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst)
 
@@ -183,7 +182,7 @@ void TestCorrect::correctionWritesTheLoadedLine()
         // written under the date it was stored with.
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
-        entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
+        clickGridRow(desk.grid(), gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
         QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
         retype(desk, desk.w.line(2).crAmt, QStringLiteral("1"));
         retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
@@ -235,7 +234,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
                               {{QStringLiteral("01"), QStringLiteral("40701007000"), QStringLiteral("통신비"), 45000}});
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
-        entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kSecond, QStringLiteral("01")));
+        clickGridRow(desk.grid(), gridRowOf(desk.grid(), kSecond, QStringLiteral("01")));
         QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
         retype(desk, desk.w.line(1).crAmt, QStringLiteral("1"));
         retype(desk, desk.w.line(1).acText, QStringLiteral("고친 적요"));
@@ -322,7 +321,7 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
     four.amount = QStringLiteral("9000");
     typeLine(desk, 4, four);
     typeName(desk, 5, voucher::LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
-    entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
+    clickGridRow(desk.grid(), gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
     if (QTest::currentTestFailed())
         return;
     QVERIFY(desk.w.line(4).panel->isHidden() && desk.w.line(5).panel->isHidden());
@@ -388,7 +387,7 @@ void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
     QCOMPARE(nativeCount(c, second + allEmpty), 2);
 
     // Correcting the line without codes writes empty texts too.
-    entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("01")));
+    clickGridRow(desk.grid(), gridRowOf(desk.grid(), kFirst, QStringLiteral("01")));
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     retype(desk, desk.w.line(1).crAmt, QStringLiteral("51000"));
     press(desk, QStringLiteral("SaveBtn"));

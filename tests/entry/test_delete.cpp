@@ -2,8 +2,7 @@
 // voucher listed alone, idle again after the last line, a freed number, and
 // a line deleted meanwhile elsewhere, also behind a driver that does not
 // tell how many rows it deleted; on SQLite and PostgreSQL.
-#include "clerkdesk.h"
-#include "entrykit.h"
+#include "desk.h"
 
 #include "widgets/application.h"
 #include "testdb.h"
@@ -16,7 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace clerkdesk;
+using namespace testdesk;
 
 namespace {
 
@@ -208,7 +207,7 @@ void TestDelete::emptyListIsRefused()
     ModalWatcher watcher;
     press(desk, QStringLiteral("DeleteBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("현재 데이타가 없읍니다....")});
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(desk.focus(), QStringLiteral("Panel7"));
 }
 
 ENTRY_TEST_MAIN(TestDelete)

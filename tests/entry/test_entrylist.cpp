@@ -1,7 +1,7 @@
 // The voucher list of a date and branch, choosing a row (loading its voucher
 // into the line panels), Cancel, and the branch selector; on SQLite and on the
 // PostgreSQL data source.
-#include "entrykit.h"
+#include "desk.h"
 
 #include "entry/borvane.h"
 #include "widgets/application.h"
@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace entrykit;
+using namespace testdesk;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The entry window at start-up: its controls, tab order, button states,
 // accelerators, the byte limit of the long text fields and the error report.
-#include "entrykit.h"
+#include "desk.h"
 
 #include "entry/borvane.h"
 #include "lookup/lookupforms.h"
@@ -26,7 +26,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using namespace entrykit;
+using namespace testdesk;
 
 namespace {
 

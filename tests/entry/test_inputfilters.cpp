@@ -3,7 +3,7 @@
 // text checked on leaving, the date and length checks with their warnings,
 // the display form, the moves to the save button, and no exit handler set
 // off by another one.
-#include "fielddesk.h"
+#include "desk.h"
 
 #include "widgets/dbgrid.h"
 #include "widgets/application.h"
@@ -17,7 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using namespace entrykit;
+using namespace testdesk;
 
 namespace {
 
@@ -96,12 +96,11 @@ private slots:
 
 void TestInputFilters::dateAndAmountFieldsRefuseOtherCharacters()
 {
-    FieldDesk desk;
+    Desk desk(QStringLiteral("sqlite"));
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
-    date->setFocus();
-    QVERIFY(desk.show());
-    QLineEdit* amount = desk.crAmt(1);
-    QLineEdit* readOnly = desk.drAmt(1);
+    QVERIFY(desk.show(date));
+    QLineEdit* amount = desk.w.line(1).crAmt;
+    QLineEdit* readOnly = desk.w.line(1).drAmt;
 
     ModalWatcher watcher;
     retype(date, QStringLiteral("2024-01-15"));
@@ -153,12 +152,11 @@ void TestInputFilters::dateAndAmountFieldsRefuseOtherCharacters()
 
 void TestInputFilters::nameAndTextFieldsTakeEveryCharacter()
 {
-    FieldDesk desk;
-    QLineEdit* customer = desk.nameField(voucher::LookupKind::CustomerBank, 1);
-    customer->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* customer = desk.w.line(1).name(voucher::LookupKind::CustomerBank);
+    QVERIFY(desk.show(customer));
     ModalWatcher watcher;
-    for (QLineEdit* field : {customer, desk.edit(QStringLiteral("edAc_Text_01")), desk.nameField(voucher::LookupKind::Item, 1)}) {
+    for (QLineEdit* field : {customer, desk.edit(QStringLiteral("edAc_Text_01")), desk.w.line(1).name(voucher::LookupKind::Item)}) {
         typeText(field, QStringLiteral("(주) 가나,a-1."));
         QTest::keyClick(field, Qt::Key_Escape);
         QCOMPARE(field->text(), QStringLiteral("(주) 가나,a-1."));
@@ -169,10 +167,9 @@ void TestInputFilters::nameAndTextFieldsTakeEveryCharacter()
 
 void TestInputFilters::enterMovesToTheNextTabStop()
 {
-    FieldDesk desk([](store::Connection& c) { seedToday(c, 1000); });
+    Desk desk([](store::Connection& c) { seedToday(c, 1000); });
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
-    date->setFocus();
-    QVERIFY(desk.show());
+    QVERIFY(desk.show(date));
     ModalWatcher watcher;
 
     QTest::keyClick(date, Qt::Key_Return);
@@ -184,36 +181,35 @@ void TestInputFilters::enterMovesToTheNextTabStop()
 
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     text->setFocus(); // the account dialog opens for line 1 and takes the activation
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     typeText(text, QStringLiteral("교통비"));
     QTest::keyClick(text, Qt::Key_Enter); // the keypad's Enter too
     QCOMPARE(desk.focus(), QStringLiteral("edItem_Name01"));
     QCOMPARE(text->text(), QStringLiteral("교통비"));
-    QTest::keyClick(desk.nameField(voucher::LookupKind::Item, 1), Qt::Key_Return);
+    QTest::keyClick(desk.w.line(1).name(voucher::LookupKind::Item), Qt::Key_Return);
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
-    typeText(desk.crAmt(1), QStringLiteral("5"));
-    QTest::keyClick(desk.crAmt(1), Qt::Key_Return);
+    typeText(desk.w.line(1).crAmt, QStringLiteral("5"));
+    QTest::keyClick(desk.w.line(1).crAmt, Qt::Key_Return);
     QCOMPARE(desk.focus(), QStringLiteral("edDr_Amt_01"));
-    QCOMPARE(desk.crAmt(1)->text(), blanks(22) + u'5');
+    QCOMPARE(desk.w.line(1).crAmt->text(), blanks(22) + u'5');
     QCOMPARE(watcher.texts, QStringList());
 
     // Correcting: the hidden and disabled panels are no tab stops, so Enter
     // in the read-only amount goes to the grid and lands on the save button.
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
-    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
-    desk.drAmt(1)->setFocus();
-    QTest::keyClick(desk.drAmt(1), Qt::Key_Return);
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    clickGridRow(desk.grid(), 0);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
+    desk.w.line(1).drAmt->setFocus();
+    QTest::keyClick(desk.w.line(1).drAmt, Qt::Key_Return);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList());
 }
 
 void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
 {
-    FieldDesk desk;
+    Desk desk(QStringLiteral("sqlite"));
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
-    date->setFocus();
-    QVERIFY(desk.show());
+    QVERIFY(desk.show(date));
     ModalWatcher watcher;
 
     // A paste is no typed character: it gets in, and leaving the field catches it.
@@ -228,26 +224,26 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
 
     // Letters pasted into an amount are no figure: refused, never read
     // from its digits, and the text stays for the clerk to mend.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     retype(date, today());
-    QLineEdit* amount = desk.crAmt(1);
+    QLineEdit* amount = desk.w.line(1).crAmt;
     amount->setFocus();
     QCOMPARE(watcher.texts.size(), 1);
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     QGuiApplication::clipboard()->setText(QStringLiteral("12원 34"));
     QTest::keyClick(amount, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(amount->text(), QStringLiteral("12원 34"));
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(watcher.texts.last(), QStringLiteral("12원 34 : 금액은 숫자로만 입력할 수 있습니다."));
     QCOMPARE(amount->text(), QStringLiteral("12원 34"));
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
     retype(amount, QStringLiteral("1234"));
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(amount->text(), blanks(17) + QStringLiteral("1,234"));
 
     // A pasted figure with separators is measured as it stands.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     amount->setFocus();
     amount->selectAll();
     QGuiApplication::clipboard()->setText(QStringLiteral("123,456,789,012"));
@@ -260,15 +256,14 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
 
 void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
 {
-    FieldDesk desk;
-    QLineEdit* employee = desk.nameField(voucher::LookupKind::Employee, 1);
-    employee->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* employee = desk.w.line(1).name(voucher::LookupKind::Employee);
+    QVERIFY(desk.show(employee));
     DesktopBoxes watcher; // the window is active again after each box
 
     // What the input method commits into a figure is refused like a typed
     // character, a whole commit for one wrong character.
-    QLineEdit* amount = desk.crAmt(1);
+    QLineEdit* amount = desk.w.line(1).crAmt;
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
     const QString dateBefore = date->text();
     const QVector<std::pair<QLineEdit*, QString>> commits = {
@@ -297,17 +292,17 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
     QVERIFY(form3->isVisible());
     QCOMPARE(form3->searchEdit()->text(), QStringLiteral("김처"));
     // The field that took the focus got nothing of it.
-    QCOMPARE(desk.nameField(voucher::LookupKind::Department, 1)->text(), QString());
+    QCOMPARE(desk.w.line(1).name(voucher::LookupKind::Department)->text(), QString());
 
     // Leaving by a click keeps it too, and a commit that already came is not doubled.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     text->setFocus();
     compose(text, QStringLiteral("ㄱ"));
     compose(text, QStringLiteral("가"));
-    QTest::mouseClick(desk.nameField(voucher::LookupKind::Item, 1), Qt::LeftButton);
+    QTest::mouseClick(desk.w.line(1).name(voucher::LookupKind::Item), Qt::LeftButton);
     QCOMPARE(text->text(), QStringLiteral("가"));
-    QLineEdit* item = desk.nameField(voucher::LookupKind::Item, 1);
+    QLineEdit* item = desk.w.line(1).name(voucher::LookupKind::Item);
     compose(item, QStringLiteral("사"));
     commit(item, QStringLiteral("사"));
     QTest::keyClick(item, Qt::Key_Backtab);
@@ -315,8 +310,8 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
     QCOMPARE(watcher.texts, QStringList());
 
     // Nor does a syllable still composed in an amount slip in when it is left.
-    QVERIFY(desk.comeBack());
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    QVERIFY(desk.activate());
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     amount->setFocus();
     compose(amount, QStringLiteral("한"));
     QTest::keyClick(amount, Qt::Key_Tab);
@@ -326,14 +321,13 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
 
 void TestInputFilters::leavingTheDateChecksItAndStartsOver()
 {
-    FieldDesk desk([](store::Connection& c) {
+    Desk desk([](store::Connection& c) {
         voucherseed::insertVoucher(c, QStringLiteral("2024-03-15"), 0, QStringLiteral("2024-03-15-00000001"),
                     {{QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 5000}});
     });
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
-    date->setFocus();
-    QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    QVERIFY(desk.show(date));
+    auto* grid = desk.grid();
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     QCOMPARE(grid->model()->rowCount(), 0);
     DesktopBoxes watcher; // the window is active again after each box
@@ -351,7 +345,7 @@ void TestInputFilters::leavingTheDateChecksItAndStartsOver()
         {QStringLiteral("2024-13-01"), 1, 0},
     };
     for (const Case& c : cases) {
-        QVERIFY(desk.comeBack());
+        QVERIFY(desk.activate());
         date->setFocus();
         text->setText(QStringLiteral("적요"));
         retype(date, c.typed);
@@ -366,24 +360,23 @@ void TestInputFilters::leavingTheDateChecksItAndStartsOver()
         // In every case the list follows the date and the panels start over.
         QCOMPARE(grid->model()->rowCount(), c.listed);
         QCOMPARE(text->text(), QString());
-        QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
     }
 }
 
 void TestInputFilters::leavingTheDateForTheGridAppliesNothing()
 {
-    FieldDesk desk([](store::Connection& c) { seedToday(c, 1000); });
+    Desk desk([](store::Connection& c) { seedToday(c, 1000); });
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
-    date->setFocus();
-    QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    QVERIFY(desk.show(date));
+    auto* grid = desk.grid();
     QCOMPARE(grid->model()->rowCount(), 1);
     ModalWatcher watcher;
 
     retype(date, QStringLiteral("2024-02-30"));
     grid->setFocus(Qt::TabFocusReason);
     QCOMPARE(watcher.texts, QStringList());
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     QCOMPARE(grid->model()->rowCount(), 1);
     QCOMPARE(gridText(grid, 0, 1), today());
     // The buttons keep the idle states until the next refresh.
@@ -393,11 +386,10 @@ void TestInputFilters::leavingTheDateForTheGridAppliesNothing()
 
 void TestInputFilters::amountsTakeTheirDisplayForm()
 {
-    FieldDesk desk;
-    QLineEdit* amount = desk.crAmt(1);
-    amount->setFocus();
-    QVERIFY(desk.show());
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* amount = desk.w.line(1).crAmt;
+    QVERIFY(desk.show(amount));
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     ModalWatcher watcher;
 
     const QVector<std::pair<QString, QString>> cases = {
@@ -424,17 +416,16 @@ void TestInputFilters::amountsTakeTheirDisplayForm()
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(amount->text(), blanks(17) + QStringLiteral("1,235"));
     // The read-only amount of the line was put in display form on each exit.
-    QCOMPARE(desk.drAmt(1)->text(), blanks(22) + u'0');
+    QCOMPARE(desk.w.line(1).drAmt->text(), blanks(22) + u'0');
     QCOMPARE(watcher.texts, QStringList());
 }
 
 void TestInputFilters::amountLengthIsCheckedWithSeparators()
 {
-    FieldDesk desk;
-    QLineEdit* amount = desk.crAmt(2);
-    amount->setFocus();
-    QVERIFY(desk.show());
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 2, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* amount = desk.w.line(2).crAmt;
+    QVERIFY(desk.show(amount));
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 2, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     DesktopBoxes watcher; // the window is active again after each box
 
     retype(amount, QStringLiteral("1234567890123"));
@@ -444,7 +435,7 @@ void TestInputFilters::amountLengthIsCheckedWithSeparators()
     QCOMPARE(amount->text(), QStringLiteral("1234567890123"));
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_02"));
 
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     retype(amount, QStringLiteral("-1234567890123"));
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(watcher.texts.last(), kTooLongNegative);
@@ -454,7 +445,7 @@ void TestInputFilters::amountLengthIsCheckedWithSeparators()
 
     // Ten digits typed plainly pass; shown with separators they are 13
     // characters, so leaving the field again without retyping is refused.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     retype(amount, QStringLiteral("1234567890"));
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(watcher.texts.size(), 2);
@@ -466,17 +457,16 @@ void TestInputFilters::amountLengthIsCheckedWithSeparators()
     QCOMPARE(amount->text(), blanks(5) + QStringLiteral("1,234,567,890"));
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_02"));
     // Outside a correction a click changes nothing.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     QTest::mouseClick(amount, Qt::LeftButton);
     QCOMPARE(amount->text(), blanks(5) + QStringLiteral("1,234,567,890"));
 }
 
 void TestInputFilters::unreadableAmountIsReportedAndKept()
 {
-    FieldDesk desk;
-    QLineEdit* amount = desk.crAmt(1);
-    amount->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* amount = desk.w.line(1).crAmt;
+    QVERIFY(desk.show(amount));
     ModalWatcher watcher;
     typeText(amount, QStringLiteral("1-2"));
     QTest::keyClick(amount, Qt::Key_Tab);
@@ -489,11 +479,10 @@ void TestInputFilters::unreadableAmountIsReportedAndKept()
 
 void TestInputFilters::readOnlyAmountNeedsTheAccountCode()
 {
-    FieldDesk desk;
-    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 3);
-    QLineEdit* readOnly = desk.drAmt(3);
-    readOnly->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* account = desk.w.line(3).name(voucher::LookupKind::Account);
+    QLineEdit* readOnly = desk.w.line(3).drAmt;
+    QVERIFY(desk.show(readOnly));
     account->setText(QStringLiteral("여비")); // typed, no code chosen
     DesktopBoxes watcher; // the window is active again after each box
 
@@ -508,10 +497,10 @@ void TestInputFilters::readOnlyAmountNeedsTheAccountCode()
     QCOMPARE(desk.shownDialogs(), 0);
 
     // With a code the line closes quietly.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     readOnly->setFocus(); // leaving the account field shows its dialog; the clerk chooses
-    QVERIFY(desk.comeBack());
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 3, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    QVERIFY(desk.activate());
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 3, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     QTest::keyClick(readOnly, Qt::Key_Tab);
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(desk.focus(), QStringLiteral("edAc_JenName_04"));
@@ -519,11 +508,10 @@ void TestInputFilters::readOnlyAmountNeedsTheAccountCode()
 
 void TestInputFilters::lastLineClosesOnTheSaveButtonWhenItIsEnabled()
 {
-    FieldDesk desk;
-    QLineEdit* readOnly = desk.drAmt(5);
-    readOnly->setFocus();
-    QVERIFY(desk.show());
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* readOnly = desk.w.line(5).drAmt;
+    QVERIFY(desk.show(readOnly));
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     ModalWatcher watcher;
 
     // A choice in an idle window starts a voucher: Save is enabled.
@@ -532,12 +520,12 @@ void TestInputFilters::lastLineClosesOnTheSaveButtonWhenItIsEnabled()
     QCOMPARE(watcher.texts, QStringList());
 
     // A new voucher: the account field left for the customer field starts it.
-    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 5);
+    QLineEdit* account = desk.w.line(5).name(voucher::LookupKind::Account);
     account->setFocus();
     QTest::keyClick(account, Qt::Key_Tab);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
-    QVERIFY(desk.comeBack());
-    desk.window->writeLookupChoice(voucher::LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
+    QVERIFY(desk.activate());
+    desk.w.writeLookupChoice(voucher::LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     readOnly->setFocus();
     QTest::keyClick(readOnly, Qt::Key_Tab);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
@@ -548,22 +536,22 @@ void TestInputFilters::lastLineClosesOnTheSaveButtonWhenItIsEnabled()
     // The amount field clicked never really had the focus: its own exit
     // (which would show an empty amount as 0) does not run.
     readOnly->setFocus();
-    QTest::mouseClick(desk.crAmt(1), Qt::LeftButton);
+    QTest::mouseClick(desk.w.line(1).crAmt, Qt::LeftButton);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
-    QCOMPARE(desk.crAmt(1)->text(), QString());
+    QCOMPARE(desk.w.line(1).crAmt->text(), QString());
     QCOMPARE(watcher.texts, QStringList());
 }
 
 void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
 {
-    FieldDesk desk([](store::Connection& c) { seedToday(c, 1234567890, 1500); });
+    Desk desk([](store::Connection& c) { seedToday(c, 1234567890, 1500); });
     QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = desk.grid();
     const int row = gridRowOf(grid, today() + QStringLiteral("-00000001"), QStringLiteral("01"));
     clickGridRow(grid, row);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
-    QLineEdit* amount = desk.crAmt(1);
-    QLineEdit* readOnly = desk.drAmt(1);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
+    QLineEdit* amount = desk.w.line(1).crAmt;
+    QLineEdit* readOnly = desk.w.line(1).drAmt;
     QCOMPARE(amount->text(), blanks(5) + QStringLiteral("1,234,567,890"));
     ModalWatcher watcher;
 
@@ -592,7 +580,7 @@ void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
     clickGridRow(grid, row);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
     QCOMPARE(amount->text(), blanks(17) + QStringLiteral("2,500"));
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     QCOMPARE(watcher.texts, QStringList());
     // The next click on the grid is an ordinary one again.
     clickGridRow(grid, row);
@@ -601,11 +589,11 @@ void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
 
 void TestInputFilters::longReadOnlyAmountDoesNotTrapTheClerk()
 {
-    FieldDesk desk([](store::Connection& c) { seedToday(c, 1000); });
+    Desk desk([](store::Connection& c) { seedToday(c, 1000); });
     QVERIFY(desk.show());
-    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
-    QLineEdit* readOnly = desk.drAmt(1);
+    clickGridRow(desk.grid(), 0);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
+    QLineEdit* readOnly = desk.w.line(1).drAmt;
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     ModalWatcher watcher;
 
@@ -629,10 +617,9 @@ void TestInputFilters::longReadOnlyAmountDoesNotTrapTheClerk()
 
 void TestInputFilters::refusedExitStartsNoOtherExitNorClick()
 {
-    FieldDesk desk;
-    QLineEdit* amount = desk.crAmt(1);
-    amount->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* amount = desk.w.line(1).crAmt;
+    QVERIFY(desk.show(amount));
     DesktopBoxes watcher; // the window is active again after each box
 
     // Refused on the way to the read-only amount: that field never had the
@@ -643,7 +630,7 @@ void TestInputFilters::refusedExitStartsNoOtherExitNorClick()
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 
     // Refused on the way to a button: the button is not clicked.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     QSignalSpy closes(desk.button(QStringLiteral("CloseBtn")), &QPushButton::clicked);
     QTest::mouseClick(desk.button(QStringLiteral("CloseBtn")), Qt::LeftButton);
     QCOMPARE(watcher.texts, (QStringList{kTooLong, kTooLong}));
@@ -651,7 +638,7 @@ void TestInputFilters::refusedExitStartsNoOtherExitNorClick()
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 
     // A date refused on the way to the button: no click either.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     retype(amount, QStringLiteral("7"));
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
     date->setFocus();
@@ -663,7 +650,7 @@ void TestInputFilters::refusedExitStartsNoOtherExitNorClick()
 
     // Once accepted, the same button clicks, after the clerk agreed (Enter)
     // to let the typed amount go with the panels.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     retype(date, today());
     const int boxes = watcher.texts.size();
     QTest::mouseClick(desk.button(QStringLiteral("CloseBtn")), Qt::LeftButton);

@@ -2,7 +2,7 @@
 // lookup dialog of its kind and line; stay-put targets change nothing; the
 // account field starts a voucher; the dialogs take the activation and the
 // clerk comes back by clicking; accelerators click without leaving.
-#include "fielddesk.h"
+#include "desk.h"
 
 #include "widgets/application.h"
 #include "store/statement.h"
@@ -18,7 +18,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
-using namespace entrykit;
+using namespace testdesk;
 
 namespace {
 
@@ -102,10 +102,9 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog_data()
 void TestLineFields::enterInADepartmentFieldOpensItsDialog()
 {
     FETCH_ENGINE();
-    FieldDesk desk(engine);
-    QLineEdit* department = desk.nameField(voucher::LookupKind::Department, 1);
-    department->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(engine);
+    QLineEdit* department = desk.w.line(1).name(voucher::LookupKind::Department);
+    QVERIFY(desk.show(department));
     lookup::LookupFrame* form4 = desk.dialog(voucher::LookupKind::Department);
 
     typeText(department, QStringLiteral("회계팀"));
@@ -117,13 +116,13 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog()
     QCOMPARE(form4->searchEdit()->text(), QStringLiteral("회계팀"));
     QCOMPARE(form4->targetLine(), 1);
     QCOMPARE(chosenCode(form4), QString());
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QString());
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Department), QString());
     QCOMPARE(form4->query()->rowCount(), 1);
 
     // A click in the dialog's grid chooses the row for line 1; the dialog
     // shows what the line got.
     clickGridRow(dialogGrid(form4), 0, 1);
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QStringLiteral("110"));
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Department), QStringLiteral("110"));
     QCOMPARE(department->text(), QStringLiteral("회계팀"));
     QCOMPARE(chosenCode(form4), QStringLiteral("110"));
     QCOMPARE(chosenName(form4), department->text());
@@ -131,30 +130,29 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog()
     // Leaving the chosen field again, even without a change, empties the code
     // and asks again.
     form4->hide();
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     department->setFocus();
     QTest::keyClick(department, Qt::Key_Return);
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QString());
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Department), QString());
     QVERIFY(form4->isVisible());
     QCOMPARE(chosenCode(form4), QString());
 }
 
 void TestLineFields::emptyNamesShowNoDialogButTheDialogFollowsTheLine()
 {
-    FieldDesk desk;
-    QLineEdit* employee1 = desk.nameField(voucher::LookupKind::Employee, 1);
-    employee1->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* employee1 = desk.w.line(1).name(voucher::LookupKind::Employee);
+    QVERIFY(desk.show(employee1));
     lookup::LookupFrame* form3 = desk.dialog(voucher::LookupKind::Employee);
 
     QTest::keyClick(employee1, Qt::Key_Tab);
     QCOMPARE(desk.focus(), QStringLiteral("edBuser_Name_01"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Employee), QString());
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Employee), QString());
 
     // Blanks only count as empty, yet the dialog now serves line 2 with the
     // blanks as its search text.
-    QLineEdit* employee2 = desk.nameField(voucher::LookupKind::Employee, 2);
+    QLineEdit* employee2 = desk.w.line(2).name(voucher::LookupKind::Employee);
     employee2->setFocus();
     typeText(employee2, QStringLiteral("   "));
     QTest::keyClick(employee2, Qt::Key_Tab);
@@ -166,10 +164,9 @@ void TestLineFields::emptyNamesShowNoDialogButTheDialogFollowsTheLine()
 
 void TestLineFields::searchTextGoesOverWithItsBlanksAndResetsTheFilter()
 {
-    FieldDesk desk;
-    QLineEdit* customer = desk.nameField(voucher::LookupKind::CustomerBank, 3);
-    customer->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* customer = desk.w.line(3).name(voucher::LookupKind::CustomerBank);
+    QVERIFY(desk.show(customer));
     lookup::LookupFrame* form2 = desk.dialog(voucher::LookupKind::CustomerBank);
     auto* filter = form2->findChild<QComboBox*>(QStringLiteral("cbCheck"));
     filter->setCurrentIndex(2);
@@ -188,10 +185,9 @@ void TestLineFields::searchTextGoesOverWithItsBlanksAndResetsTheFilter()
 
 void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
 {
-    FieldDesk desk;
-    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 1);
-    account->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* account = desk.w.line(1).name(voucher::LookupKind::Account);
+    QVERIFY(desk.show(account));
     lookup::LookupFrame* form1 = desk.dialog(voucher::LookupKind::Account);
     // The dialog still shows an earlier, narrower search.
     form1->prepareFor(4, QStringLiteral("여비"));
@@ -199,7 +195,7 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
     const int narrowed = form1->query()->rowCount();
     const int admitted = admittedAccounts();
     QVERIFY(narrowed < admitted);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
 
     ModalWatcher watcher;
     QTest::keyClick(account, Qt::Key_Tab);
@@ -208,7 +204,7 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
     QVERIFY(form1->isVisible());
     QCOMPARE(form1->targetLine(), 1);
     QCOMPARE(form1->query()->rowCount(), admitted);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     QVERIFY(!desk.button(QStringLiteral("InsertBtn"))->isEnabled());
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     QVERIFY(desk.button(QStringLiteral("CancelBtn"))->isEnabled());
@@ -217,14 +213,13 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
 
 void TestLineFields::missingBranchAndShortDateWarnInTurn()
 {
-    FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
-    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 1);
-    account->setFocus();
-    QVERIFY(desk.show());
+    Desk desk([](store::Connection& c) { seedProjectVoucher(c); });
+    QLineEdit* account = desk.w.line(1).name(voucher::LookupKind::Account);
+    QVERIFY(desk.show(account));
     auto* branch = qobject_cast<widgets::BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
     branch->setEditText(QStringLiteral("없는지점"));
     desk.edit(QStringLiteral("edDate"))->setText(QStringLiteral("2024-1-5"));
-    const int listed = desk.window->voucherList().rowCount();
+    const int listed = desk.w.voucherList().rowCount();
     desk.edit(QStringLiteral("edAc_Text_01"))->setText(QStringLiteral("출장 경비"));
     typeText(account, QStringLiteral("여비"));
 
@@ -235,37 +230,36 @@ void TestLineFields::missingBranchAndShortDateWarnInTurn()
     QCOMPARE(watcher.icons, (QVector<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
     QCOMPARE(desk.focus(), QStringLiteral("edDate"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     // The branch selector had the focus on the way but was never left: its
     // exit (a reload that clears the panels) and its enter (the list) did not run.
     QVERIFY(!branch->listIsOpen());
     QCOMPARE(desk.edit(QStringLiteral("edAc_Text_01"))->text(), QStringLiteral("출장 경비"));
     QCOMPARE(account->text(), QStringLiteral("여비"));
-    QCOMPARE(desk.window->voucherList().rowCount(), listed);
+    QCOMPARE(desk.w.voucherList().rowCount(), listed);
     QCOMPARE(branch->currentText(), QStringLiteral("없는지점"));
 
     // Correcting a stored voucher stays a correction.
     desk.edit(QStringLiteral("edDate"))->setText(today());
     branch->setCurrentIndex(0);
-    QVERIFY(desk.comeBack());
-    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
+    QVERIFY(desk.activate());
+    clickGridRow(desk.grid(), 0);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     account->setFocus();
     branch->setEditText(QString());
     QTest::keyClick(account, Qt::Key_Tab);
     QCOMPARE(watcher.texts.size(), 3);
     QCOMPARE(watcher.texts.last(), QStringLiteral("본지점 구분을 선택하세요."));
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     QVERIFY(desk.button(QStringLiteral("DeleteBtn"))->isEnabled());
 }
 
 void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
 {
-    FieldDesk desk;
-    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 2);
-    account->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* account = desk.w.line(2).name(voucher::LookupKind::Account);
+    QVERIFY(desk.show(account));
     auto* branch = qobject_cast<widgets::BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
     branch->setEditText(QString());
 
@@ -274,41 +268,40 @@ void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("본지점 구분을 선택하세요.")});
     QCOMPARE(desk.focus(), QStringLiteral("cbKubun"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     // The branch selector is entered: its list drops down for the choice.
     QVERIFY(branch->listIsOpen());
 }
 
 void TestLineFields::accountToAnotherLineMakesNoChecks()
 {
-    FieldDesk desk;
-    QLineEdit* account2 = desk.nameField(voucher::LookupKind::Account, 2);
-    account2->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* account2 = desk.w.line(2).name(voucher::LookupKind::Account);
+    QVERIFY(desk.show(account2));
     desk.edit(QStringLiteral("edDate"))->setText(QStringLiteral("20240105"));
     typeText(account2, QStringLiteral("복리"));
 
     ModalWatcher watcher;
-    QTest::mouseClick(desk.nameField(voucher::LookupKind::CustomerBank, 3), Qt::LeftButton);
+    QTest::mouseClick(desk.w.line(3).name(voucher::LookupKind::CustomerBank), Qt::LeftButton);
     QCOMPARE(watcher.texts, QStringList());
     QCOMPARE(desk.focus(), QStringLiteral("edKubun_Name_03"));
     lookup::LookupFrame* form1 = desk.dialog(voucher::LookupKind::Account);
     QVERIFY(form1->isVisible());
     QCOMPARE(form1->targetLine(), 2);
     QCOMPARE(form1->searchEdit()->text(), QStringLiteral("복리"));
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New); // started by the typing, not by the move
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New); // started by the typing, not by the move
 }
 
 void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
 {
-    FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
+    Desk desk([](store::Connection& c) { seedProjectVoucher(c); });
     QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = desk.grid();
     clickGridRow(grid, 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
-    QLineEdit* project = desk.nameField(voucher::LookupKind::Project, 1);
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
-    QCOMPARE(desk.window->voucherList().rowCount(), 1);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
+    QLineEdit* project = desk.w.line(1).name(voucher::LookupKind::Project);
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
+    QCOMPARE(desk.w.voucherList().rowCount(), 1);
     lookup::LookupFrame* form5 = desk.dialog(voucher::LookupKind::Project);
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     text->setFocus();
@@ -318,7 +311,7 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
     // starts over, so the date comes last.)
     ModalWatcher watcher;
     for (const char* name : {"DBGrid1", "SaveBtn", "edDate"}) {
-        QVERIFY(desk.comeBack());
+        QVERIFY(desk.activate());
         project->setFocus();
         QWidget* target = desk.control(QLatin1String(name));
         if (QLatin1String(name) == QLatin1String("DBGrid1"))
@@ -326,39 +319,38 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
         else
             QTest::mouseClick(target, Qt::LeftButton);
         QVERIFY2(!form5->isVisible(), name);
-        QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
+        QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
         QCOMPARE(project->text(), QStringLiteral("ERP 시스템 구축"));
     }
     // The click on Save went through: the correction passed the code checks
     // and was stored with the project's code.
     QCOMPARE(watcher.texts, QStringList());
-    QCOMPARE(storedProjectAndText(desk.account.connection()),
+    QCOMPARE(storedProjectAndText(desk.connection()),
              (QStringList{QStringLiteral("P2001-03"), QStringLiteral("출장비 정산")}));
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
 
     // Cancel is no stay-put target: the code goes, the dialog asks again,
     // and the click still cancels.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     clickGridRow(grid, 0); // from the date into the grid: the voucher again
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
     project->setFocus();
     QSignalSpy cancels(desk.button(QStringLiteral("CancelBtn")), &QPushButton::clicked);
     QTest::mouseClick(desk.button(QStringLiteral("CancelBtn")), Qt::LeftButton);
     QVERIFY(form5->isVisible());
     QCOMPARE(form5->searchEdit()->text(), QStringLiteral("ERP 시스템 구축"));
     QCOMPARE(form5->targetLine(), 1);
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QString());
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Project), QString());
     QCOMPARE(cancels.count(), 1);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
 }
 
 void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
 {
-    FieldDesk desk;
-    QLineEdit* employee = desk.nameField(voucher::LookupKind::Employee, 1);
-    QLineEdit* department = desk.nameField(voucher::LookupKind::Department, 1);
-    employee->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* employee = desk.w.line(1).name(voucher::LookupKind::Employee);
+    QLineEdit* department = desk.w.line(1).name(voucher::LookupKind::Department);
+    QVERIFY(desk.show(employee));
     lookup::LookupFrame* form3 = desk.dialog(voucher::LookupKind::Employee);
     lookup::LookupFrame* form4 = desk.dialog(voucher::LookupKind::Department);
 
@@ -370,15 +362,15 @@ void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
     QCOMPARE(desk.focus(), QStringLiteral("edBuser_Name_01"));
 
     clickGridRow(dialogGrid(form3), 0, 1);
-    const QString chosen = desk.window->line(1).code(voucher::LookupKind::Employee);
+    const QString chosen = desk.w.line(1).code(voucher::LookupKind::Employee);
     QVERIFY(!chosen.isEmpty());
     QCOMPARE(employee->text(), chosenName(form3));
 
     // Back in the entry window on the same field: nothing is left.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     QCOMPARE(QApplication::focusWidget(), department);
     QVERIFY(!form4->isVisible());
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Employee), chosen);
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Employee), chosen);
 
     // Back by a click on another field: the field that stood focused is left.
     form3->hide();
@@ -389,16 +381,15 @@ void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
     QCOMPARE(form4->searchEdit()->text(), QStringLiteral("영업"));
     QCOMPARE(form4->query()->rowCount(), 3);
     QVERIFY(!form3->isVisible());
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Employee), chosen);
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Employee), chosen);
 }
 
 void TestLineFields::reopenedDialogWritesToItsNewLine()
 {
-    FieldDesk desk;
-    QLineEdit* dept1 = desk.nameField(voucher::LookupKind::Department, 1);
-    QLineEdit* dept2 = desk.nameField(voucher::LookupKind::Department, 2);
-    dept1->setFocus();
-    QVERIFY(desk.show());
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* dept1 = desk.w.line(1).name(voucher::LookupKind::Department);
+    QLineEdit* dept2 = desk.w.line(2).name(voucher::LookupKind::Department);
+    QVERIFY(desk.show(dept1));
     lookup::LookupFrame* form4 = desk.dialog(voucher::LookupKind::Department);
 
     typeText(dept1, QStringLiteral("팀"));
@@ -407,32 +398,32 @@ void TestLineFields::reopenedDialogWritesToItsNewLine()
     QCOMPARE(form4->targetLine(), 1);
 
     // The dialog stays open while the clerk goes on to line 2.
-    QVERIFY(desk.comeBack());
+    QVERIFY(desk.activate());
     dept2->setFocus();
     typeText(dept2, QStringLiteral("품질"));
     QTest::keyClick(dept2, Qt::Key_Return);
     QCOMPARE(form4->targetLine(), 2);
     clickGridRow(dialogGrid(form4), 0, 1);
-    QCOMPARE(desk.window->line(2).code(voucher::LookupKind::Department), QStringLiteral("310"));
+    QCOMPARE(desk.w.line(2).code(voucher::LookupKind::Department), QStringLiteral("310"));
     QCOMPARE(dept2->text(), QStringLiteral("품질관리팀"));
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QString());
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Department), QString());
     QCOMPARE(dept1->text(), QStringLiteral("팀"));
 }
 
 void TestLineFields::acceleratorsClickWithoutLeavingTheField()
 {
-    FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
+    Desk desk([](store::Connection& c) { seedProjectVoucher(c); });
     QVERIFY(desk.show());
-    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
-    QLineEdit* project = desk.nameField(voucher::LookupKind::Project, 1);
+    clickGridRow(desk.grid(), 0);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
+    QLineEdit* project = desk.w.line(1).name(voucher::LookupKind::Project);
     project->setFocus();
     typeText(project, QStringLiteral(" 2차"));
 
     QSignalSpy cancels(desk.button(QStringLiteral("CancelBtn")), &QPushButton::clicked);
     QTest::keyClick(project, Qt::Key_C, Qt::AltModifier);
     QCOMPARE(cancels.count(), 1);
-    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
     QCOMPARE(desk.focus(), QStringLiteral("edProject_Name_01"));
     // The field was never left: no dialog asked for the typed name.
     QCOMPARE(desk.shownDialogs(), 0);
@@ -441,12 +432,11 @@ void TestLineFields::acceleratorsClickWithoutLeavingTheField()
 
 void TestLineFields::engineErrorInTheSearchLeavesTheCodeEmpty()
 {
-    FieldDesk desk;
-    QLineEdit* item = desk.nameField(voucher::LookupKind::Item, 1);
-    item->setFocus();
-    QVERIFY(desk.show());
-    desk.window->writeLookupChoice(voucher::LookupKind::Item, 1, QStringLiteral("I001"), QStringLiteral("사무용품"));
-    execSql(desk.account.connection(), QStringLiteral("ALTER TABLE Item_Table RENAME TO Item_Gone"));
+    Desk desk(QStringLiteral("sqlite"));
+    QLineEdit* item = desk.w.line(1).name(voucher::LookupKind::Item);
+    QVERIFY(desk.show(item));
+    desk.w.writeLookupChoice(voucher::LookupKind::Item, 1, QStringLiteral("I001"), QStringLiteral("사무용품"));
+    execSql(desk.connection(), QStringLiteral("ALTER TABLE Item_Table RENAME TO Item_Gone"));
 
     ModalWatcher watcher;
     QTest::keyClick(item, Qt::Key_Tab);
@@ -455,7 +445,7 @@ void TestLineFields::engineErrorInTheSearchLeavesTheCodeEmpty()
     QVERIFY2(watcher.texts.first().contains(QLatin1String("Item_Table"), Qt::CaseInsensitive),
              qPrintable(watcher.texts.first()));
     QVERIFY(!desk.dialog(voucher::LookupKind::Item)->isVisible());
-    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Item), QString());
+    QCOMPARE(desk.w.line(1).code(voucher::LookupKind::Item), QString());
     QCOMPARE(item->text(), QStringLiteral("사무용품"));
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 }

@@ -1,8 +1,7 @@
 // Saving a new voucher typed as a clerk types it, through the lookups: the
 // stored rows, the window afterwards, the refusals of the checks, and a
 // store that refuses part-way or at commit; on SQLite and PostgreSQL.
-#include "clerkdesk.h"
-#include "entrykit.h"
+#include "desk.h"
 
 #include "widgets/dbgrid.h"
 #include "core/errors.h"
@@ -18,7 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace clerkdesk;
+using namespace testdesk;
 
 namespace {
 
@@ -142,7 +141,7 @@ void TestSave::linesOneAndThreeGiveFourRows()
     QCOMPARE(desk.grid()->model()->rowCount(), 2);
     QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("03"));
     QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(desk.focus(), QStringLiteral("Panel7"));
 }
 
 void TestSave::negativeStoredZeroSkippedLastLineSelected()
@@ -193,10 +192,10 @@ void TestSave::allZeroAmountsStoreNothing()
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     QCOMPARE(desk.w.line(1).name(voucher::LookupKind::Account)->text(), QStringLiteral("접대비"));
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edCr_Amt_01"));
+    QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 
     // The refusal left no trace: with an amount the voucher gets number 1.
-    entrykit::typeText(desk.w.line(1).crAmt, QStringLiteral("120000"));
+    typeText(desk.w.line(1).crAmt, QStringLiteral("120000"));
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(voucherRows(account.connection(), kFirst, QStringLiteral("Serial_Bun")).size(), 2);
@@ -289,7 +288,7 @@ void TestSave::unsoundVoucherIsRefused()
     QTRY_COMPARE(watcher.texts, messages);
     QCOMPARE(watcher.icons.last(), QMessageBox::Warning);
     QVERIFY(desk.activate());
-    QCOMPARE(entrykit::focusName(&desk.w), focus);
+    QCOMPARE(desk.focus(), focus);
     if (fault.endsWith(QLatin1String("NUL")) || fault.endsWith(QLatin1String("lacks")))
         QCOMPARE(desk.w.line(1).acText->selectedText(), QString(pasted));
     if (fault.endsWith(QLatin1String("column"))) // to be retyped: all of it selected
@@ -318,7 +317,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
         QTest::keyClick(edDate, Qt::Key_Tab);
         QTRY_COMPARE(no.texts, QStringList{ask});
         QVERIFY(desk.activate());
-        QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edDate"));
+        QCOMPARE(desk.focus(), QStringLiteral("edDate"));
         QCOMPARE(accountName->text(), QStringLiteral("접대비"));
         QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     }
@@ -372,7 +371,7 @@ void TestSave::zeroInDisplayFormNeedsAnAccount()
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("2라인에 계정과목을 등록 하세요....")});
     QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edAc_JenName_02"));
+    QCOMPARE(desk.focus(), QStringLiteral("edAc_JenName_02"));
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
     QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     // Lines looked at before the refusal show "0" where they were empty.
@@ -417,18 +416,12 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
         ModalWatcher watcher;
         press(desk, QStringLiteral("SaveBtn"));
         QTRY_COMPARE(watcher.texts, QStringList{QString::fromUtf8(r.message)});
-        QCOMPARE(entrykit::focusName(&desk.w), QLatin1String(r.field));
+        QCOMPARE(desk.focus(), QLatin1String(r.field));
         QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
         lookup::LookupFrame* dialog = desk.dialog(r.kind);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->targetLine(), r.line);
-        auto* grid = dialog->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
-        store::SqlStatement* q = dialog->query();
-        int row = 0;
-        while (row < grid->model()->rowCount()
-               && q->value(row, q->columnIndex(dialog->reading().codeColumn)).toString().trimmed() != QLatin1String(r.code))
-            ++row;
-        entrykit::clickGridRow(grid, row, 1);
+        chooseListed(dialog, QLatin1String(r.code));
         QCOMPARE(desk.w.line(r.line).code(r.kind), QLatin1String(r.code));
     }
     ModalWatcher watcher;
@@ -457,7 +450,7 @@ void TestSave::emptyListOutsideNewEntryIsRefused()
     ModalWatcher watcher;
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("현재 데이타가 없읍니다....")});
-    QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("Panel7"));
+    QCOMPARE(desk.focus(), QStringLiteral("Panel7"));
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
 }
 

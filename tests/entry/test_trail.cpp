@@ -1,8 +1,7 @@
 // The record every change leaves in voucher_history, the closed periods as
 // the clerk meets them in the window, and the loaded line's history on Ctrl+H;
 // on SQLite and PostgreSQL.
-#include "clerkdesk.h"
-#include "entrykit.h"
+#include "desk.h"
 #include "modalwatcher.h"
 
 #include "widgets/application.h"
@@ -16,7 +15,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-using namespace clerkdesk;
+using namespace testdesk;
 
 namespace {
 
@@ -131,7 +130,7 @@ private slots:
         QTRY_COMPARE(watcher.texts.size(), 1);
         QVERIFY2(watcher.texts.first().contains(QLatin1String("2001-05-31")), qPrintable(watcher.texts.first()));
         QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
-        QTRY_COMPARE(entrykit::focusName(&desk.w), focus);
+        QTRY_COMPARE(desk.focus(), focus);
         // Nothing written: the rows, the voucher count and the trail are as they were.
         QCOMPARE(voucherRows(c, number, columns), rows);
         QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 4);

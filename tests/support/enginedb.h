@@ -58,6 +58,17 @@ void addEngines();
 // a write changed as unknown (bool column countsUnknown).
 void addEnginesAndRowCounts();
 
+// A test program's main running a test class (constructed with `bool
+// postgres`) once on SQLite and once on PostgreSQL.
+#define ENGINE_CLASS_TEST_MAIN(TestClass, Application)                          \
+    int main(int argc, char** argv)                                              \
+    {                                                                            \
+        Application app(argc, argv);                                             \
+        TestClass onSqlite(false);                                               \
+        TestClass onPostgres(true);                                              \
+        return QTest::qExec(&onSqlite, argc, argv) + QTest::qExec(&onPostgres, argc, argv); \
+    }
+
 // In a test run by addEngines(): fetches `engine` and skips (or, in the test
 // suite, fails) the PostgreSQL row when that server is not there.
 #define FETCH_ENGINE()                       \

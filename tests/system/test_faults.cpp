@@ -1,4 +1,4 @@
-#include "borvaneprobe.h"
+#include "deskhandlers.h"
 #include "ledgercheck.h"
 #include "programrun.h"
 #include "enginedb.h"
@@ -49,7 +49,7 @@ class TestFaults : public QObject {
             store::Connection::setAccount(db.attach());
             window = std::make_unique<entry::TfmBorvane>();
             window->show();
-            probe = std::make_unique<BorvaneProbe>(*window);
+            probe = std::make_unique<testdesk::Handlers>(*window);
             probe->setDate(QString::fromLatin1(kDate));
             probe->chooseBranch(0);
             probe->pQuery();
@@ -71,7 +71,7 @@ class TestFaults : public QObject {
             return {};
         }
         std::unique_ptr<entry::TfmBorvane> window;
-        std::unique_ptr<BorvaneProbe> probe;
+        std::unique_ptr<testdesk::Handlers> probe;
     };
 
     static int storedRows(store::Connection& c, const QString& text)

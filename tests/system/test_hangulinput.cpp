@@ -2,7 +2,7 @@
 // a private X server and session bus, keys sent as X key events (xdotool).
 // The entry window asks for Hangul in its name fields, the syllables reach
 // the names, descriptions and lookup searches, and an amount refuses them.
-#include "fielddesk.h"
+#include "desk.h"
 
 #include "widgets/hangulinput.h"
 #include "widgets/application.h"
@@ -29,7 +29,7 @@
 
 extern char** environ;
 
-using namespace entrykit;
+using namespace testdesk;
 
 namespace {
 
@@ -177,16 +177,15 @@ private slots:
     void hangulReachesNamesSearchesAndDescriptions()
     {
         FETCH_ENGINE();
-        FieldDesk desk(engine);
+        Desk desk(engine);
         QLineEdit* date = desk.edit(QStringLiteral("edDate"));
-        date->setFocus();
-        QVERIFY(desk.show());
+        QVERIFY(desk.show(date));
         QTest::qWait(500);
         askFcitx(QStringLiteral("Deactivate"));
         QTRY_COMPARE(askFcitx(QStringLiteral("CurrentInputMethod")), QStringLiteral("keyboard-us"));
 
         // The employee name asks for Hangul as it takes the focus.
-        QLineEdit* employee = desk.nameField(voucher::LookupKind::Employee, 1);
+        QLineEdit* employee = desk.w.line(1).name(voucher::LookupKind::Employee);
         employee->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(askFcitx(QStringLiteral("CurrentInputMethod")), QStringLiteral("hangul"));
         QVERIFY(pressKeys({QStringLiteral("g"), QStringLiteral("k"), QStringLiteral("s"), QStringLiteral("Tab")}));
@@ -204,7 +203,7 @@ private slots:
 
         // A description.
         form3->hide();
-        QVERIFY(desk.comeBack());
+        QVERIFY(desk.activate());
         QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
         text->setFocus(Qt::TabFocusReason);
         QVERIFY(pressKeys({QStringLiteral("g"), QStringLiteral("k"), QStringLiteral("s"), QStringLiteral("r"),
@@ -213,37 +212,37 @@ private slots:
 
         // A new voucher: its account chosen (leaving it for the customer
         // field starts the voucher, and the lookup writes the choice).
-        QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 1);
+        QLineEdit* account = desk.w.line(1).name(voucher::LookupKind::Account);
         account->setFocus(Qt::TabFocusReason);
         QTest::keyClick(account, Qt::Key_Tab);
         lookup::LookupFrame* form1 = desk.dialog(voucher::LookupKind::Account);
         QTRY_VERIFY(form1->isActiveWindow());
         form1->hide();
-        QVERIFY(desk.comeBack());
-        desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
-        desk.window->writeLookupChoice(voucher::LookupKind::Employee, 1, QStringLiteral("1010"), QStringLiteral("한소영"));
-        QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
+        QVERIFY(desk.activate());
+        desk.w.writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+        desk.w.writeLookupChoice(voucher::LookupKind::Employee, 1, QStringLiteral("1010"), QStringLiteral("한소영"));
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
 
         // The amount takes the figures and refuses the syllable, the input
         // method still being Hangul.
         DesktopBoxes boxes;
-        QLineEdit* amount = desk.crAmt(1);
+        QLineEdit* amount = desk.w.line(1).crAmt;
         amount->setFocus(Qt::TabFocusReason);
         QVERIFY(pressKeys({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("g"), QStringLiteral("k"),
                            QStringLiteral("s"), QStringLiteral("Tab")}));
         QTRY_COMPARE(boxes.texts, QStringList{kRefused});
         // The box may open before the Tab has moved the focus, and then the
         // move does not happen: the clerk presses Tab again.
-        QVERIFY(desk.comeBack());
-        if (desk.window->focusWidget() == amount)
+        QVERIFY(desk.activate());
+        if (desk.w.focusWidget() == amount)
             QVERIFY(pressKeys({QStringLiteral("Tab")}));
         QTRY_COMPARE(amount->text(), voucher::amountDisplayForm(12));
 
-        QVERIFY(desk.comeBack());
+        QVERIFY(desk.activate());
         QTest::mouseClick(desk.button(QStringLiteral("SaveBtn")), Qt::LeftButton);
-        QTRY_COMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
+        QTRY_COMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
         QCOMPARE(boxes.texts, QStringList{kRefused});
-        const QVector<QStringList> stored = desk.account.connection().selectNative(
+        const QVector<QStringList> stored = desk.connection().selectNative(
             QStringLiteral("select rtrim(Ac_Text), Cr_Amt from account_jen_AA where Serial_CrDr = '01'"));
         QCOMPARE(stored.size(), 1);
         QCOMPARE(stored[0][0], QStringLiteral("한글"));
@@ -253,7 +252,7 @@ private slots:
     // Alt with a letter that is no accelerator types nothing, composing or not.
     void altChordsTypeNothing()
     {
-        FieldDesk desk;
+        Desk desk(QStringLiteral("sqlite"));
         desk.edit(QStringLiteral("edDate"))->setFocus(); // leaving an account field would open its lookup
         QVERIFY(desk.show());
         QTest::qWait(500);

@@ -1,4 +1,4 @@
-#include "borvaneprobe.h"
+#include "deskhandlers.h"
 #include "modalwatcher.h"
 #include "programrun.h"
 
@@ -150,7 +150,7 @@ private slots:
     {
         entry::TfmBorvane window;
         window.show();
-        BorvaneProbe w(window);
+        testdesk::Handlers w(window);
         w.setDate(QStringLiteral("2001-05-30"));
         w.chooseBranch(0);
         w.pQuery();
@@ -187,14 +187,14 @@ private slots:
         QCOMPARE(after, QStringLiteral("2001-05-30-00000002"));
         QCOMPARE(voucherRows(before), 4);
         QCOMPARE(voucherRows(after), 4);
-        QVERIFY(w.locateListRow(before, QStringLiteral("01")));
-        QVERIFY(w.locateListRow(after, QStringLiteral("02")));
+        QVERIFY(w.locateRow(before, QStringLiteral("01")));
+        QVERIFY(w.locateRow(after, QStringLiteral("02")));
     }
 
     void listingWhileStoppedThenBack()
     {
         entry::TfmBorvane window;
-        BorvaneProbe w(window);
+        testdesk::Handlers w(window);
         w.setDate(QStringLiteral("2001-05-30"));
         w.pQuery();
         const int rows = w.list().rowCount();
@@ -216,7 +216,7 @@ private slots:
     {
         entry::TfmBorvane window;
         window.show();
-        BorvaneProbe w(window);
+        testdesk::Handlers w(window);
         w.setDate(QStringLiteral("2001-05-31"));
         w.chooseBranch(0);
         w.pQuery();
@@ -316,7 +316,7 @@ private slots:
         QVERIFY(m_boxes.texts.isEmpty());
         QVERIFY(branches->count() >= 2);
         QCOMPARE(branches->currentIndex(), 0);
-        BorvaneProbe w(window);
+        testdesk::Handlers w(window);
         QVERIFY(w.list().rowCount() >= 4); // the vouchers saved above
     }
 };

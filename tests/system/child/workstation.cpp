@@ -21,7 +21,7 @@
 // Each workstation's schedule is shifted by its own part of P (from the
 // seed), as clerks do not press their keys in step.
 
-#include "borvaneprobe.h"
+#include "deskhandlers.h"
 #include "core/errors.h"
 #include "modalwatcher.h"
 #include "store/connection.h"
@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     entry::TfmBorvane window;
     window.show();
     QCoreApplication::processEvents();
-    BorvaneProbe w{window};
+    testdesk::Handlers w{window};
     ModalWatcher boxes; // a refusal the window shows is reported, not waited on
 
     // All workstations begin at the same moment.
@@ -153,7 +153,7 @@ int main(int argc, char** argv)
         w.chooseBranch(branch);
         w.pQuery();
     };
-    const auto press = [&](void (BorvaneProbe::*button)()) {
+    const auto press = [&](void (testdesk::Handlers::*button)()) {
         QCoreApplication::processEvents();
         boxes.texts.clear();
         account.noteLockHeld(-1);
@@ -196,7 +196,7 @@ int main(int argc, char** argv)
                     v.lines[bun] = amount;
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
-                waitedNs = press(&BorvaneProbe::SaveBtnClick);
+                waitedNs = press(&testdesk::Handlers::SaveBtnClick);
                 if (w.mode() != voucher::VoucherMode::Idle || w.lastStoredKey().isEmpty())
                     throw core::AppError(QStringLiteral("the window stored nothing"));
                 v.number = w.lastStoredKey().left(19);
@@ -209,17 +209,17 @@ int main(int argc, char** argv)
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const double amount = 1000.0 * (1 + dice.bounded(99999));
                 listDay(v.date, v.branch);
-                if (!w.chooseListRow(v.number, line->first) || w.mode() != voucher::VoucherMode::Correcting) {
+                if (!w.chooseRow(v.number, line->first) || w.mode() != voucher::VoucherMode::Correcting) {
                     say(QStringLiteral("missing %1 %2 %3").arg(v.number, v.tag, line->first));
                 } else if (action == Action::Correct) {
                     w.setAmount(line->first.toInt(), amount);
                     w.focusAmount(line->first.toInt());
-                    waitedNs = press(&BorvaneProbe::SaveBtnClick);
+                    waitedNs = press(&testdesk::Handlers::SaveBtnClick);
                     line->second = amount;
                     say(QStringLiteral("corrected %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(qint64(amount)));
                 } else {
                     const int before = rowsOf(account, v.number, line->first);
-                    waitedNs = press(&BorvaneProbe::DeleteBtnClick);
+                    waitedNs = press(&testdesk::Handlers::DeleteBtnClick);
                     const int rows = before - rowsOf(account, v.number, line->first);
                     say(QStringLiteral("deleted %1 %2 %3 %4").arg(v.number, v.tag, line->first).arg(rows));
                     v.lines.erase(line);

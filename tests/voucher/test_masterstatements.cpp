@@ -1,25 +1,18 @@
-// Each lookup's statement against the demo data, once on SQLite and once on
-// PostgreSQL. The expected rows are worked out here from the raw master rows,
-// not taken from the statements under test.
-#include "lookuptestkit.h"
-
+// Each lookup's statement in the master book against the demo data, once on
+// SQLite and once on PostgreSQL. The expected rows are worked out here from
+// the raw master rows, not taken from the statements under test.
 #include "core/strutil.h"
-#include "lookup/lookupforms.h"
+#include "enginedb.h"
+#include "masterrows.h"
 #include "schema/datasource.h"
 #include "sql/dialect.h"
 #include "store/connection.h"
 #include "store/statement.h"
-#include "enginedb.h"
+#include "voucher/masterbook.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTableView>
 #include <QTest>
 #include <algorithm>
 #include <map>
@@ -133,71 +126,20 @@ void addEdgeNames(store::Connection& c)
     }
 }
 
-// A lookup's statement as written, without the rewrites that only change how
-// the engine reads it, read whole for a search text: the named columns as
-// text. A failure fails the test (see QTest::currentTestFailed()).
-QVector<QStringList> readAsWritten(store::Connection& c, const QString& text, const QString& parameter,
-                                   const QString& searchText, const QStringList& columns)
+// One lookup's search as a dialog asks for it, on its own connection.
+std::unique_ptr<voucher::MasterSearch> searched(voucher::LookupKind kind, const QString& searchText, int partyKind = 0)
 {
-    QVector<QStringList> rows;
-    QSqlQuery q(c.database());
-    q.setForwardOnly(true);
-    bool ran = q.prepare(sql::translateSql(text, c.engine(), /*asWritten=*/true));
-    if (ran) {
-        q.bindValue(u':' + parameter, voucher::searchPattern(searchText));
-        ran = q.exec();
-    }
-    if (!ran) {
-        QTest::qFail(qPrintable(q.lastError().text()), __FILE__, __LINE__);
-        return rows;
-    }
-    while (q.next()) {
-        QStringList row;
-        for (const QString& column : columns)
-            row << core::Str_TrimRight(q.value(q.record().indexOf(column)).toString());
-        rows.append(row);
-    }
-    return rows;
-}
-
-// `count` customers or banks coded prefix + 0000, 0001, …, named after them.
-void addParties(const QString& table, const QString& prefix, int count, const QString& name)
-{
-    const bool banks = table == QLatin1String("Bank_Table");
-    QStringList rows;
-    for (int i = 0; i < count; ++i) {
-        const QString number = QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
-        rows << QStringLiteral("('%1%2', '%3 %2', %4)")
-                    .arg(prefix, number, name,
-                         banks ? QStringLiteral("'110-22-333'") : QStringLiteral("'123', '45', '67890'"));
-    }
-    execSql(store::Connection::account(), QStringLiteral("insert into %1 values ").arg(table) + rows.join(u','));
-}
-
-std::unique_ptr<lookup::LookupFrame> makeLookup(int form, lookup::LookupTarget* target)
-{
-    switch (form) {
-    case 1:
-        return std::make_unique<lookup::TForm1>(target);
-    case 2:
-        return std::make_unique<lookup::TForm2>(target);
-    case 3:
-        return std::make_unique<lookup::TForm3>(target);
-    case 4:
-        return std::make_unique<lookup::TForm4>(target);
-    case 5:
-        return std::make_unique<lookup::TForm5>(target);
-    default:
-        return std::make_unique<lookup::TForm6>(target);
-    }
+    auto search = std::make_unique<voucher::MasterSearch>(kind, nullptr);
+    search->search({1, searchText, partyKind});
+    return search;
 }
 
 } // namespace
 
-class LookupStatementsTest : public QObject {
+class MasterStatementsTest : public QObject {
     Q_OBJECT
 public:
-    explicit LookupStatementsTest(bool postgres) : m_postgres(postgres) {}
+    explicit MasterStatementsTest(bool postgres) : m_postgres(postgres) {}
 
 private slots:
     void initTestCase()
@@ -222,10 +164,9 @@ private slots:
             return a.codeSet == "SSSSS" && !kExcludedKeys.contains(a.key) && !kClassifiedKeys.contains(a.key);
         }));
 
-        FakeTarget target;
-        lookup::TForm1 form(&target); // creation lists every admitted account
-        const QVector<QStringList> rows =
-            readRows(*form.query(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
+        const auto search = searched(voucher::LookupKind::Account, QString()); // every admitted account
+        const QVector<QStringList> rows = readRows(
+            *search->result(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
         COMPARE_ROWS(rows, expectedAccounts(QString()));
 
         QSet<QString> codes;
@@ -266,12 +207,9 @@ private slots:
     {
         QFETCH(QString, searchText);
         QFETCH(bool, findsSome);
-        FakeTarget target;
-        lookup::TForm1 form(&target);
-        form.prepareFor(1, searchText);
-        form.runSearch();
-        const QVector<QStringList> rows =
-            readRows(*form.query(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
+        const auto search = searched(voucher::LookupKind::Account, searchText);
+        const QVector<QStringList> rows = readRows(
+            *search->result(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
         COMPARE_ROWS(rows, expectedAccounts(searchText));
         QCOMPARE(!rows.isEmpty(), findsSome);
     }
@@ -283,7 +221,7 @@ private slots:
         QTest::newRow("all") << 0 << QString();
         QTest::newRow("customers") << 1 << QString();
         QTest::newRow("banks") << 2 << QString();
-        QTest::newRow("edited text: no filter") << -1 << QString();
+        QTest::newRow("no kind item: no filter") << -1 << QString();
         QTest::newRow("banks, blanks in search") << 2 << QStringLiteral(" 국민 은행 ");
         QTest::newRow("all, run across both tables") << 0 << QStringLiteral("부산");
         QTest::newRow("customers, bank name") << 1 << QStringLiteral("은행");
@@ -294,19 +232,8 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QString, searchText);
-        FakeTarget target;
-        lookup::TForm2 form(&target);
-        auto* cbCheck = form.findChild<QComboBox*>(QStringLiteral("cbCheck"));
-        QVERIFY(cbCheck);
-        QCOMPARE(cbCheck->currentText(), QStringLiteral("전   체"));
-        if (kind >= 0)
-            cbCheck->setCurrentIndex(kind);
-        else
-            cbCheck->setEditText(QStringLiteral("거래"));
-        QCOMPARE(form.selectedKind(), kind);
-        form.searchEdit()->setText(searchText);
-        form.pQuery();
-        const QVector<QStringList> rows = readRows(*form.query(), {QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"),
+        const auto search = searched(voucher::LookupKind::CustomerBank, searchText, kind);
+        const QVector<QStringList> rows = readRows(*search->result(), {QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"),
                                                                    QStringLiteral("Tot_No"), QStringLiteral("Tot_Kubun")});
         const QVector<QStringList> expected = expectedParties(kind, searchText);
         COMPARE_ROWS(rows, expected);
@@ -316,7 +243,7 @@ private slots:
 
     void masterLookups_data()
     {
-        QTest::addColumn<int>("form");
+        QTest::addColumn<voucher::LookupKind>("kind");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("searchText");
         QTest::addColumn<bool>("findsSome");
@@ -325,39 +252,34 @@ private slots:
         const QString departments = QStringLiteral("select Buser_Code, Buser_Name, Buser_Text from Buser_Table");
         const QString projects = QStringLiteral("select Project_Code, Project_Name, Project_Text from Project_Table");
         const QString items = QStringLiteral("select Item_Code, Item_Name, Item_Text from Item_Table");
-        QTest::newRow("employees, all") << 3 << employees << QString() << true;
-        QTest::newRow("employees, blanks") << 3 << employees << QStringLiteral(" 김 철 ") << true;
-        QTest::newRow("departments, all") << 4 << departments << QString() << true;
-        QTest::newRow("departments, blanks") << 4 << departments << QStringLiteral("영업 ") << true;
-        QTest::newRow("projects, all") << 5 << projects << QString() << true;
-        QTest::newRow("projects, lower-case ASCII") << 5 << projects << QStringLiteral(" e r p") << true;
-        QTest::newRow("projects, blank of the name left out") << 5 << projects << QStringLiteral("본사사옥") << false;
-        QTest::newRow("items, all") << 6 << items << QString() << true;
-        QTest::newRow("items, blanks") << 6 << items << QStringLiteral("요 금") << true;
-        QTest::newRow("items, nothing") << 6 << items << QStringLiteral("없는항목") << false;
+        QTest::newRow("employees, all") << voucher::LookupKind::Employee << employees << QString() << true;
+        QTest::newRow("employees, blanks") << voucher::LookupKind::Employee << employees << QStringLiteral(" 김 철 ") << true;
+        QTest::newRow("departments, all") << voucher::LookupKind::Department << departments << QString() << true;
+        QTest::newRow("departments, blanks") << voucher::LookupKind::Department << departments << QStringLiteral("영업 ") << true;
+        QTest::newRow("projects, all") << voucher::LookupKind::Project << projects << QString() << true;
+        QTest::newRow("projects, lower-case ASCII") << voucher::LookupKind::Project << projects << QStringLiteral(" e r p") << true;
+        QTest::newRow("projects, blank of the name left out") << voucher::LookupKind::Project << projects << QStringLiteral("본사사옥") << false;
+        QTest::newRow("items, all") << voucher::LookupKind::Item << items << QString() << true;
+        QTest::newRow("items, blanks") << voucher::LookupKind::Item << items << QStringLiteral("요 금") << true;
+        QTest::newRow("items, nothing") << voucher::LookupKind::Item << items << QStringLiteral("없는항목") << false;
     }
 
     void masterLookups()
     {
-        QFETCH(int, form);
+        QFETCH(voucher::LookupKind, kind);
         QFETCH(QString, sql);
         QFETCH(QString, searchText);
         QFETCH(bool, findsSome);
-        FakeTarget target;
-        std::unique_ptr<lookup::LookupFrame> dialog = makeLookup(form, &target);
-        if (!searchText.isEmpty()) {
-            dialog->prepareFor(2, searchText);
-            dialog->runSearch();
-        }
-        QStringList columns;
-        for (const lookup::LookupColumn& c : dialog->definition().columns)
-            columns << c.field;
-        const QVector<QStringList> rows = readRows(*dialog->query(), columns);
+        const auto search = searched(kind, searchText);
+        const QVector<QStringList> rows = readRows(*search->result(), resultColumns(*search->result()));
+        const bool employees = kind == voucher::LookupKind::Employee;
+        // The registration number is read whole and shown masked.
+        QCOMPARE(search->showsMasked(QStringLiteral("Sawon_Jumin")), employees);
 
         const QString needle = core::Str_RemoveBlanks(searchText);
         QVector<QStringList> expected;
         for (QStringList r : store::Connection::account().selectNative(sql)) {
-            if (form == 3) // the registration number is shown joined
+            if (employees) // the registration number is read joined
                 r = QStringList{r[0], r[1], r[2], r[3] + u'-' + r[4], r[5]};
             if (holds(r[1], needle))
                 expected.append(r);
@@ -421,9 +343,8 @@ private slots:
     void aHalfReadLookupCostsTheWindowsWritesNothing()
     {
         addParties(QStringLiteral("Sale_Table"), QStringLiteral("H"), 1100, QStringLiteral("추가 거래처"));
-        FakeTarget target;
-        lookup::TForm2 form(&target);
-        store::SqlStatement* list = form.query();
+        const auto search = searched(voucher::LookupKind::CustomerBank, QString());
+        store::SqlStatement* list = search->result();
         QVERIFY(list->canFetchMore());
         if (m_postgres) {
             const QVector<QStringList> transactionStart = store::Connection::account().selectNative(
@@ -434,60 +355,6 @@ private slots:
         write.setLines({QStringLiteral("update Jen_Print set Tot = Tot where 1 = 0")});
         write.execute();
         QVERIFY(list->canFetchMore());
-    }
-
-    // Ctrl+End shows the last rows of a long list at once, read in reverse
-    // order, and the rows between are read when shown. A bank shares the code
-    // of each customer of the half-read test, and one more bank comes last:
-    // pairs of rows of one code, which the engine orders among themselves as
-    // it likes, meet the edge of the rows read from the end. Every row still
-    // shows once, in the order of the codes.
-    void ctrlEndReadsTheListsOwnRowsFromItsEnd()
-    {
-        addParties(QStringLiteral("Bank_Table"), QStringLiteral("H"), 1101, QStringLiteral("추가 은행"));
-        // More rows before them than a grid would rather read on than count.
-        addParties(QStringLiteral("Sale_Table"), QStringLiteral("G"), 9000, QStringLiteral("앞선 거래처"));
-        FakeTarget target;
-        lookup::TForm2 form(&target);
-        store::SqlStatement* list = form.query();
-        const QStringList columns{QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"), QStringLiteral("Tot_Kubun")};
-
-        // Another workstation's customer after the list was opened: on SQLite
-        // the list shows the rows it was opened on; on a server, where the
-        // list holds no transaction while shown, the rows as they stand when
-        // read on, each once.
-        const auto addLater = [] { addParties(QStringLiteral("Sale_Table"), QStringLiteral("G4500-"), 1, QStringLiteral("나중 거래처")); };
-        if (m_postgres)
-            addLater();
-        QVector<QStringList> plain =
-            readAsWritten(store::Connection::account(), list->text(), QStringLiteral("tbName"), QString(), columns);
-        if (QTest::currentTestFailed())
-            return;
-        if (!m_postgres)
-            addLater();
-
-        auto* grid = form.findChild<QTableView*>(QStringLiteral("DBGrid1"));
-        QVERIFY(grid);
-        grid->setFocus();
-        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(grid->currentIndex().row(), int(plain.size()) - 1);
-        QCOMPARE(list->asText(QStringLiteral("Tot_Code")), plain.last()[0]);
-        QCOMPARE(list->fetchedRows(), plain.size());
-        QVERIFY2(list->rowsReadInOrder() < plain.size() / 2, "counted, not read to the end");
-
-        // A row far from both ends first, then every row in order.
-        const auto rowAt = [&](int row) {
-            QStringList r;
-            for (const QString& column : columns)
-                r << core::Str_TrimRight(list->value(row, list->columnIndex(column)).toString());
-            return r;
-        };
-        const int middle = int(plain.size()) / 2 + 300;
-        QCOMPARE(rowAt(middle)[0], plain[middle][0]);
-        QVector<QStringList> shown;
-        for (int row = 0; row < plain.size(); ++row)
-            shown.append(rowAt(row));
-        COMPARE_ORDERED_ROWS(shown, plain);
     }
 
     // On PostgreSQL the name searches are answered by trigram indexes and
@@ -528,37 +395,33 @@ private slots:
             plain->addSessionSetting(QStringLiteral("SET enable_bitmapscan = off"));
         }
         store::Connection& unindexed = plain ? *plain : program;
-        FakeTarget target;
-        for (int form = 1; form <= 6; ++form) {
+        for (voucher::LookupKind kind : voucher::kAllNameKinds) {
             // The bare CHAR columns of the account and employee names take no trigram index.
-            const bool trigramIndexed = m_postgres && form != 1 && form != 3;
+            const bool trigramIndexed =
+                m_postgres && kind != voucher::LookupKind::Account && kind != voucher::LookupKind::Employee;
             if (trigramIndexed) {
                 // The names are read through the trigram indexes (which
                 // answer bitmap scans only), not the table or the code index.
                 execSql(lookups, QStringLiteral("SET enable_seqscan = off"));
                 execSql(lookups, QStringLiteral("SET enable_indexscan = off"));
             }
-            std::unique_ptr<lookup::LookupFrame> dialog = makeLookup(form, &target);
-            dialog->prepareFor(1, searchText);
-            dialog->runSearch();
-            QStringList columns;
-            for (const lookup::LookupColumn& c : dialog->definition().columns)
-                columns << c.field;
-            const QVector<QStringList> indexed = readRows(*dialog->query(), columns);
+            const auto search = searched(kind, searchText);
+            const QStringList columns = resultColumns(*search->result());
+            const QVector<QStringList> indexed = readRows(*search->result(), columns);
 
-            const QVector<QStringList> read = readAsWritten(unindexed, dialog->query()->text(),
-                                                            dialog->reading().parameter, searchText, columns);
+            const QVector<QStringList> read = readAsWritten(unindexed, search->result()->text(),
+                                                            search->lookup().parameter, searchText, columns);
             if (QTest::currentTestFailed())
                 return;
             const bool edgeRead = std::any_of(read.begin(), read.end(),
                                               [](const QStringList& r) { return r[0].startsWith(QLatin1String("E90")); });
-            QVERIFY2(edgeRead == findsEdgeNames, qPrintable(dialog->objectName()));
+            QVERIFY2(edgeRead == findsEdgeNames, qPrintable(search->lookup().codeColumn));
             COMPARE_ORDERED_ROWS(indexed, read);
 
             if (!trigramIndexed)
                 continue;
-            QString sql = sql::translateSql(dialog->query()->lines().join(u'\n'), core::Engine::PostgreSQL);
-            sql.replace(u':' + dialog->reading().parameter, QStringLiteral("'%가나%'"));
+            QString sql = sql::translateSql(search->result()->lines().join(u'\n'), core::Engine::PostgreSQL);
+            sql.replace(u':' + search->lookup().parameter, QStringLiteral("'%가나%'"));
             QString plan;
             for (const QStringList& r : lookups.selectNative(QStringLiteral("EXPLAIN ") + sql))
                 plan += r.value(0) + u'\n';
@@ -575,14 +438,6 @@ private:
     std::unique_ptr<TestAccount> m_account;
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    LookupStatementsTest onSqlite(false);
-    LookupStatementsTest onPostgres(true);
-    int failures = QTest::qExec(&onSqlite, argc, argv);
-    failures += QTest::qExec(&onPostgres, argc, argv);
-    return failures;
-}
+ENGINE_CLASS_TEST_MAIN(MasterStatementsTest, QCoreApplication)
 
-#include "test_lookupstatements.moc"
+#include "test_masterstatements.moc"

@@ -5,14 +5,16 @@
 
 #include <QLineEdit>
 
-// Runs the entry window's handlers directly, as its events would, for the
-// system tests and the benchmarks: the timing then holds the handler and
-// not the event delivery, and an error reaches the caller instead of the
-// program's error report. Fields are found by their names, handlers run
-// by theirs.
-class BorvaneProbe {
+namespace testdesk {
+
+// The desk's window driven by its handlers run directly, as its events
+// would run them, for the system tests and the benchmarks: the timing then
+// holds the handler and not the event delivery, and an error reaches the
+// caller instead of the program's error report. Fields are found by their
+// names, handlers by theirs.
+class Handlers {
 public:
-    explicit BorvaneProbe(entry::TfmBorvane& window)
+    explicit Handlers(entry::TfmBorvane& window)
         : w(window), edDate(field(window, "edDate")), edSerial(field(window, "edSerial")),
           cbKubun(window.findChild<widgets::BranchCombo*>(QStringLiteral("cbKubun")))
     {
@@ -27,14 +29,14 @@ public:
     void pQuery() { run("pQuery"); }
 
     // Makes the list row of voucher + line current; a click on it then chooses it.
-    bool locateListRow(const QString& serialJen, const QString& serialBun)
+    bool locateRow(const QString& serialJen, const QString& serialBun)
     {
         return list().locate(QStringLiteral("serial_ttt"), serialJen + serialBun);
     }
     void DBGrid1CellClick() { run("DBGrid1CellClick"); }
-    bool chooseListRow(const QString& serialJen, const QString& serialBun)
+    bool chooseRow(const QString& serialJen, const QString& serialBun)
     {
-        if (!locateListRow(serialJen, serialBun))
+        if (!locateRow(serialJen, serialBun))
             return false;
         DBGrid1CellClick();
         return true;
@@ -94,3 +96,5 @@ private:
     QLineEdit* edSerial;
     widgets::BranchCombo* cbKubun;
 };
+
+} // namespace testdesk
