@@ -16,6 +16,12 @@ class Connection;
 // record whoever sends it (and TRUNCATE on PostgreSQL).
 QStringList trailSchemaStatements(Engine engine);
 
+// The append-only triggers alone (as above), and the statements that lift
+// them: only for a copy that replaces the whole trail with a trail holding
+// every record of it, which puts them back in the same transaction.
+QStringList trailTriggerStatements(Engine engine);
+QStringList trailTriggerDrops(Engine engine);
+
 // Whether an embedded file lacks the trail's tables or triggers (a file of
 // an earlier version); createSchema() adds them. False on a server.
 bool trailObjectsMissing(Connection& connection);
