@@ -679,6 +679,11 @@ private slots:
         QCOMPARE(admin(toServer + QStringList{QStringLiteral("--replace")}, &out), 1);
         QVERIFY2(out.contains(QStringLiteral("export voucher_history")), qPrintable(out));
         QVERIFY2(trailHolds(QStringList{QStringLiteral("--odbc")} + onServer, 3), qPrintable(out));
+        // A source of an earlier version, without the trail, is refused until init brings it up to date.
+        store::Connection::openSqlite(back)->execNative(QStringLiteral("DROP TABLE voucher_history"));
+        QCOMPARE(admin({QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:") + back, QStringLiteral("--to"),
+                        QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("new.db"))}, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("voucher-admin init")), qPrintable(out));
     }
 
     // Long work tells each tenth once, on standard error: standard output,
