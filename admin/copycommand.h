@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace admin {
+
 struct CopyOptions {
     QString from;   // "sqlite:PATH" or "odbc"
     QString to;     // the same
@@ -17,3 +19,5 @@ struct CopyOptions {
 // source's. The trail travels with the books and is never lost on the
 // target (copytrail.h). Returns the exit code.
 int runCopy(const CopyOptions& options);
+
+} // namespace admin

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace admin {
+
 // The trail's part of a copy. voucher_history moves with the books record
 // for record, history_id and all, so that its chain verifies on the target
 // as it did on the source; closed_books moves like any other table. A
@@ -36,3 +38,5 @@ private:
     store::Connection& m_to;
     bool m_replace;
 };
+
+} // namespace admin

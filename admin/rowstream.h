@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <memory>
 
+namespace admin {
+
 // The rows of one SELECT, read forward once by the admin tool's long
 // passes: from a PostgreSQL server in blocks of rows through ODBC, from any
 // other engine through Qt's query. The values are the same either way.
@@ -23,3 +25,5 @@ private:
     std::unique_ptr<OdbcBlockReader> m_block;
     QSqlQuery m_query;
 };
+
+} // namespace admin

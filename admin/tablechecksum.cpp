@@ -11,6 +11,8 @@
 #include <QSqlRecord>
 #include <QtEndian>
 
+namespace admin {
+
 QString TableChecksum::text() const
 {
     return QStringLiteral("%1행 검사합 %2").arg(rows).arg(sum, 16, 16, QLatin1Char('0'));
@@ -51,7 +53,7 @@ QString canonicalValue(const QVariant& value)
     default:
         break;
     }
-    const QString text = Str_TrimRight(value.toString());
+    const QString text = core::Str_TrimRight(value.toString());
     // An embedded file keeps a time as its text; a server as a time.
     if (looksLikeTime(text)) {
         QString iso = text;
@@ -99,3 +101,5 @@ TableChecksum checksumOf(store::Connection& connection, const QString& table, co
     }
     return adder.sum();
 }
+
+} // namespace admin

@@ -17,11 +17,11 @@ void deleteLinesThroughTheBook(store::Connection& c, const QString& where)
         QSqlQuery q(c.database());
         q.setForwardOnly(true);
         if (!q.exec(QStringLiteral("select distinct serial_jen, serial_bun from account_jen_AA where %1").arg(where)))
-            throw AppError(QStringLiteral("benchmark clean-up: %1").arg(q.lastError().text()));
+            throw core::AppError(QStringLiteral("benchmark clean-up: %1").arg(q.lastError().text()));
         while (q.next())
             lines.append({q.value(0).toString().trimmed(), q.value(1).toString().trimmed()});
     }
-    VoucherBook book(c);
+    voucher::VoucherBook book(c);
     for (const auto& [serialJen, serialBun] : lines)
         book.deleteLine(serialJen, serialBun);
 }

@@ -5,8 +5,10 @@
 #include <QStringList>
 
 namespace store {
-
 class Connection;
+}
+
+namespace schema {
 
 // The trail of every change to the voucher table (voucher_history) and the
 // closed periods (closed_books), beside the voucher table and never inside
@@ -14,16 +16,16 @@ class Connection;
 //
 // voucher_history is append-only: triggers refuse an UPDATE or DELETE of a
 // record whoever sends it (and TRUNCATE on PostgreSQL).
-QStringList trailSchemaStatements(Engine engine);
+QStringList trailSchemaStatements(core::Engine engine);
 
 // The append-only triggers alone (as above), and the statements that lift
 // them: only for a copy that replaces the whole trail with a trail holding
 // every record of it, which puts them back in the same transaction.
-QStringList trailTriggerStatements(Engine engine);
-QStringList trailTriggerDrops(Engine engine);
+QStringList trailTriggerStatements(core::Engine engine);
+QStringList trailTriggerDrops(core::Engine engine);
 
 // Whether an embedded file lacks the trail's tables or triggers (a file of
 // an earlier version); createSchema() adds them. False on a server.
-bool trailObjectsMissing(Connection& connection);
+bool trailObjectsMissing(store::Connection& connection);
 
-} // namespace store
+} // namespace schema
