@@ -1,6 +1,7 @@
 #include "copycommand.h"
 
 #include "bulkinserter.h"
+#include "copytrail.h"
 #include "progress.h"
 #include "sqlutil.h"
 #include "tablechecksum.h"
@@ -48,7 +49,8 @@ QVariant unpadded(QVariant value)
 // second pass would read.
 TableChecksum copyRows(store::Connection& from, store::Connection& to, const QString& table, const QStringList& columns)
 {
-    const bool padded = from.engine() != core::Engine::SQLite;
+    // The trail's texts are copied as they were hashed.
+    const bool padded = from.engine() != core::Engine::SQLite && !TrailCopy::tables().contains(table);
     Progress progress(table, countRows(from, table));
     RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     BulkInserter insert(to, table, columns, BulkInserter::kInCallersTransaction);
@@ -86,6 +88,7 @@ int runCopy(const CopyOptions& options)
     OpenedTarget target = openTarget(toSide, kCursor);
     store::Connection& to = *target.connection;
     say(QStringLiteral("대상: %1").arg(to.describe()));
+    TrailCopy trail(from, to, options.replace);
     // Empty tables where they are missing.
     if (const QString notice = schema::createSchema(to); !notice.isEmpty())
         say(notice);
@@ -100,8 +103,9 @@ int runCopy(const CopyOptions& options)
         from.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
 
     QStringList tables = masterTables();
-    tables << kLedgerTable;
+    tables << kLedgerTable << TrailCopy::tables();
     AdminTransaction transaction(to);
+    trail.begin();
     QMap<QString, QStringList> columnsOfTable;
     QMap<QString, TableChecksum> original;
     for (const QString& table : tables) {
@@ -114,6 +118,7 @@ int runCopy(const CopyOptions& options)
         to.execNative(QStringLiteral("DELETE FROM %1").arg(table));
         original[table] = copyRows(from, to, table, columns);
     }
+    trail.end();
 
     say(QStringLiteral("확인 (테이블마다 행 수와 검사합):"));
     bool same = true;

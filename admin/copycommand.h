@@ -16,7 +16,8 @@ struct CopyOptions {
 // rows and a checksum per table on both sides (tablechecksum.h). The source
 // is read in one snapshot. A target that holds vouchers is refused unless
 // replace is set; the target's master tables are always replaced by the
-// source's. Returns the exit code.
+// source's. The trail travels with the books and is never lost on the
+// target (copytrail.h). Returns the exit code.
 int runCopy(const CopyOptions& options);
 
 } // namespace admin

@@ -4,7 +4,9 @@
 #include "sqlutil.h"
 #include "synthledger.h"
 #include "synthmasters.h"
+#include "tablecolumns.h"
 
+#include "core/errors.h"
 #include "schema/schema.h"
 
 #include <QElapsedTimer>
@@ -16,6 +18,17 @@ namespace {
 QString seconds(const QElapsedTimer& timer)
 {
     return QString::number(timer.elapsed() / 1000.0, 'f', 1);
+}
+
+// The trail's records; a file of an earlier version has no trail table, and none.
+qint64 trailRecords(store::Connection& c)
+{
+    try {
+        tableColumns(c, QStringLiteral("voucher_history"));
+    } catch (const core::AppError&) {
+        return 0;
+    }
+    return countRows(c, QStringLiteral("voucher_history"));
 }
 
 } // namespace
@@ -33,6 +46,14 @@ int runSynth(const SynthOptions& o)
         if (existing > 0 && !o.replace) {
             say(QStringLiteral("전표 테이블 account_jen_AA에 이미 %1행이 있습니다. 지우고 새로 만들려면 --replace를 주십시오.")
                     .arg(existing));
+            return 1;
+        }
+        // A synthetic ledger replaces a test's ledger only: books with a
+        // trail are a company's, whose vouchers are never dropped unrecorded.
+        if (const qint64 records = trailRecords(c); existing > 0 && records > 0) {
+            say(QStringLiteral("전표 이력(voucher_history)에 기록 %1건이 있는 장부라 전표를 지우지 않았습니다: 합성 원장은 "
+                               "시험용 장부에만 덮어씁니다. 새 파일(--sqlite)이나 새 스키마(--schema)에 만드십시오.")
+                    .arg(records));
             return 1;
         }
         if (existing > 0) {

@@ -15,6 +15,7 @@
 //   bench_workstations --sqlite PATH | --odbc  [--workers N] [--seconds T] [--pace-ms P[,P...]]
 //                      [--workstation PROGRAM]   (another build's, to compare two)
 
+#include "benchcleanup.h"
 #include "benchkit.h"
 #include "ledgercheck.h"
 #include "samplevoucher.h"
@@ -70,7 +71,7 @@ void printPercentiles(const QString& title, const QString& engine, const std::ma
 
 void removeWorkstationRows(store::Connection& c)
 {
-    c.execNative(QStringLiteral("delete from account_jen_AA where ac_text like 'ws%'"));
+    bench::deleteLinesThroughTheBook(c, QStringLiteral("ac_text like 'ws%'"));
 }
 
 QString dayBefore(store::Connection& c, const QString& date)

@@ -106,6 +106,26 @@ QStringList trailSchemaStatements(core::Engine engine)
     return createTables(engine) + appendOnlyTriggers(engine);
 }
 
+QStringList trailTriggerStatements(core::Engine engine)
+{
+    return appendOnlyTriggers(engine);
+}
+
+QStringList trailTriggerDrops(core::Engine engine)
+{
+    switch (engine) {
+    case core::Engine::SQLite:
+        return {QStringLiteral("DROP TRIGGER IF EXISTS tr_history_no_update"),
+                QStringLiteral("DROP TRIGGER IF EXISTS tr_history_no_delete")};
+    case core::Engine::PostgreSQL:
+        return {QStringLiteral("DROP TRIGGER IF EXISTS tr_history_no_change ON voucher_history"),
+                QStringLiteral("DROP TRIGGER IF EXISTS tr_history_no_truncate ON voucher_history")};
+    case core::Engine::SqlServer:
+        return {QStringLiteral("IF OBJECT_ID(N'tr_history_no_change', N'TR') IS NOT NULL DROP TRIGGER tr_history_no_change")};
+    }
+    return {};
+}
+
 bool trailObjectsMissing(store::Connection& connection)
 {
     if (connection.engine() != core::Engine::SQLite)

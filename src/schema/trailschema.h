@@ -18,6 +18,12 @@ namespace schema {
 // record whoever sends it (and TRUNCATE on PostgreSQL).
 QStringList trailSchemaStatements(core::Engine engine);
 
+// The append-only triggers alone (as above), and the statements that lift
+// them: only for a copy that replaces the whole trail with a trail holding
+// every record of it, which puts them back in the same transaction.
+QStringList trailTriggerStatements(core::Engine engine);
+QStringList trailTriggerDrops(core::Engine engine);
+
 // Whether an embedded file lacks the trail's tables or triggers (a file of
 // an earlier version); createSchema() adds them. False on a server.
 bool trailObjectsMissing(store::Connection& connection);

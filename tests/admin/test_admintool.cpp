@@ -598,17 +598,28 @@ private slots:
             QStringLiteral("update account_jen_AA set cr_amt = -5000, dr_amt = 1234.56, ac_text = NULL, item_name = '%1', "
                            "end_day = '2024-03-01T10:11:12.345' where rowid = (select min(rowid) from account_jen_AA)")
                 .arg(QString(199, QChar(0xD55C)) + QStringLiteral("\U0001F600")));
+        // The trail goes along: a line the book saved (a backslash in its text) and a closed period.
+        voucherseed::saveVoucher(*store::Connection::openSqlite(company), QStringLiteral("2001-05-30"), 0,
+                                 {{QStringLiteral("01"), QStringLiteral("10101003000"), QStringLiteral("보통예금"), 5000, QStringLiteral("a\\b")}});
+        const QStringList closeBooks{QStringLiteral("close-books"), QStringLiteral("--through"), QStringLiteral("2000-01-31")};
+        QCOMPARE(admin(closeBooks + QStringList{QStringLiteral("--sqlite"), company}), 0);
+        QString out;
+        // check finds the planted amounts alone: the trail's chain holds, its line agrees with the rows.
+        const auto trailHolds = [&](const QStringList& where, int records) {
+            return admin(QStringList{QStringLiteral("check")} + where, &out) == 1 && out.contains(QStringLiteral("문제 1건."))
+                   && out.contains(QStringLiteral("전표 이력 %1건과 이력이 아는 전표 줄 1개").arg(records));
+        };
         EngineDb server(QStringLiteral("postgres"), false);
         const QStringList onServer{QStringLiteral("--schema"), server.schema()};
         const QStringList toServer = QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:") + company,
                                                  QStringLiteral("--to"), QStringLiteral("odbc")} + onServer;
-        QString out;
         QCOMPARE(admin(toServer, &out), 0);
         const QMap<QString, QString> original = copyChecksums(out, QStringLiteral("원본"));
-        QCOMPARE(original.size(), 10);
-        QVERIFY2(original.value(QStringLiteral("account_jen_AA")).startsWith(QStringLiteral("2400행")), qPrintable(out));
+        QCOMPARE(original.size(), 12);
+        QVERIFY2(original.value(QStringLiteral("account_jen_AA")).startsWith(QStringLiteral("2402행")), qPrintable(out));
         QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
         QVERIFY2(out.trimmed().endsWith(QStringLiteral("프로그램은 이 파일을 쓰지 않습니다.")), qPrintable(out));
+        QVERIFY2(trailHolds(QStringList{QStringLiteral("--odbc")} + onServer, 2), qPrintable(out));
         // Either engine exports the same books to the same bytes; an amount stays a number.
         QByteArray exports[2];
         for (int side = 0; side < 2; ++side) {
@@ -643,23 +654,36 @@ private slots:
                                                       "$$ begin new.cr_amt := new.cr_amt + 1; return new; end $$"));
         server.connection().execNative(QStringLiteral("create trigger skew before insert on account_jen_AA for each row execute function skew()"));
         QCOMPARE(admin(toServer + QStringList{QStringLiteral("--replace")}, &out), 1);
-        QVERIFY2(out.contains(QStringLiteral("account_jen_AA 원본 2400행")) && out.contains(QStringLiteral("다름")), qPrintable(out));
+        QVERIFY2(out.contains(QStringLiteral("account_jen_AA 원본 2402행")) && out.contains(QStringLiteral("다름")), qPrintable(out));
         server.connection().execNative(QStringLiteral("drop trigger skew on account_jen_AA"));
+        QVERIFY2(admin(toServer + QStringList{QStringLiteral("--replace")}, &out) == 0, qPrintable(out)); // the same trail
 
         QVERIFY2(admin(QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("odbc"), QStringLiteral("--to"),
                                    QStringLiteral("sqlite:") + back} + onServer, &out) == 0, qPrintable(out));
         QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
+        QVERIFY2(trailHolds({QStringLiteral("--sqlite"), back}, 2), qPrintable(out));
         // And the rows themselves, file against file.
         auto a = store::Connection::openSqlite(company, true);
         auto b = store::Connection::openSqlite(back, true);
         for (const char* table : {"kubun_table", "test_ac_code", "Sale_Table", "Bank_Table", "Sawon_Table", "Buser_Table",
-                                  "Project_Table", "Item_Table", "Jen_Print", "account_jen_AA"}) {
+                                  "Project_Table", "Item_Table", "Jen_Print", "account_jen_AA", "closed_books", "voucher_history"}) {
             const QString all = QStringLiteral("select * from %1").arg(QLatin1String(table));
             auto copied = b->selectNative(all), kept = a->selectNative(all);
             std::sort(copied.begin(), copied.end());
             std::sort(kept.begin(), kept.end());
             QCOMPARE(copied, kept);
         }
+        // A record the source lacks (numbered after the copied ones) keeps the server's books as they are.
+        QCOMPARE(admin(QStringList{QStringLiteral("reopen-books"), QStringLiteral("--through"), QStringLiteral("1999-12-31"),
+                                   QStringLiteral("--odbc")} + onServer), 0);
+        QCOMPARE(admin(toServer + QStringList{QStringLiteral("--replace")}, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("export voucher_history")), qPrintable(out));
+        QVERIFY2(trailHolds(QStringList{QStringLiteral("--odbc")} + onServer, 3), qPrintable(out));
+        // A source of an earlier version, without the trail, is refused until init brings it up to date.
+        store::Connection::openSqlite(back)->execNative(QStringLiteral("DROP TABLE voucher_history"));
+        QCOMPARE(admin({QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("sqlite:") + back, QStringLiteral("--to"),
+                        QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("new.db"))}, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("voucher-admin init")), qPrintable(out));
     }
 
     // Long work tells each tenth once, on standard error: standard output,
@@ -777,6 +801,10 @@ private slots:
         args << QStringLiteral("--replace");
         QCOMPARE(admin(args, &out), 0);
         QCOMPARE(count(QStringLiteral("account_jen_AA")), qint64(400));
+        // Books with a trail are a company's: their vouchers stay.
+        QCOMPARE(admin({QStringLiteral("close-books"), QStringLiteral("--through"), QStringLiteral("2000-01-31"), QStringLiteral("--sqlite"), dbPath()}), 0);
+        QCOMPARE(admin(args, &out), 1);
+        QVERIFY2(out.contains(QStringLiteral("voucher_history")) && count(QStringLiteral("account_jen_AA")) == 400, qPrintable(out));
     }
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/connection.h"
+
+#include <QStringList>
+
+namespace admin {
+
+// The trail's part of a copy. voucher_history moves with the books record
+// for record, history_id and all, so that its chain verifies on the target
+// as it did on the source; closed_books moves like any other table. A
+// target's trail is never lost: a target holding records is refused unless
+// every one of them is in the source's trail (same history_id, same hash);
+// then the source's trail replaces it in the copy's one transaction, the
+// append-only triggers lifted and put back inside that transaction.
+class TrailCopy {
+public:
+    // Refuses a source without the trail's tables (a file of an earlier
+    // version) before anything is written.
+    TrailCopy(store::Connection& from, store::Connection& to, bool replace);
+
+    // The trail's tables, copied after the voucher table. Their texts are
+    // copied exactly as stored, never trimmed: the hashes cover them so.
+    static const QStringList& tables();
+
+    // In the target's transaction, before any table is emptied: the
+    // refusals, the triggers lifted where the target holds records, and
+    // history_id made to take the source's numbers.
+    void begin();
+    // After the rows are written: the triggers back, and new records
+    // numbered after the last one copied.
+    void end();
+
+private:
+    void refuseUnlessContained();
+
+    store::Connection& m_from;
+    store::Connection& m_to;
+    bool m_replace;
+};
+
+} // namespace admin
