@@ -1,10 +1,10 @@
 #include "copycommand.h"
 
-#include "bulkinserter.h"
 #include "progress.h"
 #include "sqlutil.h"
 #include "tablechecksum.h"
 #include "target.h"
+#include "writesession.h"
 
 #include "core/errors.h"
 #include "core/strutil.h"
@@ -44,22 +44,22 @@ QVariant unpadded(QVariant value)
 // Writes the table's rows and sums up the source's side of the proof on the
 // way: the rows read here, in the source's one snapshot, are the rows a
 // second pass would read.
-TableChecksum copyRows(store::Connection& from, store::Connection& to, const QString& table, const QStringList& columns)
+TableChecksum copyRows(store::Connection& from, WriteSession& to, const QString& table, const QStringList& columns)
 {
     const bool padded = from.engine() != store::Engine::SQLite;
     Progress progress(table, countRows(from, table));
     RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
-    BulkInserter insert(to, table, columns, BulkInserter::kInCallersTransaction);
+    const std::unique_ptr<RowSink> insert = to.inserter(table, columns);
     ChecksumAdder source;
     QVector<QVariant> row(columns.size());
     while (read.next()) {
         for (int i = 0; i < columns.size(); ++i)
             row[i] = padded ? unpadded(read.value(i)) : read.value(i);
-        insert.add(row);
+        insert->add(row);
         source.add(read, columns.size());
         progress.advanceTo(source.sum().rows);
     }
-    insert.finish();
+    insert->finish();
     return source.sum();
 }
 
@@ -99,7 +99,8 @@ int runCopy(const CopyOptions& options)
 
     QStringList tables = masterTables();
     tables << kVoucherTable;
-    AdminTransaction transaction(to);
+    // On a server, the target's whole transaction runs where COPY writes.
+    WriteSession transaction(to);
     QMap<QString, QStringList> columnsOfTable;
     QMap<QString, TableChecksum> original;
     for (const QString& table : tables) {
@@ -109,15 +110,15 @@ int runCopy(const CopyOptions& options)
             if (!targetColumns.contains(column, Qt::CaseInsensitive))
                 throw AppError(QStringLiteral("대상의 %1에 열 %2이(가) 없습니다.").arg(table, column));
         columnsOfTable[table] = columns;
-        to.execNative(QStringLiteral("DELETE FROM %1").arg(table));
-        original[table] = copyRows(from, to, table, columns);
+        transaction.exec(QStringLiteral("DELETE FROM %1").arg(table));
+        original[table] = copyRows(from, transaction, table, columns);
     }
 
     say(QStringLiteral("확인 (테이블마다 행 수와 검사합):"));
     bool same = true;
     for (const QString& table : tables) {
         // The target read back as written, within the transaction that wrote it.
-        const TableChecksum copied = checksumOf(to, table, columnsOfTable[table], QStringLiteral("확인 ") + table);
+        const TableChecksum copied = transaction.checksum(table, columnsOfTable[table], QStringLiteral("확인 ") + table);
         const bool agree = original[table] == copied;
         same = same && agree;
         say(QStringLiteral("  %1 원본 %2 | 대상 %3 %4")

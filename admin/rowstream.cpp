@@ -15,7 +15,9 @@ RowStream::RowStream(store::Connection& connection, const QString& sql, const QS
     execPrepared(connection, m_query);
 }
 
+RowStream::RowStream(PgSession& session, const QString& sql) : m_copy(std::make_unique<PgCopyOut>(session, sql)) {}
+
 bool RowStream::next()
 {
-    return m_block ? m_block->next() : m_query.next();
+    return m_block ? m_block->next() : m_copy ? m_copy->next() : m_query.next();
 }

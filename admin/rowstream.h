@@ -1,6 +1,7 @@
 #pragma once
 
 #include "odbcblockreader.h"
+#include "pgcopyout.h"
 
 #include "store/connection.h"
 
@@ -10,16 +11,22 @@
 #include <memory>
 
 // The rows of one SELECT, read forward once by the admin tool's long
-// passes: from a PostgreSQL server in blocks of rows through ODBC, from any
-// other engine through Qt's query. The values are the same either way.
+// passes: from a PostgreSQL server in blocks of rows through ODBC, or
+// through COPY on the tool's libpq connection, from any other engine
+// through Qt's query. The values are the same either way.
 class RowStream {
 public:
     // Runs it with the texts bound to its markers in order; throws DbError.
     RowStream(store::Connection& connection, const QString& sql, const QStringList& bound = {});
+    RowStream(PgSession& session, const QString& sql);
     bool next();
-    QVariant value(int column) const { return m_block ? m_block->value(column) : m_query.value(column); }
+    QVariant value(int column) const
+    {
+        return m_block ? m_block->value(column) : m_copy ? m_copy->value(column) : m_query.value(column);
+    }
 
 private:
     std::unique_ptr<OdbcBlockReader> m_block;
+    std::unique_ptr<PgCopyOut> m_copy;
     QSqlQuery m_query;
 };

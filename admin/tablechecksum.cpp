@@ -90,11 +90,17 @@ void ChecksumAdder::add(const RowStream& row, qsizetype columns)
 TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns,
                          const QString& what)
 {
-    Progress progress(what, countRows(connection, table));
-    RowStream q(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
+    const qint64 total = countRows(connection, table);
+    RowStream rows(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
+    return checksumOf(rows, columns.size(), total, what);
+}
+
+TableChecksum checksumOf(RowStream& rows, qsizetype columns, qint64 total, const QString& what)
+{
+    Progress progress(what, total);
     ChecksumAdder adder;
-    while (q.next()) {
-        adder.add(q, columns.size());
+    while (rows.next()) {
+        adder.add(rows, columns);
         progress.advanceTo(adder.sum().rows);
     }
     return adder.sum();

@@ -35,6 +35,9 @@ private:
 TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns,
                          const QString& what);
 
+// The rest of the rows read, `total` of them, summed up.
+TableChecksum checksumOf(RowStream& rows, qsizetype columns, qint64 total, const QString& what);
+
 // The columns of a table as the engine names them, in their order.
 QStringList columnsOf(store::Connection& connection, const QString& table);
 

@@ -1,0 +1,65 @@
+#include "pgcopyout.h"
+
+#include "pgsession.h"
+
+#include "core/errors.h"
+
+#include <libpq-fe.h>
+
+PgCopyOut::PgCopyOut(PgSession& session, const QString& sql) : m_session(session)
+{
+    for (const unsigned type : session.columnTypes(sql))
+        m_kinds << pgValueKind(type);
+    m_fields.resize(m_kinds.size());
+    m_row.resize(m_kinds.size());
+    PGresult* result = PQexec(session.handle(), QStringLiteral("COPY (%1) TO STDOUT").arg(sql).toUtf8().constData());
+    if (PQresultStatus(result) != PGRES_COPY_OUT)
+        session.fail(result);
+    PQclear(result);
+    m_open = true;
+}
+
+PgCopyOut::~PgCopyOut()
+{
+    PQfreemem(m_line);
+    if (!m_open)
+        return;
+    // libpq has no way to stop a copy out but to read it off.
+    char* line = nullptr;
+    while (PQgetCopyData(m_session.handle(), &line, 0) > 0)
+        PQfreemem(line);
+    while (PGresult* result = PQgetResult(m_session.handle()))
+        PQclear(result);
+}
+
+bool PgCopyOut::next()
+{
+    PQfreemem(m_line);
+    m_line = nullptr;
+    if (!m_open)
+        return false;
+    const int length = PQgetCopyData(m_session.handle(), &m_line, 0);
+    if (length < 0) {
+        end();
+        return false;
+    }
+    if (!splitCopyLine(m_line, length, m_fields.data(), int(m_fields.size())))
+        throw DbError(QStringLiteral("서버가 준 행의 값이 %1개가 아닙니다.").arg(m_fields.size()));
+    for (qsizetype i = 0; i < m_fields.size(); ++i)
+        m_row[i] = pgValue(m_kinds[i], m_fields[i]);
+    return true;
+}
+
+void PgCopyOut::end()
+{
+    m_open = false;
+    PGresult* failed = nullptr;
+    while (PGresult* result = PQgetResult(m_session.handle())) {
+        if (PQresultStatus(result) != PGRES_COMMAND_OK && !failed)
+            failed = result;
+        else
+            PQclear(result);
+    }
+    if (failed)
+        m_session.fail(failed);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "pgcopytext.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+class PgSession;
+
+// A SELECT read forward through the server's COPY (…) TO STDOUT on the
+// admin tool's libpq connection, in its transaction: a row a message, no
+// cursor to drive. The values come out as the ODBC block reader gives
+// them for the same types, so that whatever is made of them (a table's
+// checksum) does not depend on the way they were read.
+class PgCopyOut {
+public:
+    PgCopyOut(PgSession& session, const QString& sql); // throws DbError
+    ~PgCopyOut(); // a copy not read to its end is read off and dropped
+    PgCopyOut(const PgCopyOut&) = delete;
+    PgCopyOut& operator=(const PgCopyOut&) = delete;
+
+    bool next(); // throws DbError
+    const QVariant& value(int column) const { return m_row[column]; }
+
+private:
+    void end();
+
+    PgSession& m_session;
+    QVector<PgValueKind> m_kinds;
+    QVector<CopyField> m_fields;
+    QVector<QVariant> m_row;
+    char* m_line = nullptr;
+    bool m_open = false;
+};

@@ -1,0 +1,237 @@
+#include "pgcopytext.h"
+
+#include "core/errors.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Server type numbers (pg_type.oid), fixed since the types were made.
+enum : unsigned {
+    kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kFloat4 = 700, kFloat8 = 701,
+    kBpchar = 1042, kVarchar = 1043, kDate = 1082, kTimestamp = 1114, kNumeric = 1700,
+};
+
+void appendEscaped(QByteArray& line, const QByteArray& utf8)
+{
+    for (const char c : utf8) {
+        switch (c) {
+        case '\\': line += "\\\\"; break;
+        case '\t': line += "\\t"; break;
+        case '\n': line += "\\n"; break;
+        case '\r': line += "\\r"; break;
+        default: line += c;
+        }
+    }
+}
+
+QByteArray doubleText(double value)
+{
+    if (std::isnan(value))
+        return QByteArrayLiteral("NaN");
+    if (std::isinf(value))
+        return value > 0 ? QByteArrayLiteral("Infinity") : QByteArrayLiteral("-Infinity");
+    return QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+int digitsAt(const char* text, int at, int count)
+{
+    int value = 0;
+    for (int i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+[[noreturn]] void unreadable(const CopyField& field)
+{
+    throw DbError(QStringLiteral("서버가 준 값 \"%1\"을(를) 읽을 수 없습니다.")
+                      .arg(QString::fromUtf8(field.data, qMin(field.length, 40))));
+}
+
+// "yyyy-MM-dd HH:mm:ss[.ffffff]", the fraction cut to milliseconds as the
+// ODBC driver's timestamp structure is.
+QDateTime timestampOf(const CopyField& field)
+{
+    const char* t = field.data;
+    const int n = field.length;
+    if (n < 19 || t[4] != '-' || t[7] != '-' || t[10] != ' ' || t[13] != ':' || t[16] != ':' || (n > 19 && t[19] != '.'))
+        unreadable(field);
+    int ms = 0;
+    for (int i = 20, scale = 100; i < n; ++i, scale /= 10) {
+        if (t[i] < '0' || t[i] > '9')
+            unreadable(field);
+        ms += (t[i] - '0') * scale;
+    }
+    const QDate date(digitsAt(t, 0, 4), digitsAt(t, 5, 2), digitsAt(t, 8, 2));
+    const QTime time(digitsAt(t, 11, 2), digitsAt(t, 14, 2), digitsAt(t, 17, 2), ms);
+    if (!date.isValid() || !time.isValid())
+        unreadable(field);
+    return QDateTime(date, time);
+}
+
+double doubleOf(const CopyField& field)
+{
+    const QByteArray text = QByteArray::fromRawData(field.data, field.length);
+    if (text == "NaN")
+        return std::numeric_limits<double>::quiet_NaN();
+    if (text == "Infinity" || text == "-Infinity")
+        return text[0] == '-' ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok)
+        unreadable(field);
+    return value;
+}
+
+} // namespace
+
+void appendCopyValue(QByteArray& line, const QVariant& value)
+{
+    if (value.isNull()) {
+        line += "\\N";
+        return;
+    }
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        line += QByteArray::number(value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        line += doubleText(value.toDouble());
+        break;
+    case QMetaType::Bool:
+        line += value.toBool() ? 't' : 'f';
+        break;
+    case QMetaType::QDateTime:
+        line += value.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
+        break;
+    default:
+        appendEscaped(line, value.toString().toUtf8());
+    }
+}
+
+PgValueKind pgValueKind(unsigned typeOid)
+{
+    switch (typeOid) {
+    case kText:
+    case kBpchar:
+    case kVarchar:
+        return PgValueKind::Text;
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return PgValueKind::Double;
+    case kInt2:
+    case kInt4:
+        return PgValueKind::Int;
+    case kInt8:
+        return PgValueKind::BigInt;
+    case kTimestamp:
+        return PgValueKind::DateTime;
+    case kDate:
+        return PgValueKind::Date;
+    }
+    throw DbError(QStringLiteral("서버의 열 형식(OID %1)은 대량 읽기(COPY)로 읽지 않습니다.").arg(typeOid));
+}
+
+bool splitCopyLine(char* line, int length, CopyField* fields, int columns)
+{
+    if (length > 0 && line[length - 1] == '\n')
+        --length;
+    int from = 0;
+    for (int column = 0; column < columns; ++column) {
+        if (from > length)
+            return false;
+        // A tab inside a value is written \t: every tab byte ends one.
+        int end = from;
+        while (end < length && line[end] != '\t')
+            ++end;
+        char* in = line + from;
+        const int size = end - from;
+        from = end + 1;
+        if (size == 2 && in[0] == '\\' && in[1] == 'N') {
+            fields[column] = {nullptr, -1};
+            continue;
+        }
+        int written = 0;
+        for (int i = 0; i < size; ++i) {
+            char c = in[i];
+            if (c == '\\' && i + 1 < size) {
+                c = in[++i];
+                switch (c) {
+                case 't': c = '\t'; break;
+                case 'n': c = '\n'; break;
+                case 'r': c = '\r'; break;
+                case 'b': c = '\b'; break;
+                case 'f': c = '\f'; break;
+                case 'v': c = '\v'; break;
+                default:
+                    if (c >= '0' && c <= '7') { // \ooo
+                        int code = c - '0';
+                        for (int k = 0; k < 2 && i + 1 < size && in[i + 1] >= '0' && in[i + 1] <= '7'; ++k)
+                            code = code * 8 + (in[++i] - '0');
+                        c = char(code);
+                    } else if (c == 'x' && i + 1 < size && std::isxdigit(uchar(in[i + 1]))) { // \xhh
+                        int code = 0;
+                        for (int k = 0; k < 2 && i + 1 < size && std::isxdigit(uchar(in[i + 1])); ++k) {
+                            const char h = in[++i];
+                            code = code * 16 + (h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
+                        }
+                        c = char(code);
+                    }
+                }
+            }
+            in[written++] = c; // decoding never lengthens: in place
+        }
+        fields[column] = {in, written};
+    }
+    return from == length + 1;
+}
+
+QVariant pgValue(PgValueKind kind, const CopyField& field)
+{
+    if (field.length < 0) {
+        // As the ODBC reader: a NULL text is a variant of no type, other NULLs keep their type.
+        switch (kind) {
+        case PgValueKind::Text: return QVariant();
+        case PgValueKind::Double: return QVariant(QMetaType::fromType<double>());
+        case PgValueKind::Int: return QVariant(QMetaType::fromType<int>());
+        case PgValueKind::BigInt: return QVariant(QMetaType::fromType<qlonglong>());
+        case PgValueKind::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
+        case PgValueKind::Date: return QVariant(QMetaType::fromType<QDate>());
+        }
+    }
+    switch (kind) {
+    case PgValueKind::Text:
+        return QString::fromUtf8(field.data, field.length);
+    case PgValueKind::Double:
+        return doubleOf(field);
+    case PgValueKind::Int:
+    case PgValueKind::BigInt: {
+        bool ok = false;
+        const qlonglong value = QByteArray::fromRawData(field.data, field.length).toLongLong(&ok);
+        if (!ok)
+            unreadable(field);
+        return kind == PgValueKind::Int ? QVariant(int(value)) : QVariant(value);
+    }
+    case PgValueKind::DateTime:
+        return timestampOf(field);
+    case PgValueKind::Date: {
+        const QDate date = QDate::fromString(QString::fromLatin1(field.data, field.length), Qt::ISODate);
+        if (!date.isValid())
+            unreadable(field);
+        return date;
+    }
+    }
+    return {};
+}
