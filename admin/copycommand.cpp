@@ -118,7 +118,8 @@ int runCopy(const CopyOptions& options)
     bool same = true;
     for (const QString& table : tables) {
         // The target read back as written, within the transaction that wrote it.
-        const TableChecksum copied = transaction.checksum(table, columnsOfTable[table], QStringLiteral("확인 ") + table);
+        const TableChecksum copied =
+            transaction.checksum(table, columnsOfTable[table], QStringLiteral("확인 ") + table, original[table].rows);
         const bool agree = original[table] == copied;
         same = same && agree;
         say(QStringLiteral("  %1 원본 %2 | 대상 %3 %4")

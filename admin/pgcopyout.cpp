@@ -6,7 +6,7 @@
 
 #include <libpq-fe.h>
 
-PgCopyOut::PgCopyOut(PgSession& session, const QString& sql) : m_session(session)
+PgCopyOut::PgCopyOut(PgSession& session, const QString& sql, bool unpadded) : m_session(session), m_unpadded(unpadded)
 {
     for (const unsigned type : session.columnTypes(sql))
         m_kinds << pgValueKind(type);
@@ -46,7 +46,7 @@ bool PgCopyOut::next()
     if (!splitCopyLine(m_line, length, m_fields.data(), int(m_fields.size())))
         throw DbError(QStringLiteral("서버가 준 행의 값이 %1개가 아닙니다.").arg(m_fields.size()));
     for (qsizetype i = 0; i < m_fields.size(); ++i)
-        m_row[i] = pgValue(m_kinds[i], m_fields[i]);
+        m_row[i] = pgValue(m_kinds[i], m_fields[i], m_unpadded);
     return true;
 }
 

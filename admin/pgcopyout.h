@@ -16,7 +16,8 @@ class PgSession;
 // checksum) does not depend on the way they were read.
 class PgCopyOut {
 public:
-    PgCopyOut(PgSession& session, const QString& sql); // throws DbError
+    // With `unpadded`, texts come without their trailing blanks.
+    PgCopyOut(PgSession& session, const QString& sql, bool unpadded = false); // throws DbError
     ~PgCopyOut(); // a copy not read to its end is read off and dropped
     PgCopyOut(const PgCopyOut&) = delete;
     PgCopyOut& operator=(const PgCopyOut&) = delete;
@@ -32,5 +33,6 @@ private:
     QVector<CopyField> m_fields;
     QVector<QVariant> m_row;
     char* m_line = nullptr;
+    bool m_unpadded;
     bool m_open = false;
 };

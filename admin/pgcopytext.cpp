@@ -198,7 +198,7 @@ bool splitCopyLine(char* line, int length, CopyField* fields, int columns)
     return from == length + 1;
 }
 
-QVariant pgValue(PgValueKind kind, const CopyField& field)
+QVariant pgValue(PgValueKind kind, const CopyField& field, bool unpadded)
 {
     if (field.length < 0) {
         // As the ODBC reader: a NULL text is a variant of no type, other NULLs keep their type.
@@ -212,8 +212,12 @@ QVariant pgValue(PgValueKind kind, const CopyField& field)
         }
     }
     switch (kind) {
-    case PgValueKind::Text:
-        return QString::fromUtf8(field.data, field.length);
+    case PgValueKind::Text: {
+        int length = field.length;
+        while (unpadded && length > 0 && field.data[length - 1] == ' ') // no other UTF-8 byte is a blank
+            --length;
+        return QString::fromUtf8(field.data, length);
+    }
     case PgValueKind::Double:
         return doubleOf(field);
     case PgValueKind::Int:

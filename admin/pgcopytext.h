@@ -28,6 +28,6 @@ struct CopyField {
 };
 bool splitCopyLine(char* line, int length, CopyField* fields, int columns);
 
-// A decoded value as a QVariant of the kind; throws DbError when the text
-// does not read as one.
-QVariant pgValue(PgValueKind kind, const CopyField& field);
+// A decoded value as a QVariant of the kind, a text without its trailing
+// blanks when `unpadded`; throws DbError when the text does not read as one.
+QVariant pgValue(PgValueKind kind, const CopyField& field, bool unpadded = false);

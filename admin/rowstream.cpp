@@ -15,7 +15,10 @@ RowStream::RowStream(store::Connection& connection, const QString& sql, const QS
     execPrepared(connection, m_query);
 }
 
-RowStream::RowStream(PgSession& session, const QString& sql) : m_copy(std::make_unique<PgCopyOut>(session, sql)) {}
+RowStream::RowStream(PgSession& session, const QString& sql, Padding padding)
+    : m_copy(std::make_unique<PgCopyOut>(session, sql, padding == Padding::Dropped))
+{
+}
 
 bool RowStream::next()
 {

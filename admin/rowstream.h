@@ -18,7 +18,9 @@ class RowStream {
 public:
     // Runs it with the texts bound to its markers in order; throws DbError.
     RowStream(store::Connection& connection, const QString& sql, const QStringList& bound = {});
-    RowStream(PgSession& session, const QString& sql);
+    // A pass that evens padding out anyway may take texts without it.
+    enum class Padding { Kept, Dropped };
+    RowStream(PgSession& session, const QString& sql, Padding padding = Padding::Kept);
     bool next();
     QVariant value(int column) const
     {

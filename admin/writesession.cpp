@@ -44,13 +44,15 @@ std::unique_ptr<RowSink> WriteSession::inserter(const QString& table, const QStr
     return std::make_unique<BulkInserter>(m_target, table, columns, BulkInserter::kInCallersTransaction);
 }
 
-TableChecksum WriteSession::checksum(const QString& table, const QStringList& columns, const QString& what)
+TableChecksum WriteSession::checksum(const QString& table, const QStringList& columns, const QString& what,
+                                     qint64 expected)
 {
     if (!m_pg)
         return checksumOf(m_target, table, columns, what);
-    const qint64 total = countRows(table);
-    RowStream rows(*m_pg, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
-    return checksumOf(rows, columns.size(), total, what);
+    // The sum drops a fixed-width text's padding anyway: dropped as the
+    // bytes arrive, it costs no text of its own.
+    RowStream rows(*m_pg, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table), RowStream::Padding::Dropped);
+    return checksumOf(rows, columns.size(), expected, what);
 }
 
 void WriteSession::commit()

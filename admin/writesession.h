@@ -36,8 +36,9 @@ public:
     qint64 countRows(const QString& table);
     // The fastest way in for the table's rows, in this transaction.
     std::unique_ptr<RowSink> inserter(const QString& table, const QStringList& columns);
-    // The table's rows as they stand in this transaction, told as `what`.
-    TableChecksum checksum(const QString& table, const QStringList& columns, const QString& what);
+    // The table's rows as they stand in this transaction, told as `what`
+    // against the `expected` rows.
+    TableChecksum checksum(const QString& table, const QStringList& columns, const QString& what, qint64 expected);
     void commit();
 
 private:

@@ -592,10 +592,11 @@ private slots:
         synth[2] = company;
         synth[4] = QStringLiteral("2400"); // a server's rows come in blocks of a thousand
         QCOMPARE(admin(synth), 0);
-        // Values a reader could change on the way: a NULL, a full-width text ending in a character
-        // outside the basic plane, cents, milliseconds.
+        // Values a reader or writer could change on the way: a NULL, a full-width text ending in a character
+        // outside the basic plane, cents, milliseconds, what a bulk text format escapes, a text that spells its NULL.
         store::Connection::openSqlite(company)->execNative(
             QStringLiteral("update account_jen_AA set cr_amt = -5000, dr_amt = 1234.56, ac_text = NULL, item_name = '%1', "
+                           "sawon_name = 'a\\b\\' || char(9) || 't' || char(10) || 'n' || char(13) || 'r\\N.', buser_name = '\\N', "
                            "end_day = '2024-03-01T10:11:12.345' where rowid = (select min(rowid) from account_jen_AA)")
                 .arg(QString(199, QChar(0xD55C)) + QStringLiteral("\U0001F600")));
         EngineDb server(QStringLiteral("postgres"), false);
@@ -648,6 +649,8 @@ private slots:
 
         QVERIFY2(admin(QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("odbc"), QStringLiteral("--to"),
                                    QStringLiteral("sqlite:") + back} + onServer, &out) == 0, qPrintable(out));
+        // The server's rows read through ODBC sum up as they did read back where they were written.
+        QCOMPARE(copyChecksums(out, QStringLiteral("원본")), original);
         QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
         // And the rows themselves, file against file.
         auto a = store::Connection::openSqlite(company, true);
