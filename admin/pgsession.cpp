@@ -151,6 +151,25 @@ QVector<QStringList> PgSession::select(const QString& sql)
     return rows;
 }
 
+QString PgSession::withConstants(const QString& sql, const QStringList& values) const
+{
+    QString text;
+    qsizetype next = 0;
+    for (const QChar c : sql) {
+        if (c != u'?' || next >= values.size()) {
+            text += c;
+            continue;
+        }
+        const QByteArray value = values[next++].toUtf8();
+        char* quoted = PQescapeLiteral(m_conn, value.constData(), size_t(value.size()));
+        if (!quoted)
+            fail();
+        text += QString::fromUtf8(quoted);
+        PQfreemem(quoted);
+    }
+    return text;
+}
+
 QVector<unsigned> PgSession::columnTypes(const QString& sql)
 {
     pg_result* prepared = PQprepare(m_conn, "", sql.toUtf8().constData(), 0, nullptr);

@@ -34,6 +34,9 @@ public:
     void commit();
     // Every row of a query, each column as text without trailing blanks.
     QVector<QStringList> select(const QString& sql);
+    // The statement with each ? replaced by the next value as a quoted
+    // constant, for the statements that take no parameters (COPY).
+    QString withConstants(const QString& sql, const QStringList& values) const;
     // The type (OID) of each column the query returns, without running it.
     QVector<unsigned> columnTypes(const QString& sql);
 
