@@ -88,7 +88,8 @@ int runCopy(const CopyOptions& options)
     if (const QString notice = store::createSchema(to); !notice.isEmpty())
         say(notice);
 
-    if (const qint64 vouchers = countRows(to, kVoucherTable); vouchers > 0 && !options.replace)
+    // Counted only to be refused: a replace need not wait for a pass over the ledger.
+    if (const qint64 vouchers = options.replace ? 0 : countRows(to, kVoucherTable); vouchers > 0)
         throw AppError(QStringLiteral("대상에 이미 전표 %1행이 있습니다. 지우고 복사하려면 --replace를 주십시오.").arg(vouchers));
 
     // The source in one snapshot, so that both sides are proved against
