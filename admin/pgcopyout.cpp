@@ -12,6 +12,7 @@ PgCopyOut::PgCopyOut(PgSession& session, const QString& sql, bool unpadded) : m_
         m_kinds << pgValueKind(type);
     m_fields.resize(m_kinds.size());
     m_row.resize(m_kinds.size());
+    m_made.resize(m_kinds.size());
     PGresult* result = PQexec(session.handle(), QStringLiteral("COPY (%1) TO STDOUT").arg(sql).toUtf8().constData());
     if (PQresultStatus(result) != PGRES_COPY_OUT)
         session.fail(result);
@@ -45,9 +46,25 @@ bool PgCopyOut::next()
     }
     if (!splitCopyLine(m_line, length, m_fields.data(), int(m_fields.size())))
         throw DbError(QStringLiteral("서버가 준 행의 값이 %1개가 아닙니다.").arg(m_fields.size()));
-    for (qsizetype i = 0; i < m_fields.size(); ++i)
-        m_row[i] = pgValue(m_kinds[i], m_fields[i], m_unpadded);
+    m_made.fill(false);
     return true;
+}
+
+const QVariant& PgCopyOut::value(int column) const
+{
+    if (!m_made[column]) {
+        m_row[column] = pgValue(m_kinds[column], m_fields[column], m_unpadded);
+        m_made[column] = true;
+    }
+    return m_row[column];
+}
+
+std::optional<QByteArrayView> PgCopyOut::textBytes(int column) const
+{
+    const CopyField& field = m_fields[column];
+    if (m_kinds[column] != PgValueKind::Text || field.length < 0)
+        return std::nullopt;
+    return QByteArrayView(field.data, field.length);
 }
 
 void PgCopyOut::end()

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <optional>
 
 class PgSession;
 
@@ -23,7 +24,10 @@ public:
     PgCopyOut& operator=(const PgCopyOut&) = delete;
 
     bool next(); // throws DbError
-    const QVariant& value(int column) const { return m_row[column]; }
+    // Made when first asked for: a pass that takes texts as bytes makes none.
+    const QVariant& value(int column) const; // throws DbError
+    // A text column's value as the UTF-8 bytes it came in; none for NULL or another type.
+    std::optional<QByteArrayView> textBytes(int column) const;
 
 private:
     void end();
@@ -31,7 +35,8 @@ private:
     PgSession& m_session;
     QVector<PgValueKind> m_kinds;
     QVector<CopyField> m_fields;
-    QVector<QVariant> m_row;
+    mutable QVector<QVariant> m_row;
+    mutable QVector<bool> m_made;
     char* m_line = nullptr;
     bool m_unpadded;
     bool m_open = false;

@@ -4,7 +4,9 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QStringEncoder>
 #include <cctype>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
@@ -16,9 +18,22 @@ enum : unsigned {
     kBpchar = 1042, kVarchar = 1043, kDate = 1082, kTimestamp = 1114, kNumeric = 1700,
 };
 
-void appendEscaped(QByteArray& line, const QByteArray& utf8)
+// A text in UTF-8 straight into the line, escaped where it must be (rarely).
+void appendText(QByteArray& line, QStringView text)
 {
-    for (const char c : utf8) {
+    static thread_local QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    const qsizetype at = line.size();
+    line.resize(at + 3 * text.size());
+    line.truncate(utf8.appendToBuffer(line.data() + at, text) - line.constData());
+    qsizetype special = at;
+    const auto plain = [](char c) { return c != '\\' && c != '\t' && c != '\n' && c != '\r'; };
+    while (special < line.size() && plain(line[special]))
+        ++special;
+    if (special == line.size())
+        return;
+    const QByteArray rest = line.mid(special);
+    line.truncate(special);
+    for (const char c : rest) {
         switch (c) {
         case '\\': line += "\\\\"; break;
         case '\t': line += "\\t"; break;
@@ -115,8 +130,11 @@ void appendCopyValue(QByteArray& line, const QVariant& value)
     case QMetaType::QDateTime:
         line += value.toDateTime().toString(Qt::ISODateWithMs).toLatin1();
         break;
+    case QMetaType::QString:
+        appendText(line, *static_cast<const QString*>(value.constData()));
+        break;
     default:
-        appendEscaped(line, value.toString().toUtf8());
+        appendText(line, value.toString());
     }
 }
 
@@ -153,14 +171,16 @@ bool splitCopyLine(char* line, int length, CopyField* fields, int columns)
         if (from > length)
             return false;
         // A tab inside a value is written \t: every tab byte ends one.
-        int end = from;
-        while (end < length && line[end] != '\t')
-            ++end;
         char* in = line + from;
-        const int size = end - from;
-        from = end + 1;
+        const char* tab = static_cast<const char*>(std::memchr(in, '\t', size_t(length - from)));
+        const int size = tab ? int(tab - in) : length - from;
+        from += size + 1;
         if (size == 2 && in[0] == '\\' && in[1] == 'N') {
             fields[column] = {nullptr, -1};
+            continue;
+        }
+        if (!std::memchr(in, '\\', size_t(size))) {
+            fields[column] = {in, size};
             continue;
         }
         int written = 0;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 // The rows of one SELECT, read forward once by the admin tool's long
 // passes: from a PostgreSQL server in blocks of rows through ODBC, or
@@ -25,6 +26,12 @@ public:
     QVariant value(int column) const
     {
         return m_block ? m_block->value(column) : m_copy ? m_copy->value(column) : m_query.value(column);
+    }
+    // A text value as the UTF-8 bytes it came in, where it came so (COPY):
+    // a pass that wants bytes then makes no text of them.
+    std::optional<QByteArrayView> textBytes(int column) const
+    {
+        return m_copy ? m_copy->textBytes(column) : std::nullopt;
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "store/connection.h"
 
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,7 @@ public:
 private:
     TableChecksum m_sum;
     QByteArray m_text; // reused: one allocation for the whole table
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
 
 // One streaming pass over the table, its progress told as `what`.
