@@ -25,7 +25,12 @@ PgCopyOut::~PgCopyOut()
     PQfreemem(m_line);
     if (!m_open)
         return;
-    // libpq has no way to stop a copy out but to read it off.
+    // A copy out ends only read off: asked to stop first, the server sends little more.
+    if (PGcancel* cancel = PQgetCancel(m_session.handle())) {
+        char why[256];
+        PQcancel(cancel, why, int(sizeof why));
+        PQfreeCancel(cancel);
+    }
     char* line = nullptr;
     while (PQgetCopyData(m_session.handle(), &line, 0) > 0)
         PQfreemem(line);
