@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QStringEncoder>
-#include <cctype>
 #include <cstring>
 #include <cmath>
 #include <limits>
@@ -195,20 +194,7 @@ bool splitCopyLine(char* line, int length, CopyField* fields, int columns)
                 case 'b': c = '\b'; break;
                 case 'f': c = '\f'; break;
                 case 'v': c = '\v'; break;
-                default:
-                    if (c >= '0' && c <= '7') { // \ooo
-                        int code = c - '0';
-                        for (int k = 0; k < 2 && i + 1 < size && in[i + 1] >= '0' && in[i + 1] <= '7'; ++k)
-                            code = code * 8 + (in[++i] - '0');
-                        c = char(code);
-                    } else if (c == 'x' && i + 1 < size && std::isxdigit(uchar(in[i + 1]))) { // \xhh
-                        int code = 0;
-                        for (int k = 0; k < 2 && i + 1 < size && std::isxdigit(uchar(in[i + 1])); ++k) {
-                            const char h = in[++i];
-                            code = code * 16 + (h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
-                        }
-                        c = char(code);
-                    }
+                default: break; // the character itself (the server writes no octal or hex forms)
                 }
             }
             in[written++] = c; // decoding never lengthens: in place

@@ -74,7 +74,7 @@ std::unique_ptr<PgSession> PgSession::openBeside(store::Connection& odbc, const 
     if (PQstatus(conn) != CONNECTION_OK) {
         const QString why = textOf(PQerrorMessage(conn));
         PQfinish(conn);
-        throw AppError(QStringLiteral("데이터 원본 %1의 서버에 대량 쓰기(COPY)용 연결을 열 수 없습니다 (%2): %3")
+        throw AppError(QStringLiteral("데이터 원본 %1의 서버에 대량 전송(COPY)용 연결을 열 수 없습니다 (%2): %3")
                            .arg(dsn, where, why));
     }
     std::unique_ptr<PgSession> session(new PgSession(conn));
@@ -87,7 +87,7 @@ std::unique_ptr<PgSession> PgSession::openBeside(store::Connection& odbc, const 
     const QStringList odbcSide = odbc.selectNative(who).value(0);
     const QStringList pgSide = session->select(who).value(0);
     if (odbcSide != pgSide)
-        throw AppError(QStringLiteral("데이터 원본 %1의 ODBC 연결과 대량 쓰기(COPY)용 연결이 다른 곳에 닿았습니다 (%2 | %3). "
+        throw AppError(QStringLiteral("데이터 원본 %1의 ODBC 연결과 대량 전송(COPY)용 연결이 다른 곳에 닿았습니다 (%2 | %3). "
                                       "odbc.ini의 Servername, Port, Database, Username을 확인하십시오.")
                            .arg(dsn, odbcSide.join(u'/'), pgSide.join(u'/')));
     const QByteArray path = odbc.selectNative(QStringLiteral("SELECT current_setting('search_path')")).value(0).value(0).toUtf8();
