@@ -19,13 +19,15 @@
 
 #include <unistd.h>
 
+namespace admin {
+
 namespace {
 
 QString embeddedFileOrRefuse(const TargetChoice& choice, const QString& action)
 {
     const QString file = sqliteFileOf(choice);
     if (file.isEmpty())
-        throw AppError(QStringLiteral("서버 데이터 원본은 서버의 도구로 %1하십시오 (예: pg_dump, pg_restore).").arg(action));
+        throw core::AppError(QStringLiteral("서버 데이터 원본은 서버의 도구로 %1하십시오 (예: pg_dump, pg_restore).").arg(action));
     return file;
 }
 
@@ -38,9 +40,9 @@ void sayCounts(const store::BackupSummary& s)
 // row, say) would keep working in the restored books unseen by `check`.
 void requireOwnSchema(const QString& backup)
 {
-    const QStringList foreign = store::foreignSchemaObjects(backup);
+    const QStringList foreign = schema::foreignSchemaObjects(backup);
     if (!foreign.isEmpty())
-        throw AppError(QStringLiteral("%1에는 프로그램이 만들지 않은 것이 들어 있어 복원하지 않습니다: %2")
+        throw core::AppError(QStringLiteral("%1에는 프로그램이 만들지 않은 것이 들어 있어 복원하지 않습니다: %2")
                            .arg(backup, foreign.join(QStringLiteral(", "))));
 }
 
@@ -54,7 +56,7 @@ qint64 voucherRowsOf(const QString& file)
     try {
         auto c = store::Connection::openSqlite(file, true);
         return countRows(*c, QStringLiteral("account_jen_AA"));
-    } catch (const DbError&) {
+    } catch (const core::DbError&) {
         return 0; // not a file of vouchers: none are replaced
     }
 }
@@ -66,7 +68,7 @@ void confirmRestore(const QString& target, const store::BackupSummary& incoming,
     if (yes)
         return;
     if (!::isatty(STDIN_FILENO))
-        throw AppError(QStringLiteral("복원은 지금의 장부를 통째로 바꿉니다. 터미널 없이 실행할 때는 --yes를 붙이십시오."));
+        throw core::AppError(QStringLiteral("복원은 지금의 장부를 통째로 바꿉니다. 터미널 없이 실행할 때는 --yes를 붙이십시오."));
     const QString rows = rowCount(incoming.voucherRows);
     const QString change = QFileInfo::exists(target)
                                ? QStringLiteral("account_jen_AA %1행을 %2행으로 바꿉니다.").arg(rowCount(voucherRowsOf(target)), rows)
@@ -75,7 +77,7 @@ void confirmRestore(const QString& target, const store::BackupSummary& incoming,
     out << change << QStringLiteral(" 계속할까요? [y/N] ") << Qt::flush;
     const QString answer = QTextStream(stdin).readLine().trimmed().toLower();
     if (answer != QLatin1String("y") && answer != QLatin1String("yes"))
-        throw AppError(QStringLiteral("복원하지 않았습니다. 아무것도 바뀌지 않았습니다."));
+        throw core::AppError(QStringLiteral("복원하지 않았습니다. 아무것도 바뀌지 않았습니다."));
 }
 
 // The books a restore replaces are backed up first, beside the daily
@@ -85,7 +87,7 @@ void keepReplacedBooks(const QString& target)
     if (!QFileInfo::exists(target)) {
         say(QStringLiteral("%1은(는) 아직 없어 먼저 백업할 장부가 없습니다.").arg(target));
         if (!store::makePrivateFolder(QFileInfo(target).absolutePath())) // a new workstation's first restore
-            throw AppError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(target).absolutePath()));
+            throw core::AppError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(QFileInfo(target).absolutePath()));
         return;
     }
     const QString folder = store::dailyBackupFolder(target);
@@ -98,10 +100,10 @@ void keepReplacedBooks(const QString& target)
         copy = QStringLiteral("%1-%2.db").arg(stem).arg(n);
     try {
         if (!store::makePrivateFolder(folder))
-            throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(folder));
+            throw core::AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(folder));
         store::backupSqliteFile(target, copy);
-    } catch (const AppError& e) {
-        throw AppError(QStringLiteral("바뀔 장부를 먼저 백업하지 못해 복원하지 않았습니다: %1").arg(e.text()));
+    } catch (const core::AppError& e) {
+        throw core::AppError(QStringLiteral("바뀔 장부를 먼저 백업하지 못해 복원하지 않았습니다: %1").arg(e.text()));
     }
     say(QStringLiteral("바뀔 장부를 먼저 백업했습니다: %1").arg(copy));
 }
@@ -130,11 +132,11 @@ int runRestore(const TargetChoice& choice, const QString& file, bool yes)
     say(QStringLiteral("대상: SQLite 파일 %1").arg(target));
     // The program's own guard, held while the pages are copied: a program
     // started meanwhile finds that a restore holds it and tells the clerk.
-    SingleInstance guard(QStringLiteral("voucher"));
+    shell::SingleInstance guard(QStringLiteral("voucher"));
     if (!guard.claimForRestore())
-        throw AppError(QStringLiteral("출금 전표 프로그램이 실행 중입니다. 프로그램을 닫은 뒤에 복원하십시오."));
+        throw core::AppError(QStringLiteral("출금 전표 프로그램이 실행 중입니다. 프로그램을 닫은 뒤에 복원하십시오."));
     if (store::sqliteFileInUse(target))
-        throw AppError(QStringLiteral("다른 프로그램이 %1을(를) 열어 두고 있습니다. 그 프로그램을 닫은 뒤에 복원하십시오.")
+        throw core::AppError(QStringLiteral("다른 프로그램이 %1을(를) 열어 두고 있습니다. 그 프로그램을 닫은 뒤에 복원하십시오.")
                            .arg(target));
     const store::BackupSummary s = store::restoreSqliteFile(file, target, [&](const QString& sound, const store::BackupSummary& incoming) {
         requireOwnSchema(sound);
@@ -146,3 +148,5 @@ int runRestore(const TargetChoice& choice, const QString& file, bool yes)
     say(QStringLiteral("복원했습니다: %1 → %2").arg(file, target));
     return 0;
 }
+
+} // namespace admin

@@ -2,6 +2,8 @@
 
 #include "target.h"
 
+namespace admin {
+
 // voucher-admin backup FILE: a copy of the embedded database through
 // SQLite's online backup (store/onlinebackup.h), consistent as of one moment
 // even while the program writes; checked whole before it takes its name. A
@@ -16,3 +18,5 @@ int runBackup(const TargetChoice& choice, const QString& file);
 // restored; the books it replaces are backed up first. A person at a
 // terminal is asked; a script says yes with `yes` (--yes), else it is refused.
 int runRestore(const TargetChoice& choice, const QString& file, bool yes);
+
+} // namespace admin

@@ -10,11 +10,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace admin {
+
 int runBackupPlace(const TargetChoice& choice, const QString& folder)
 {
     const QString file = sqliteFileOf(choice);
     if (file.isEmpty())
-        throw AppError(QStringLiteral("서버 데이터 원본은 서버의 도구로 백업하십시오 (예: pg_dump). 백업 장소는 SQLite 파일의 것입니다."));
+        throw core::AppError(QStringLiteral("서버 데이터 원본은 서버의 도구로 백업하십시오 (예: pg_dump). 백업 장소는 SQLite 파일의 것입니다."));
     say(QStringLiteral("데이터 원본: SQLite 파일 %1").arg(file));
     if (folder.isEmpty()) {
         const QString was = store::secondBackupPlace(file);
@@ -25,10 +27,10 @@ int runBackupPlace(const TargetChoice& choice, const QString& folder)
     }
     const QFileInfo info(folder);
     if (!info.isDir())
-        throw AppError(QStringLiteral("폴더가 없습니다: %1 (디스크나 네트워크 폴더를 연결한 뒤에 주십시오)").arg(folder));
+        throw core::AppError(QStringLiteral("폴더가 없습니다: %1 (디스크나 네트워크 폴더를 연결한 뒤에 주십시오)").arg(folder));
     const QString place = info.absoluteFilePath();
     if (place == store::dailyBackupFolder(file))
-        throw AppError(QStringLiteral("%1은(는) 데이터 파일 옆의 백업 폴더입니다. 다른 디스크나 네트워크 폴더를 주십시오.").arg(place));
+        throw core::AppError(QStringLiteral("%1은(는) 데이터 파일 옆의 백업 폴더입니다. 다른 디스크나 네트워크 폴더를 주십시오.").arg(place));
     { // a folder the program cannot make its copies in is refused now, not at the first copy
         const store::PrivateWorkFolder tried(QDir(place).filePath(QStringLiteral("copy")));
     }
@@ -36,3 +38,5 @@ int runBackupPlace(const TargetChoice& choice, const QString& folder)
     say(QStringLiteral("두 번째 백업 장소를 %1(으)로 정했습니다: 날마다의 백업이 이곳에도 쌓입니다 (7일).").arg(place));
     return 0;
 }
+
+} // namespace admin

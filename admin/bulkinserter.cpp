@@ -10,18 +10,20 @@
 #include <sqlite3.h>
 #include <algorithm>
 
+namespace admin {
+
 namespace {
 
 // SQL Server takes at most 2100 parameters per statement; keep under it everywhere.
 constexpr int kMaxParameters = 2000;
 constexpr int kRowsPerBatch = 256; // rows written at once by SQLite's statement or as literals
 
-BulkInserter::Path pathFor(store::Engine engine)
+BulkInserter::Path pathFor(core::Engine engine)
 {
     switch (engine) {
-    case store::Engine::SQLite:
+    case core::Engine::SQLite:
         return BulkInserter::Path::SqliteRows;
-    case store::Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         return BulkInserter::Path::Literals;
     default:
         return BulkInserter::Path::Parameters;
@@ -120,7 +122,7 @@ BulkInserter::BulkInserter(store::Connection& connection, const QString& table, 
     } else if (m_path == Path::SqliteRows) {
         auto* db = *static_cast<sqlite3* const*>(m_connection.database().driver()->handle().constData());
         if (sqlite3_prepare_v2(db, insertText(1).toUtf8().constData(), -1, &m_sqliteRow, nullptr) != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+            throw core::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
     }
     m_buffer.reserve(m_rowsPerStatement * columns.size());
 }
@@ -147,7 +149,7 @@ QString BulkInserter::insertText(int rows) const
 void BulkInserter::add(const QVector<QVariant>& row)
 {
     if (row.size() != m_columns.size())
-        throw AppError(QStringLiteral("%1: 열 수가 맞지 않습니다.").arg(m_table));
+        throw core::AppError(QStringLiteral("%1: 열 수가 맞지 않습니다.").arg(m_table));
     m_buffer += row;
     if (++m_buffered == m_rowsPerStatement)
         flush();
@@ -203,7 +205,7 @@ void BulkInserter::writeSqliteRows()
         sqlite3_reset(m_sqliteRow);
         if (rc != SQLITE_DONE) {
             const QString text = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_sqliteRow)));
-            throw DbError(QStringLiteral("%1 (%2)").arg(text, m_table));
+            throw core::DbError(QStringLiteral("%1 (%2)").arg(text, m_table));
         }
     }
 }
@@ -231,7 +233,7 @@ void BulkInserter::begin()
         return;
     QSqlDatabase db = m_connection.database();
     if (!db.transaction())
-        throw DbError(db.lastError().text());
+        throw core::DbError(db.lastError().text());
     m_open = true;
     m_inTransaction = 0;
 }
@@ -245,7 +247,7 @@ void BulkInserter::commit()
     if (!db.commit()) {
         const QString text = db.lastError().text();
         db.rollback();
-        throw DbError(text);
+        throw core::DbError(text);
     }
 }
 
@@ -254,3 +256,5 @@ void BulkInserter::finish()
     flush();
     commit();
 }
+
+} // namespace admin

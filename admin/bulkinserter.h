@@ -11,6 +11,8 @@
 
 struct sqlite3_stmt;
 
+namespace admin {
+
 // Inserts many rows into one table fast, committed in large transactions, or
 // inside the caller's one transaction when rowsPerTransaction is
 // kInCallersTransaction. Binding a value through Qt costs more than the
@@ -54,3 +56,5 @@ private:
     qint64 m_inTransaction = 0;
     bool m_open = false;
 };
+
+} // namespace admin

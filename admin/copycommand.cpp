@@ -12,9 +12,11 @@
 
 #include <QFileInfo>
 
+namespace admin {
+
 namespace {
 
-const QString kVoucherTable = QStringLiteral("account_jen_AA");
+const QString kLedgerTable = QStringLiteral("account_jen_AA");
 
 TargetChoice sideNamed(const QString& named, const QString& schema, const char* option)
 {
@@ -25,7 +27,7 @@ TargetChoice sideNamed(const QString& named, const QString& schema, const char* 
     } else if (named.startsWith(QLatin1String("sqlite:")) && named.size() > 7) {
         side.sqlitePath = QFileInfo(named.mid(7)).absoluteFilePath();
     } else {
-        throw AppError(QStringLiteral("--%1: sqlite:경로 또는 odbc를 주십시오 (받은 값: \"%2\").")
+        throw core::AppError(QStringLiteral("--%1: sqlite:경로 또는 odbc를 주십시오 (받은 값: \"%2\").")
                            .arg(QLatin1String(option), named));
     }
     return side;
@@ -37,7 +39,7 @@ TargetChoice sideNamed(const QString& named, const QString& schema, const char* 
 QVariant unpadded(QVariant value)
 {
     if (!value.isNull() && value.metaType().id() == QMetaType::QString)
-        value = Str_TrimRight(value.toString());
+        value = core::Str_TrimRight(value.toString());
     return value;
 }
 
@@ -46,7 +48,7 @@ QVariant unpadded(QVariant value)
 // second pass would read.
 TableChecksum copyRows(store::Connection& from, WriteSession& to, const QString& table, const QStringList& columns)
 {
-    const bool padded = from.engine() != store::Engine::SQLite;
+    const bool padded = from.engine() != core::Engine::SQLite;
     Progress progress(table, countRows(from, table));
     RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
     const std::unique_ptr<RowSink> insert = to.inserter(table, columns);
@@ -70,36 +72,36 @@ int runCopy(const CopyOptions& options)
     const TargetChoice fromSide = sideNamed(options.from, options.schema, "from");
     const TargetChoice toSide = sideNamed(options.to, options.schema, "to");
     if (fromSide.odbc == toSide.odbc && fromSide.sqlitePath == toSide.sqlitePath)
-        throw AppError(QStringLiteral("원본과 대상이 같습니다."));
+        throw core::AppError(QStringLiteral("원본과 대상이 같습니다."));
     if (!fromSide.odbc && !QFileInfo::exists(fromSide.sqlitePath))
-        throw AppError(QStringLiteral("원본 파일이 없습니다: %1").arg(fromSide.sqlitePath));
+        throw core::AppError(QStringLiteral("원본 파일이 없습니다: %1").arg(fromSide.sqlitePath));
 
     // Both sides read through a cursor: the rows, not the tables, are in memory.
     constexpr auto kCursor = store::Connection::ResultReading::ThroughCursor;
     OpenedTarget source = openTarget(fromSide, kCursor);
     store::Connection& from = *source.connection;
     say(QStringLiteral("원본: %1").arg(from.describe()));
-    if (!store::schemaExists(from))
-        throw AppError(QStringLiteral("원본에 전표 테이블 account_jen_AA가 없습니다."));
+    if (!schema::schemaExists(from))
+        throw core::AppError(QStringLiteral("원본에 전표 테이블 account_jen_AA가 없습니다."));
     OpenedTarget target = openTarget(toSide, kCursor);
     store::Connection& to = *target.connection;
     say(QStringLiteral("대상: %1").arg(to.describe()));
     // Empty tables where they are missing.
-    if (const QString notice = store::createSchema(to); !notice.isEmpty())
+    if (const QString notice = schema::createSchema(to); !notice.isEmpty())
         say(notice);
 
     // Counted only to be refused: a replace need not wait for a pass over the ledger.
-    if (const qint64 vouchers = options.replace ? 0 : countRows(to, kVoucherTable); vouchers > 0)
-        throw AppError(QStringLiteral("대상에 이미 전표 %1행이 있습니다. 지우고 복사하려면 --replace를 주십시오.").arg(vouchers));
+    if (const qint64 vouchers = options.replace ? 0 : countRows(to, kLedgerTable); vouchers > 0)
+        throw core::AppError(QStringLiteral("대상에 이미 전표 %1행이 있습니다. 지우고 복사하려면 --replace를 주십시오.").arg(vouchers));
 
     // The source in one snapshot, so that both sides are proved against
     // the same rows even while a workstation saves.
     AdminTransaction snapshot(from);
-    if (from.engine() == store::Engine::PostgreSQL)
+    if (from.engine() == core::Engine::PostgreSQL)
         from.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
 
     QStringList tables = masterTables();
-    tables << kVoucherTable;
+    tables << kLedgerTable;
     // On a server, the target's whole transaction runs where COPY writes.
     WriteSession transaction(to);
     QMap<QString, QStringList> columnsOfTable;
@@ -109,7 +111,7 @@ int runCopy(const CopyOptions& options)
         const QStringList targetColumns = columnsOf(to, table);
         for (const QString& column : columns)
             if (!targetColumns.contains(column, Qt::CaseInsensitive))
-                throw AppError(QStringLiteral("대상의 %1에 열 %2이(가) 없습니다.").arg(table, column));
+                throw core::AppError(QStringLiteral("대상의 %1에 열 %2이(가) 없습니다.").arg(table, column));
         columnsOfTable[table] = columns;
         transaction.exec(QStringLiteral("DELETE FROM %1").arg(table));
         original[table] = copyRows(from, transaction, table, columns);
@@ -128,7 +130,7 @@ int runCopy(const CopyOptions& options)
                 .arg(original[table].text(), copied.text(), agree ? QStringLiteral("같음") : QStringLiteral("다름")));
     }
     if (!same)
-        throw AppError(QStringLiteral("복사한 행이 원본과 다릅니다. 대상에는 아무것도 쓰지 않았습니다."));
+        throw core::AppError(QStringLiteral("복사한 행이 원본과 다릅니다. 대상에는 아무것도 쓰지 않았습니다."));
     transaction.commit();
     say(QStringLiteral("복사했습니다: 테이블 %1개.").arg(tables.size()));
     if (toSide.odbc)
@@ -136,3 +138,5 @@ int runCopy(const CopyOptions& options)
                 .arg(fromSide.sqlitePath));
     return 0;
 }
+
+} // namespace admin

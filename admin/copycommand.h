@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace admin {
+
 struct CopyOptions {
     QString from;   // "sqlite:PATH" or "odbc"
     QString to;     // the same
@@ -16,3 +18,5 @@ struct CopyOptions {
 // replace is set; the target's master tables are always replaced by the
 // source's. Returns the exit code.
 int runCopy(const CopyOptions& options);
+
+} // namespace admin

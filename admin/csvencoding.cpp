@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace admin {
+
 namespace {
 
 const QByteArray kUtf8Mark("\xEF\xBB\xBF");
@@ -37,7 +39,7 @@ bool soundCodePage(const QByteArray& line, QString* text)
 
 [[noreturn]] void badLine(const QString& fileName, int line, CsvEncoding encoding)
 {
-    throw AppError(QStringLiteral("%1 %2번째 줄: %3로 읽을 수 없는 바이트가 있습니다. --encoding으로 인코딩을 주십시오.")
+    throw core::AppError(QStringLiteral("%1 %2번째 줄: %3로 읽을 수 없는 바이트가 있습니다. --encoding으로 인코딩을 주십시오.")
                        .arg(fileName)
                        .arg(line)
                        .arg(csvEncodingName(encoding)));
@@ -54,7 +56,7 @@ CsvEncoding csvEncodingNamed(const QString& name)
         return CsvEncoding::Utf8;
     if (n == QLatin1String("cp949") || n == QLatin1String("euc-kr") || n == QLatin1String("ms949"))
         return CsvEncoding::Cp949;
-    throw AppError(QStringLiteral("알 수 없는 인코딩입니다: %1 (utf-8, cp949, euc-kr 중 하나)").arg(name));
+    throw core::AppError(QStringLiteral("알 수 없는 인코딩입니다: %1 (utf-8, cp949, euc-kr 중 하나)").arg(name));
 }
 
 QString csvEncodingName(CsvEncoding encoding)
@@ -98,7 +100,7 @@ QByteArray encodeCsvFile(const QString& text, CsvEncoding encoding, const QStrin
     QStringEncoder encoder(kCp949CodePage);
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
-        throw AppError(QStringLiteral("%1: CP949에 없는 글자가 있어 UTF-8로만 쓸 수 있습니다.").arg(fileName));
+        throw core::AppError(QStringLiteral("%1: CP949에 없는 글자가 있어 UTF-8로만 쓸 수 있습니다.").arg(fileName));
     return bytes;
 }
 
@@ -132,3 +134,5 @@ QString cp949Lacks(const QString& text)
     }
     return text.left(1); // not by one character alone
 }
+
+} // namespace admin

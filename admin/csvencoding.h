@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace admin {
+
 // The encodings offices' CSV files come in: UTF-8 (with or without the mark
 // spreadsheets put in front) and the Korean Windows code page (CP949, a
 // superset of EUC-KR).
@@ -35,3 +37,5 @@ inline constexpr char kCp949CodePage[] = "windows-949";
 // The first character of a text the Korean Windows code page lacks; empty
 // when it holds them all.
 QString cp949Lacks(const QString& text);
+
+} // namespace admin

@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 #include <QStringList>
 
+namespace admin {
+
 // A CSV file written record by record, whole or not at all: the records go
 // into a private part file beside the name (made 0600 in a folder of its own),
 // which takes the name only when finish() is reached; a writer destroyed
@@ -38,3 +40,5 @@ private:
     qint64 m_records = 0;
     qint64 m_lines = 1; // the file line the next record starts on
 };
+
+} // namespace admin

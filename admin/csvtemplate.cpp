@@ -7,11 +7,13 @@
 #include "core/errors.h"
 #include "store/privatefiles.h"
 
+namespace admin {
+
 int runTemplate(const QString& table, const QString& file, CsvEncoding encoding)
 {
     const MasterRules* rules = masterRules(table);
     if (!rules)
-        throw AppError(QStringLiteral("양식을 만들 수 있는 테이블이 아닙니다: %1 (%2)")
+        throw core::AppError(QStringLiteral("양식을 만들 수 있는 테이블이 아닙니다: %1 (%2)")
                            .arg(table, importableTables().join(QStringLiteral(", "))));
     QStringList names, values;
     for (const QString& field : rules->example) {
@@ -27,3 +29,5 @@ int runTemplate(const QString& table, const QString& file, CsvEncoding encoding)
             .arg(file, csvEncodingName(encoding)));
     return 0;
 }
+
+} // namespace admin

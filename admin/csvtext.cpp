@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace admin {
+
 QList<CsvRecord> parseCsv(const QString& text)
 {
     QList<CsvRecord> records;
@@ -113,3 +115,5 @@ QString formulaUnguarded(const QString& text)
 {
     return text.startsWith(u'\'') && formulaLike(text.mid(1)) ? text.mid(1) : text;
 }
+
+} // namespace admin

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <stdexcept>
 
+namespace admin {
+
 // CSV as spreadsheets write it: fields separated by commas, a field in double
 // quotes may hold commas, line breaks and doubled quotes; records end with
 // LF or CRLF.
@@ -31,3 +33,5 @@ QString csvLine(const QStringList& fields);
 // apostrophe off again, so that export and import give each other's values.
 QString formulaGuarded(const QString& text);
 QString formulaUnguarded(const QString& text);
+
+} // namespace admin

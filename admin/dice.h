@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <random>
 
+namespace admin {
+
 // The synthetic data's random source: seeded, so a run can be repeated.
 class Dice {
 public:
@@ -25,3 +27,5 @@ public:
 private:
     std::mt19937_64 m_engine;
 };
+
+} // namespace admin

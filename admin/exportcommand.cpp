@@ -21,9 +21,11 @@
 #include <QSqlQuery>
 #include <optional>
 
+namespace admin {
+
 namespace {
 
-const QString kVoucherTable = QStringLiteral("account_jen_AA");
+const QString kLedgerTable = QStringLiteral("account_jen_AA");
 // The part of a resident registration number after the hyphen.
 const QString kResidentNumberTail = QStringLiteral("Sawon_Jumin02");
 const QString kTrailTable = QStringLiteral("voucher_history");
@@ -41,7 +43,7 @@ QString exported(const QVariant& value, const TableColumn& column)
     if (value.isNull())
         return {};
     if (column.text)
-        return formulaGuarded(Str_TrimRight(value.toString()));
+        return formulaGuarded(core::Str_TrimRight(value.toString()));
     if (value.metaType().id() == QMetaType::QDateTime)
         return exportedTime(value.toDateTime());
     // The embedded file's times are already the text written here: parsing
@@ -51,7 +53,7 @@ QString exported(const QVariant& value, const TableColumn& column)
     bool number = false;
     const double amount = value.toDouble(&number);
     if (number)
-        return shortestDecimal(amount);
+        return core::shortestDecimal(amount);
     const QDateTime time = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
     return time.isValid() ? exportedTime(time) : value.toString();
 }
@@ -60,35 +62,35 @@ void checkDate(const QString& date, const char* option)
 {
     static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     if (!date.isEmpty() && !form.match(date).hasMatch())
-        throw AppError(QStringLiteral("--%1: 날짜는 yyyy-MM-dd로 주십시오 (값: %2).").arg(QLatin1String(option), date));
+        throw core::AppError(QStringLiteral("--%1: 날짜는 yyyy-MM-dd로 주십시오 (값: %2).").arg(QLatin1String(option), date));
     if (!date.isEmpty() && !QDate::fromString(date, QStringLiteral("yyyy-MM-dd")).isValid())
-        throw AppError(QStringLiteral("--%1: 달력에 없는 날짜입니다 (값: %2).").arg(QLatin1String(option), date));
+        throw core::AppError(QStringLiteral("--%1: 달력에 없는 날짜입니다 (값: %2).").arg(QLatin1String(option), date));
 }
 
 } // namespace
 
 int runExport(const ExportOptions& o)
 {
-    const bool vouchers = o.table.compare(kVoucherTable, Qt::CaseInsensitive) == 0;
+    const bool vouchers = o.table.compare(kLedgerTable, Qt::CaseInsensitive) == 0;
     const bool trail = o.table.compare(kTrailTable, Qt::CaseInsensitive) == 0;
     const MasterRules* rules = masterRules(o.table);
     if (!vouchers && !trail && !rules)
-        throw AppError(QStringLiteral("내보낼 수 있는 테이블이 아닙니다: %1 (%2, %3, %4)")
-                           .arg(o.table, importableTables().join(QStringLiteral(", ")), kVoucherTable, kTrailTable));
+        throw core::AppError(QStringLiteral("내보낼 수 있는 테이블이 아닙니다: %1 (%2, %3, %4)")
+                           .arg(o.table, importableTables().join(QStringLiteral(", ")), kLedgerTable, kTrailTable));
     if (rules && (!o.from.isEmpty() || !o.to.isEmpty() || !o.voucher.isEmpty()))
-        throw AppError(QStringLiteral("--from, --to, --voucher는 전표 테이블 %1과 전표 이력 %2에만 쓸 수 있습니다.")
-                           .arg(kVoucherTable, kTrailTable));
+        throw core::AppError(QStringLiteral("--from, --to, --voucher는 전표 테이블 %1과 전표 이력 %2에만 쓸 수 있습니다.")
+                           .arg(kLedgerTable, kTrailTable));
     checkDate(o.from, "from");
     checkDate(o.to, "to");
     if (!o.from.isEmpty() && !o.to.isEmpty() && o.from > o.to)
-        throw AppError(QStringLiteral("--from %1이(가) --to %2보다 뒤입니다: 내보낼 날짜가 없습니다.").arg(o.from, o.to));
+        throw core::AppError(QStringLiteral("--from %1이(가) --to %2보다 뒤입니다: 내보낼 날짜가 없습니다.").arg(o.from, o.to));
 
     OpenedTarget target = openTarget(o.target, store::Connection::ResultReading::ThroughCursor);
     store::Connection& c = *target.connection;
     say(QStringLiteral("대상: %1").arg(c.describe()));
-    if (!store::schemaExists(c))
-        throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init을 실행하십시오."));
-    const QString table = vouchers ? kVoucherTable : trail ? kTrailTable : rules->table;
+    if (!schema::schemaExists(c))
+        throw core::AppError(QStringLiteral("테이블이 없습니다. 먼저 init을 실행하십시오."));
+    const QString table = vouchers ? kLedgerTable : trail ? kTrailTable : rules->table;
     const QList<TableColumn> columns = tableColumns(c, table);
 
     QStringList names;
@@ -122,10 +124,10 @@ int runExport(const ExportOptions& o)
     std::unique_ptr<PgSession> server;
     std::unique_ptr<RowStream> q;
     qint64 total = 0;
-    if (c.engine() == store::Engine::PostgreSQL) {
+    if (c.engine() == core::Engine::PostgreSQL) {
         // A server's rows come by its COPY on a libpq connection of their own,
         // without the padding every text loses below.
-        server = PgSession::openBeside(c, QString::fromLatin1(store::kDataSourceName));
+        server = PgSession::openBeside(c, QString::fromLatin1(schema::kDataSourceName));
         server->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
         total = server->select(server->withConstants(count, values)).value(0).value(0).toLongLong();
         q = std::make_unique<RowStream>(*server, server->withConstants(select, values), RowStream::Padding::Dropped);
@@ -145,7 +147,7 @@ int runExport(const ExportOptions& o)
     CsvFileWriter file(o.file, o.encoding);
     QStringList fields;
     for (const QString& name : names)
-        fields << store::declaredColumnName(table, name);
+        fields << schema::declaredColumnName(table, name);
     file.write(fields);
     QVector<bool> masked(columns.size(), false);
     for (qsizetype i = 0; i < columns.size(); ++i)
@@ -158,7 +160,7 @@ int runExport(const ExportOptions& o)
         for (qsizetype i = 0; i < columns.size(); ++i) {
             fields[i] = exported(q->value(int(i)), columns[i]);
             if (masked[i])
-                fields[i] = masterbook::maskResidentNumberTail(fields[i]);
+                fields[i] = voucher::maskResidentNumberTail(fields[i]);
         }
         file.write(fields);
         progress.advanceTo(++rows);
@@ -167,3 +169,5 @@ int runExport(const ExportOptions& o)
     say(QStringLiteral("%1: %2행을 %3(%4)에 썼습니다.").arg(table).arg(rows).arg(o.file, csvEncodingName(o.encoding)));
     return 0;
 }
+
+} // namespace admin

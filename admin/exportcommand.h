@@ -3,6 +3,8 @@
 #include "csvencoding.h"
 #include "target.h"
 
+namespace admin {
+
 struct ExportOptions {
     TargetChoice target;
     QString table;
@@ -23,3 +25,5 @@ struct ExportOptions {
 // The employees' resident registration numbers leave masked (Sawon_Jumin02
 // with its first digit kept) unless withResidentNumbers is set.
 int runExport(const ExportOptions& options);
+
+} // namespace admin

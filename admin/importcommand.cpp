@@ -16,6 +16,8 @@
 #include <QHash>
 #include <QSet>
 
+namespace admin {
+
 namespace {
 
 constexpr int kShownProblems = 20;
@@ -40,7 +42,7 @@ public:
             say(m_problems[i]);
         if (m_problems.size() > kShownProblems)
             say(QStringLiteral("... 외 %1건").arg(m_problems.size() - kShownProblems));
-        throw AppError(QStringLiteral("%1에 문제 %2건이 있어 아무것도 쓰지 않았습니다.").arg(m_file).arg(m_problems.size()));
+        throw core::AppError(QStringLiteral("%1에 문제 %2건이 있어 아무것도 쓰지 않았습니다.").arg(m_file).arg(m_problems.size()));
     }
 
 private:
@@ -52,13 +54,13 @@ QList<CsvRecord> readRecords(const ImportOptions& o)
 {
     QFile file(o.file);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("파일을 읽을 수 없습니다: %1 (%2)").arg(o.file, file.errorString()));
+        throw core::AppError(QStringLiteral("파일을 읽을 수 없습니다: %1 (%2)").arg(o.file, file.errorString()));
     const DecodedFile decoded = decodeCsvFile(file.readAll(), o.encoding, o.file);
     say(QStringLiteral("파일: %1 (%2)").arg(o.file, csvEncodingName(decoded.encoding)));
     try {
         return parseCsv(decoded.text);
     } catch (const CsvSyntaxError& e) {
-        throw AppError(QStringLiteral("%1 %2번째 줄: %3").arg(o.file).arg(e.line).arg(e.text));
+        throw core::AppError(QStringLiteral("%1 %2번째 줄: %3").arg(o.file).arg(e.line).arg(e.text));
     }
 }
 
@@ -88,7 +90,7 @@ int columnIndex(const QList<TableColumn>& columns, const QString& name)
     for (qsizetype c = 0; c < columns.size(); ++c)
         if (columns[c].name.compare(name, Qt::CaseInsensitive) == 0)
             return int(c);
-    throw AppError(QStringLiteral("테이블에 열 %1이(가) 없습니다.").arg(name));
+    throw core::AppError(QStringLiteral("테이블에 열 %1이(가) 없습니다.").arg(name));
 }
 
 // What a replace may not take away: a row of the chart of accounts the
@@ -126,27 +128,27 @@ int runImport(const ImportOptions& o)
 {
     const MasterRules* rules = masterRules(o.table);
     if (!rules)
-        throw AppError(QStringLiteral("가져올 수 있는 테이블이 아닙니다: %1 (%2)")
+        throw core::AppError(QStringLiteral("가져올 수 있는 테이블이 아닙니다: %1 (%2)")
                            .arg(o.table, importableTables().join(QStringLiteral(", "))));
     OpenedTarget target = openTarget(o.target);
     store::Connection& c = *target.connection;
     say(QStringLiteral("대상: %1").arg(c.describe()));
-    if (!store::schemaExists(c))
-        throw AppError(QStringLiteral("테이블이 없습니다. 먼저 init --empty를 실행하십시오."));
+    if (!schema::schemaExists(c))
+        throw core::AppError(QStringLiteral("테이블이 없습니다. 먼저 init --empty를 실행하십시오."));
     const QString& table = rules->table;
     QList<TableColumn> columns = tableColumns(c, table);
     for (TableColumn& column : columns)
-        column.name = store::declaredColumnName(table, column.name); // the messages' spelling on every engine
+        column.name = schema::declaredColumnName(table, column.name); // the messages' spelling on every engine
 
     QList<CsvRecord> records;
     try {
         records = readRecords(o);
-    } catch (const AppError& e) {
-        throw AppError(e.text() + QStringLiteral(" 아무것도 쓰지 않았습니다."));
+    } catch (const core::AppError& e) {
+        throw core::AppError(e.text() + QStringLiteral(" 아무것도 쓰지 않았습니다."));
     }
     ImportCheck check(o.file);
     if (records.isEmpty())
-        throw AppError(QStringLiteral("%1: 머리 줄(열 이름)이 없습니다.").arg(o.file));
+        throw core::AppError(QStringLiteral("%1: 머리 줄(열 이름)이 없습니다.").arg(o.file));
     const CsvRecord header = records.takeFirst();
     const QList<int> positions = headerColumns(header, columns, check);
     QList<int> keyColumns;
@@ -188,9 +190,9 @@ int runImport(const ImportOptions& o)
             const QString lacking = value.contains(QChar(0)) ? QStringLiteral("\\0") : cp949Lacks(value);
             if (!lacking.isEmpty())
                 check.add(r.line, int(i) + 1, column.name, QStringLiteral("CP949에 없는 글자 \"%1\"이(가) 있습니다.").arg(lacking));
-            else if (column.width > 0 && cp949Length(value) > column.width)
+            else if (column.width > 0 && core::cp949Length(value) > column.width)
                 check.add(r.line, int(i) + 1, column.name,
-                          QStringLiteral("%1바이트로 너비 %2바이트를 넘습니다.").arg(cp949Length(value)).arg(column.width));
+                          QStringLiteral("%1바이트로 너비 %2바이트를 넘습니다.").arg(core::cp949Length(value)).arg(column.width));
         }
         for (int k : keyColumns)
             if (values[k].trimmed().isEmpty())
@@ -239,7 +241,7 @@ int runImport(const ImportOptions& o)
         QSet<QString> codes;
         if (!referenced.isEmpty())
             for (const QStringList& row : rows)
-                codes.insert(Str_TrimRight(row[columnIndex(columns, referenced)]));
+                codes.insert(core::Str_TrimRight(row[columnIndex(columns, referenced)]));
         removesCodes = replaceRemovesCodes(transaction, table, codes);
         if (removesCodes)
             orphansBefore = orphanVoucherCodes(transaction, table);
@@ -276,3 +278,5 @@ int runImport(const ImportOptions& o)
     }
     return 0;
 }
+
+} // namespace admin

@@ -3,6 +3,8 @@
 #include "csvencoding.h"
 #include "target.h"
 
+namespace admin {
+
 struct ImportOptions {
     TargetChoice target;
     QString table;
@@ -20,3 +22,5 @@ struct ImportOptions {
 // account and every code stored vouchers use (checked in the transaction,
 // before it commits). Refusals name the file, line and column.
 int runImport(const ImportOptions& options);
+
+} // namespace admin

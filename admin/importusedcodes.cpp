@@ -2,6 +2,8 @@
 
 #include "masterrules.h"
 
+namespace admin {
+
 
 namespace {
 
@@ -66,3 +68,5 @@ QList<OrphanCode> newOrphans(const QList<OrphanCode>& before, const QList<Orphan
             added << orphan;
     return added;
 }
+
+} // namespace admin

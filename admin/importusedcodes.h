@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 
+namespace admin {
+
 // A code stored vouchers use that no master table provides, with the number
 // of voucher rows that use it.
 struct OrphanCode {
@@ -31,3 +33,5 @@ QString referencedCodeColumn(const QString& table);
 // The orphans of `after` that were not orphans in `before`: the codes a write
 // would take from the vouchers.
 QList<OrphanCode> newOrphans(const QList<OrphanCode>& before, const QList<OrphanCode>& after);
+
+} // namespace admin

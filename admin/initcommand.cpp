@@ -5,23 +5,25 @@
 
 #include <QMap>
 
+namespace admin {
+
 int runInit(const TargetChoice& choice, bool empty)
 {
     OpenedTarget target = openTarget(choice);
     store::Connection& c = *target.connection;
     say(QStringLiteral("대상: %1").arg(c.describe()));
 
-    const bool existed = store::schemaExists(c);
+    const bool existed = schema::schemaExists(c);
     // Also adds a missing master table or index; a name search index the
     // server refuses leaves a notice, never a failed init.
-    const QString notice = store::createSchema(c);
+    const QString notice = schema::createSchema(c);
     QMap<QString, qint64> before;
     for (const QString& table : masterTables())
         before[table] = countRows(c, table);
     if (empty)
-        store::addProgramRows(c);
+        schema::addProgramRows(c);
     else
-        store::loadDemoData(c);
+        schema::loadDemoData(c);
 
     if (target.createdFile)
         say(QStringLiteral("새 SQLite 파일을 만들었습니다."));
@@ -41,3 +43,5 @@ int runInit(const TargetChoice& choice, bool empty)
         say(notice);
     return 0;
 }
+
+} // namespace admin

@@ -1,6 +1,6 @@
 #include "koreanwords.h"
 
-namespace words {
+namespace admin {
 
 namespace {
 
@@ -107,4 +107,4 @@ const QStringList& descriptions()
     return list;
 }
 
-} // namespace words
+} // namespace admin

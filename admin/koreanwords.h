@@ -3,7 +3,7 @@
 #include <QStringList>
 
 // Word pools the synthetic master data is composed from.
-namespace words {
+namespace admin {
 
 const QStringList& surnames();
 const QStringList& givenSyllables();
@@ -19,4 +19,4 @@ const QStringList& qualifiers();   // tell sub-accounts of one account apart
 const QStringList& positions();    // job titles for employee remarks
 const QStringList& descriptions(); // voucher line texts; %1 is a name from the line
 
-} // namespace words
+} // namespace admin

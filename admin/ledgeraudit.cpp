@@ -11,6 +11,8 @@
 #include <map>
 #include <set>
 
+namespace admin {
+
 namespace {
 
 struct Row {
@@ -166,3 +168,5 @@ QStringList auditLedger(store::Connection& connection)
     say(QStringLiteral("전표 테이블 %1행을 검사했습니다.").arg(auditor.rowsRead()));
     return findings;
 }
+
+} // namespace admin

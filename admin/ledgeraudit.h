@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace admin {
+
 // The voucher table's consistency as an auditor asks for it, in the row form
 // the entry window writes: every line of a voucher is one debit row ("01")
 // and one credit row ("02") with mirrored amounts; a withdrawal credits cash
@@ -13,3 +15,5 @@
 // branch) is in its master table. Returns the findings in Korean, one line
 // each; none when the ledger is sound. Prints progress on long tables.
 QStringList auditLedger(store::Connection& connection);
+
+} // namespace admin

@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+namespace admin {
+
 namespace {
 
 const char* const kVoucherTable = "account_jen_AA";
@@ -36,11 +38,11 @@ int runAddLogin(const TargetChoice& choice, const QString& name, bool administra
 {
     static const QRegularExpression plain(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
     if (!plain.match(name).hasMatch())
-        throw AppError(QStringLiteral("로그인 이름은 영문 소문자, 숫자, 밑줄로 주십시오 (값: %1).").arg(name));
+        throw core::AppError(QStringLiteral("로그인 이름은 영문 소문자, 숫자, 밑줄로 주십시오 (값: %1).").arg(name));
     OpenedTarget target = openTarget(choice);
     store::Connection& c = *target.connection;
-    if (c.engine() != store::Engine::PostgreSQL)
-        throw AppError(QStringLiteral("add-clerk와 add-admin은 서버(PostgreSQL) 데이터 원본의 로그인을 만듭니다. "
+    if (c.engine() != core::Engine::PostgreSQL)
+        throw core::AppError(QStringLiteral("add-clerk와 add-admin은 서버(PostgreSQL) 데이터 원본의 로그인을 만듭니다. "
                                       "내장 SQLite 파일에는 로그인이 없고, 전표 이력에는 운영체제 사용자가 남습니다."));
     say(QStringLiteral("대상: %1").arg(c.describe()));
     const QString schema = c.selectNative(QStringLiteral("SELECT quote_ident(current_schema())")).value(0).value(0);
@@ -63,3 +65,5 @@ int runAddLogin(const TargetChoice& choice, const QString& name, bool administra
             .arg(name));
     return 0;
 }
+
+} // namespace admin

@@ -2,6 +2,8 @@
 
 #include "target.h"
 
+namespace admin {
+
 // voucher-admin add-clerk NAME / add-admin NAME on a PostgreSQL data source:
 // a login role with the rights a clerk's program needs (read the master
 // tables, read and write the vouchers, add to the trail, read the closed
@@ -10,3 +12,5 @@
 // administrator gives one with psql's \password, and each workstation keeps
 // it in libpq's password file, never in odbc.ini.
 int runAddLogin(const TargetChoice& target, const QString& name, bool administrator);
+
+} // namespace admin

@@ -33,6 +33,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+namespace admin {
 namespace {
 
 struct SizeOption {
@@ -257,6 +258,7 @@ int run(QCoreApplication& app)
 }
 
 } // namespace
+} // namespace admin
 
 int main(int argc, char** argv)
 {
@@ -266,10 +268,10 @@ int main(int argc, char** argv)
         qputenv("TZ", ":/etc/localtime");
     QCoreApplication app(argc, argv);
     try {
-        return run(app);
-    } catch (const AppError& e) {
-        return refuse(e.text(), 1);
+        return admin::run(app);
+    } catch (const core::AppError& e) {
+        return admin::refuse(e.text(), 1);
     } catch (const std::exception& e) {
-        return refuse(QString::fromLocal8Bit(e.what()), 1);
+        return admin::refuse(QString::fromLocal8Bit(e.what()), 1);
     }
 }

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+namespace admin {
+
 namespace {
 
 // The chart of accounts is keyed by its code set as well: the former chart
@@ -43,7 +45,7 @@ bool digits(const QString& text, int count)
 
 } // namespace
 
-const QString kCashAccount = QLatin1String(voucherform::kCashCode);
+const QString kCashAccount = QLatin1String(schema::kCashCode);
 const QString kLookupCodeSet = QStringLiteral("SSSSS");
 
 QString leadingZerosHint()
@@ -128,3 +130,5 @@ QString branchSequenceProblem(QStringList codes)
     }
     return {};
 }
+
+} // namespace admin

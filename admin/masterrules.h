@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace admin {
+
 // What the program relies on in a master table a company fills itself.
 struct MasterRules {
     QString table;
@@ -55,3 +57,5 @@ bool lostLeadingZeros(const QString& code, int expectedDigits);
 // The branch codes after the import: empty when they run "00000", "00001", …
 // without gaps, else the Korean reason.
 QString branchSequenceProblem(QStringList codes);
+
+} // namespace admin

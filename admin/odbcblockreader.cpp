@@ -8,6 +8,8 @@
 #include <sqlext.h>
 #include <vector>
 
+namespace admin {
+
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver's wide characters are UTF-16");
 
 namespace {
@@ -106,7 +108,7 @@ struct OdbcBlockReader::State {
         if (statement != SQL_NULL_HSTMT)
             SQLFreeHandle(SQL_HANDLE_STMT, statement); // closes the cursor
     }
-    [[noreturn]] void fail() const { throw DbError(diagnostics(SQL_HANDLE_STMT, statement)); }
+    [[noreturn]] void fail() const { throw core::DbError(diagnostics(SQL_HANDLE_STMT, statement)); }
     void check(SQLRETURN rc) const
     {
         if (!SQL_SUCCEEDED(rc))
@@ -129,7 +131,7 @@ std::unique_ptr<OdbcBlockReader> OdbcBlockReader::open(store::Connection& connec
     auto state = std::make_unique<State>();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connectionHandle, &state->statement))) {
         state->statement = SQL_NULL_HSTMT;
-        throw DbError(diagnostics(SQL_HANDLE_DBC, connectionHandle));
+        throw core::DbError(diagnostics(SQL_HANDLE_DBC, connectionHandle));
     }
     SQLHSTMT s = state->statement;
     state->texts.reserve(bound.size()); // bound by address: never moved
@@ -220,7 +222,7 @@ void OdbcBlockReader::readRow()
         switch (column.kind) {
         case Kind::Text:
             if (length == SQL_NO_TOTAL || length >= column.width)
-                throw DbError(QStringLiteral("ODBC 드라이버가 열 %1의 값을 잘라서 주었습니다 (%2바이트).")
+                throw core::DbError(QStringLiteral("ODBC 드라이버가 열 %1의 값을 잘라서 주었습니다 (%2바이트).")
                                   .arg(i + 1)
                                   .arg(qint64(length)));
             value = QString::fromUtf16(reinterpret_cast<const char16_t*>(cell), length / qsizetype(sizeof(SQLWCHAR)));
@@ -247,3 +249,5 @@ void OdbcBlockReader::readRow()
         }
     }
 }
+
+} // namespace admin

@@ -8,6 +8,8 @@
 #include <QVector>
 #include <memory>
 
+namespace admin {
+
 // A SELECT read forward on an ODBC connection a block of rows at a time:
 // its own statement on the connection Qt opened (the same transaction and
 // snapshot), every column bound once to an array, so that a block costs the
@@ -40,3 +42,5 @@ private:
     std::unique_ptr<State> m_state;
     QVector<QVariant> m_row;
 };
+
+} // namespace admin

@@ -5,6 +5,8 @@
 #endif
 #include <odbcinst.h>
 
+namespace admin {
+
 QString odbcSetting(const QString& section, const char* key, bool driverSection)
 {
     char value[1024] = {};
@@ -13,3 +15,5 @@ QString odbcSetting(const QString& section, const char* key, bool driverSection)
                                driverSection ? "ODBCINST.INI" : "ODBC.INI");
     return QString::fromLocal8Bit(value).trimmed();
 }
+
+} // namespace admin

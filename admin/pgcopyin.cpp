@@ -7,6 +7,8 @@
 
 #include <libpq-fe.h>
 
+namespace admin {
+
 namespace {
 
 // Bytes handed to libpq at a time: large enough that a call costs nothing
@@ -38,7 +40,7 @@ PgCopyIn::~PgCopyIn()
 void PgCopyIn::add(const QVector<QVariant>& row)
 {
     if (row.size() != m_columns)
-        throw AppError(QStringLiteral("%1: 열 수가 맞지 않습니다.").arg(m_table));
+        throw core::AppError(QStringLiteral("%1: 열 수가 맞지 않습니다.").arg(m_table));
     for (qsizetype i = 0; i < row.size(); ++i) {
         if (i > 0)
             m_buffer += '\t';
@@ -73,3 +75,5 @@ void PgCopyIn::finish()
     if (failed)
         m_session.fail(failed);
 }
+
+} // namespace admin

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace admin {
+
 class PgSession;
 
 // Rows written into one table by the server's COPY … FROM STDIN on the
@@ -31,3 +33,5 @@ private:
     qint64 m_written = 0;
     bool m_open = true;
 };
+
+} // namespace admin

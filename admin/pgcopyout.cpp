@@ -6,6 +6,8 @@
 
 #include <libpq-fe.h>
 
+namespace admin {
+
 PgCopyOut::PgCopyOut(PgSession& session, const QString& sql, bool unpadded) : m_session(session), m_unpadded(unpadded)
 {
     for (const unsigned type : session.columnTypes(sql))
@@ -50,7 +52,7 @@ bool PgCopyOut::next()
         return false;
     }
     if (!splitCopyLine(m_line, length, m_fields.data(), int(m_fields.size())))
-        throw DbError(QStringLiteral("서버가 준 행의 값이 %1개가 아닙니다.").arg(m_fields.size()));
+        throw core::DbError(QStringLiteral("서버가 준 행의 값이 %1개가 아닙니다.").arg(m_fields.size()));
     m_made.fill(false);
     return true;
 }
@@ -85,3 +87,5 @@ void PgCopyOut::end()
     if (failed)
         m_session.fail(failed);
 }
+
+} // namespace admin

@@ -8,6 +8,8 @@
 #include <QVector>
 #include <optional>
 
+namespace admin {
+
 class PgSession;
 
 // A SELECT read forward through the server's COPY (…) TO STDOUT on the
@@ -41,3 +43,5 @@ private:
     bool m_unpadded;
     bool m_open = false;
 };
+
+} // namespace admin

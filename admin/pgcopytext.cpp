@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+namespace admin {
+
 namespace {
 
 // Server type numbers (pg_type.oid), fixed since the types were made.
@@ -65,7 +67,7 @@ int digitsAt(const char* text, int at, int count)
 
 [[noreturn]] void unreadable(const CopyField& field)
 {
-    throw DbError(QStringLiteral("서버가 준 값 \"%1\"을(를) 읽을 수 없습니다.")
+    throw core::DbError(QStringLiteral("서버가 준 값 \"%1\"을(를) 읽을 수 없습니다.")
                       .arg(QString::fromUtf8(field.data, qMin(field.length, 40))));
 }
 
@@ -158,7 +160,7 @@ PgValueKind pgValueKind(unsigned typeOid)
     case kDate:
         return PgValueKind::Date;
     }
-    throw DbError(QStringLiteral("서버의 열 형식(OID %1)은 대량 읽기(COPY)로 읽지 않습니다.").arg(typeOid));
+    throw core::DbError(QStringLiteral("서버의 열 형식(OID %1)은 대량 읽기(COPY)로 읽지 않습니다.").arg(typeOid));
 }
 
 bool splitCopyLine(char* line, int length, CopyField* fields, int columns)
@@ -245,3 +247,5 @@ QVariant pgValue(PgValueKind kind, const CopyField& field, bool unpadded)
     }
     return {};
 }
+
+} // namespace admin

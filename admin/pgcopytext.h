@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QVariant>
 
+namespace admin {
+
 // PostgreSQL COPY's text format: a row a line, values separated by tabs,
 // NULL written \N, and a backslash, tab, line feed or carriage return
 // inside a value escaped with a backslash.
@@ -31,3 +33,5 @@ bool splitCopyLine(char* line, int length, CopyField* fields, int columns);
 // A decoded value as a QVariant of the kind, a text without its trailing
 // blanks when `unpadded`; throws DbError when the text does not read as one.
 QVariant pgValue(PgValueKind kind, const CopyField& field, bool unpadded = false);
+
+} // namespace admin

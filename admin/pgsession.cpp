@@ -9,6 +9,8 @@
 #include <libpq-fe.h>
 #include <vector>
 
+namespace admin {
+
 namespace {
 
 // A data source's setting under any of the names psqlODBC reads it by.
@@ -74,7 +76,7 @@ std::unique_ptr<PgSession> PgSession::openBeside(store::Connection& odbc, const 
     if (PQstatus(conn) != CONNECTION_OK) {
         const QString why = textOf(PQerrorMessage(conn));
         PQfinish(conn);
-        throw AppError(QStringLiteral("데이터 원본 %1의 서버에 대량 전송(COPY)용 연결을 열 수 없습니다 (%2): %3")
+        throw core::AppError(QStringLiteral("데이터 원본 %1의 서버에 대량 전송(COPY)용 연결을 열 수 없습니다 (%2): %3")
                            .arg(dsn, where, why));
     }
     std::unique_ptr<PgSession> session(new PgSession(conn));
@@ -87,7 +89,7 @@ std::unique_ptr<PgSession> PgSession::openBeside(store::Connection& odbc, const 
     const QStringList odbcSide = odbc.selectNative(who).value(0);
     const QStringList pgSide = session->select(who).value(0);
     if (odbcSide != pgSide)
-        throw AppError(QStringLiteral("데이터 원본 %1의 ODBC 연결과 대량 전송(COPY)용 연결이 다른 곳에 닿았습니다 (%2 | %3). "
+        throw core::AppError(QStringLiteral("데이터 원본 %1의 ODBC 연결과 대량 전송(COPY)용 연결이 다른 곳에 닿았습니다 (%2 | %3). "
                                       "odbc.ini의 Servername, Port, Database, Username을 확인하십시오.")
                            .arg(dsn, odbcSide.join(u'/'), pgSide.join(u'/')));
     const QByteArray path = odbc.selectNative(QStringLiteral("SELECT current_setting('search_path')")).value(0).value(0).toUtf8();
@@ -110,7 +112,7 @@ void PgSession::fail(const pg_result* result) const
     QString text = textOf(message && *message ? message : PQerrorMessage(m_conn));
     if (result)
         PQclear(const_cast<pg_result*>(result));
-    throw DbError(text.isEmpty() ? QStringLiteral("PostgreSQL 서버가 까닭을 알리지 않은 오류") : text);
+    throw core::DbError(text.isEmpty() ? QStringLiteral("PostgreSQL 서버가 까닭을 알리지 않은 오류") : text);
 }
 
 pg_result* PgSession::run(const QString& sql, int expected)
@@ -132,7 +134,7 @@ void PgSession::commit()
     const bool committed = qstrcmp(PQcmdStatus(result), "COMMIT") == 0;
     PQclear(result);
     if (!committed)
-        throw DbError(QStringLiteral("서버가 트랜잭션을 커밋하지 않고 되돌렸습니다."));
+        throw core::DbError(QStringLiteral("서버가 트랜잭션을 커밋하지 않고 되돌렸습니다."));
 }
 
 QVector<QStringList> PgSession::select(const QString& sql)
@@ -143,7 +145,7 @@ QVector<QStringList> PgSession::select(const QString& sql)
     for (int r = 0; r < PQntuples(result); ++r) {
         QStringList row;
         for (int c = 0; c < columns; ++c) {
-            row << Str_TrimRight(QString::fromUtf8(PQgetvalue(result, r, c), PQgetlength(result, r, c)));
+            row << core::Str_TrimRight(QString::fromUtf8(PQgetvalue(result, r, c), PQgetlength(result, r, c)));
         }
         rows << row;
     }
@@ -185,3 +187,5 @@ QVector<unsigned> PgSession::columnTypes(const QString& sql)
     PQclear(described);
     return types;
 }
+
+} // namespace admin

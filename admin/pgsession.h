@@ -11,6 +11,8 @@
 struct pg_conn;
 struct pg_result;
 
+namespace admin {
+
 // A libpq connection of the admin tool's own beside the ODBC connection to a
 // PostgreSQL server: the way to the server's COPY, which ODBC does not offer.
 // It is opened from the data source's own settings (server, port, database,
@@ -50,3 +52,5 @@ private:
 
     pg_conn* m_conn;
 };
+
+} // namespace admin

@@ -6,6 +6,8 @@
 #include <limits>
 #include <unistd.h>
 
+namespace admin {
+
 namespace {
 
 constexpr qint64 kRowsBetweenLooks = 4096; // on a terminal: the clock is read this often
@@ -93,3 +95,5 @@ void Progress::look(qint64 done)
         m_nextLook = std::numeric_limits<qint64>::max();
     }
 }
+
+} // namespace admin

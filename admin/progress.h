@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+namespace admin {
+
 // Long work told as it goes, on standard error, so that what a command prints
 // on standard output (findings, counts, proofs) reaches a pipe unmixed: on a
 // terminal one line rewritten in place (done, total, rate, time left),
@@ -38,3 +40,5 @@ private:
     qint64 m_lastDrawnMs = -1;
     QElapsedTimer m_clock;
 };
+
+} // namespace admin

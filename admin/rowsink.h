@@ -3,6 +3,8 @@
 #include <QVariant>
 #include <QVector>
 
+namespace admin {
+
 // Where a long pass puts the rows it writes into one table: the engine's
 // fastest way in, whichever it is, behind one interface.
 class RowSink {
@@ -14,3 +16,5 @@ public:
     virtual void finish() = 0;
     virtual qint64 written() const = 0;
 };
+
+} // namespace admin

@@ -2,9 +2,11 @@
 
 #include "sqlutil.h"
 
+namespace admin {
+
 RowStream::RowStream(store::Connection& connection, const QString& sql, const QStringList& bound)
 {
-    if (connection.engine() == store::Engine::PostgreSQL)
+    if (connection.engine() == core::Engine::PostgreSQL)
         m_block = OdbcBlockReader::open(connection, sql, bound);
     if (m_block)
         return;
@@ -24,3 +26,5 @@ bool RowStream::next()
 {
     return m_block ? m_block->next() : m_copy ? m_copy->next() : m_query.next();
 }
+
+} // namespace admin

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+namespace admin {
+
 // The rows of one SELECT, read forward once by the admin tool's long
 // passes: from a PostgreSQL server in blocks of rows through ODBC, or
 // through COPY on the tool's libpq connection, from any other engine
@@ -39,3 +41,5 @@ private:
     std::unique_ptr<PgCopyOut> m_copy;
     QSqlQuery m_query;
 };
+
+} // namespace admin

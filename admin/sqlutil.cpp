@@ -7,12 +7,14 @@
 #include <QSqlError>
 #include <cstdio>
 
+namespace admin {
+
 namespace {
 
 [[noreturn]] void fail(store::Connection& connection, const QSqlQuery& q)
 {
     connection.noteFailure(q.lastError());
-    throw DbError(store::engineText(q.lastError()));
+    throw core::DbError(store::engineText(q.lastError()));
 }
 
 } // namespace
@@ -61,7 +63,7 @@ AdminTransaction::AdminTransaction(store::Connection& connection) : m_connection
     connection.reopenIfBroken();
     QSqlDatabase db = connection.database();
     if (!db.transaction())
-        throw DbError(db.lastError().text());
+        throw core::DbError(db.lastError().text());
     connection.setInTransaction(true);
     m_open = true;
 }
@@ -82,7 +84,7 @@ void AdminTransaction::commit()
     if (!db.commit()) {
         const QString text = db.lastError().text();
         db.rollback();
-        throw DbError(text);
+        throw core::DbError(text);
     }
 }
 
@@ -92,3 +94,5 @@ void say(const QString& line)
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
+
+} // namespace admin

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace admin {
+
 // Small helpers for the admin commands, on native SQL of every engine.
 
 // The master tables in the order the demo data fills them.
@@ -36,3 +38,5 @@ private:
 
 // Prints a line on standard output (UTF-8) at once.
 void say(const QString& line);
+
+} // namespace admin

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+namespace admin {
+
 namespace {
 
 QString dateAndSize(const QString& path)
@@ -39,8 +41,8 @@ void sayServer(const QString& dsn)
 
 void sayTables(store::Connection& c)
 {
-    const bool exists = store::schemaExists(c);
-    const bool lacksIndexes = exists && store::indexesMissing(c);
+    const bool exists = schema::schemaExists(c);
+    const bool lacksIndexes = exists && schema::indexesMissing(c);
     say(QStringLiteral("스키마: %1").arg(!exists ? QStringLiteral("전표 테이블이 없습니다 (init을 실행하십시오)")
                                           : lacksIndexes ? QStringLiteral("인덱스가 빠져 있습니다 (init이 더합니다)")
                                                          : QStringLiteral("갖추어져 있습니다")));
@@ -50,7 +52,7 @@ void sayTables(store::Connection& c)
         QString rows;
         try {
             rows = QStringLiteral("%1행").arg(countRows(c, table));
-        } catch (const AppError&) {
+        } catch (const core::AppError&) {
             rows = QStringLiteral("테이블이 없습니다");
         }
         say(QStringLiteral("  %1 %2").arg(table, -14).arg(rows));
@@ -63,7 +65,7 @@ int runStatus(const TargetChoice& choice)
 {
     const QString file = sqliteFileOf(choice);
     if (file.isEmpty()) {
-        sayServer(QString::fromLatin1(store::kDataSourceName));
+        sayServer(QString::fromLatin1(schema::kDataSourceName));
         OpenedTarget target = openTarget(choice);
         sayTables(*target.connection);
         say(QStringLiteral("백업: 서버 데이터 원본은 서버 관리자가 백업합니다 (프로그램은 백업하지 않습니다)."));
@@ -87,3 +89,5 @@ int runStatus(const TargetChoice& choice)
         say(QStringLiteral("주의: %1").arg(warning));
     return 0;
 }
+
+} // namespace admin

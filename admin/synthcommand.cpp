@@ -9,6 +9,8 @@
 
 #include <QElapsedTimer>
 
+namespace admin {
+
 namespace {
 
 QString seconds(const QElapsedTimer& timer)
@@ -26,7 +28,7 @@ int runSynth(const SynthOptions& o)
     store::Connection& c = *target.connection;
     say(QStringLiteral("대상: %1").arg(c.describe()));
 
-    if (store::schemaExists(c)) {
+    if (schema::schemaExists(c)) {
         const qint64 existing = countRows(c, QStringLiteral("account_jen_AA"));
         if (existing > 0 && !o.replace) {
             say(QStringLiteral("전표 테이블 account_jen_AA에 이미 %1행이 있습니다. 지우고 새로 만들려면 --replace를 주십시오.")
@@ -39,7 +41,7 @@ int runSynth(const SynthOptions& o)
             say(QStringLiteral("기존 전표 %1행을 지웠습니다.").arg(existing));
         }
     }
-    if (const QString notice = store::createSchema(c); !notice.isEmpty())
+    if (const QString notice = schema::createSchema(c); !notice.isEmpty())
         say(notice);
 
     Dice dice(o.seed);
@@ -66,7 +68,7 @@ int runSynth(const SynthOptions& o)
             .arg(ledgerSeconds, 0, 'f', 1)
             .arg(qint64(f.rows / std::max(ledgerSeconds, 0.001))));
 
-    if (c.engine() == store::Engine::PostgreSQL) {
+    if (c.engine() == core::Engine::PostgreSQL) {
         phase.restart();
         // Only the tables written here: the server may hold other schemas.
         for (const QString& table : masterTables() + QStringList{QStringLiteral("account_jen_AA")})
@@ -76,3 +78,5 @@ int runSynth(const SynthOptions& o)
     say(QStringLiteral("완료: 모두 %1초").arg(seconds(total)));
     return 0;
 }
+
+} // namespace admin

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace admin {
+
 namespace {
 
 // Lines per voucher, in percent: most withdrawals pay one thing, and about
@@ -21,7 +23,7 @@ constexpr int kLineWeights[] = {80, 14, 4, 1, 1};
 constexpr double kRowsPerVoucher = 2.0 * (1 * 80 + 2 * 14 + 3 * 4 + 4 * 1 + 5 * 1) / 100.0;
 constexpr qint64 kProgressStep = 100000;
 
-const CodeName kCash{QLatin1String(voucherform::kCashCode), voucherform::cashName()};
+const CodeName kCash{QLatin1String(schema::kCashCode), schema::cashName()};
 
 struct VoucherKind {
     QString kubunJen;
@@ -66,10 +68,10 @@ public:
         : m_options(o),
           m_pools(pools),
           m_dice(dice),
-          m_out(c, QLatin1String(voucherform::kTable), voucherform::columnNames())
+          m_out(c, QLatin1String(schema::kVoucherTable), schema::voucherColumnNames())
     {
         if (m_pools.accounts.isEmpty())
-            throw AppError(QStringLiteral("전표에 쓸 계정과목이 없습니다."));
+            throw core::AppError(QStringLiteral("전표에 쓸 계정과목이 없습니다."));
         m_timer.start();
     }
 
@@ -152,7 +154,7 @@ private:
             return {QStringLiteral("1"), QStringLiteral("A001")}; // receipts
         if (roll <= 6)
             return {QStringLiteral("3"), QStringLiteral("A003")}; // transfers
-        return {QLatin1String(voucherform::kWithdrawalKind), QLatin1String(voucherform::kWithdrawalForm)};
+        return {QLatin1String(schema::kWithdrawalKind), QLatin1String(schema::kWithdrawalForm)};
     }
 
     int branch()
@@ -169,7 +171,7 @@ private:
         const int wanted = std::min<qint64>(lineCount(), remaining() / 2);
         const QStringList lines = lineNumbers(wanted);
         ++m_figures.vouchers;
-        if (k.kubunJen != QLatin1String(voucherform::kWithdrawalKind))
+        if (k.kubunJen != QLatin1String(schema::kWithdrawalKind))
             ++m_figures.otherKindVouchers;
         for (const QString& line : lines) {
             const CodeName account = m_dice.chance(0.55) && !m_pools.expenseAccounts.isEmpty()
@@ -191,9 +193,9 @@ private:
             const QString subject = !l.item.name.isEmpty()          ? l.item.name
                                     : !l.counterpart.name.isEmpty() ? l.counterpart.name
                                                                     : account.name;
-            l.text = m_dice.pick(words::descriptions()).arg(subject);
+            l.text = m_dice.pick(descriptions()).arg(subject);
             const double amount = amountOf(m_dice);
-            voucherform::Row row{.serialJen = number, .serialBun = line, .date = date, .branch = bon,
+            schema::VoucherRow row{.serialJen = number, .serialBun = line, .date = date, .branch = bon,
                                  .kubunJen = k.kubunJen, .form = k.form};
             row.text = l.text;
             row.itemCode = l.item.code, row.itemName = l.item.name;
@@ -201,8 +203,8 @@ private:
             row.projectCode = l.project.code, row.projectName = l.project.name;
             row.buserCode = l.department.code, row.buserName = l.department.name;
             row.sawonCode = l.employee.code, row.sawonName = l.employee.name;
-            writeRow(row, voucherform::kCreditSide, credit, 0, amount, at);
-            writeRow(row, voucherform::kDebitSide, debit, amount, 0, at.addMSecs(m_dice.between(1, 40)));
+            writeRow(row, schema::kCreditSide, credit, 0, amount, at);
+            writeRow(row, schema::kDebitSide, debit, amount, 0, at.addMSecs(m_dice.between(1, 40)));
         }
     }
 
@@ -211,7 +213,7 @@ private:
         QString text;
     };
 
-    void writeRow(voucherform::Row& row, const char* side, const CodeName& account, double cr, double dr,
+    void writeRow(schema::VoucherRow& row, const char* side, const CodeName& account, double cr, double dr,
                   const QDateTime& at)
     {
         row.side = QLatin1String(side);
@@ -220,7 +222,7 @@ private:
         row.crAmt = cr;
         row.drAmt = dr;
         row.endDay = at;
-        m_out.add(voucherform::rowValues(row));
+        m_out.add(schema::voucherRowValues(row));
         if (++m_rows % kProgressStep == 0)
             say(QStringLiteral("  %1 / %2행  %3초").arg(m_rows).arg(m_options.rows).arg(m_timer.elapsed() / 1000.0, 0, 'f', 1));
     }
@@ -243,3 +245,5 @@ LedgerFigures synthesizeLedger(store::Connection& connection, const SynthOptions
     LedgerWriter writer(connection, options, pools, dice);
     return writer.run();
 }
+
+} // namespace admin

@@ -6,6 +6,8 @@
 
 #include <QDate>
 
+namespace admin {
+
 struct LedgerFigures {
     qint64 rows = 0;
     qint64 vouchers = 0;
@@ -20,3 +22,5 @@ struct LedgerFigures {
 // working days back from today, until the number of rows asked for is there.
 LedgerFigures synthesizeLedger(store::Connection& connection, const SynthOptions& options, const MasterPools& pools,
                                Dice& dice);
+
+} // namespace admin

@@ -13,13 +13,15 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+namespace admin {
+
 namespace {
 
 const QStringList kExcludedKeys = {QStringLiteral("40101"), QStringLiteral("40201"), QStringLiteral("40301"),
                                    QStringLiteral("40302"), QStringLiteral("40303"), QStringLiteral("40304"),
                                    QStringLiteral("40305"), QStringLiteral("40401"), QStringLiteral("40402"),
                                    QStringLiteral("40501"), QStringLiteral("40901"), QStringLiteral("41201")};
-const QString kCash = QLatin1String(voucherform::kCashCode);
+const QString kCash = QLatin1String(schema::kCashCode);
 const QString kPlaceholder = QStringLiteral("회사설정계정");
 
 QString digits(qint64 value, int width)
@@ -37,7 +39,7 @@ void emptyMasterTables(store::Connection& c)
 {
     QSqlDatabase db = c.database();
     if (!db.transaction())
-        throw DbError(db.lastError().text());
+        throw core::DbError(db.lastError().text());
     try {
         for (const QString& table : masterTables())
             c.execNative(QStringLiteral("DELETE FROM %1").arg(table));
@@ -46,7 +48,7 @@ void emptyMasterTables(store::Connection& c)
         throw;
     }
     if (!db.commit())
-        throw DbError(db.lastError().text());
+        throw core::DbError(db.lastError().text());
 }
 
 void addBranches(store::Connection& c, int wanted, Dice& dice)
@@ -55,7 +57,7 @@ void addBranches(store::Connection& c, int wanted, Dice& dice)
     BulkInserter out(c, QStringLiteral("kubun_table"),
                      {QStringLiteral("Kubun_Code"), QStringLiteral("Kubun_Name"), QStringLiteral("Kubun_JangSo")});
     for (qint64 i = have; i < wanted; ++i) {
-        const QString place = dice.pick(words::places());
+        const QString place = dice.pick(places());
         out.add({digits(i, 5), place + QStringLiteral("지점"), place});
     }
     out.finish();
@@ -77,7 +79,7 @@ void addAccounts(store::Connection& c, int wanted, Dice& dice)
                 kept.append(r);
         return kept;
     }();
-    const QStringList& qualifiers = words::qualifiers();
+    const QStringList& qualifiers = admin::qualifiers();
     BulkInserter out(c, QStringLiteral("test_ac_code"),
                      {QStringLiteral("ac_code"), QStringLiteral("ac_name"), QStringLiteral("bigo"),
                       QStringLiteral("code_kubun"), QStringLiteral("a_kubun"), QStringLiteral("b_kubun"),
@@ -99,9 +101,9 @@ void addAccounts(store::Connection& c, int wanted, Dice& dice)
 
 QString companyName(Dice& dice)
 {
-    const QString stem = dice.pick(words::companyStems());
-    const QString kind = dice.pick(words::companyKinds());
-    const QString middle = dice.chance(0.3) ? dice.pick(words::places()) : QString();
+    const QString stem = dice.pick(companyStems());
+    const QString kind = dice.pick(companyKinds());
+    const QString middle = dice.chance(0.3) ? dice.pick(places()) : QString();
     switch (dice.between(0, 3)) {
     case 0:
         return QStringLiteral("(주)") + stem + middle + kind;
@@ -134,7 +136,7 @@ void addBanks(store::Connection& c, int wanted, Dice& dice)
     BulkInserter out(c, QStringLiteral("Bank_Table"),
                      {QStringLiteral("Bank_Code"), QStringLiteral("Bank_Name"), QStringLiteral("Bank_Serial")});
     for (qint64 i = 1; i <= need; ++i) {
-        const QString name = dice.pick(words::banks()) + u' ' + dice.pick(words::places()) + QStringLiteral("지점");
+        const QString name = dice.pick(banks()) + u' ' + dice.pick(places()) + QStringLiteral("지점");
         const QString account = QStringLiteral("%1-%2-%3").arg(digits(dice.between(1, 999), 3),
                                                               digits(dice.between(0, 999999), 6),
                                                               digits(dice.between(1, 99), 2));
@@ -151,11 +153,11 @@ void addEmployees(store::Connection& c, int wanted, Dice& dice)
                       QStringLiteral("Sawon_Jumin01"), QStringLiteral("Sawon_Jumin02"), QStringLiteral("Sawon_Text")});
     for (qint64 i = 1; i <= need; ++i) {
         const bool male = dice.chance(0.55);
-        const QString name = dice.pick(words::surnames()) + dice.pick(words::givenSyllables())
-                             + dice.pick(words::givenSyllables());
+        const QString name = dice.pick(surnames()) + dice.pick(givenSyllables())
+                             + dice.pick(givenSyllables());
         const QString birth = digits(dice.between(50, 85), 2) + digits(dice.between(1, 12), 2) + digits(dice.between(1, 28), 2);
         const QString second = (male ? QStringLiteral("1") : QStringLiteral("2")) + digits(dice.between(0, 999999), 6);
-        const QString remark = dice.pick(words::departmentStems()) + QStringLiteral("팀 ") + dice.pick(words::positions());
+        const QString remark = dice.pick(departmentStems()) + QStringLiteral("팀 ") + dice.pick(positions());
         out.add({QStringLiteral("3") + digits(i, 6), name, male ? QStringLiteral("남") : QStringLiteral("여"), birth,
                  second, remark});
     }
@@ -181,24 +183,24 @@ void addCodeNameText(store::Connection& c, const QString& table, const QString& 
 void synthesizeMasters(store::Connection& c, const SynthOptions& o, Dice& dice)
 {
     emptyMasterTables(c);
-    store::loadDemoData(c);
+    schema::loadDemoData(c);
     addBranches(c, o.branches, dice);
     addAccounts(c, o.accounts, dice);
     addCustomers(c, o.customers, dice);
     addBanks(c, o.banks, dice);
     addEmployees(c, o.employees, dice);
     addCodeNameText(c, QStringLiteral("Buser_Table"), QStringLiteral("D"), o.departments, [&](qint64 i) {
-        const QString name = dice.pick(words::places()) + u' ' + dice.pick(words::departmentStems())
+        const QString name = dice.pick(places()) + u' ' + dice.pick(departmentStems())
                              + QString::number(i % 9 + 1) + QStringLiteral("팀");
         return std::pair{name, name + QStringLiteral(" 업무")};
     });
     addCodeNameText(c, QStringLiteral("Project_Table"), QStringLiteral("P"), o.projects, [&](qint64 i) {
-        const QString name = dice.pick(words::places()) + u' ' + dice.pick(words::projectObjects()) + u' '
-                             + dice.pick(words::projectActions());
+        const QString name = dice.pick(places()) + u' ' + dice.pick(projectObjects()) + u' '
+                             + dice.pick(projectActions());
         return std::pair{name, QStringLiteral("%1년 착수 사업").arg(1995 + i % 11)};
     });
     addCodeNameText(c, QStringLiteral("Item_Table"), QStringLiteral("I"), o.items, [&](qint64) {
-        const QString name = dice.pick(words::itemObjects()) + u'(' + dice.pick(words::qualifiers()) + u')';
+        const QString name = dice.pick(itemObjects()) + u'(' + dice.pick(qualifiers()) + u')';
         return std::pair{name, name + QStringLiteral(" 관리 항목")};
     });
 }
@@ -228,3 +230,5 @@ MasterPools readMasterPools(store::Connection& c, int branches)
     read(QStringLiteral("SELECT Item_Code, Item_Name FROM Item_Table"), pools.items);
     return pools;
 }
+
+} // namespace admin

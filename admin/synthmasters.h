@@ -7,6 +7,8 @@
 
 #include <QVector>
 
+namespace admin {
+
 // A master row as the ledger refers to it.
 struct CodeName {
     QString code;
@@ -31,3 +33,5 @@ void synthesizeMasters(store::Connection& connection, const SynthOptions& option
 
 // Reads back what the ledger needs.
 MasterPools readMasterPools(store::Connection& connection, int branches);
+
+} // namespace admin

@@ -2,6 +2,8 @@
 
 #include "target.h"
 
+namespace admin {
+
 // Sizes of the synthetic database (voucher-admin synth).
 struct SynthOptions {
     TargetChoice target;
@@ -19,3 +21,5 @@ struct SynthOptions {
     quint64 seed = 1;
     bool replace = false; // allowed to drop an existing ledger
 };
+
+} // namespace admin

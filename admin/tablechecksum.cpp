@@ -12,6 +12,8 @@
 #include <QtEndian>
 #include <optional>
 
+namespace admin {
+
 QString TableChecksum::text() const
 {
     return QStringLiteral("%1행 검사합 %2").arg(rows).arg(sum, 16, 16, QLatin1Char('0'));
@@ -52,7 +54,7 @@ QString canonicalValue(const QVariant& value)
     default:
         break;
     }
-    const QString text = Str_TrimRight(value.toString());
+    const QString text = core::Str_TrimRight(value.toString());
     // An embedded file keeps a time as its text; a server as a time.
     if (looksLikeTime(text)) {
         QString iso = text;
@@ -143,3 +145,5 @@ TableChecksum checksumOf(RowStream& rows, qsizetype columns, qint64 total, const
     }
     return adder.sum();
 }
+
+} // namespace admin

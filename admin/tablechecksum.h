@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace admin {
+
 // A table's rows summed up so that the same rows give the same figure on
 // every engine, in any order: each row's values in one engine-free text
 // (trailing blanks of fixed-width texts dropped, numbers and times in one
@@ -45,3 +47,5 @@ QStringList columnsOf(store::Connection& connection, const QString& table);
 
 // A value as read from any engine, in the form every engine shares.
 QString canonicalValue(const QVariant& value);
+
+} // namespace admin

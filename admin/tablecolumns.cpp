@@ -4,10 +4,12 @@
 
 #include <QRegularExpression>
 
+namespace admin {
+
 QList<TableColumn> tableColumns(store::Connection& connection, const QString& table)
 {
     QList<TableColumn> columns;
-    if (connection.engine() == store::Engine::SQLite) {
+    if (connection.engine() == core::Engine::SQLite) {
         // Declared types read "CHAR(12)", "DOUBLE PRECISION", "TIMESTAMP".
         static const QRegularExpression width(QStringLiteral("\\((\\d+)\\)"));
         for (const QStringList& row : connection.selectNative(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
@@ -16,7 +18,7 @@ QList<TableColumn> tableColumns(store::Connection& connection, const QString& ta
             columns.append({row.value(1), text ? width.match(type).captured(1).toInt() : 0, text});
         }
     } else {
-        const QString where = connection.engine() == store::Engine::PostgreSQL
+        const QString where = connection.engine() == core::Engine::PostgreSQL
                                   ? QStringLiteral("table_schema = current_schema() AND lower(table_name) = lower('%1')")
                                   : QStringLiteral("TABLE_NAME = '%1'");
         for (const QStringList& row : connection.selectNative(
@@ -29,6 +31,8 @@ QList<TableColumn> tableColumns(store::Connection& connection, const QString& ta
         }
     }
     if (columns.isEmpty())
-        throw AppError(QStringLiteral("테이블 %1이(가) 없습니다. 먼저 init을 실행하십시오.").arg(table));
+        throw core::AppError(QStringLiteral("테이블 %1이(가) 없습니다. 먼저 init을 실행하십시오.").arg(table));
     return columns;
 }
+
+} // namespace admin

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace admin {
+
 // A table's columns as the data source holds them, in their order.
 struct TableColumn {
     QString name;   // as the engine spells it
@@ -14,3 +16,5 @@ struct TableColumn {
 
 // Throws AppError when the table is not there.
 QList<TableColumn> tableColumns(store::Connection& connection, const QString& table);
+
+} // namespace admin

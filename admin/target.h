@@ -5,6 +5,8 @@
 #include <QString>
 #include <memory>
 
+namespace admin {
+
 // Where an admin command works: the data source `Account` as the program
 // resolves it, a given SQLite file, or the ODBC data source `Account`.
 struct TargetChoice {
@@ -27,3 +29,5 @@ OpenedTarget openTarget(const TargetChoice& choice,
 // The embedded file a target names: --sqlite PATH, or the program's own file
 // when no ODBC data source is registered; empty for a server data source.
 QString sqliteFileOf(const TargetChoice& choice);
+
+} // namespace admin

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace admin {
+
 // Whether text has the shape of a pattern, character by character: '0' a
 // digit, '?' a 'T' or a blank (the two separators of a date and time), any
 // other character itself. A test by hand, as a pattern match for every value
@@ -19,3 +21,5 @@ inline bool hasShape(QStringView text, const char* shape)
     }
     return i == text.size();
 }
+
+} // namespace admin

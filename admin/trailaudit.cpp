@@ -10,14 +10,16 @@
 #include <QSqlQuery>
 #include <map>
 
+namespace admin {
+
 namespace {
 
 const char* const kFields = "history_id, operation, serial_jen, serial_bun, branch, date_day, done_by, done_at, "
                             "workstation, before, after, prev_hash, hash";
 
-TrailRecord recordAt(const QSqlQuery& q)
+voucher::TrailRecord recordAt(const QSqlQuery& q)
 {
-    TrailRecord r;
+    voucher::TrailRecord r;
     r.id = q.value(0).toLongLong();
     QString* fields[] = {&r.operation, &r.serialJen, &r.serialBun, &r.branch,   &r.date,     &r.doneBy,
                          &r.doneAt,    &r.workstation, &r.before,  &r.after,    &r.prevHash, &r.hash};
@@ -26,7 +28,7 @@ TrailRecord recordAt(const QSqlQuery& q)
     return r;
 }
 
-QString named(const TrailRecord& r)
+QString named(const voucher::TrailRecord& r)
 {
     if (r.serialJen.isEmpty())
         return QStringLiteral("#%1(%2 %3)").arg(r.id).arg(r.operation, r.date);
@@ -46,7 +48,7 @@ QStringList auditTrail(store::Connection& c)
     QStringList findings;
     try {
         tableColumns(c, QStringLiteral("voucher_history"));
-    } catch (const AppError&) {
+    } catch (const core::AppError&) {
         say(QStringLiteral("전표 이력 테이블 voucher_history가 없습니다: init을 실행하면 만들어집니다."));
         return findings;
     }
@@ -62,7 +64,7 @@ QStringList auditTrail(store::Connection& c)
     qint64 lastId = 0;
     qint64 read = 0;
     while (q.next()) {
-        const TrailRecord r = recordAt(q);
+        const voucher::TrailRecord r = recordAt(q);
         progress.advanceTo(++read);
         if (r.computedHash() != r.hash) {
             findings << QStringLiteral("전표 이력 기록 %1의 내용이 바뀌었습니다: 저장된 해시가 기록의 내용과 맞지 않습니다.").arg(named(r));
@@ -91,7 +93,7 @@ QStringList auditTrail(store::Connection& c)
     }
 
     // The rows of every line the trail knows against its last record.
-    VoucherTrail trail(c);
+    voucher::VoucherTrail trail(c);
     for (const auto& [key, last] : lastChange) {
         const QString serialJen = key.section(u'/', 0, 0);
         const QString serialBun = key.section(u'/', 1);
@@ -104,3 +106,5 @@ QStringList auditTrail(store::Connection& c)
     say(QStringLiteral("전표 이력 %1건과 이력이 아는 전표 줄 %2개를 검사했습니다.").arg(read).arg(lastChange.size()));
     return findings;
 }
+
+} // namespace admin

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace admin {
+
 // voucher_history held against itself and against the voucher table: every
 // record's hash must be that of its own fields and the record before it's
 // hash, so a record changed, removed or inserted behind the program's back
@@ -12,3 +14,5 @@
 // knows, the line's rows must be what its last record says they became.
 // Returns the findings in Korean, one line each; none when both agree.
 QStringList auditTrail(store::Connection& connection);
+
+} // namespace admin

@@ -6,10 +6,12 @@
 
 #include "schema/datasource.h"
 
+namespace admin {
+
 WriteSession::WriteSession(store::Connection& target) : m_target(target)
 {
-    if (target.engine() == store::Engine::PostgreSQL) {
-        m_pg = PgSession::openBeside(target, QString::fromLatin1(store::kDataSourceName));
+    if (target.engine() == core::Engine::PostgreSQL) {
+        m_pg = PgSession::openBeside(target, QString::fromLatin1(schema::kDataSourceName));
         m_pg->exec(QStringLiteral("BEGIN"));
     } else {
         m_odbc.emplace(target);
@@ -34,7 +36,7 @@ QVector<QStringList> WriteSession::select(const QString& sql)
 qint64 WriteSession::countRows(const QString& table)
 {
     return m_pg ? select(QStringLiteral("SELECT count(*) FROM %1").arg(table)).value(0).value(0).toLongLong()
-                : ::countRows(m_target, table);
+                : admin::countRows(m_target, table);
 }
 
 std::unique_ptr<RowSink> WriteSession::inserter(const QString& table, const QStringList& columns)
@@ -62,3 +64,5 @@ void WriteSession::commit()
     else
         m_odbc->commit();
 }
+
+} // namespace admin

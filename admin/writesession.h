@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace admin {
+
 class PgSession;
 
 // The one transaction in which a command writes many rows into a target
@@ -46,3 +48,5 @@ private:
     std::unique_ptr<PgSession> m_pg;
     std::optional<AdminTransaction> m_odbc;
 };
+
+} // namespace admin

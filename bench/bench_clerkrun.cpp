@@ -28,13 +28,13 @@ qint64 runAsTheClerk()
     store::Connection& c = store::Connection::account();
     const bench::SampleVoucher sample = bench::findSampleVoucher(c);
 
-    TfmBorvane window;
-    TForm1 form1{&window};
-    TForm2 form2{&window};
-    TForm3 form3{&window};
-    TForm4 form4{&window};
-    TForm5 form5{&window};
-    TForm6 form6{&window};
+    entry::TfmBorvane window;
+    lookup::TForm1 form1{&window};
+    lookup::TForm2 form2{&window};
+    lookup::TForm3 form3{&window};
+    lookup::TForm4 form4{&window};
+    lookup::TForm5 form5{&window};
+    lookup::TForm6 form6{&window};
     window.setLookupDialogs({&form1, &form2, &form3, &form4, &form5, &form6});
     window.show();
     QCoreApplication::processEvents();
@@ -44,10 +44,10 @@ qint64 runAsTheClerk()
     w.chooseBranch(sample.branch);
     w.pQuery();
     if (!w.chooseListRow(sample.serialJen, sample.serialBun))
-        throw AppError(QStringLiteral("the sample voucher is not listed"));
+        throw core::AppError(QStringLiteral("the sample voucher is not listed"));
     QCoreApplication::processEvents();
 
-    for (LookupDialog* lookup : std::initializer_list<LookupDialog*>{&form1, &form2, &form3, &form4, &form5, &form6}) {
+    for (lookup::LookupDialog* lookup : std::initializer_list<lookup::LookupDialog*>{&form1, &form2, &form3, &form4, &form5, &form6}) {
         lookup->prepareFor(1, QString());
         lookup->runSearch();
         lookup->showLookup();
@@ -67,10 +67,10 @@ qint64 runAsTheClerk()
         }
     });
     watch.start();
-    const auto* branches = window.findChild<BranchCombo*>(QStringLiteral("cbKubun"));
-    if (!showVoucherPrint({sample.date, sample.branch, branches ? branches->currentText() : QString(), sample.serialJen},
+    const auto* branches = window.findChild<widgets::BranchCombo*>(QStringLiteral("cbKubun"));
+    if (!print::showVoucherPrint({sample.date, sample.branch, branches ? branches->currentText() : QString(), sample.serialJen},
                           &window))
-        throw AppError(QStringLiteral("the sample voucher printed no row"));
+        throw core::AppError(QStringLiteral("the sample voucher printed no row"));
     return peakKb;
 }
 
@@ -80,15 +80,15 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    VoucherApplication app(argc, argv);
+    widgets::VoucherApplication app(argc, argv);
     try {
         bench::Target target = bench::openTarget(app.arguments());
         store::Connection::setAccount(std::move(target.connection));
         const qint64 peakKb = runAsTheClerk();
         if (peakKb < 0)
-            throw AppError(QStringLiteral("the print preview did not show"));
+            throw core::AppError(QStringLiteral("the print preview did not show"));
         std::printf("peak VmHWM=%lld\n", peakKb);
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "bench_clerkrun: %s\n", e.what());
         return 1;
     }

@@ -81,7 +81,7 @@ Timing timed(int runs, const std::function<void()>& setup, const std::function<v
 void require(bool condition, const char* what)
 {
     if (!condition)
-        throw AppError(QStringLiteral("benchmark precondition failed: %1").arg(QLatin1String(what)));
+        throw core::AppError(QStringLiteral("benchmark precondition failed: %1").arg(QLatin1String(what)));
 }
 
 class EntryBench {
@@ -149,7 +149,7 @@ private:
                 ++turn;
                 require(w.locateListRow(serialJen(), serialBun()), "sample row listed");
             },
-            [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == VoucherMode::Correcting, "voucher loaded"); },
+            [&] { w.DBGrid1CellClick(); }, [&] { require(w.mode() == voucher::VoucherMode::Correcting, "voucher loaded"); },
             [&] { m_floor.readVoucher(serialJen()); });
         add(QStringLiteral("load a voucher (grid click)"), load, load.floorMs, kEngineFactor,
             QStringLiteral("pDBGridDisplay, pPanel_DisplayQuery; two vouchers in turn"));
@@ -172,7 +172,7 @@ private:
     // The number of the voucher just saved; kept for the clean-up.
     QString noteSaved()
     {
-        require(w.mode() == VoucherMode::Idle && !w.lastStoredKey().isEmpty(), "voucher saved");
+        require(w.mode() == voucher::VoucherMode::Idle && !w.lastStoredKey().isEmpty(), "voucher saved");
         m_saved << w.lastStoredKey().left(19);
         return m_saved.last();
     }
@@ -226,7 +226,7 @@ private:
         };
         const Timing correction = timed(
             m_runs, [&] { choose(original + (++flip % 2 ? 100 : 0)); }, [&] { w.SaveBtnClick(); },
-            [&] { require(w.mode() == VoucherMode::Correcting, "correction saved"); },
+            [&] { require(w.mode() == voucher::VoucherMode::Correcting, "correction saved"); },
             [&] {
                 m_floor.updateLine(m_floorVouchers.first(), QStringLiteral("01"), 12345 + flip % 2);
                 m_floor.readVoucher(m_floorVouchers.first());
@@ -268,7 +268,7 @@ private:
                     require(w.chooseListRow(deleting, QStringLiteral("02")), "remaining line listed");
                     QCoreApplication::processEvents();
                 },
-                [&] { w.DeleteBtnClick(); }, [&] { require(w.mode() == VoucherMode::Idle, "voucher gone"); }),
+                [&] { w.DeleteBtnClick(); }, [&] { require(w.mode() == voucher::VoucherMode::Idle, "voucher gone"); }),
             -1, -1, QStringLiteral("full list reloaded"));
     }
 
@@ -311,7 +311,7 @@ private:
         QThread* copy = QThread::create([&] {
             try {
                 store::backupSqliteFile(m_sqlitePath, place.filePath(QStringLiteral("Account.db.gz")), nullptr, true);
-            } catch (const AppError& e) {
+            } catch (const core::AppError& e) {
                 failure = e.text();
             }
             copying = false;
@@ -362,13 +362,13 @@ private:
     std::vector<Figure> m_figures;
 
     // The windows as the program makes them.
-    TfmBorvane window;
-    TForm1 form1{&window};
-    TForm2 form2{&window};
-    TForm3 form3{&window};
-    TForm4 form4{&window};
-    TForm5 form5{&window};
-    TForm6 form6{&window};
+    entry::TfmBorvane window;
+    lookup::TForm1 form1{&window};
+    lookup::TForm2 form2{&window};
+    lookup::TForm3 form3{&window};
+    lookup::TForm4 form4{&window};
+    lookup::TForm5 form5{&window};
+    lookup::TForm6 form6{&window};
     BorvaneProbe w{window};
 };
 
@@ -378,7 +378,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    VoucherApplication app(argc, argv);
+    widgets::VoucherApplication app(argc, argv);
     const QStringList args = app.arguments();
     try {
         bench::Target target = bench::openTarget(args);
@@ -386,7 +386,7 @@ int main(int argc, char** argv)
         EntryBench(target.engine, bench::intOption(args, QStringLiteral("--runs"), 15),
                    bench::option(args, QStringLiteral("--sqlite")))
             .run();
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "bench_entry: %s\n", e.what());
         return 1;
     }

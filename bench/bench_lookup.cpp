@@ -42,11 +42,11 @@ struct Subject {
     const char* dialog;
     const char* table;
     const char* nameColumn;
-    std::function<std::unique_ptr<LookupFrame>(LookupTarget*)> make;
+    std::function<std::unique_ptr<lookup::LookupFrame>(lookup::LookupTarget*)> make;
 };
 
-struct NoTarget : LookupTarget {
-    void writeLookupChoice(LookupKind, int, const QString&, const QString&) override {}
+struct NoTarget : lookup::LookupTarget {
+    void writeLookupChoice(voucher::LookupKind, int, const QString&, const QString&) override {}
 };
 
 const QStringList kMasterTables{QStringLiteral("kubun_table"),   QStringLiteral("test_ac_code"),
@@ -58,12 +58,12 @@ const QStringList kMasterTables{QStringLiteral("kubun_table"),   QStringLiteral(
 std::vector<Subject> subjects()
 {
     return {
-        {"Form1 계정과목", "test_ac_code", "ac_name", [](LookupTarget* t) { return std::make_unique<TForm1>(t); }},
-        {"Form2 거래처/은행", "Sale_Table", "Sale_Name", [](LookupTarget* t) { return std::make_unique<TForm2>(t); }},
-        {"Form3 사원", "Sawon_Table", "Sawon_Name", [](LookupTarget* t) { return std::make_unique<TForm3>(t); }},
-        {"Form4 부서", "Buser_Table", "Buser_Name", [](LookupTarget* t) { return std::make_unique<TForm4>(t); }},
-        {"Form5 프로젝트", "Project_Table", "Project_Name", [](LookupTarget* t) { return std::make_unique<TForm5>(t); }},
-        {"Form6 아이템", "Item_Table", "Item_Name", [](LookupTarget* t) { return std::make_unique<TForm6>(t); }},
+        {"Form1 계정과목", "test_ac_code", "ac_name", [](lookup::LookupTarget* t) { return std::make_unique<lookup::TForm1>(t); }},
+        {"Form2 거래처/은행", "Sale_Table", "Sale_Name", [](lookup::LookupTarget* t) { return std::make_unique<lookup::TForm2>(t); }},
+        {"Form3 사원", "Sawon_Table", "Sawon_Name", [](lookup::LookupTarget* t) { return std::make_unique<lookup::TForm3>(t); }},
+        {"Form4 부서", "Buser_Table", "Buser_Name", [](lookup::LookupTarget* t) { return std::make_unique<lookup::TForm4>(t); }},
+        {"Form5 프로젝트", "Project_Table", "Project_Name", [](lookup::LookupTarget* t) { return std::make_unique<lookup::TForm5>(t); }},
+        {"Form6 아이템", "Item_Table", "Item_Name", [](lookup::LookupTarget* t) { return std::make_unique<lookup::TForm6>(t); }},
     };
 }
 
@@ -193,7 +193,7 @@ void pressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers)
     QApplication::sendEvent(widget, &release);
 }
 
-Figures timeSearch(LookupFrame& dialog, const QString& text, int runs)
+Figures timeSearch(lookup::LookupFrame& dialog, const QString& text, int runs)
 {
     std::vector<double> search, all;
     Figures f;
@@ -216,9 +216,9 @@ constexpr int kMostPresses = 2000;
 // The clerk lists the whole table and presses Ctrl+End in the grid: from the
 // key to the last row of the result current and painted.
 
-double timeLastRow(LookupFrame& dialog, int runs, int& mostPresses)
+double timeLastRow(lookup::LookupFrame& dialog, int runs, int& mostPresses)
 {
-    auto* grid = dialog.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = dialog.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     if (!grid)
         fail(QStringLiteral("no grid in %1").arg(dialog.objectName()));
     dialog.show();
@@ -261,7 +261,7 @@ void benchEngine(const QString& engine, store::Connection& data, int runs)
     for (const Subject& s : subjects()) {
         QElapsedTimer t;
         t.start();
-        std::unique_ptr<LookupFrame> dialog = s.make(&target); // creation lists the whole table
+        std::unique_ptr<lookup::LookupFrame> dialog = s.make(&target); // creation lists the whole table
         const double createMs = t.nsecsElapsed() / 1e6;
         const QString name = shortName(data, s);
         const Figures empty = timeSearch(*dialog, QString(), runs);
@@ -338,19 +338,19 @@ int main(int argc, char** argv)
         printGoals();
         return 0;
     }
-    if (!store::odbcDataSourceExists(QString::fromLatin1(store::kDataSourceName))) {
+    if (!schema::odbcDataSourceExists(QString::fromLatin1(schema::kDataSourceName))) {
         std::printf("PostgreSQL: no ODBC data source Account (eval \"$(scripts/pg-test-env.sh start)\")\n");
         printGoals();
         return 0;
     }
     const QString schema = QStringLiteral("bench_lookup_%1").arg(QCoreApplication::applicationPid());
-    auto pg = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+    auto pg = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName));
     pg->execNative(QStringLiteral("CREATE SCHEMA %1").arg(schema));
     // A session setting, so that every connection made from this one (the
     // lookups read through their own) reads the same schema.
     pg->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
     try {
-        store::createSchema(*pg);
+        schema::createSchema(*pg);
         t.restart();
         copyMasters(store::Connection::account(), *pg);
         std::printf("master rows copied to PostgreSQL schema %s: %.1f s\n", qPrintable(schema), t.elapsed() / 1000.0);
@@ -360,7 +360,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_lookup: %s\n", error.what());
     }
     store::Connection::setAccount(nullptr);
-    auto admin = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+    auto admin = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName));
     admin->execNative(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
     printGoals();
     return 0;

@@ -33,7 +33,7 @@ struct Planned {
 
 void printPlan(bench::Target& target, const Planned& p, bool showText)
 {
-    const QString sql = store::translateSql(p.lines.join(u'\n'), target.connection->engine());
+    const QString sql = sql::translateSql(p.lines.join(u'\n'), target.connection->engine());
     const QString prefix = target.engine == QLatin1String("sqlite") ? QStringLiteral("EXPLAIN QUERY PLAN ")
                                                                      : QStringLiteral("EXPLAIN ");
     QSqlQuery q(target.connection->database());
@@ -82,45 +82,45 @@ int main(int argc, char** argv)
         auto narrowed = [&](const QStringList& lines) {
             store::SqlStatement q(*target.connection);
             q.setLines(lines);
-            listnarrowing::narrowToDateAndBranch(q, pattern);
+            voucher::narrowToDateAndBranch(q, pattern);
             return q.lines();
         };
-        const auto pinned = listnarrowing::pinnedBy(pattern);
+        const auto pinned = voucher::pinnedBy(pattern);
         const std::map<QString, QVariant> listBindings = {{QStringLiteral("tbdkubun"), pattern},
                                                           {QStringLiteral("tblistday"), pinned->date},
                                                           {QStringLiteral("tblistbon"), pinned->branch}};
         const std::vector<Planned> statements = {
-            {QStringLiteral("voucher list as written"), entrysql::voucherList(), listBindings},
-            {QStringLiteral("voucher list as pQuery sends it"), narrowed(entrysql::voucherList()), listBindings},
+            {QStringLiteral("voucher list as written"), voucher::voucherList(), listBindings},
+            {QStringLiteral("voucher list as pQuery sends it"), narrowed(voucher::voucherList()), listBindings},
             {QStringLiteral("remaining lines after a deletion (pDeleteCount_Query)"),
-             narrowed(entrysql::remainingVoucherLines()),
+             narrowed(voucher::remainingVoucherLines()),
              {{QStringLiteral("tbdkubun"), pattern},
               {QStringLiteral("tblistday"), pinned->date},
               {QStringLiteral("tblistbon"), pinned->branch},
               {QStringLiteral("tbjen"), u'%' + s.serialJen + u'%'}}},
             {QStringLiteral("line numbers of a voucher (pDBGridDisplay)"),
-             entrysql::voucherLineNumbers(),
+             voucher::voucherLineNumbers(),
              {{QStringLiteral("tbserial_jen"), s.serialJen}, {QStringLiteral("tbserial_day"), s.date}}},
             {QStringLiteral("debit rows of a voucher (pPanel_DisplayQuery)"),
-             entrysql::voucherDebitRows(),
+             voucher::voucherDebitRows(),
              {{QStringLiteral("tbdayboncrdr"), s.date + bon + QStringLiteral("01")},
               {QStringLiteral("tbserial_jen"), s.serialJen}}},
-            {QStringLiteral("next voucher number (Serial_Jen_MaxValue)"),
+            {QStringLiteral("next voucher number (voucher::Serial_Jen_MaxValue)"),
              queryMax.lines(),
              {{QStringLiteral("tbdate_day"), s.date}}},
             {QStringLiteral("correcting one row (pUpDateQuery)"),
-             entrysql::voucherRowUpdate(),
+             voucher::voucherRowUpdate(),
              {{QStringLiteral("tbserial"), s.date + s.serialJen + s.serialBun + QStringLiteral("01")}}},
             {QStringLiteral("deleting a line (DeleteBtnClick)"),
-             entrysql::voucherLineDelete(),
+             voucher::voucherLineDelete(),
              {{QStringLiteral("tbserial"), s.serialJen + s.serialBun}}},
             {QStringLiteral("rows left of a voucher (DeleteBtnClick)"),
-             entrysql::voucherRowCount(),
+             voucher::voucherRowCount(),
              {{QStringLiteral("tbserial"), s.serialJen}}},
         };
         for (const Planned& p : statements)
             printPlan(target, p, app.arguments().contains(QStringLiteral("--sql")));
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "bench_plans: %s\n", e.what());
         return 1;
     }

@@ -129,9 +129,9 @@ bool haveTodaysBackup(const QString& path)
         store::makeDailyBackups(path, QDateTime::currentDateTime(), store::DailyMoment::Start);
         for (const QString& place : store::backupPlaces(path))
             if (const QString error = store::backupRecord(path, place).error; !error.isEmpty())
-                throw AppError(error);
+                throw core::AppError(error);
         return true;
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "bench_startup: today's backup of %s: %s\n", qPrintable(path), qPrintable(e.text()));
         return false;
     }

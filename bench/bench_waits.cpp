@@ -31,7 +31,7 @@ using store::Connection;
 bench::Figure measure(const QString& engine, const QString& operation, int boundSeconds, int runs,
                       const std::function<void()>& hold, const std::function<void()>& release)
 {
-    TfmBorvane window;
+    entry::TfmBorvane window;
     window.show();
     BorvaneProbe w(window);
     w.setDate(QStringLiteral("2001-06-01"));
@@ -47,7 +47,7 @@ bench::Figure measure(const QString& engine, const QString& operation, int bound
         bool refused = false;
         try {
             w.SaveBtnClick();
-        } catch (const DbError&) {
+        } catch (const core::DbError&) {
             refused = true;
         }
         waits.push_back(timer.nsecsElapsed() / 1e6);
@@ -69,39 +69,39 @@ void benchSqlite(int runs, std::vector<bench::Figure>& figures)
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("Account.db"));
     {
-        auto c = Connection::openSqlite(path);
-        store::createSchema(*c);
-        store::loadDemoData(*c);
+        auto c = store::Connection::openSqlite(path);
+        schema::createSchema(*c);
+        schema::loadDemoData(*c);
     }
-    Connection::setAccount(Connection::openSqlite(path));
-    auto holder = Connection::openSqlite(path);
+    store::Connection::setAccount(store::Connection::openSqlite(path));
+    auto holder = store::Connection::openSqlite(path);
     figures.push_back(measure(QStringLiteral("sqlite"), QStringLiteral("save, another writer holds the file"),
-                              Connection::kLockWaitSeconds, runs,
+                              store::Connection::kLockWaitSeconds, runs,
                               [&] { holder->execNative(QStringLiteral("BEGIN IMMEDIATE")); },
                               [&] { holder->execNative(QStringLiteral("ROLLBACK")); }));
-    Connection::setAccount(nullptr);
+    store::Connection::setAccount(nullptr);
 }
 
 void benchPostgres(int runs, std::vector<bench::Figure>& figures)
 {
-    const QString dsn = QString::fromLatin1(store::kDataSourceName);
+    const QString dsn = QString::fromLatin1(schema::kDataSourceName);
     const QString schema = QStringLiteral("bench_waits_%1").arg(QCoreApplication::applicationPid());
     const auto attach = [&] {
-        auto c = Connection::openOdbc(dsn);
+        auto c = store::Connection::openOdbc(dsn);
         c->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
         return c;
     };
-    Connection::openOdbc(dsn)->execNative(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+    store::Connection::openOdbc(dsn)->execNative(QStringLiteral("CREATE SCHEMA %1").arg(schema));
     try {
         {
             auto c = attach();
-            store::createSchema(*c);
-            store::loadDemoData(*c);
+            schema::createSchema(*c);
+            schema::loadDemoData(*c);
         }
-        Connection::setAccount(attach());
+        store::Connection::setAccount(attach());
         auto holder = attach();
         figures.push_back(measure(QStringLiteral("postgres"), QStringLiteral("save, another session locks the table"),
-                                  Connection::kLockWaitSeconds, runs,
+                                  store::Connection::kLockWaitSeconds, runs,
                                   [&] {
                                       holder->database().transaction();
                                       holder->execNative(QStringLiteral("LOCK TABLE account_jen_AA IN EXCLUSIVE MODE"));
@@ -110,21 +110,21 @@ void benchPostgres(int runs, std::vector<bench::Figure>& figures)
         pid_t backend = 0;
         figures.push_back(measure(
             QStringLiteral("postgres"), QStringLiteral("save, the window's server process stopped"),
-            Connection::kAnswerSeconds, runs,
+            store::Connection::kAnswerSeconds, runs,
             [&] {
-                backend = pid_t(Connection::account().selectNative(QStringLiteral("select pg_backend_pid()"))
+                backend = pid_t(store::Connection::account().selectNative(QStringLiteral("select pg_backend_pid()"))
                                     .value(0)
                                     .value(0)
                                     .toLongLong());
                 if (::kill(backend, SIGSTOP) != 0)
-                    throw AppError(QStringLiteral("cannot stop the server process %1 (not root?)").arg(backend));
+                    throw core::AppError(QStringLiteral("cannot stop the server process %1 (not root?)").arg(backend));
             },
             [&] { ::kill(backend, SIGCONT); }));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_waits: %s\n", error.what());
     }
-    Connection::setAccount(nullptr);
-    Connection::openOdbc(dsn)->execNative(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
+    store::Connection::setAccount(nullptr);
+    store::Connection::openOdbc(dsn)->execNative(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
 }
 
 } // namespace
@@ -138,7 +138,7 @@ int main(int argc, char** argv)
     try {
         benchSqlite(runs, figures);
         if (!args.contains(QStringLiteral("--sqlite-only"))) {
-            if (store::odbcDataSourceExists(QString::fromLatin1(store::kDataSourceName)))
+            if (schema::odbcDataSourceExists(QString::fromLatin1(schema::kDataSourceName)))
                 benchPostgres(runs, figures);
             else
                 std::printf("PostgreSQL: no ODBC data source Account (eval \"$(scripts/pg-test-env.sh start)\")\n");

@@ -79,7 +79,7 @@ QString dayBefore(store::Connection& c, const QString& date)
     q.prepare(QStringLiteral("select max(date_day) from account_jen_AA where date_day < ?"));
     q.addBindValue(date);
     if (!q.exec() || !q.next())
-        throw AppError(QStringLiteral("no date before %1").arg(date));
+        throw core::AppError(QStringLiteral("no date before %1").arg(date));
     return q.value(0).toString().trimmed();
 }
 
@@ -110,7 +110,7 @@ Session runSession(bench::Target& target, const QStringList& args, int workers, 
                                               QStringLiteral("--start-at"), QString::number(startAt),
                                               QStringLiteral("--pace-ms"), QString::number(paceMs)});
         if (!p->waitForStarted(10000))
-            throw AppError(p->errorString());
+            throw core::AppError(p->errorString());
         stations.push_back(std::move(p));
     }
     Session session;
@@ -190,13 +190,13 @@ int main(int argc, char** argv)
         for (const QString& pace : bench::option(args, QStringLiteral("--pace-ms"), QStringLiteral("1000")).split(u',')) {
             const int paceMs = pace.toInt();
             if (paceMs <= 0)
-                throw AppError(QStringLiteral("--pace-ms: milliseconds above 0, separated by commas"));
+                throw core::AppError(QStringLiteral("--pace-ms: milliseconds above 0, separated by commas"));
             sessions[paceMs] = runSession(target, args, workers, seconds, paceMs);
             ok = sessions[paceMs].ok && ok;
         }
         printRates(target.engine, workers, sessions);
         return ok ? 0 : 1;
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "bench_workstations: %s\n", e.what());
         return 1;
     }

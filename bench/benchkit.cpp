@@ -30,16 +30,16 @@ Target openTarget(const QStringList& args)
     const QString path = option(args, QStringLiteral("--sqlite"));
     if (!path.isEmpty()) {
         if (!QFileInfo::exists(path))
-            throw AppError(QStringLiteral("no such database file: %1").arg(path));
+            throw core::AppError(QStringLiteral("no such database file: %1").arg(path));
         target.engine = QStringLiteral("sqlite");
         target.connection = store::Connection::openSqlite(path);
     } else if (args.contains(QStringLiteral("--odbc"))) {
         target.connection = store::Connection::openOdbc(QStringLiteral("Account"));
-        if (target.connection->engine() != store::Engine::PostgreSQL)
-            throw AppError(QStringLiteral("the data source Account is not PostgreSQL"));
+        if (target.connection->engine() != core::Engine::PostgreSQL)
+            throw core::AppError(QStringLiteral("the data source Account is not PostgreSQL"));
         target.engine = QStringLiteral("postgres");
     } else {
-        throw AppError(QStringLiteral("give --sqlite PATH or --odbc"));
+        throw core::AppError(QStringLiteral("give --sqlite PATH or --odbc"));
     }
     return target;
 }

@@ -35,7 +35,7 @@ QSqlQuery& EngineFloor::prepared(const QString& sql)
         q = std::make_unique<QSqlQuery>(c.database());
         q->setForwardOnly(true);
         if (!q->prepare(sql))
-            throw DbError(q->lastError().text());
+            throw core::DbError(q->lastError().text());
     }
     return *q;
 }
@@ -46,7 +46,7 @@ QSqlQuery& EngineFloor::exec(const QString& sql, const QVariantList& values)
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
     if (!q.exec())
-        throw DbError(q.lastError().text());
+        throw core::DbError(q.lastError().text());
     if (!q.isSelect())
         q.finish();
     return q;
@@ -55,25 +55,25 @@ QSqlQuery& EngineFloor::exec(const QString& sql, const QVariantList& values)
 void EngineFloor::begin()
 {
     c.finishPendingReads();
-    if (c.engine() == store::Engine::SQLite)
+    if (c.engine() == core::Engine::SQLite)
         exec(QStringLiteral("BEGIN IMMEDIATE"));
     else if (!c.database().transaction())
-        throw DbError(c.database().lastError().text());
+        throw core::DbError(c.database().lastError().text());
 }
 
 void EngineFloor::commit()
 {
-    if (c.engine() == store::Engine::SQLite)
+    if (c.engine() == core::Engine::SQLite)
         exec(QStringLiteral("COMMIT"));
     else if (!c.database().commit())
-        throw DbError(c.database().lastError().text());
+        throw core::DbError(c.database().lastError().text());
 }
 
 int EngineFloor::listDay(const QString& date, const QString& branch)
 {
     // Left to itself SQLite reads the whole date through ix_jen_date_serial
     // and drops the other branches; the window reads the date and branch only.
-    const QString voucherTable = c.engine() == store::Engine::SQLite
+    const QString voucherTable = c.engine() == core::Engine::SQLite
                                      ? QStringLiteral("account_jen_AA t indexed by ix_jen_date_bon")
                                      : QStringLiteral("account_jen_AA t");
     return readAll(exec(
@@ -90,7 +90,7 @@ int EngineFloor::listDay(const QString& date, const QString& branch)
             "where t.date_day = ? and t.kubun_bon = ? and t.kubun_jen = '%2' and t.form_kubun = '%3' "
             "and t.serial_crdr in ('01', '02') "
             "group by t.serial_jen, t.serial_bun, t.date_day, k.kubun_name, k.kubun_jangso, t.ac_text")
-            .arg(voucherTable, QLatin1String(voucherform::kWithdrawalKind), QLatin1String(voucherform::kWithdrawalForm)),
+            .arg(voucherTable, QLatin1String(schema::kWithdrawalKind), QLatin1String(schema::kWithdrawalForm)),
         {date, branch}));
 }
 
@@ -111,33 +111,33 @@ QString EngineFloor::insertVoucher(const QString& date, const QString& branch, i
         max.finish();
         const qint64 next = highest.isEmpty() ? 1 : highest.mid(11, 8).toLongLong() + 1;
         const QString number = date + QStringLiteral("-%1").arg(next, 8, 10, QLatin1Char('0'));
-        const QStringList columns = voucherform::columnNames();
+        const QStringList columns = schema::voucherColumnNames();
         QSqlQuery& insert = prepared(QStringLiteral("insert into %1 (%2) values (%3)")
-                                         .arg(QLatin1String(voucherform::kTable), columns.join(QStringLiteral(", ")),
+                                         .arg(QLatin1String(schema::kVoucherTable), columns.join(QStringLiteral(", ")),
                                               QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
         for (int line = 1; line <= lines; ++line) {
-            for (const char* side : {voucherform::kCreditSide, voucherform::kDebitSide}) {
-                const bool debit = qstrcmp(side, voucherform::kDebitSide) == 0;
-                voucherform::Row row{.serialJen = number, .serialBun = QStringLiteral("0%1").arg(line),
+            for (const char* side : {schema::kCreditSide, schema::kDebitSide}) {
+                const bool debit = qstrcmp(side, schema::kDebitSide) == 0;
+                schema::VoucherRow row{.serialJen = number, .serialBun = QStringLiteral("0%1").arg(line),
                                      .side = QLatin1String(side), .date = date, .branch = branch};
-                row.accountCode = debit ? QStringLiteral("51101001000") : QLatin1String(voucherform::kCashCode);
-                row.accountName = debit ? QStringLiteral("여비교통비") : voucherform::cashName();
+                row.accountCode = debit ? QStringLiteral("51101001000") : QLatin1String(schema::kCashCode);
+                row.accountName = debit ? QStringLiteral("여비교통비") : schema::cashName();
                 row.text = QStringLiteral("기준 측정");
                 row.crAmt = debit ? 10000.0 * line : 0.0;
                 row.drAmt = debit ? 0.0 : 10000.0 * line;
                 row.endDay = QDateTime::currentDateTime();
-                const QVector<QVariant> values = voucherform::rowValues(row);
+                const QVector<QVariant> values = schema::voucherRowValues(row);
                 for (int i = 0; i < values.size(); ++i)
                     insert.bindValue(i, values[i]);
                 if (!insert.exec())
-                    throw DbError(insert.lastError().text());
+                    throw core::DbError(insert.lastError().text());
             }
         }
         commit();
         return number;
     } catch (...) {
         c.database().rollback();
-        if (c.engine() == store::Engine::SQLite)
+        if (c.engine() == core::Engine::SQLite)
             QSqlQuery(c.database()).exec(QStringLiteral("ROLLBACK"));
         throw;
     }

@@ -17,7 +17,7 @@ QSqlQuery run(store::Connection& c, const QString& sql, const QVariantList& valu
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
-        throw AppError(q.lastError().text());
+        throw core::AppError(q.lastError().text());
     return q;
 }
 
@@ -28,8 +28,8 @@ SampleVoucher findSampleVoucher(store::Connection& c, int branch)
     SampleVoucher s;
     s.branch = branch;
     const QString bon = QStringLiteral("%1").arg(branch, 5, 10, QLatin1Char('0'));
-    const QString kind = QLatin1String(voucherform::kWithdrawalKind);
-    const QString form = QLatin1String(voucherform::kWithdrawalForm);
+    const QString kind = QLatin1String(schema::kWithdrawalKind);
+    const QString form = QLatin1String(schema::kWithdrawalForm);
     // The newest date through the (date, branch) index, walking back over the
     // few dates on which the branch wrote nothing.
     QSqlQuery dates = run(c, QStringLiteral("select distinct date_day from account_jen_AA order by date_day desc limit 20"));
@@ -46,7 +46,7 @@ SampleVoucher findSampleVoucher(store::Connection& c, int branch)
         s.serialJen = voucher.value(0).toString().trimmed();
     }
     if (s.serialJen.isEmpty())
-        throw AppError(QStringLiteral("no withdrawal voucher of branch %1 among the newest dates").arg(bon));
+        throw core::AppError(QStringLiteral("no withdrawal voucher of branch %1 among the newest dates").arg(bon));
     const auto firstLine = [&](const QString& serialJen) {
         QSqlQuery line = run(c, QStringLiteral("select min(serial_bun) from account_jen_AA where serial_jen = ?"), {serialJen});
         line.next();

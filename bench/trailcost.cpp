@@ -12,9 +12,9 @@ namespace bench {
 
 namespace {
 
-QList<VoucherLine> fiveLines()
+QList<voucher::VoucherLine> fiveLines()
 {
-    QList<VoucherLine> lines(5);
+    QList<voucher::VoucherLine> lines(5);
     for (int i = 0; i < lines.size(); ++i) {
         lines[i].serialBun = QStringLiteral("0%1").arg(i + 1);
         lines[i].codes[0] = QStringLiteral("51101001000");
@@ -29,16 +29,16 @@ QList<VoucherLine> fiveLines()
 
 TrailCost timeTrailCost(store::Connection& c, const QString& date, int branch, int runs, QStringList& saved)
 {
-    const QList<VoucherLine> lines = fiveLines();
-    VoucherBook book(c);
+    const QList<voucher::VoucherLine> lines = fiveLines();
+    voucher::VoucherBook book(c);
     store::SqlStatement highest(c);
     store::SqlStatement rows(c);
     const auto plainSave = [&] {
         voucher::prepareSerialJenMax(highest);
-        voucherrows::prepareRowInsert(rows);
+        voucher::prepareRowInsert(rows);
         store::WriteUnit unit(c);
-        const VoucherHead head{date, branch, voucher::Serial_Jen_MaxValue(highest, date)};
-        voucherrows::insertVoucherLines(rows, head, lines);
+        const voucher::VoucherHead head{date, branch, voucher::Serial_Jen_MaxValue(highest, date)};
+        voucher::insertVoucherLines(rows, head, lines);
         unit.commit();
         return head.serialJen;
     };

@@ -2,7 +2,8 @@
 # link besides itself (the README draws them). Run as a test: a folder that
 # includes a folder not named here, links a library not named here, or
 # includes a folder its library does not link (directly or through the
-# libraries it links) fails it, so no arrow runs upward and none is hidden.
+# libraries it links) fails it, so no arrow runs upward and none is hidden;
+# so does a file whose names are not in its folder's namespace.
 # LINKS_FILE holds one line per folder, "folder: library;library;..." (its
 # library's direct links), written when the build is configured.
 cmake_minimum_required(VERSION 3.21)
@@ -60,6 +61,11 @@ endforeach()
 foreach(layer ${layers})
   file(GLOB sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp ${SOURCE_DIR}/${layer}/*/*.cpp)
   foreach(source ${sources})
+    # Each folder's code declares its names in the folder's own namespace.
+    file(STRINGS ${source} own_namespace REGEX "^namespace ${layer}(::[a-z]+)? {")
+    if(NOT own_namespace)
+      string(APPEND wrong "${source}: no namespace ${layer}\n")
+    endif()
     file(STRINGS ${source} includes REGEX "^#include \"[a-z]+/")
     foreach(line ${includes})
       string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" folder "${line}")

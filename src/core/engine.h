@@ -1,8 +1,8 @@
 #pragma once
 
-namespace store {
+namespace core {
 
 // The engine behind a connection; decides how Transact-SQL text is rewritten.
 enum class Engine { SQLite, PostgreSQL, SqlServer };
 
-} // namespace store
+} // namespace core

@@ -6,6 +6,8 @@
 #include <exception>
 #include <functional>
 
+namespace core {
+
 // The program's error report: an error that ends a handler is shown to the
 // clerk with its text, and the program goes on. The application object
 // installs the report; code that runs handlers outside an event (focus exit
@@ -44,3 +46,5 @@ inline void reportError(const std::exception& error)
         throw;
     errorReportSlot()(errorReportText(error));
 }
+
+} // namespace core

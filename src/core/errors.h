@@ -4,6 +4,8 @@
 #include <QString>
 #include <exception>
 
+namespace core {
+
 // An error meant for the clerk: its text is shown as it stands in the program's
 // error report (a message box), so it is kept as a QString, not a byte string.
 class AppError : public std::exception {
@@ -31,3 +33,5 @@ class DbError : public AppError {
 public:
     using AppError::AppError;
 };
+
+} // namespace core

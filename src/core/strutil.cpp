@@ -6,6 +6,8 @@
 #include <QStringEncoder>
 #include <cmath>
 
+namespace core {
+
 namespace {
 
 constexpr QChar kBlank = u' ';
@@ -205,3 +207,5 @@ qsizetype firstUnstorableInCp949(const QString& text)
     }
     return nul;
 }
+
+} // namespace core

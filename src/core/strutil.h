@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace core {
+
 // Text and number helpers shared by every window. A blank is the space
 // character alone; tabs and other control characters are not blanks.
 
@@ -43,3 +45,5 @@ int cp949Length(const QString& text);
 // NUL (a server cuts the text there) or anything the code page lacks (it
 // would come back as "?").
 qsizetype firstUnstorableInCp949(const QString& text);
+
+} // namespace core

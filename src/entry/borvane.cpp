@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <utility>
 
+namespace entry {
+
 namespace {
 
 const QString kDiscardTypedLines =
@@ -32,7 +34,7 @@ TfmBorvane::TfmBorvane(QWidget* parent) : QWidget(parent)
     } catch (const std::exception& error) {
         // As the framework does for a creation handler: report and go on
         // with the window as far as it got.
-        reportError(error);
+        core::reportError(error);
     }
 }
 
@@ -47,24 +49,24 @@ void TfmBorvane::connectHandlers()
     connect(SaveBtn, &QPushButton::clicked, this, [this] { SaveBtnClick(); });
     connect(DeleteBtn, &QPushButton::clicked, this, [this] { DeleteBtnClick(); });
 
-    FocusExit& exits = FocusExit::instance();
+    widgets::FocusExit& exits = widgets::FocusExit::instance();
     exits.setEnterHandler(cbKubun, [this](QWidget* from) { cbKubunEnter(from); });
     exits.setHandler(cbKubun, [this](QWidget* target) { cbKubunExit(target); });
     connect(cbKubun->lineEdit(), &QLineEdit::textEdited, this, [this] { cbKubunChange(); });
     connect(cbKubun, &QComboBox::activated, this, [this] { cbKubunChange(); });
-    connect(cbKubun, &BranchCombo::itemChosen, this, [this] { cbKubunChange(); });
-    connect(cbKubun, &BranchCombo::wantsItems, this, &TfmBorvane::fillEmptyBranchList);
+    connect(cbKubun, &widgets::BranchCombo::itemChosen, this, [this] { cbKubunChange(); });
+    connect(cbKubun, &widgets::BranchCombo::wantsItems, this, &TfmBorvane::fillEmptyBranchList);
 
-    connect(DBGrid1, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
-    connect(DBGrid1, &DbGrid::gridKeyDown, this, [this] { DBGrid1KeyDown(); });
-    connect(DBGrid1, &DbGrid::gridKeyUp, this, [this] { DBGrid1KeyUp(); });
+    connect(DBGrid1, &widgets::DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
+    connect(DBGrid1, &widgets::DbGrid::gridKeyDown, this, [this] { DBGrid1KeyDown(); });
+    connect(DBGrid1, &widgets::DbGrid::gridKeyUp, this, [this] { DBGrid1KeyUp(); });
 
     connectLineFields();
     connectInputHandlers();
     connectHistoryKey();
 }
 
-void TfmBorvane::setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs)
+void TfmBorvane::setLookupDialogs(const std::array<lookup::LookupDialog*, voucher::kNameKinds>& dialogs)
 {
     m_lookups = dialogs;
     m_lookupMaker = nullptr;
@@ -78,9 +80,9 @@ void TfmBorvane::makeLookupDialogs()
     m_lookups = maker();
 }
 
-void TfmBorvane::writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name)
+void TfmBorvane::writeLookupChoice(voucher::LookupKind kind, int line, const QString& code, const QString& name)
 {
-    if (line < 1 || line > kLineCount)
+    if (line < 1 || line > voucher::kLineCount)
         return;
     LinePanel& l = lineAt(line);
     l.code(kind) = code;
@@ -120,14 +122,14 @@ void TfmBorvane::pClear()
     edSerial->clear();
     for (LinePanel& line : m_lines) {
         line.serialBun->setText(line.twoDigits());
-        for (LookupKind kind : {LookupKind::Account, LookupKind::CustomerBank, LookupKind::Employee,
-                                LookupKind::Department, LookupKind::Project}) {
+        for (voucher::LookupKind kind : {voucher::LookupKind::Account, voucher::LookupKind::CustomerBank, voucher::LookupKind::Employee,
+                                voucher::LookupKind::Department, voucher::LookupKind::Project}) {
             line.name(kind)->clear();
             line.code(kind).clear();
         }
         line.acText->clear();
-        line.name(LookupKind::Item)->clear();
-        line.code(LookupKind::Item).clear();
+        line.name(voucher::LookupKind::Item)->clear();
+        line.code(voucher::LookupKind::Item).clear();
         // The loaded plain forms stay: only loading writes them.
         line.crAmt->clear();
         line.drAmt->clear();
@@ -139,19 +141,19 @@ bool TfmBorvane::warnWhenListEmpty()
 {
     if (!m_book.listIsEmpty())
         return false;
-    warningBox(this, kNoDataMessage);
+    widgets::warningBox(this, widgets::kNoDataMessage);
     Panel7->setFocus();
     return true;
 }
 
 void TfmBorvane::pEnabledBtn()
 {
-    const VoucherMode mode = m_draft.mode;
-    InsertBtn->setEnabled(mode == VoucherMode::Idle);
-    CancelBtn->setEnabled(mode != VoucherMode::Idle);
-    SaveBtn->setEnabled(mode != VoucherMode::Idle);
-    DeleteBtn->setEnabled(mode == VoucherMode::Correcting);
-    PrintBtn->setEnabled(mode == VoucherMode::Correcting);
+    const voucher::VoucherMode mode = m_draft.mode;
+    InsertBtn->setEnabled(mode == voucher::VoucherMode::Idle);
+    CancelBtn->setEnabled(mode != voucher::VoucherMode::Idle);
+    SaveBtn->setEnabled(mode != voucher::VoucherMode::Idle);
+    DeleteBtn->setEnabled(mode == voucher::VoucherMode::Correcting);
+    PrintBtn->setEnabled(mode == voucher::VoucherMode::Correcting);
     CloseBtn->setEnabled(true);
 }
 
@@ -160,8 +162,8 @@ void TfmBorvane::lineTyped()
     m_linesTyped = true;
     // As the move does: a correction stays one, and the buttons follow the
     // mode also where leaving the date for the grid set "3" without them.
-    if (m_draft.mode != VoucherMode::Correcting)
-        m_draft.mode = VoucherMode::New;
+    if (m_draft.mode != voucher::VoucherMode::Correcting)
+        m_draft.mode = voucher::VoucherMode::New;
     pEnabledBtn();
 }
 
@@ -176,7 +178,7 @@ void TfmBorvane::showPanelsEnabled()
 void TfmBorvane::paintPanelsButtonFace()
 {
     for (LinePanel& line : m_lines)
-        line.panel->setColour(colours::buttonFace());
+        line.panel->setColour(widgets::buttonFace());
 }
 
 void TfmBorvane::resetPanels()
@@ -184,7 +186,7 @@ void TfmBorvane::resetPanels()
     for (LinePanel& line : m_lines) {
         line.panel->setVisible(true);
         line.panel->setEnabled(true);
-        line.panel->setColour(colours::buttonFace());
+        line.panel->setColour(widgets::buttonFace());
     }
 }
 
@@ -198,7 +200,7 @@ bool TfmBorvane::hasUnsavedLines() const
         for (const QLineEdit* name : line.names)
             if (!name->text().isEmpty())
                 return true;
-        const QString amount = Str_RemoveBlanks(line.crAmt->text());
+        const QString amount = core::Str_RemoveBlanks(line.crAmt->text());
         if (!line.acText->text().isEmpty() || (!amount.isEmpty() && amount != QLatin1String("0")))
             return true;
     }
@@ -211,7 +213,7 @@ bool TfmBorvane::mayDiscardTypedLines(QWidget* field)
         return true;
     if (m_saving || activeControlName() == QLatin1String("SaveBtn"))
         return false;
-    if (questionBox(this, kDiscardTypedLines))
+    if (widgets::questionBox(this, kDiscardTypedLines))
         return true;
     field->setFocus();
     return false;
@@ -219,7 +221,7 @@ bool TfmBorvane::mayDiscardTypedLines(QWidget* field)
 
 void TfmBorvane::InsertBtnClick()
 {
-    lineAt(1).name(LookupKind::Account)->setFocus();
+    lineAt(1).name(voucher::LookupKind::Account)->setFocus();
     lineAt(1).serialBun->setText(QStringLiteral("01"));
 }
 
@@ -227,7 +229,7 @@ void TfmBorvane::CancelBtnClick()
 {
     pClear();
     resetPanels();
-    m_draft.mode = VoucherMode::Idle;
+    m_draft.mode = voucher::VoucherMode::Idle;
     pEnabledBtn();
 }
 
@@ -244,8 +246,10 @@ void TfmBorvane::closeEvent(QCloseEvent* event)
 
 void TfmBorvane::FormClose()
 {
-    for (LookupDialog* dialog : m_lookups)
+    for (lookup::LookupDialog* dialog : m_lookups)
         if (dialog)
             dialog->hide();
     emit formClosed();
 }
+
+} // namespace entry

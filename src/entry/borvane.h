@@ -11,12 +11,18 @@
 #include <functional>
 #include <optional>
 
+namespace widgets {
 class AccelButton;
 class BranchCombo;
 class DbGrid;
+}
+namespace lookup {
 class LookupDialog;
+}
 class QFrame;
 class QLineEdit;
+
+namespace entry {
 
 // fmBorvane, the voucher entry window and the program's main window: the
 // base date and branch, five line panels, the button bar and the voucher
@@ -26,7 +32,7 @@ class QLineEdit;
 // last stored line and of the grid's return row) and the checks a save makes
 // are its VoucherDraft; the window maps fields to it and its problems to a
 // message box and the field to correct.
-class TfmBorvane : public QWidget, public LookupTarget {
+class TfmBorvane : public QWidget, public lookup::LookupTarget {
     Q_OBJECT
 
 public:
@@ -37,24 +43,24 @@ public:
 
     // The lookup dialogs Form1..Form6, in LookupKind order: given made, or
     // by a maker that makeLookupDialogs() (or the first lookup) runs once.
-    void setLookupDialogs(const std::array<LookupDialog*, kNameKinds>& dialogs);
-    using LookupDialogMaker = std::function<std::array<LookupDialog*, kNameKinds>()>;
+    void setLookupDialogs(const std::array<lookup::LookupDialog*, voucher::kNameKinds>& dialogs);
+    using LookupDialogMaker = std::function<std::array<lookup::LookupDialog*, voucher::kNameKinds>()>;
     // What PrintBtnClick hands the chosen voucher to: shows it in the print
     // preview; false when there was nothing to print.
-    using VoucherPrinter = std::function<bool(const PrintRequest&, QWidget* parent)>;
+    using VoucherPrinter = std::function<bool(const print::PrintRequest&, QWidget* parent)>;
     void setVoucherPrinter(VoucherPrinter printer) { m_printer = std::move(printer); }
     void setLookupDialogMaker(LookupDialogMaker maker) { m_lookupMaker = std::move(maker); }
     void makeLookupDialogs();
-    LookupDialog* lookupDialog(LookupKind kind)
+    lookup::LookupDialog* lookupDialog(voucher::LookupKind kind)
     {
         makeLookupDialogs();
         return m_lookups[static_cast<size_t>(kind)];
     }
 
     // A lookup dialog's choice for a name field of line 1..5.
-    void writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name) override;
+    void writeLookupChoice(voucher::LookupKind kind, int line, const QString& code, const QString& name) override;
 
-    VoucherMode mode() const { return m_draft.mode; }
+    voucher::VoucherMode mode() const { return m_draft.mode; }
     const LinePanel& line(int number) const { return m_lines[number - 1]; }
     const QString& lastStoredKey() const { return m_draft.lastStoredKey; }
     const QString& gridReturnKey() const { return m_draft.gridReturnKey; }
@@ -138,7 +144,7 @@ private:
 
     // Loading a voucher (borvaneload.cpp)
     void pPanel_DisplayQuery();
-    void showLoadedLine(LinePanel& line, const VoucherLine& loaded);
+    void showLoadedLine(LinePanel& line, const voucher::VoucherLine& loaded);
     void showLoadedAmount(QLineEdit* field, QString& plain, double stored);
 
     // The loaded line's changes, read-only, on Ctrl+H (borvanehistory.cpp)
@@ -154,8 +160,8 @@ private:
     QString activeControlName() const;
     bool focusTargetStaysPut() const;
     void edAc_JenName_0NExit(int line);
-    void edName_0NExit(LookupKind kind, int line); // customer .. item
-    void handOverToLookup(LookupKind kind, LinePanel& line);
+    void edName_0NExit(voucher::LookupKind kind, int line); // customer .. item
+    void handOverToLookup(voucher::LookupKind kind, LinePanel& line);
 
     // Key filters, the base date and the amounts (borvaneinput.cpp)
     void connectInputHandlers();
@@ -190,37 +196,39 @@ private:
     // told in a box with the focus on its field (true: refused).
     void readDraft();
     void showDraftAmounts();
-    bool refuse(const std::optional<DraftProblem>& problem);
+    bool refuse(const std::optional<voucher::DraftProblem>& problem);
 
     // Controls, named as the clerk's framework named them.
     QLineEdit* edDate = nullptr;
-    BranchCombo* cbKubun = nullptr;
+    widgets::BranchCombo* cbKubun = nullptr;
     QLineEdit* edSerial = nullptr;
     QFrame* Panel7 = nullptr;
     QFrame* Panel10 = nullptr;
-    AccelButton* InsertBtn = nullptr;
-    AccelButton* CancelBtn = nullptr;
-    AccelButton* SaveBtn = nullptr;
-    AccelButton* DeleteBtn = nullptr;
-    AccelButton* PrintBtn = nullptr;
-    AccelButton* CloseBtn = nullptr;
-    DbGrid* DBGrid1 = nullptr;
-    std::array<LinePanel, kLineCount> m_lines;
+    widgets::AccelButton* InsertBtn = nullptr;
+    widgets::AccelButton* CancelBtn = nullptr;
+    widgets::AccelButton* SaveBtn = nullptr;
+    widgets::AccelButton* DeleteBtn = nullptr;
+    widgets::AccelButton* PrintBtn = nullptr;
+    widgets::AccelButton* CloseBtn = nullptr;
+    widgets::DbGrid* DBGrid1 = nullptr;
+    std::array<LinePanel, voucher::kLineCount> m_lines;
     // While a grid row is chosen: the line panels the chosen voucher shows.
-    std::optional<std::array<bool, kLineCount>> m_panelsToShow;
+    std::optional<std::array<bool, voucher::kLineCount>> m_panelsToShow;
 
     // The vouchers on the data source Account, with the list DBGrid1 shows.
-    VoucherBook m_book;
+    voucher::VoucherBook m_book;
 
     // The voucher the window shows, without its widgets.
-    VoucherDraft m_draft;
+    voucher::VoucherDraft m_draft;
     bool m_linesTyped = false; // typed into the line panels since they were cleared or loaded
     bool m_saving = false;     // SaveBtnClick is running
     // The branch text and item the list was last made for: what the selector
     // returns to when the clerk keeps typed lines instead of a new branch.
     QString m_listedBranchText;
     int m_listedBranchItem = 0;
-    std::array<LookupDialog*, kNameKinds> m_lookups{};
+    std::array<lookup::LookupDialog*, voucher::kNameKinds> m_lookups{};
     LookupDialogMaker m_lookupMaker;
     VoucherPrinter m_printer;
 };
+
+} // namespace entry

@@ -11,6 +11,8 @@
 #include <QFrame>
 #include <QLineEdit>
 
+namespace entry {
+
 namespace {
 
 // The line is not stored (any more) under the listed key.
@@ -30,14 +32,14 @@ void TfmBorvane::saveCorrection(const WindowState& before)
     readDraft();
     if (refuse(m_draft.checkCorrection()))
         return;
-    m_draft.gridReturnKey = Str_RemoveBlanks(edSerial->text()) + Str_RemoveBlanks(m_book.listedLine().serialBun);
+    m_draft.gridReturnKey = core::Str_RemoveBlanks(edSerial->text()) + core::Str_RemoveBlanks(m_book.listedLine().serialBun);
     bool stored = false;
     try {
         stored = pUpDateQuery();
-    } catch (const PeriodClosedError& closed) {
+    } catch (const voucher::PeriodClosedError& closed) {
         // The line stays as stored; the clerk may choose another in the list.
         restoreState(before);
-        warningBox(this, closed.text());
+        widgets::warningBox(this, closed.text());
         DBGrid1->setFocus();
         return;
     } catch (...) {
@@ -47,7 +49,7 @@ void TfmBorvane::saveCorrection(const WindowState& before)
     }
     if (!stored) {
         restoreState(before);
-        warningBox(this, kLineNotStored);
+        widgets::warningBox(this, kLineNotStored);
         return;
     }
     edSerial->clear();
@@ -64,8 +66,10 @@ bool TfmBorvane::pUpDateQuery()
     if (!m_draft.loadedLine)
         return false;
     LinePanel& line = lineAt(m_draft.loadedLine->panel);
-    line.panel->setColour(colours::buttonFace());
+    line.panel->setColour(widgets::buttonFace());
     line.panel->setEnabled(false);
     // Both rows in one transaction: the debit row never stays corrected alone.
     return m_book.correctLine(m_draft.loadedLine->stored, readVoucherLine(line));
 }
+
+} // namespace entry

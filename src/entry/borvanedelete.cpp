@@ -10,6 +10,8 @@
 #include <QFrame>
 #include <QLineEdit>
 
+namespace entry {
+
 namespace {
 
 // Another workstation deleted the line first; the list below shows what is left.
@@ -23,8 +25,8 @@ void TfmBorvane::DeleteBtnClick()
     if (warnWhenListEmpty())
         return;
     m_draft.serial = edSerial->text();
-    m_draft.gridReturnKey = Str_RemoveBlanks(m_draft.serial);
-    const int n = VoucherDraft::lineToDelete(m_book.listedLine().serialBun);
+    m_draft.gridReturnKey = core::Str_RemoveBlanks(m_draft.serial);
+    const int n = voucher::VoucherDraft::lineToDelete(m_book.listedLine().serialBun);
     if (refuse(m_draft.checkDeletion(n)))
         return;
     if (n != 0) {
@@ -32,23 +34,23 @@ void TfmBorvane::DeleteBtnClick()
         int deleted = 0;
         try {
             deleted = m_book.deleteLine(edSerial->text(), line.serialBun->text());
-        } catch (const PeriodClosedError& closed) {
+        } catch (const voucher::PeriodClosedError& closed) {
             // Nothing was deleted: the window stays as it was.
-            warningBox(this, closed.text());
+            widgets::warningBox(this, closed.text());
             DBGrid1->setFocus();
             return;
         }
         edSerial->clear();
         line.panel->setVisible(false);
         if (deleted == 0)
-            warningBox(this, kLineAlreadyGone);
+            widgets::warningBox(this, kLineAlreadyGone);
     }
     if (m_book.countVoucherRows(m_draft.gridReturnKey) != 0) {
         pDeleteCount_Query();
         return;
     }
     showPanelsEnabled();
-    m_draft.mode = VoucherMode::Idle;
+    m_draft.mode = voucher::VoucherMode::Idle;
     pEnabledBtn();
     paintPanelsButtonFace();
     pQuery();
@@ -57,6 +59,8 @@ void TfmBorvane::DeleteBtnClick()
 
 void TfmBorvane::pDeleteCount_Query()
 {
-    WaitCursor wait;
+    widgets::WaitCursor wait;
     m_book.listRemainingLines(edDate->text(), branchIndex(), m_draft.gridReturnKey);
 }
+
+} // namespace entry

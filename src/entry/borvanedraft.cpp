@@ -6,6 +6,8 @@
 
 #include <QLineEdit>
 
+namespace entry {
+
 void TfmBorvane::readDraft()
 {
     m_draft.date = edDate->text();
@@ -26,31 +28,33 @@ void TfmBorvane::showDraftAmounts()
     }
 }
 
-bool TfmBorvane::refuse(const std::optional<DraftProblem>& problem)
+bool TfmBorvane::refuse(const std::optional<voucher::DraftProblem>& problem)
 {
     if (!problem)
         return false;
-    warningBox(this, problem->message);
+    widgets::warningBox(this, problem->message);
     QWidget* field = nullptr;
-    if (problem->field == DraftField::Date)
+    if (problem->field == voucher::DraftField::Date)
         field = edDate;
-    else if (problem->field == DraftField::Branch)
+    else if (problem->field == voucher::DraftField::Branch)
         field = cbKubun;
-    else if (problem->line >= 1 && problem->line <= kLineCount && problem->field != DraftField::None) {
+    else if (problem->line >= 1 && problem->line <= voucher::kLineCount && problem->field != voucher::DraftField::None) {
         // The names by LookupKind, then the line's other fields in DraftField order.
         const LinePanel& line = lineAt(problem->line);
         QLineEdit* const others[] = {line.acText, line.crAmt, line.drAmt};
         const size_t at = size_t(problem->field);
-        field = at < size_t(kNameKinds) ? line.names[at] : others[at - size_t(kNameKinds)];
+        field = at < size_t(voucher::kNameKinds) ? line.names[at] : others[at - size_t(voucher::kNameKinds)];
     }
     if (!field)
         return true;
     auto* edit = qobject_cast<QLineEdit*>(field);
     // A field to retype comes with its text selected, a bad character alone.
-    if (edit && problem->select == DraftProblem::Select::All)
+    if (edit && problem->select == voucher::DraftProblem::Select::All)
         edit->selectAll();
     field->setFocus();
-    if (edit && problem->select == DraftProblem::Select::Range)
+    if (edit && problem->select == voucher::DraftProblem::Select::Range)
         edit->setSelection(problem->selectFrom, problem->selectLength);
     return true;
 }
+
+} // namespace entry

@@ -11,6 +11,8 @@
 
 #include <QLineEdit>
 
+namespace entry {
+
 namespace {
 
 // Controls the clerk may move to without the field being taken as left:
@@ -29,17 +31,17 @@ const QStringList& stayPutTargets()
 
 void TfmBorvane::connectLineFields()
 {
-    FocusExit& exits = FocusExit::instance();
+    widgets::FocusExit& exits = widgets::FocusExit::instance();
     for (LinePanel& line : m_lines) {
         const int n = line.number;
-        for (LookupKind kind : kAllNameKinds) {
+        for (voucher::LookupKind kind : voucher::kAllNameKinds) {
             // A chosen name the clerk changes no longer names the chosen row:
             // its code goes, and the save asks for a new choice.
             connect(line.name(kind), &QLineEdit::textEdited, this, [this, kind, n] {
                 lineAt(n).code(kind).clear();
                 lineTyped();
             });
-            if (kind == LookupKind::Account)
+            if (kind == voucher::LookupKind::Account)
                 exits.setHandler(line.name(kind), [this, n](QWidget*) { edAc_JenName_0NExit(n); });
             else
                 exits.setHandler(line.name(kind), [this, kind, n](QWidget*) { edName_0NExit(kind, n); });
@@ -53,7 +55,7 @@ QString TfmBorvane::activeControlName() const
 {
     // While an exit handler runs, the window's focus widget is the control
     // receiving the focus; after a handler moves the focus it is the new one.
-    return focusTargetName(focusWidget());
+    return widgets::focusTargetName(focusWidget());
 }
 
 bool TfmBorvane::focusTargetStaysPut() const
@@ -61,7 +63,7 @@ bool TfmBorvane::focusTargetStaysPut() const
     return stayPutTargets().contains(activeControlName());
 }
 
-void TfmBorvane::edName_0NExit(LookupKind kind, int line)
+void TfmBorvane::edName_0NExit(voucher::LookupKind kind, int line)
 {
     if (focusTargetStaysPut())
         return;
@@ -73,40 +75,42 @@ void TfmBorvane::edAc_JenName_0NExit(int line)
     LinePanel& l = lineAt(line);
     // Moving on to the customer field of the same line starts a voucher:
     // it needs a branch and a base date.
-    if (activeControlName() == l.name(LookupKind::CustomerBank)->objectName()) {
+    if (activeControlName() == l.name(voucher::LookupKind::CustomerBank)->objectName()) {
         if (branchIndex() < 0 || cbKubun->currentText().isEmpty()) {
-            warningBox(this, QStringLiteral("본지점 구분을 선택하세요."));
+            widgets::warningBox(this, QStringLiteral("본지점 구분을 선택하세요."));
             cbKubun->setFocus();
         }
-        if (edDate->text().isEmpty() || cp949Length(edDate->text()) != 10) {
-            warningBox(this, QStringLiteral("기준일자를 선택하세요."));
+        if (edDate->text().isEmpty() || core::cp949Length(edDate->text()) != 10) {
+            widgets::warningBox(this, QStringLiteral("기준일자를 선택하세요."));
             edDate->setFocus();
         }
         // A correction never turns into a new voucher.
-        if (m_draft.mode != VoucherMode::Correcting)
-            m_draft.mode = VoucherMode::New;
+        if (m_draft.mode != voucher::VoucherMode::Correcting)
+            m_draft.mode = voucher::VoucherMode::New;
         pEnabledBtn();
     }
     // After a failed check the focus stands on the branch or the date.
     if (focusTargetStaysPut())
         return;
-    handOverToLookup(LookupKind::Account, l);
+    handOverToLookup(voucher::LookupKind::Account, l);
 }
 
-void TfmBorvane::handOverToLookup(LookupKind kind, LinePanel& line)
+void TfmBorvane::handOverToLookup(voucher::LookupKind kind, LinePanel& line)
 {
     QLineEdit* field = line.name(kind);
-    LookupDialog* dialog = lookupDialog(kind);
+    lookup::LookupDialog* dialog = lookupDialog(kind);
     // The dialog serves this line from now on, whether it is shown or not;
     // the search text goes over as typed, blanks and all.
     if (dialog)
         dialog->prepareFor(line.number, field->text());
     line.code(kind).clear();
     // An empty name needs no lookup; an empty account lists every account.
-    if (kind != LookupKind::Account && Str_RemoveBlanks(field->text()).isEmpty())
+    if (kind != voucher::LookupKind::Account && core::Str_RemoveBlanks(field->text()).isEmpty())
         return;
     if (!dialog)
         return;
     dialog->runSearch();
     dialog->showLookup();
 }
+
+} // namespace entry

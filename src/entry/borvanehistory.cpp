@@ -11,15 +11,17 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+namespace entry {
+
 namespace {
 
 QString operationWord(const QString& operation)
 {
-    if (operation == trailop::kSave)
+    if (operation == voucher::kTrailSave)
         return QStringLiteral("저장");
-    if (operation == trailop::kCorrect)
+    if (operation == voucher::kTrailCorrect)
         return QStringLiteral("수정");
-    if (operation == trailop::kDelete)
+    if (operation == voucher::kTrailDelete)
         return QStringLiteral("삭제");
     return operation;
 }
@@ -34,7 +36,7 @@ QString localTime(const QString& doneAt)
     return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QDialog* historyDialog(QWidget* parent, const StoredLine& line, const QList<TrailRecord>& records)
+QDialog* historyDialog(QWidget* parent, const voucher::StoredLine& line, const QList<voucher::TrailRecord>& records)
 {
     auto* dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("dlgLineHistory"));
@@ -57,10 +59,10 @@ QDialog* historyDialog(QWidget* parent, const StoredLine& line, const QList<Trai
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->verticalHeader()->hide();
     for (int row = 0; row < records.size(); ++row) {
-        const TrailRecord& r = records[row];
+        const voucher::TrailRecord& r = records[row];
         const QStringList cells = {localTime(r.doneAt), operationWord(r.operation), r.doneBy, r.workstation,
-                                   r.before.isEmpty() ? QStringLiteral("(없음)") : trailtext::summary(r.before),
-                                   r.after.isEmpty() ? QStringLiteral("(없음)") : trailtext::summary(r.after)};
+                                   r.before.isEmpty() ? QStringLiteral("(없음)") : voucher::trailSummary(r.before),
+                                   r.after.isEmpty() ? QStringLiteral("(없음)") : voucher::trailSummary(r.after)};
         for (int column = 0; column < cells.size(); ++column)
             grid->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
@@ -87,13 +89,15 @@ void TfmBorvane::connectHistoryKey()
 void TfmBorvane::showLineHistory()
 {
     // Only a line loaded from the list has a history to show.
-    if (m_draft.mode != VoucherMode::Correcting || !m_draft.loadedLine)
+    if (m_draft.mode != voucher::VoucherMode::Correcting || !m_draft.loadedLine)
         return;
     try {
-        const StoredLine& line = m_draft.loadedLine->stored;
+        const voucher::StoredLine& line = m_draft.loadedLine->stored;
         QDialog* dialog = historyDialog(this, line, m_book.lineHistory(line.serialJen, line.serialBun));
         dialog->open();
     } catch (const std::exception& error) {
-        reportError(error);
+        core::reportError(error);
     }
 }
+
+} // namespace entry

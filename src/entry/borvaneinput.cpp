@@ -20,6 +20,8 @@
 #include <QFrame>
 #include <QLineEdit>
 
+namespace entry {
+
 namespace {
 
 const QString kRefusedKey = QStringLiteral("잘못 입력하셨습니다");
@@ -41,19 +43,19 @@ bool isDateKey(char16_t key)
 
 void TfmBorvane::connectInputHandlers()
 {
-    auto* dateKeys = new KeyPressFilter([this](QWidget* c, char16_t& key) { edDateKeyPress(c, key); }, this);
-    auto* amountKeys = new KeyPressFilter([this](QWidget* c, char16_t& key) { edAmtKeyPress(c, key); }, this);
-    auto* editKeys = new KeyPressFilter([this](QWidget* c, char16_t& key) { edEditKeyPress(c, key); }, this);
-    auto* composing = new PreeditCommitter(this);
-    auto* amountClicks = new ClickHook(
+    auto* dateKeys = new widgets::KeyPressFilter([this](QWidget* c, char16_t& key) { edDateKeyPress(c, key); }, this);
+    auto* amountKeys = new widgets::KeyPressFilter([this](QWidget* c, char16_t& key) { edAmtKeyPress(c, key); }, this);
+    auto* editKeys = new widgets::KeyPressFilter([this](QWidget* c, char16_t& key) { edEditKeyPress(c, key); }, this);
+    auto* composing = new widgets::PreeditCommitter(this);
+    auto* amountClicks = new widgets::ClickHook(
         [this](QWidget* c) {
             for (const LinePanel& line : m_lines)
                 if (line.crAmt == c)
                     edCr_Amt_0NClick(line.number);
         },
         this);
-    FocusExit& exits = FocusExit::instance();
-    HangulInput& hangul = HangulInput::instance();
+    widgets::FocusExit& exits = widgets::FocusExit::instance();
+    widgets::HangulInput& hangul = widgets::HangulInput::instance();
 
     dateKeys->watch(edDate);
     composing->watch(edDate);
@@ -66,7 +68,7 @@ void TfmBorvane::connectInputHandlers()
     for (LinePanel& line : m_lines) {
         const int n = line.number;
         editKeys->watch(line.serialBun);
-        for (LookupKind kind : kAllNameKinds) {
+        for (voucher::LookupKind kind : voucher::kAllNameKinds) {
             editKeys->watch(line.name(kind));
             composing->watch(line.name(kind));
             hangul.askOnFocus(line.name(kind));
@@ -85,7 +87,7 @@ void TfmBorvane::connectInputHandlers()
 void TfmBorvane::refuseKey(char16_t& key)
 {
     key = 0;
-    plainBox(this, kRefusedKey);
+    widgets::plainBox(this, kRefusedKey);
 }
 
 void TfmBorvane::edDateKeyPress(QWidget* sender, char16_t& key)
@@ -129,18 +131,18 @@ void TfmBorvane::edDateExit()
 {
     // Straight into the grid: the clerk is about to choose a listed voucher.
     if (activeControlName() == QLatin1String("DBGrid1")) {
-        m_draft.mode = VoucherMode::New;
+        m_draft.mode = voucher::VoucherMode::New;
         return;
     }
     const QString date = edDate->text();
     bool accepted = true;
-    if (!isCalendarDate(date)) {
-        warningBox(this, badDateWarning(date));
+    if (!voucher::isCalendarDate(date)) {
+        widgets::warningBox(this, voucher::badDateWarning(date));
         edDate->setFocus();
         accepted = false;
     }
-    if (cp949Length(date) != 10) {
-        warningBox(this, badDateWarning(date));
+    if (core::cp949Length(date) != 10) {
+        widgets::warningBox(this, voucher::badDateWarning(date));
         edDate->setFocus();
         accepted = false;
     }
@@ -149,7 +151,7 @@ void TfmBorvane::edDateExit()
     if (hasUnsavedLines() && (!accepted || !mayDiscardTypedLines(edDate)))
         return;
     pQuery();
-    m_draft.mode = VoucherMode::Idle;
+    m_draft.mode = voucher::VoucherMode::Idle;
     pEnabledBtn();
     showPanelsEnabled();
     paintPanelsButtonFace();
@@ -159,28 +161,28 @@ void TfmBorvane::edDateExit()
 bool TfmBorvane::reformatAmount(QLineEdit* field)
 {
     // Text that is no figure ("3천") is refused, never read from its digits.
-    if (!isAmountText(field->text())) {
-        warningBox(this, field->text() + kNotAnAmount);
+    if (!voucher::isAmountText(field->text())) {
+        widgets::warningBox(this, field->text() + kNotAnAmount);
         if (!field->isReadOnly())
             field->setFocus();
         return false;
     }
-    const QString figure = Str_RemoveBlanks(field->text());
-    double value = Str_ToNumber(figure); // an unreadable figure ends the exit here
+    const QString figure = core::Str_RemoveBlanks(field->text());
+    double value = core::Str_ToNumber(figure); // an unreadable figure ends the exit here
     if (value == 0)
         value = 0; // "-0" is shown as 0
     // The clerk cannot change the read-only amount: its length is that of the
     // figure without separators, and a refusal does not keep the focus there.
     const bool readOnly = field->isReadOnly();
-    const int length = cp949Length(readOnly ? QString(figure).remove(u',') : figure);
+    const int length = core::cp949Length(readOnly ? QString(figure).remove(u',') : figure);
     const bool tooLong = value >= 0 ? length > 12 : length > 13;
     if (tooLong) {
-        warningBox(this, value >= 0 ? kTooLong : kTooLongNegative);
+        widgets::warningBox(this, value >= 0 ? kTooLong : kTooLongNegative);
         if (!readOnly)
             field->setFocus();
         return false;
     }
-    field->setText(amountDisplayForm(value));
+    field->setText(voucher::amountDisplayForm(value));
     return true;
 }
 
@@ -190,12 +192,12 @@ void TfmBorvane::edCr_Amt_0NExit(int line)
     if (!reformatAmount(l.crAmt))
         return;
     // Correcting: leaving the amount for the grid lands on the save button.
-    if (m_draft.mode == VoucherMode::Correcting && activeControlName() == QLatin1String("DBGrid1")) {
+    if (m_draft.mode == voucher::VoucherMode::Correcting && activeControlName() == QLatin1String("DBGrid1")) {
         Panel7->setFocus();
         SaveBtn->setFocus();
     }
-    if (m_draft.mode == VoucherMode::Correcting && activeControlName() == l.drAmt->objectName()) {
-        l.drAmt->setText(amountPlainForm(Str_ToNumber(l.drAmt->text())));
+    if (m_draft.mode == voucher::VoucherMode::Correcting && activeControlName() == l.drAmt->objectName()) {
+        l.drAmt->setText(voucher::amountPlainForm(core::Str_ToNumber(l.drAmt->text())));
         l.drAmt->selectAll();
     }
 }
@@ -205,29 +207,31 @@ void TfmBorvane::edDr_Amt_0NExit(int line)
     LinePanel& l = lineAt(line);
     if (!reformatAmount(l.drAmt))
         return;
-    QLineEdit* account = l.name(LookupKind::Account);
-    if (l.code(LookupKind::Account).isEmpty()) {
-        warningBox(this, kNoAccountCode);
-        restoreAllCursors();
+    QLineEdit* account = l.name(voucher::LookupKind::Account);
+    if (l.code(voucher::LookupKind::Account).isEmpty()) {
+        widgets::warningBox(this, kNoAccountCode);
+        widgets::restoreAllCursors();
         account->selectAll();
         account->setFocus();
         return;
     }
-    if (m_draft.mode == VoucherMode::Correcting && activeControlName() == QLatin1String("DBGrid1")) {
+    if (m_draft.mode == voucher::VoucherMode::Correcting && activeControlName() == QLatin1String("DBGrid1")) {
         Panel7->setFocus();
         SaveBtn->setFocus();
     }
     // The last line is closed on the save button, when there is something to save.
-    if (line == kLineCount && SaveBtn->isEnabled())
+    if (line == voucher::kLineCount && SaveBtn->isEnabled())
         SaveBtn->setFocus();
 }
 
 void TfmBorvane::edCr_Amt_0NClick(int line)
 {
     QLineEdit* field = lineAt(line).crAmt;
-    if (m_draft.mode != VoucherMode::Correcting || focusWidget() != field)
+    if (m_draft.mode != voucher::VoucherMode::Correcting || focusWidget() != field)
         return;
     // Ready to be overtyped: the figure without blanks and separators.
-    field->setText(amountPlainForm(Str_ToNumber(field->text())));
+    field->setText(voucher::amountPlainForm(core::Str_ToNumber(field->text())));
     field->selectAll();
 }
+
+} // namespace entry

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QStyle>
 
+namespace entry {
+
 namespace {
 
 constexpr int kClientWidth = 963;
@@ -107,7 +109,7 @@ void TfmBorvane::buildControls()
     Panel10->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Panel10->setLineWidth(1);
     Panel10->setGeometry(0, kClientHeight - kBodyHeight, kClientWidth, kBodyHeight);
-    for (int n = 1; n <= kLineCount; ++n) {
+    for (int n = 1; n <= voucher::kLineCount; ++n) {
         lineAt(n).number = n;
         lineAt(n).typed = &m_draft.line(n);
         buildLinePanel(lineAt(n), Panel10);
@@ -121,19 +123,19 @@ void TfmBorvane::buildControls()
 void TfmBorvane::buildHeader()
 {
     const QFont bold = pixelFont(font(), 13, true);
-    makeLabel(this, QStringLiteral("Label1"), QStringLiteral("기준일자"), {16, 6}, bold, colours::green());
+    makeLabel(this, QStringLiteral("Label1"), QStringLiteral("기준일자"), {16, 6}, bold, widgets::green());
     edDate = makeEdit(this, QStringLiteral("edDate"), {16, 22, 79, 21});
     edDate->setMaxLength(10);
 
-    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("본지점구분"), {120, 6}, bold, colours::green());
-    cbKubun = new BranchCombo(this);
+    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("본지점구분"), {120, 6}, bold, widgets::green());
+    cbKubun = new widgets::BranchCombo(this);
     cbKubun->setObjectName(QStringLiteral("cbKubun"));
     cbKubun->setGeometry(120, 22, 92, 21);
 
-    makeLabel(this, QStringLiteral("Label3"), QStringLiteral("전표번호"), {242, 6}, bold, colours::green());
+    makeLabel(this, QStringLiteral("Label3"), QStringLiteral("전표번호"), {242, 6}, bold, widgets::green());
     edSerial = makeEdit(this, QStringLiteral("edSerial"), {242, 22, 143, 21});
     edSerial->setEnabled(false);
-    setBaseColour(edSerial, colours::aqua());
+    setBaseColour(edSerial, widgets::aqua());
     setTextColour(edSerial, Qt::black); // the number stays readable on aqua
 }
 
@@ -148,7 +150,7 @@ void TfmBorvane::buildButtonBar()
     // A disabled button greys its caption with its glyph: a green caption
     // would tell the clerk the button works.
     const QColor greyedCaption = Panel7->palette().color(QPalette::Disabled, QPalette::ButtonText);
-    setTextColour(Panel7, colours::green());
+    setTextColour(Panel7, widgets::green());
     QPalette bar = Panel7->palette();
     bar.setColor(QPalette::Disabled, QPalette::ButtonText, greyedCaption);
     Panel7->setPalette(bar);
@@ -156,7 +158,7 @@ void TfmBorvane::buildButtonBar()
     Panel7->setFocusPolicy(Qt::NoFocus);
 
     struct ButtonLayout {
-        AccelButton** button;
+        widgets::AccelButton** button;
         const char* name;
         QString caption;
         QStyle::StandardPixmap glyph;
@@ -171,11 +173,11 @@ void TfmBorvane::buildButtonBar()
         {&CloseBtn, "CloseBtn", QStringLiteral("&X 종료"), QStyle::SP_DialogCloseButton, 409},
     };
     for (const ButtonLayout& b : buttons) {
-        auto* button = new AccelButton(b.caption, Panel7);
+        auto* button = new widgets::AccelButton(b.caption, Panel7);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setGeometry(b.left, 7, 80, 25);
         // The glyph's disabled image is the style's greyed form of it.
-        button->setIcon(standardGlyph(b.glyph));
+        button->setIcon(widgets::standardGlyph(b.glyph));
         button->setIconSize(QSize(14, 14));
         *b.button = button;
     }
@@ -184,29 +186,29 @@ void TfmBorvane::buildButtonBar()
 void TfmBorvane::buildLinePanel(LinePanel& line, QWidget* body)
 {
     const int n = line.number;
-    line.panel = new ColourPanel(body);
+    line.panel = new widgets::ColourPanel(body);
     line.panel->setObjectName(QStringLiteral("Panel%1").arg(n));
     line.panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     line.panel->setLineWidth(1);
     line.panel->setGeometry(2, 2 + (n - 1) * kPanelHeight, kPanelWidth, kPanelHeight);
-    line.panel->setColour(colours::buttonFace());
+    line.panel->setColour(widgets::buttonFace());
 
     const QFont headingFont = pixelFont(font(), 12, true);
     makeLabel(line.panel, fieldName("Label_Serial_Bun_", n), QStringLiteral("순서"), {6, 31}, headingFont);
     line.serialBun = makeEdit(line.panel, fieldName("edSerial_Bun_", n), {41, 28, 21, 20});
     line.serialBun->setEnabled(false);
     line.serialBun->setFont(pixelFont(font(), 13, true));
-    setTextColour(line.serialBun, colours::teal());
+    setTextColour(line.serialBun, widgets::teal());
 
     const int kubunWidth = n == 2 ? 220 : 221;
     const FieldLayout fields[] = {
-        {"edAc_JenName_", {87, 15, 182, 20}, "계   정   과   목     이   름", 12, colours::teal(), true},
-        {"edKubun_Name_", {271, 15, kubunWidth, 20}, "거   래   처     및    은   행    명", 12, colours::green(), true},
-        {"edSawon_Name_", {497, 15, 66, 20}, "사원이름", 12, colours::teal(), true},
-        {"edBuser_Name_", {567, 15, 149, 20}, "부    서     이    름", 13, colours::green(), true},
-        {"edProject_Name_", {720, 15, 232, 20}, "프        로        젝        트        명", 12, colours::teal(), true},
-        {"edAc_Text_", {87, 51, 450, 20}, "적            요               기                  재             사              항", 12, colours::purple(), true},
-        {"edItem_Name", {542, 51, 167, 20}, "관      리        항      목", 12, colours::maroon(), true},
+        {"edAc_JenName_", {87, 15, 182, 20}, "계   정   과   목     이   름", 12, widgets::teal(), true},
+        {"edKubun_Name_", {271, 15, kubunWidth, 20}, "거   래   처     및    은   행    명", 12, widgets::green(), true},
+        {"edSawon_Name_", {497, 15, 66, 20}, "사원이름", 12, widgets::teal(), true},
+        {"edBuser_Name_", {567, 15, 149, 20}, "부    서     이    름", 13, widgets::green(), true},
+        {"edProject_Name_", {720, 15, 232, 20}, "프        로        젝        트        명", 12, widgets::teal(), true},
+        {"edAc_Text_", {87, 51, 450, 20}, "적            요               기                  재             사              항", 12, widgets::purple(), true},
+        {"edItem_Name", {542, 51, 167, 20}, "관      리        항      목", 12, widgets::maroon(), true},
         {"edCr_Amt_", {712, 51, 113, 21}, "차   변     금   액", 12, QColor(), false},
         {"edDr_Amt_", {836, 51, 113, 21}, "대   변     금   액", 12, QColor(), false},
     };
@@ -231,15 +233,15 @@ void TfmBorvane::buildLinePanel(LinePanel& line, QWidget* body)
     line.crAmt = edits[7];
     line.drAmt = edits[8];
 
-    line.acText->setValidator(new Cp949ByteLimit(kTextLimitBytes, line.acText));
-    line.name(LookupKind::Item)->setValidator(new Cp949ByteLimit(kTextLimitBytes, line.name(LookupKind::Item)));
+    line.acText->setValidator(new widgets::Cp949ByteLimit(kTextLimitBytes, line.acText));
+    line.name(voucher::LookupKind::Item)->setValidator(new widgets::Cp949ByteLimit(kTextLimitBytes, line.name(voucher::LookupKind::Item)));
     line.drAmt->setReadOnly(true);
-    setBaseColour(line.drAmt, colours::lime());
+    setBaseColour(line.drAmt, widgets::lime());
 }
 
 void TfmBorvane::buildGrid(QWidget* body)
 {
-    DBGrid1 = new DbGrid(body);
+    DBGrid1 = new widgets::DbGrid(body);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(2, kBodyHeight - 2 - kGridHeight, kPanelWidth, kGridHeight);
     DBGrid1->horizontalHeader()->setFont(font());
@@ -262,13 +264,15 @@ void TfmBorvane::buildTabOrder()
     QList<QWidget*> order;
     for (const LinePanel& line : m_lines) {
         order << line.serialBun;
-        for (LookupKind kind : {LookupKind::Account, LookupKind::CustomerBank, LookupKind::Employee,
-                                LookupKind::Department, LookupKind::Project})
+        for (voucher::LookupKind kind : {voucher::LookupKind::Account, voucher::LookupKind::CustomerBank, voucher::LookupKind::Employee,
+                                voucher::LookupKind::Department, voucher::LookupKind::Project})
             order << line.name(kind);
-        order << line.acText << line.name(LookupKind::Item) << line.crAmt << line.drAmt;
+        order << line.acText << line.name(voucher::LookupKind::Item) << line.crAmt << line.drAmt;
     }
     order << DBGrid1 << Panel7 << InsertBtn << CancelBtn << SaveBtn << PrintBtn << CloseBtn << DeleteBtn
           << edDate << cbKubun << edSerial;
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
+
+} // namespace entry

@@ -15,10 +15,12 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+namespace entry {
+
 void TfmBorvane::FormCreate()
 {
-    centreOnScreen(this);
-    m_draft.mode = VoucherMode::Idle;
+    widgets::centreOnScreen(this);
+    m_draft.mode = voucher::VoucherMode::Idle;
     // The window works with YYYY-MM-DD whatever the machine's short date is.
     edDate->setText(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     pClear();
@@ -46,7 +48,7 @@ void TfmBorvane::fillEmptyBranchList()
     // empty; the next action that reaches the database fills it.
     if (cbKubun->count() != 0)
         return;
-    WaitCursor wait;
+    widgets::WaitCursor wait;
     fillBranchList();
     const QSignalBlocker quiet(cbKubun);
     cbKubun->setCurrentIndex(0);
@@ -54,7 +56,7 @@ void TfmBorvane::fillEmptyBranchList()
 
 void TfmBorvane::pQuery()
 {
-    WaitCursor wait;
+    widgets::WaitCursor wait;
     fillEmptyBranchList();
     m_book.listDateAndBranch(edDate->text(), branchIndex());
     m_listedBranchText = cbKubun->currentText();
@@ -72,8 +74,8 @@ void TfmBorvane::cbKubunEnter(QWidget* from)
 void TfmBorvane::cbKubunExit(QWidget* target)
 {
     cbKubun->closeList();
-    if (focusTargetName(target) == QLatin1String("DBGrid1")) {
-        m_draft.mode = VoucherMode::New;
+    if (widgets::focusTargetName(target) == QLatin1String("DBGrid1")) {
+        m_draft.mode = voucher::VoucherMode::New;
         return;
     }
     if (!mayDiscardTypedLines(cbKubun))
@@ -97,7 +99,7 @@ void TfmBorvane::reloadForBranch()
 {
     showPanelsEnabled();
     pQuery();
-    m_draft.mode = VoucherMode::Idle;
+    m_draft.mode = voucher::VoucherMode::Idle;
     pEnabledBtn();
     paintPanelsButtonFace();
     pClear();
@@ -135,7 +137,7 @@ void TfmBorvane::chooseGridRow()
                 line.panel->setVisible(shown[line.number - 1]);
         }
     } showChosen{this};
-    m_draft.mode = VoucherMode::Correcting;
+    m_draft.mode = voucher::VoucherMode::Correcting;
     pEnabledBtn();
     pDBGridDisplay();
 }
@@ -152,23 +154,25 @@ void TfmBorvane::pDBGridDisplay()
 {
     if (warnWhenListEmpty())
         return;
-    const ListedLine chosen = m_book.listedLine();
+    const voucher::ListedLine chosen = m_book.listedLine();
     edSerial->setText(chosen.serialJen);
-    WaitCursor wait;
+    widgets::WaitCursor wait;
     pPanel_DisplayQuery();
     m_linesTyped = false; // what the panels show now is stored
 
     for (const QString& serialBun : m_book.voucherLineNumbers(chosen.date, chosen.serialJen)) {
-        const int n = strictToInt(serialBun);
-        if (n < 1 || n > kLineCount)
+        const int n = core::strictToInt(serialBun);
+        if (n < 1 || n > voucher::kLineCount)
             continue;
         LinePanel& line = lineAt(n);
         showLinePanel(line);
         if (chosen.serialBun != line.twoDigits())
             continue;
         for (LinePanel& other : m_lines)
-            other.panel->setColour(other.number == n ? colours::aqua() : colours::buttonFace());
+            other.panel->setColour(other.number == n ? widgets::aqua() : widgets::buttonFace());
         for (LinePanel& other : m_lines)
             other.panel->setEnabled(other.number == n);
     }
 }
+
+} // namespace entry

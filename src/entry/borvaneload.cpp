@@ -8,6 +8,8 @@
 #include <QFrame>
 #include <QLineEdit>
 
+namespace entry {
+
 namespace {
 
 // A field already showing the stored text keeps it: setting it again lays
@@ -25,16 +27,16 @@ void TfmBorvane::pPanel_DisplayQuery()
 {
     if (warnWhenListEmpty())
         return;
-    const QList<LoadedRow> rows = m_book.loadVoucher(edDate->text(), branchIndex(), edSerial->text());
+    const QList<voucher::LoadedRow> rows = m_book.loadVoucher(edDate->text(), branchIndex(), edSerial->text());
 
     const QString chosenLine = m_book.listedLine().serialBun;
-    std::optional<VoucherDraft::LoadedLine> chosenRead;
-    for (const LoadedRow& row : rows) {
-        const int n = strictToInt(row.stored.serialBun);
-        if (n < 1 || n > kLineCount)
+    std::optional<voucher::VoucherDraft::LoadedLine> chosenRead;
+    for (const voucher::LoadedRow& row : rows) {
+        const int n = core::strictToInt(row.stored.serialBun);
+        if (n < 1 || n > voucher::kLineCount)
             continue;
         if (row.stored.serialBun == chosenLine)
-            chosenRead = VoucherDraft::LoadedLine{row.stored, n, {}};
+            chosenRead = voucher::VoucherDraft::LoadedLine{row.stored, n, {}};
         showLoadedLine(lineAt(n), row.line);
     }
 
@@ -48,17 +50,17 @@ void TfmBorvane::pPanel_DisplayQuery()
     // The line loaded before stays the one to correct only if it is the
     // chosen line and its panel still shows it as loaded, not cleared or
     // typed over since.
-    const bool loadedLineStillShown = m_draft.loadedLine && m_draft.loadedLine->stored.serialJen == Str_TrimRight(edSerial->text())
+    const bool loadedLineStillShown = m_draft.loadedLine && m_draft.loadedLine->stored.serialJen == core::Str_TrimRight(edSerial->text())
                                       && m_draft.loadedLine->stored.serialBun == chosenLine
                                       && readVoucherLine(lineAt(m_draft.loadedLine->panel)) == m_draft.loadedLine->shown;
     if (!loadedLineStillShown)
         m_draft.loadedLine.reset();
 }
 
-void TfmBorvane::showLoadedLine(LinePanel& line, const VoucherLine& loaded)
+void TfmBorvane::showLoadedLine(LinePanel& line, const voucher::VoucherLine& loaded)
 {
     showText(line.serialBun, loaded.serialBun);
-    for (LookupKind kind : kAllNameKinds) {
+    for (voucher::LookupKind kind : voucher::kAllNameKinds) {
         showText(line.name(kind), loaded.name(kind));
         line.code(kind) = loaded.code(kind);
     }
@@ -69,7 +71,9 @@ void TfmBorvane::showLoadedLine(LinePanel& line, const VoucherLine& loaded)
 
 void TfmBorvane::showLoadedAmount(QLineEdit* field, QString& plain, double stored)
 {
-    plain = amountPlainForm(stored);
-    const double value = Str_ToNumber(Str_TrimLeft(plain));
-    showText(field, amountDisplayForm(value));
+    plain = voucher::amountPlainForm(stored);
+    const double value = core::Str_ToNumber(core::Str_TrimLeft(plain));
+    showText(field, voucher::amountDisplayForm(value));
 }
+
+} // namespace entry

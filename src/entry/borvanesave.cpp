@@ -8,26 +8,28 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
+namespace entry {
+
 void TfmBorvane::SaveBtnClick()
 {
-    WaitCursor wait;
+    widgets::WaitCursor wait;
     // Focus moves made from here on (to a refused field, to the button) are
     // no reason for the date or branch handlers to drop the typed lines.
     const QScopedValueRollback saving(m_saving, true);
     // Taken before anything changes, to put back if the store refuses.
     const WindowState before = captureState();
 
-    if (m_draft.mode != VoucherMode::New && warnWhenListEmpty())
+    if (m_draft.mode != voucher::VoucherMode::New && warnWhenListEmpty())
         return;
     readDraft();
-    const std::optional<DraftProblem> problem = m_draft.checkSave();
+    const std::optional<voucher::DraftProblem> problem = m_draft.checkSave();
     showDraftAmounts();
     if (refuse(problem))
         return;
-    if (m_draft.mode == VoucherMode::New)
+    if (m_draft.mode == voucher::VoucherMode::New)
         saveNewVoucher(before);
     // A new voucher's save has set "1" by now: one click never does both.
-    if (m_draft.mode == VoucherMode::Correcting)
+    if (m_draft.mode == voucher::VoucherMode::Correcting)
         saveCorrection(before);
 }
 
@@ -36,19 +38,19 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
     SaveBtn->setFocus(); // the field being left runs its exit handling
     // An exit handler that kept the focus (an amount too long, say) has told
     // the clerk why; the voucher is not stored as it stands.
-    if (focusWidget() != SaveBtn || m_draft.mode != VoucherMode::New)
+    if (focusWidget() != SaveBtn || m_draft.mode != voucher::VoucherMode::New)
         return;
     m_draft.lastStoredKey.clear();
     try {
         // The book numbers and stores the voucher whole or not at all.
         readDraft(); // as the exit handlers left the fields
-        const SavedVoucher saved = m_book.saveNewVoucher(edDate->text(), branchIndex(), m_draft.newVoucherLines());
+        const voucher::SavedVoucher saved = m_book.saveNewVoucher(edDate->text(), branchIndex(), m_draft.newVoucherLines());
         edSerial->setText(saved.serialJen);
         m_draft.lastStoredKey = saved.lastStoredKey;
-    } catch (const PeriodClosedError& closed) {
+    } catch (const voucher::PeriodClosedError& closed) {
         // Nothing was written: the clerk keeps the voucher and picks another date.
         restoreState(before);
-        warningBox(this, closed.text());
+        widgets::warningBox(this, closed.text());
         edDate->selectAll();
         edDate->setFocus();
         return;
@@ -58,10 +60,12 @@ void TfmBorvane::saveNewVoucher(const WindowState& before)
         restoreState(before);
         throw;
     }
-    m_draft.mode = VoucherMode::Idle;
+    m_draft.mode = voucher::VoucherMode::Idle;
     pEnabledBtn();
     pClear();
     Panel7->setFocus();
     pQuery();
     m_book.locateListedLine(m_draft.lastStoredKey);
 }
+
+} // namespace entry

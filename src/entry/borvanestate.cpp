@@ -7,6 +7,8 @@
 #include <QFrame>
 #include <QLineEdit>
 
+namespace entry {
+
 TfmBorvane::WindowState TfmBorvane::captureState() const
 {
     WindowState state;
@@ -14,13 +16,13 @@ TfmBorvane::WindowState TfmBorvane::captureState() const
     state.serial = edSerial->text();
     state.lastStoredKey = m_draft.lastStoredKey;
     state.gridReturnKey = m_draft.gridReturnKey;
-    const AccelButton* buttons[] = {InsertBtn, CancelBtn, SaveBtn, DeleteBtn, PrintBtn, CloseBtn};
+    const widgets::AccelButton* buttons[] = {InsertBtn, CancelBtn, SaveBtn, DeleteBtn, PrintBtn, CloseBtn};
     for (size_t i = 0; i < state.buttonsEnabled.size(); ++i)
         state.buttonsEnabled[i] = buttons[i]->isEnabled();
     for (const LinePanel& line : m_lines) {
         WindowState::Line& s = state.lines[size_t(line.number - 1)];
         s.serialBun = line.serialBun->text();
-        for (size_t k = 0; k < size_t(kNameKinds); ++k) {
+        for (size_t k = 0; k < size_t(voucher::kNameKinds); ++k) {
             s.names[k] = line.names[k]->text();
             s.codes[k] = line.typed->codes[k];
         }
@@ -42,13 +44,13 @@ void TfmBorvane::restoreState(const WindowState& state)
     edSerial->setText(state.serial);
     m_draft.lastStoredKey = state.lastStoredKey;
     m_draft.gridReturnKey = state.gridReturnKey;
-    AccelButton* buttons[] = {InsertBtn, CancelBtn, SaveBtn, DeleteBtn, PrintBtn, CloseBtn};
+    widgets::AccelButton* buttons[] = {InsertBtn, CancelBtn, SaveBtn, DeleteBtn, PrintBtn, CloseBtn};
     for (size_t i = 0; i < state.buttonsEnabled.size(); ++i)
         buttons[i]->setEnabled(state.buttonsEnabled[i]);
     for (LinePanel& line : m_lines) {
         const WindowState::Line& s = state.lines[size_t(line.number - 1)];
         line.serialBun->setText(s.serialBun);
-        for (size_t k = 0; k < size_t(kNameKinds); ++k) {
+        for (size_t k = 0; k < size_t(voucher::kNameKinds); ++k) {
             line.names[k]->setText(s.names[k]);
             line.typed->codes[k] = s.codes[k];
         }
@@ -62,3 +64,5 @@ void TfmBorvane::restoreState(const WindowState& state)
         line.panel->setColour(s.colour);
     }
 }
+
+} // namespace entry

@@ -4,20 +4,24 @@
 
 #include <QLineEdit>
 
+namespace entry {
+
 void readTypedLine(LinePanel& line)
 {
-    TypedLine& typed = *line.typed;
+    voucher::TypedLine& typed = *line.typed;
     typed.shown = !line.panel->isHidden();
     typed.serialBun = line.serialBun->text();
-    for (size_t k = 0; k < size_t(kNameKinds); ++k)
+    for (size_t k = 0; k < size_t(voucher::kNameKinds); ++k)
         typed.names[k] = line.names[k]->text();
     typed.acText = line.acText->text();
     typed.crAmt = line.crAmt->text();
     typed.drAmt = line.drAmt->text();
 }
 
-VoucherLine readVoucherLine(LinePanel& line)
+voucher::VoucherLine readVoucherLine(LinePanel& line)
 {
     readTypedLine(line);
     return line.typed->value();
 }
+
+} // namespace entry

@@ -1,9 +1,11 @@
 #include "accountlookup.h"
 
+namespace lookup {
+
 LookupDefinition TForm1::lookupDefinition()
 {
     LookupDefinition s;
-    s.kind = LookupKind::Account;
+    s.kind = voucher::LookupKind::Account;
     s.caption = QStringLiteral("회계 계정과목을 검색하는 창입니다.");
     s.clientSize = QSize(698, 673);
     s.label2 = QStringLiteral("선택한 계정과목");
@@ -29,3 +31,5 @@ TForm1::TForm1(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefini
     setObjectName(QStringLiteral("Form1"));
     FormCreate();
 }
+
+} // namespace lookup

@@ -2,6 +2,8 @@
 
 #include "lookupframe.h"
 
+namespace lookup {
+
 // The account lookup: the chart of accounts with each account's classification
 // text, leaving out the cash account, the company-setting accounts and twelve
 // categories. Leaving the search field straight for the close button runs no
@@ -12,3 +14,5 @@ public:
     explicit TForm1(LookupTarget* target, QWidget* parent = nullptr);
     static LookupDefinition lookupDefinition();
 };
+
+} // namespace lookup

@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace lookup {
+
 LookupDefinition TForm2::lookupDefinition()
 {
     LookupDefinition s;
-    s.kind = LookupKind::CustomerBank;
+    s.kind = voucher::LookupKind::CustomerBank;
     s.caption = QStringLiteral("거래처및은행명의 코드를 검색하는 차입니다.");
     s.clientSize = QSize(844, 616);
     s.label2 = QStringLiteral("선택한 거래처및은행명");
@@ -84,3 +86,5 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
     }
     return LookupFrame::eventFilter(watched, event);
 }
+
+} // namespace lookup

@@ -4,6 +4,8 @@
 
 class QComboBox;
 
+namespace lookup {
+
 // The customer and bank lookup: customers and bank accounts in one list,
 // restricted by the kind chosen in cbCheck. pQuery searches with the kind
 // chosen, which the master book turns into the statement.
@@ -29,3 +31,5 @@ private:
 
     QComboBox* cbCheck = nullptr;
 };
+
+} // namespace lookup

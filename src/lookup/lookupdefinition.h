@@ -9,6 +9,8 @@
 #include <QVector>
 #include <Qt>
 
+namespace lookup {
+
 // One result column of a lookup grid: the column, its title and its display
 // width in characters (the grid turns it into pixels with its own font).
 struct LookupColumn {
@@ -18,10 +20,10 @@ struct LookupColumn {
 };
 
 // Everything by which the six lookup windows differ; what they read is the
-// master book's (masterbook::lookup(kind)). The frame builds the window and
+// master book's (voucher::lookup(kind)). The frame builds the window and
 // the grid from it; the dialogs only fill it in.
 struct LookupDefinition {
-    LookupKind kind = LookupKind::Employee;
+    voucher::LookupKind kind = voucher::LookupKind::Employee;
     QString caption;
     QSize clientSize;
 
@@ -41,3 +43,5 @@ struct LookupDefinition {
     // Leaving the search field for this control runs no search ("" for none).
     QString noSearchOnExitTo;
 };
+
+} // namespace lookup

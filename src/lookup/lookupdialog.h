@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+namespace lookup {
+
 // The frame the six lookup dialogs share; each dialog is this frame with its
 // own caption, layout sizes and grid columns, reading what the master book reads.
 // (Declarations the entry window relies on; the frame fills in the rest.)
@@ -14,8 +16,8 @@ public:
     // Prepares the dialog to serve the request's line (1..5): empties the
     // chosen code and name and the search field, then takes the line and the
     // search text (the customer and bank lookup also resets its kind filter).
-    virtual void prepareFor(const LookupRequest& request) = 0;
-    void prepareFor(int line, const QString& searchText) { prepareFor(LookupRequest{line, searchText}); }
+    virtual void prepareFor(const voucher::LookupRequest& request) = 0;
+    void prepareFor(int line, const QString& searchText) { prepareFor(voucher::LookupRequest{line, searchText}); }
     // Runs the search with the current search text (pQuery in Form2).
     virtual void runSearch() = 0;
     // Shows the dialog without waiting and brings it to the front.
@@ -26,3 +28,5 @@ public:
 protected:
     using QDialog::QDialog;
 };
+
+} // namespace lookup

@@ -16,28 +16,30 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+namespace lookup {
+
 LookupFrame::LookupFrame(LookupDefinition definition, LookupTarget* target, QWidget* parent)
     : LookupDialog(parent), m_definition(std::move(definition)),
-      m_search(new MasterSearch(m_definition.kind, this)), m_target(target),
-      m_composing(new PreeditCommitter(this))
+      m_search(new voucher::MasterSearch(m_definition.kind, this)), m_target(target),
+      m_composing(new widgets::PreeditCommitter(this))
 {
     buildWindow();
     takeKoreanSearch(edSearch);
-    HangulInput::instance().askOnFocus(DBGrid1);
+    widgets::HangulInput::instance().askOnFocus(DBGrid1);
 
     connect(edSearch, &QLineEdit::textChanged, this, [this](const QString& text) { m_request.searchText = text; });
     connect(CloseBtn, &QPushButton::clicked, this, &LookupFrame::CloseBtnClick);
     connect(SearchBtn, &QPushButton::clicked, this, &LookupFrame::SearchBtnClick);
-    connect(DBGrid1, &DbGrid::cellClicked, this, &LookupFrame::writeCurrentRow);
-    connect(DBGrid1, &DbGrid::gridKeyDown, this, &LookupFrame::writeCurrentRow);
-    connect(DBGrid1, &DbGrid::gridKeyUp, this, &LookupFrame::writeCurrentRow);
-    connect(DBGrid1, &DbGrid::gridDoubleClicked, this, &LookupFrame::DBGrid1DblClick);
-    FocusExit::instance().setHandler(edSearch, [this](QWidget* target) { edSearchExit(target); });
+    connect(DBGrid1, &widgets::DbGrid::cellClicked, this, &LookupFrame::writeCurrentRow);
+    connect(DBGrid1, &widgets::DbGrid::gridKeyDown, this, &LookupFrame::writeCurrentRow);
+    connect(DBGrid1, &widgets::DbGrid::gridKeyUp, this, &LookupFrame::writeCurrentRow);
+    connect(DBGrid1, &widgets::DbGrid::gridDoubleClicked, this, &LookupFrame::DBGrid1DblClick);
+    widgets::FocusExit::instance().setHandler(edSearch, [this](QWidget* target) { edSearchExit(target); });
 }
 
 void LookupFrame::FormCreate()
 {
-    centreOnScreen(this);
+    widgets::centreOnScreen(this);
     watchKeys();
     edAc_code2->clear();
     edAc_Name2->clear();
@@ -57,7 +59,7 @@ void LookupFrame::ensureListed()
     try {
         runSearch();
     } catch (const std::exception& error) {
-        reportError(error);
+        core::reportError(error);
     }
 }
 
@@ -81,7 +83,7 @@ void LookupFrame::watchKeys()
         child->installEventFilter(this);
 }
 
-void LookupFrame::prepareFor(const LookupRequest& request)
+void LookupFrame::prepareFor(const voucher::LookupRequest& request)
 {
     edAc_code2->clear();
     edAc_Name2->clear();
@@ -136,7 +138,7 @@ bool LookupFrame::FormKeyDown(QKeyEvent* event)
 
 void LookupFrame::refuseClose()
 {
-    plainBox(this, QStringLiteral("현재 \"Alt+F4\"키는 종료를 못 시킵니다"));
+    widgets::plainBox(this, QStringLiteral("현재 \"Alt+F4\"키는 종료를 못 시킵니다"));
 }
 
 void LookupFrame::closeEvent(QCloseEvent* event)
@@ -167,7 +169,7 @@ bool LookupFrame::searchKeyPress(QKeyEvent* event)
 void LookupFrame::takeKoreanSearch(QWidget* searchControl)
 {
     m_composing->watch(searchControl);
-    HangulInput::instance().askOnFocus(searchControl);
+    widgets::HangulInput::instance().askOnFocus(searchControl);
 }
 
 void LookupFrame::CloseBtnClick()
@@ -177,7 +179,7 @@ void LookupFrame::CloseBtnClick()
 
 void LookupFrame::edSearchExit(QWidget* target)
 {
-    if (!m_definition.noSearchOnExitTo.isEmpty() && focusTargetName(target) == m_definition.noSearchOnExitTo)
+    if (!m_definition.noSearchOnExitTo.isEmpty() && widgets::focusTargetName(target) == m_definition.noSearchOnExitTo)
         return;
     runSearch();
 }
@@ -191,7 +193,7 @@ void LookupFrame::SearchBtnClick()
 
 void LookupFrame::writeCurrentRow()
 {
-    const MasterChoice choice = m_search->current();
+    const voucher::MasterChoice choice = m_search->current();
     edAc_code2->setText(choice.code);
     edAc_Name2->setText(choice.name);
     const int line = targetLine();
@@ -204,3 +206,5 @@ void LookupFrame::DBGrid1DblClick()
     writeCurrentRow();
     hide();
 }
+
+} // namespace lookup

@@ -3,8 +3,10 @@
 #include "lookupdialog.h"
 #include "lookupdefinition.h"
 
+namespace widgets {
 class DbGrid;
 class PreeditCommitter;
+}
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -15,6 +17,8 @@ namespace store {
 class SqlStatement;
 }
 
+namespace lookup {
+
 // The window all six lookups share: the chosen code and name, the button bar,
 // the search field and button, and the grid over `Query1`. Every click or key
 // in the grid writes the current row to the target line; a double-click also
@@ -24,13 +28,13 @@ class LookupFrame : public LookupDialog {
     Q_OBJECT
 public:
     using LookupDialog::prepareFor;
-    void prepareFor(const LookupRequest& request) override;
+    void prepareFor(const voucher::LookupRequest& request) override;
     void runSearch() override;
     void showLookup() override;
     int targetLine() const override;
 
     const LookupDefinition& definition() const { return m_definition; }
-    const MasterLookup& reading() const { return m_search->lookup(); }
+    const voucher::MasterLookup& reading() const { return m_search->lookup(); }
     // The search result; the listing of the whole table that creation asks
     // for is run here at the latest.
     store::SqlStatement* query();
@@ -65,11 +69,11 @@ protected:
     QLineEdit* edSearch = nullptr;
     QPushButton* SearchBtn = nullptr;
     QPushButton* CloseBtn = nullptr;
-    DbGrid* DBGrid1 = nullptr;
+    widgets::DbGrid* DBGrid1 = nullptr;
     store::SqlStatement* Query1 = nullptr; // the master book's result
     // The line served and the text searched for, as the last request left
     // them; the search field's edits follow into it.
-    LookupRequest m_request;
+    voucher::LookupRequest m_request;
 
 private:
     void buildWindow();
@@ -87,12 +91,14 @@ private:
     void DBGrid1DblClick();
 
     LookupDefinition m_definition;
-    MasterSearch* m_search;
+    voucher::MasterSearch* m_search;
     LookupTarget* m_target;
-    PreeditCommitter* m_composing;
+    widgets::PreeditCommitter* m_composing;
     // Creation lists the whole table, but nobody sees that list before the
     // dialog is first shown or read, and every showing from the entry window
     // runs its own search first: so the listing waits until then, and a
     // hundred thousand customers do not slow the program's start.
     bool m_creationListingPending = false;
 };
+
+} // namespace lookup

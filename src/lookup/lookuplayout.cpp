@@ -17,6 +17,8 @@
 
 #include <algorithm>
 
+namespace lookup {
+
 namespace {
 
 constexpr int kPanel1Height = 105;
@@ -104,7 +106,7 @@ void LookupFrame::buildWindow()
     SearchBtn->setObjectName(QStringLiteral("SearchBtn"));
     SearchBtn->setGeometry(m_definition.searchBtnX, 70, 80, 25);
     SearchBtn->setFont(dialogFont(13, true));
-    SearchBtn->setIcon(standardGlyph(QStyle::SP_FileDialogContentsView));
+    SearchBtn->setIcon(widgets::standardGlyph(QStyle::SP_FileDialogContentsView));
     setColour(SearchBtn, QPalette::ButtonText, Qt::darkCyan);
     SearchBtn->setAutoDefault(false);
 
@@ -144,7 +146,7 @@ void LookupFrame::buildButtonBar()
         auto* button = new QPushButton(b.caption, Panel7);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(b.x, 7, 80, 25);
-        button->setIcon(standardGlyph(b.glyph));
+        button->setIcon(widgets::standardGlyph(b.glyph));
         button->setAutoDefault(false);
         button->setEnabled(false);
         CloseBtn = button; // the last one is the close button
@@ -154,20 +156,22 @@ void LookupFrame::buildButtonBar()
 
 void LookupFrame::buildGrid()
 {
-    DBGrid1 = new DbGrid(this);
+    DBGrid1 = new widgets::DbGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(0, kPanel1Height, m_definition.clientSize.width(),
                          m_definition.clientSize.height() - kPanel1Height);
 
     const QFontMetrics metrics(DBGrid1->font());
-    QVector<GridColumn> columns;
+    QVector<widgets::GridColumn> columns;
     if (m_definition.leadingEmptyColumn)
-        columns.append(GridColumn{QString(), QString(), 0, QString(), m_definition.titleAlignment});
+        columns.append(widgets::GridColumn{QString(), QString(), 0, QString(), m_definition.titleAlignment});
     for (const LookupColumn& c : m_definition.columns)
-        columns.append(GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_definition.titleAlignment,
-                                  m_search->showsMasked(c.field) ? masterbook::maskResidentNumber : nullptr});
+        columns.append(widgets::GridColumn{c.field, c.title, columnPixels(metrics, c), QString(), m_definition.titleAlignment,
+                                  m_search->showsMasked(c.field) ? voucher::maskResidentNumber : nullptr});
     DBGrid1->setColumns(columns);
 
     Query1 = m_search->result();
     DBGrid1->setStatement(Query1);
 }
+
+} // namespace lookup

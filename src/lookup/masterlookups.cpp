@@ -1,5 +1,7 @@
 #include "masterlookups.h"
 
+namespace lookup {
+
 namespace {
 
 // The employee lookup's window; the department, project and item lookups
@@ -20,7 +22,7 @@ LookupDefinition employeeLayout()
 LookupDefinition TForm3::lookupDefinition()
 {
     LookupDefinition s = employeeLayout();
-    s.kind = LookupKind::Employee;
+    s.kind = voucher::LookupKind::Employee;
     s.caption = QStringLiteral("사원이름을 검색하는 창입니다.");
     s.label2 = QStringLiteral("선택한 사원이름");
     s.label3 = QStringLiteral("검색할 사원이름 등록");
@@ -38,7 +40,7 @@ LookupDefinition TForm3::lookupDefinition()
 LookupDefinition TForm4::lookupDefinition()
 {
     LookupDefinition s = employeeLayout();
-    s.kind = LookupKind::Department;
+    s.kind = voucher::LookupKind::Department;
     s.caption = QStringLiteral("부서이름을 검색하는 창입니다.");
     s.clientSize = QSize(775, 646);
     s.label2 = QStringLiteral("선택한 부서이름");
@@ -58,7 +60,7 @@ LookupDefinition TForm4::lookupDefinition()
 LookupDefinition TForm5::lookupDefinition()
 {
     LookupDefinition s = employeeLayout();
-    s.kind = LookupKind::Project;
+    s.kind = voucher::LookupKind::Project;
     s.caption = QStringLiteral("프로젝트이름을 검색하는 창입니다.");
     s.clientSize = QSize(775, 689);
     s.label2 = QStringLiteral("선택한 프로젝트이름");
@@ -75,7 +77,7 @@ LookupDefinition TForm5::lookupDefinition()
 LookupDefinition TForm6::lookupDefinition()
 {
     LookupDefinition s = employeeLayout();
-    s.kind = LookupKind::Item;
+    s.kind = voucher::LookupKind::Item;
     s.caption = QStringLiteral("아이템 명을 검색하는 창입니다.");
     s.clientSize = QSize(775, 710);
     s.label2 = QStringLiteral("선택한 아이템 명");
@@ -112,3 +114,5 @@ TForm6::TForm6(LookupTarget* target, QWidget* parent) : LookupFrame(lookupDefini
     setObjectName(QStringLiteral("Form6"));
     FormCreate();
 }
+
+} // namespace lookup

@@ -2,6 +2,8 @@
 
 #include "lookupframe.h"
 
+namespace lookup {
+
 // The employee, department, project and management item lookups: the frame
 // with their own caption, sizes and columns.
 
@@ -32,3 +34,5 @@ public:
     explicit TForm6(LookupTarget* target, QWidget* parent = nullptr);
     static LookupDefinition lookupDefinition();
 };
+
+} // namespace lookup

@@ -2,6 +2,8 @@
 
 #include "printjob.h"
 
+namespace print {
+
 bool showVoucherPrint(const PrintRequest& request, QWidget* parent)
 {
     VoucherPrintJob job(request);
@@ -19,3 +21,5 @@ bool renderVoucherToPdf(const PrintRequest& request, const QString& pdfPath)
     job.printToPdf(pdfPath);
     return true;
 }
+
+} // namespace print

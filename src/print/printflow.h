@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace print {
+
 // Runs Print_Count_Query and Print_Query for the voucher and, when they give
 // rows, shows the voucher in the print preview; returns when the preview is
 // closed. Returns true when the preview was shown (the caller then empties
@@ -16,3 +18,5 @@ bool showVoucherPrint(const PrintRequest& request, QWidget* parent);
 // preview. False when the print statement gave no row (no file is written);
 // throws AppError when the file cannot be written.
 bool renderVoucherToPdf(const PrintRequest& request, const QString& pdfPath);
+
+} // namespace print

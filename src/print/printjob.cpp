@@ -3,6 +3,8 @@
 #include "core/strutil.h"
 #include "printpreview.h"
 
+namespace print {
+
 VoucherPrintJob::VoucherPrintJob(const PrintRequest& request, store::Connection& connection)
     : m_request(request), m_book(connection)
 {
@@ -17,7 +19,7 @@ QString VoucherPrintJob::documentName()
 
 QString VoucherPrintJob::suggestedPdfName() const
 {
-    return QStringLiteral("출금전표_%1.pdf").arg(Str_RemoveBlanks(m_request.serialText));
+    return QStringLiteral("출금전표_%1.pdf").arg(core::Str_RemoveBlanks(m_request.serialText));
 }
 
 bool VoucherPrintJob::prepare()
@@ -44,3 +46,5 @@ void VoucherPrintJob::printToPdf(const QString& pdfPath)
     if (m_form)
         printReportToPdf(m_form->report(), documentName(), pdfPath);
 }
+
+} // namespace print

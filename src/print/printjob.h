@@ -11,6 +11,8 @@
 
 class QWidget;
 
+namespace print {
+
 // One print of a stored voucher: the voucher book's print rows and the new
 // print form, which is the current fmQrBorvane until the job ends and releases it.
 class VoucherPrintJob {
@@ -24,7 +26,7 @@ public:
     bool prepare();
 
     // After prepare(): the voucher's line count and the print statement.
-    const PrintRows& printed() const { return m_printed; }
+    const voucher::PrintRows& printed() const { return m_printed; }
     TfmQrBorvane* form() const { return m_form.get(); }
 
     // After prepare(): the preview (returns when closed) or a PDF file
@@ -37,8 +39,10 @@ public:
 
 private:
     PrintRequest m_request;
-    VoucherBook m_book;
-    PrintRows m_printed;
+    voucher::VoucherBook m_book;
+    voucher::PrintRows m_printed;
     std::optional<StatementRows> m_printRows; // what the form's detail band walks
     std::unique_ptr<TfmQrBorvane> m_form;
 };
+
+} // namespace print

@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QToolBar>
 
+namespace print {
+
 const char* const kPrintPreviewName = "PrintPreview";
 const char* const kSavePdfActionName = "SavePdfAction";
 
@@ -32,7 +34,7 @@ void savePdfFrom(QWidget* preview, report::Report& report, const QString& docume
         path += QStringLiteral(".pdf");
     try {
         printReportToPdf(report, documentName, path);
-    } catch (const AppError& error) {
+    } catch (const core::AppError& error) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("경고"), error.text(), QMessageBox::Ok, preview);
         box.exec();
     }
@@ -57,7 +59,7 @@ void printReportToPdf(report::Report& report, const QString& documentName, const
     printer.setOutputFileName(pdfPath);
     preparePrinter(printer, report, documentName);
     if (!report.print(&printer))
-        throw AppError(QStringLiteral("PDF 파일을 저장할 수 없습니다.\n%1").arg(pdfPath));
+        throw core::AppError(QStringLiteral("PDF 파일을 저장할 수 없습니다.\n%1").arg(pdfPath));
 }
 
 void showReportPreview(report::Report& report, const QString& documentName, const QString& suggestedPdfName,
@@ -87,8 +89,10 @@ void showReportPreview(report::Report& report, const QString& documentName, cons
     // The clerk sees the whole page at once: the preview takes the screen's
     // available area, and the page is fitted to it.
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        fillAreaWithFrame(&preview, screen->availableGeometry());
+        widgets::fillAreaWithFrame(&preview, screen->availableGeometry());
     if (auto* pages = preview.findChild<QPrintPreviewWidget*>())
         pages->fitInView();
     preview.exec();
 }
+
+} // namespace print

@@ -9,6 +9,8 @@ namespace report {
 class Report;
 }
 
+namespace print {
+
 // Puts the report's page on the printer with the voucher's defaults: one
 // copy, no duplex, all pages, automatic paper bin.
 void preparePrinter(QPrinter& printer, const report::Report& report, const QString& documentName);
@@ -25,3 +27,5 @@ void showReportPreview(report::Report& report, const QString& documentName, cons
 // The object names of the preview's parts, for whoever drives it.
 extern const char* const kPrintPreviewName;
 extern const char* const kSavePdfActionName;
+
+} // namespace print

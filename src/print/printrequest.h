@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace print {
+
 // What the entry window hands to the printed voucher.
 struct PrintRequest {
     QString dateText;   // edDate's text
@@ -9,3 +11,5 @@ struct PrintRequest {
     QString branchText; // cbKubun's text
     QString serialText; // edSerial's text
 };
+
+} // namespace print

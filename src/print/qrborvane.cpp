@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+namespace print {
+
 TfmQrBorvane* fmQrBorvane = nullptr;
 
 using report::Alignment;
@@ -220,3 +222,5 @@ void TfmQrBorvane::setDataSet(report::RowSource* printRows)
 {
     m_report->setDataSet(printRows);
 }
+
+} // namespace print

@@ -9,6 +9,8 @@ namespace report {
 class RowSource;
 }
 
+namespace print {
+
 // The print form of the withdrawal voucher. It is never shown itself: it
 // holds the report QuickRep1, whose bands and elements it builds from the
 // table in qrborvane.cpp, and whose rows come from the print statement the
@@ -40,3 +42,5 @@ private:
 // The current print form: each print makes its new form current, and a
 // print form that goes away clears it.
 extern TfmQrBorvane* fmQrBorvane;
+
+} // namespace print

@@ -2,6 +2,8 @@
 
 #include "store/statement.h"
 
+namespace print {
+
 QString StatementRows::name() const
 {
     return m_statement.objectName();
@@ -36,3 +38,5 @@ double StatementRows::number(const QString& column)
 {
     return m_statement.asFloat(column);
 }
+
+} // namespace print

@@ -6,6 +6,8 @@ namespace store {
 class SqlStatement;
 }
 
+namespace print {
+
 // A statement's open result as the report reads it: the statement's name,
 // its cursor, and its columns read as text or number.
 class StatementRows : public report::RowSource {
@@ -23,3 +25,5 @@ public:
 private:
     store::SqlStatement& m_statement;
 };
+
+} // namespace print

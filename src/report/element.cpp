@@ -109,7 +109,7 @@ void TextElement::paint(RenderContext& context, const QRectF& bandMm) const
 void DataField::setMask(const QString& mask)
 {
     if (!mask.isEmpty() && !isSupportedMask(mask))
-        throw AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
+        throw core::AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
     m_mask = mask;
 }
 
@@ -128,7 +128,7 @@ void SumField::setExpression(const QString& expression)
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = sum.match(expression);
     if (!match.hasMatch())
-        throw AppError(QStringLiteral("지원하지 않는 식입니다: %1").arg(expression));
+        throw core::AppError(QStringLiteral("지원하지 않는 식입니다: %1").arg(expression));
     m_expression = expression;
     m_datasetName = match.captured(1);
     m_column = match.captured(2);
@@ -137,7 +137,7 @@ void SumField::setExpression(const QString& expression)
 void SumField::setMask(const QString& mask)
 {
     if (!mask.isEmpty() && !isSupportedMask(mask))
-        throw AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
+        throw core::AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
     m_mask = mask;
 }
 
@@ -150,7 +150,7 @@ void SumField::accumulate(const RenderContext& context)
 QString SumField::text(const RenderContext&) const
 {
     if (m_mask.isEmpty())
-        return shortestDecimal(m_total);
+        return core::shortestDecimal(m_total);
     return applyMask(m_total, m_mask);
 }
 

@@ -13,12 +13,12 @@ bool isSupportedMask(const QString& mask)
 QString applyMask(double value, const QString& mask)
 {
     if (mask == u"#,###")
-        return formatThousandsBlankZero(value);
+        return core::formatThousandsBlankZero(value);
     if (mask == u"#,##0")
-        return formatThousands(value);
+        return core::formatThousands(value);
     if (mask == u"0")
-        return formatPlain(value);
-    throw AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
+        return core::formatPlain(value);
+    throw core::AppError(QStringLiteral("지원하지 않는 표시 형식입니다: %1").arg(mask));
 }
 
 } // namespace report

@@ -49,7 +49,7 @@ int Report::render(QPainter& painter, const std::function<bool()>& newPage)
     for (SumField* sum : sums) {
         const QString wanted = sum->datasetName();
         if (!wanted.isEmpty() && m_dataset && wanted.compare(m_dataset->name(), Qt::CaseInsensitive) != 0)
-            throw AppError(QStringLiteral("식 %1의 데이터 집합이 보고서에 없습니다.").arg(sum->expression()));
+            throw core::AppError(QStringLiteral("식 %1의 데이터 집합이 보고서에 없습니다.").arg(sum->expression()));
         sum->reset();
     }
 

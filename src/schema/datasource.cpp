@@ -15,14 +15,14 @@
 #include <sql.h>
 #include <sqlext.h>
 
-namespace store {
+namespace schema {
 
 namespace {
 
 // A first start that failed while the demo data went in (older versions made
 // the tables first and filled them afterwards): the tables are there but no
 // branch and no voucher. A file holding any voucher is never taken for one.
-bool halfMade(Connection& connection)
+bool halfMade(store::Connection& connection)
 {
     // EXISTS stops at the first row: a count would read a large ledger at every start.
     const QVector<QStringList> found = connection.selectNative(
@@ -42,12 +42,12 @@ void removeFiles(const QStringList& files)
 void createWhole(const QString& path)
 {
     const QString part = path + QStringLiteral(".part");
-    removeFiles(embeddedFiles(part)); // what a start that died half-way left
+    removeFiles(store::embeddedFiles(part)); // what a start that died half-way left
     try {
-        if (!createPrivateFile(part))
-            throw DbError(systemErrorText());
+        if (!store::createPrivateFile(part))
+            throw core::DbError(core::systemErrorText());
         {
-            auto connection = Connection::openSqlite(part);
+            auto connection = store::Connection::openSqlite(part);
             createSchema(*connection);
             loadDemoData(*connection);
             // Folds the log into the file, so that the one file is complete.
@@ -55,12 +55,12 @@ void createWhole(const QString& path)
         }
         if (!QFile::rename(part, path)) {
             if (!QFileInfo::exists(path)) // else another process made it meanwhile
-                throw DbError(QStringLiteral("%1의 이름을 바꿀 수 없습니다.").arg(part));
-            removeFiles(embeddedFiles(part));
+                throw core::DbError(QStringLiteral("%1의 이름을 바꿀 수 없습니다.").arg(part));
+            removeFiles(store::embeddedFiles(part));
         }
-    } catch (const AppError& error) {
-        removeFiles(embeddedFiles(part));
-        throw DbError(QStringLiteral("데이터 파일 %1을(를) 만들지 못했습니다: %2\n"
+    } catch (const core::AppError& error) {
+        removeFiles(store::embeddedFiles(part));
+        throw core::DbError(QStringLiteral("데이터 파일 %1을(를) 만들지 못했습니다: %2\n"
                                      "디스크의 빈 공간과 권한을 확인한 뒤 프로그램을 다시 시작하십시오.")
                           .arg(QDir::toNativeSeparators(path), error.text()));
     }
@@ -102,23 +102,23 @@ QString defaultSqlitePath()
     return QDir(base).filePath(QStringLiteral("voucher/Account.db"));
 }
 
-std::unique_ptr<Connection> resolveAccount()
+std::unique_ptr<store::Connection> resolveAccount()
 {
     const QString name = QString::fromLatin1(kDataSourceName);
     if (odbcDataSourceExists(name))
-        return Connection::odbcOpenedOnFirstUse(name); // its errors reach the clerk; no fallback
+        return store::Connection::odbcOpenedOnFirstUse(name); // its errors reach the clerk; no fallback
     return embeddedOpenedOnFirstUse(defaultSqlitePath());
 }
 
-std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
+std::unique_ptr<store::Connection> embeddedOpenedOnFirstUse(const QString& path)
 {
-    auto connection = Connection::sqliteOpenedOnFirstUse(path);
+    auto connection = store::Connection::sqliteOpenedOnFirstUse(path);
     // Before every opening: the private folder, a file made whole when it is
     // missing, and read-only where the clerk may not write.
-    connection->setBeforeOpening([path](Connection& c) {
+    connection->setBeforeOpening([path](store::Connection& c) {
         const QString folder = QFileInfo(path).absolutePath();
-        if (!makePrivateFolder(folder))
-            throw DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(folder));
+        if (!store::makePrivateFolder(folder))
+            throw core::DbError(QStringLiteral("데이터 폴더를 만들 수 없습니다: %1").arg(folder));
         if (!QFileInfo::exists(path))
             createWhole(path);
         const bool fileWritable = ::access(QFile::encodeName(path).constData(), W_OK) == 0;
@@ -126,8 +126,8 @@ std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
         const bool writable = fileWritable && folderWritable;
         // The user's own files, made readable by others or left read-only by a
         // read-only run, are set right before SQLite opens them.
-        for (const QString& file : embeddedFiles(path))
-            keepPrivate(file, writable && file != path);
+        for (const QString& file : store::embeddedFiles(path))
+            store::keepPrivate(file, writable && file != path);
         c.setSqliteReadOnly(!writable);
         if (writable) {
             c.setReadOnlyNotice(QString());
@@ -140,7 +140,7 @@ std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
                                            "전표 조회와 검색은 됩니다. 쓰기 권한을 받은 뒤 프로그램을 다시 시작하십시오.")
                                 .arg(refused));
     });
-    connection->addAfterOpening([](Connection& opened) {
+    connection->addAfterOpening([](store::Connection& opened) {
         if (!opened.readOnlyNotice().isEmpty())
             return;
         if (!schemaExists(opened)) {
@@ -156,11 +156,11 @@ std::unique_ptr<Connection> embeddedOpenedOnFirstUse(const QString& path)
     return connection;
 }
 
-std::unique_ptr<Connection> openEmbedded(const QString& path)
+std::unique_ptr<store::Connection> openEmbedded(const QString& path)
 {
     auto connection = embeddedOpenedOnFirstUse(path);
     connection->reopenIfBroken();
     return connection;
 }
 
-} // namespace store
+} // namespace schema

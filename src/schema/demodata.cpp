@@ -7,7 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace store {
+namespace schema {
 
 namespace demo {
 
@@ -32,13 +32,13 @@ DemoTable makeTable(const char* name, std::initializer_list<const char*> columns
 
 namespace {
 
-[[noreturn]] void fail(Connection& connection, const QSqlQuery& q)
+[[noreturn]] void fail(store::Connection& connection, const QSqlQuery& q)
 {
     connection.noteFailure(q.lastError());
-    throw DbError(engineText(q.lastError()));
+    throw core::DbError(store::engineText(q.lastError()));
 }
 
-bool isEmptyTable(Connection& connection, const QString& table)
+bool isEmptyTable(store::Connection& connection, const QString& table)
 {
     QSqlQuery q(connection.database());
     if (!q.exec(QStringLiteral("SELECT count(*) FROM %1").arg(table)) || !q.next())
@@ -46,7 +46,7 @@ bool isEmptyTable(Connection& connection, const QString& table)
     return q.value(0).toLongLong() == 0;
 }
 
-void insertRows(Connection& connection, const demo::DemoTable& t)
+void insertRows(store::Connection& connection, const demo::DemoTable& t)
 {
     QStringList marks;
     for (qsizetype i = 0; i < t.columns.size(); ++i)
@@ -64,7 +64,7 @@ void insertRows(Connection& connection, const demo::DemoTable& t)
 }
 
 // The rows of t whose key (the first column) the table lacks.
-demo::DemoTable missingRows(Connection& connection, const demo::DemoTable& t)
+demo::DemoTable missingRows(store::Connection& connection, const demo::DemoTable& t)
 {
     QSqlQuery q(connection.database());
     if (!q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = ?").arg(t.table, t.columns.first())))
@@ -82,12 +82,12 @@ demo::DemoTable missingRows(Connection& connection, const demo::DemoTable& t)
 
 // Runs work in one transaction of the connection: all of it or nothing.
 template <typename Work>
-void inOneTransaction(Connection& connection, Work work)
+void inOneTransaction(store::Connection& connection, Work work)
 {
     connection.reopenIfBroken();
     QSqlDatabase db = connection.database();
     if (!db.transaction())
-        throw DbError(db.lastError().text());
+        throw core::DbError(db.lastError().text());
     try {
         work();
     } catch (...) {
@@ -97,13 +97,13 @@ void inOneTransaction(Connection& connection, Work work)
     if (!db.commit()) {
         const QString text = db.lastError().text();
         db.rollback();
-        throw DbError(text);
+        throw core::DbError(text);
     }
 }
 
 } // namespace
 
-void addProgramRows(Connection& connection)
+void addProgramRows(store::Connection& connection)
 {
     inOneTransaction(connection, [&] {
         for (const demo::DemoTable& t : {demo::fillerRows(), demo::cashAccount()})
@@ -111,7 +111,7 @@ void addProgramRows(Connection& connection)
     });
 }
 
-void loadDemoData(Connection& connection)
+void loadDemoData(store::Connection& connection)
 {
     const demo::DemoTable tables[] = {demo::branches(),  demo::accounts(),    demo::customers(),
                                       demo::banks(),     demo::employees(),   demo::departments(),
@@ -124,4 +124,4 @@ void loadDemoData(Connection& connection)
     });
 }
 
-} // namespace store
+} // namespace schema

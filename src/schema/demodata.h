@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <initializer_list>
 
-namespace store::demo {
+namespace schema::demo {
 
 struct DemoTable {
     QString table;
@@ -39,4 +39,4 @@ DemoTable cashAccount(); // test_ac_code 10101001000 "현금", which every credi
 DemoTable makeTable(const char* name, std::initializer_list<const char*> columns,
                     std::initializer_list<std::initializer_list<const char*>> rows);
 
-} // namespace store::demo
+} // namespace schema::demo

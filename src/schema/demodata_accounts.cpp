@@ -5,7 +5,7 @@
 // is "10101" "001" "000". The key is stored split 1 + 2 + 2 over a_kubun,
 // b_kubun and c_kubun.
 
-namespace store::demo {
+namespace schema::demo {
 
 namespace {
 
@@ -221,4 +221,4 @@ DemoTable accounts()
     return t;
 }
 
-} // namespace store::demo
+} // namespace schema::demo

@@ -2,7 +2,7 @@
 
 // Demo branches, customers, banks and employees.
 
-namespace store::demo {
+namespace schema::demo {
 
 DemoTable branches()
 {
@@ -90,4 +90,4 @@ DemoTable employees()
                      });
 }
 
-} // namespace store::demo
+} // namespace schema::demo

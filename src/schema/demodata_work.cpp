@@ -3,7 +3,7 @@
 // Demo departments, projects, management items and the filler rows of the
 // printed voucher.
 
-namespace store::demo {
+namespace schema::demo {
 
 DemoTable departments()
 {
@@ -70,4 +70,4 @@ DemoTable fillerRows()
     return makeTable("Jen_Print", {"Tot"}, {{"01"}, {"02"}, {"03"}, {"04"}, {"05"}, {"06"}, {"07"}});
 }
 
-} // namespace store::demo
+} // namespace schema::demo

@@ -7,7 +7,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 
-namespace store {
+namespace schema {
 
 namespace {
 
@@ -34,7 +34,7 @@ QString objectKey(const QStringList& row)
 
 // A table's columns, lower case to as written. Asked only of tables the
 // program makes, so the name is one of its own.
-QMap<QString, QString> columnsOf(Connection& connection, const QString& table)
+QMap<QString, QString> columnsOf(store::Connection& connection, const QString& table)
 {
     QMap<QString, QString> columns;
     for (const QStringList& row :
@@ -50,14 +50,14 @@ QStringList foreignSchemaObjects(const QString& sqliteFile)
     // The program's own objects, made by its own code in a scratch file.
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        throw DbError(QStringLiteral("임시 폴더를 만들 수 없습니다: %1").arg(scratch.errorString()));
-    auto own = Connection::openSqlite(scratch.filePath(QStringLiteral("schema.db")));
+        throw core::DbError(QStringLiteral("임시 폴더를 만들 수 없습니다: %1").arg(scratch.errorString()));
+    auto own = store::Connection::openSqlite(scratch.filePath(QStringLiteral("schema.db")));
     createSchema(*own);
     QMap<QString, QMap<QString, QString>> ownObjects; // with a table's columns
     for (const QStringList& row : own->selectNative(QLatin1String(kObjects)))
         ownObjects.insert(objectKey(row), row[0] == QLatin1String("table") ? columnsOf(*own, row[1]) : QMap<QString, QString>());
 
-    auto file = Connection::openSqlite(sqliteFile, true);
+    auto file = store::Connection::openSqlite(sqliteFile, true);
     QStringList foreign;
     for (const QStringList& row : file->selectNative(QLatin1String(kObjects))) {
         const auto mine = ownObjects.constFind(objectKey(row));
@@ -77,4 +77,4 @@ QStringList foreignSchemaObjects(const QString& sqliteFile)
     return foreign;
 }
 
-} // namespace store
+} // namespace schema

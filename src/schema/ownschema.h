@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace store {
+namespace schema {
 
 // What an embedded file holds beyond the program's own tables, columns and
 // indexes, as createSchema() makes them today: a trigger, a view, a table or
@@ -14,4 +14,4 @@ namespace store {
 // The file is only read. Throws DbError when it cannot be read.
 QStringList foreignSchemaObjects(const QString& sqliteFile);
 
-} // namespace store
+} // namespace schema

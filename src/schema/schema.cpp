@@ -11,12 +11,12 @@
 #include <mutex>
 #include <vector>
 
-namespace store {
+namespace schema {
 
 namespace {
 
-using Kind = voucherform::ColumnKind;
-using Column = voucherform::Column;
+using Kind = schema::ColumnKind;
+using Column = schema::VoucherColumn;
 
 struct Table {
     const char* name;
@@ -29,8 +29,8 @@ struct Table {
 // the server engines refuse a longer text by the column type.
 constexpr const char* kKeyWidthsCheck = "ck_jen_key_widths";
 
-const Table kVoucherTable{voucherform::kTable,
-                          {std::begin(voucherform::kColumns), std::end(voucherform::kColumns)},
+const Table kLedgerTable{kVoucherTable,
+                          {std::begin(schema::kVoucherColumns), std::end(schema::kVoucherColumns)},
                           "length(Date_Day) <= 10 AND length(Kubun_Bon) <= 5"};
 
 // The master tables the lookups, the branch selector and the printed voucher read.
@@ -67,35 +67,35 @@ const Table kMasterTables[] = {
     {"Jen_Print", {{"Tot", Kind::Fixed, 2}}},
 };
 
-QString columnType(const Column& c, Engine engine)
+QString columnType(const Column& c, core::Engine engine)
 {
     switch (c.kind) {
     case Kind::Fixed:
         // SQLite keeps texts as given; RTRIM collation makes = and IN ignore
         // trailing blanks the way the server engines compare CHAR columns.
-        return engine == Engine::SQLite ? QStringLiteral("CHAR(%1) COLLATE RTRIM").arg(c.width)
+        return engine == core::Engine::SQLite ? QStringLiteral("CHAR(%1) COLLATE RTRIM").arg(c.width)
                                         : QStringLiteral("CHAR(%1)").arg(c.width);
     case Kind::Varying:
-        return engine == Engine::SQLite ? QStringLiteral("VARCHAR(%1) COLLATE RTRIM").arg(c.width)
+        return engine == core::Engine::SQLite ? QStringLiteral("VARCHAR(%1) COLLATE RTRIM").arg(c.width)
                                         : QStringLiteral("VARCHAR(%1)").arg(c.width);
     case Kind::Float:
-        return engine == Engine::SqlServer ? QStringLiteral("FLOAT") : QStringLiteral("DOUBLE PRECISION");
+        return engine == core::Engine::SqlServer ? QStringLiteral("FLOAT") : QStringLiteral("DOUBLE PRECISION");
     case Kind::DateTime:
-        return engine == Engine::SqlServer ? QStringLiteral("DATETIME") : QStringLiteral("TIMESTAMP");
+        return engine == core::Engine::SqlServer ? QStringLiteral("DATETIME") : QStringLiteral("TIMESTAMP");
     }
     return {};
 }
 
-QString createTable(const Table& table, Engine engine)
+QString createTable(const Table& table, core::Engine engine)
 {
     QStringList columns;
     for (const Column& c : table.columns)
         columns << QStringLiteral("    %1 %2 NULL").arg(QLatin1String(c.name), columnType(c, engine));
-    if (engine == Engine::SQLite && table.sqliteCheck)
+    if (engine == core::Engine::SQLite && table.sqliteCheck)
         columns << QStringLiteral("    CONSTRAINT %1 CHECK (%2)")
                        .arg(QLatin1String(kKeyWidthsCheck), QLatin1String(table.sqliteCheck));
     const QString body = QStringLiteral("%1 (\n%2\n)").arg(QLatin1String(table.name), columns.join(QStringLiteral(",\n")));
-    if (engine == Engine::SqlServer)
+    if (engine == core::Engine::SqlServer)
         return QStringLiteral("IF OBJECT_ID(N'%1', N'U') IS NULL CREATE TABLE %2").arg(QLatin1String(table.name), body);
     return QStringLiteral("CREATE TABLE IF NOT EXISTS ") + body;
 }
@@ -140,27 +140,27 @@ const Index kIndexes[] = {
     {"ix_item_code", "Item_Table", "Item_Code", "item_code", "Item_Code"},
 };
 
-QString createIndex(const Index& index, Engine engine)
+QString createIndex(const Index& index, core::Engine engine)
 {
-    const char* columns = engine == Engine::SQLite       ? index.sqlite
-                          : engine == Engine::PostgreSQL ? index.postgres
+    const char* columns = engine == core::Engine::SQLite       ? index.sqlite
+                          : engine == core::Engine::PostgreSQL ? index.postgres
                                                          : index.sqlServer;
     if (!columns)
         return {};
     const QString name = QLatin1String(index.name);
     const QString table = QLatin1String(index.table);
-    if (engine == Engine::SqlServer)
+    if (engine == core::Engine::SqlServer)
         return QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'%1' AND object_id = OBJECT_ID(N'%2')) "
                               "CREATE INDEX %1 ON %2 (%3)")
             .arg(name, table, QLatin1String(columns));
     return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(name, table, QLatin1String(columns));
 }
 
-QStringList schemaStatements(Engine engine)
+QStringList schemaStatements(core::Engine engine)
 {
     QStringList statements;
-    statements << createTable(kVoucherTable, engine);
-    if (engine == Engine::SqlServer)
+    statements << createTable(kLedgerTable, engine);
+    if (engine == core::Engine::SqlServer)
         statements << QStringLiteral("IF COL_LENGTH(N'account_jen_AA', N'Serial_Jen_Key') IS NULL "
                                      "ALTER TABLE account_jen_AA ADD Serial_Jen_Key AS rtrim(Serial_Jen)");
     for (const Table& table : kMasterTables)
@@ -193,7 +193,7 @@ const NameSearchIndex kNameSearchIndexes[] = {
 };
 
 // The schema (quoted) holding pg_trgm, empty when it is not installed.
-QString trigramSchema(Connection& connection)
+QString trigramSchema(store::Connection& connection)
 {
     const QVector<QStringList> found = connection.selectNative(QStringLiteral(
         "SELECT quote_ident(n.nspname) FROM pg_extension e JOIN pg_namespace n ON n.oid = e.extnamespace "
@@ -204,7 +204,7 @@ QString trigramSchema(Connection& connection)
 // pg_trgm is installed once per database, in `public` where there is one:
 // in the schema of one company's books it would go when that schema is
 // dropped, and take the indexes of every other schema with it.
-QString installTrigrams(Connection& connection)
+QString installTrigrams(store::Connection& connection)
 {
     QString schema = trigramSchema(connection);
     if (!schema.isEmpty())
@@ -213,7 +213,7 @@ QString installTrigrams(Connection& connection)
         connection.execNative(QStringLiteral(
             "DO $$ BEGIN EXECUTE format('CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA %I', "
             "COALESCE((SELECT nspname FROM pg_namespace WHERE nspname = 'public'), current_schema())); END $$"));
-    } catch (const DbError&) {
+    } catch (const core::DbError&) {
         // No right to create it, or another session created it meanwhile.
     }
     return trigramSchema(connection);
@@ -221,9 +221,9 @@ QString installTrigrams(Connection& connection)
 
 } // namespace
 
-QString createNameSearchIndexes(Connection& connection)
+QString createNameSearchIndexes(store::Connection& connection)
 {
-    if (connection.engine() != Engine::PostgreSQL)
+    if (connection.engine() != core::Engine::PostgreSQL)
         return {};
     QString reason;
     try {
@@ -235,7 +235,7 @@ QString createNameSearchIndexes(Connection& connection)
                 connection.execNative(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 %4.gin_trgm_ops)")
                                           .arg(QLatin1String(index.name), QLatin1String(index.table),
                                                QLatin1String(index.expression), schema));
-    } catch (const DbError& error) {
+    } catch (const core::DbError& error) {
         reason = error.text();
     }
     if (reason.isEmpty())
@@ -248,7 +248,7 @@ QString createNameSearchIndexes(Connection& connection)
 
 int voucherTextWidth(const QString& column)
 {
-    for (const Column& c : kVoucherTable.columns)
+    for (const Column& c : kLedgerTable.columns)
         if (column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
             return c.kind == Kind::Fixed || c.kind == Kind::Varying ? c.width : 0;
     return 0;
@@ -263,17 +263,17 @@ QString declaredColumnName(const QString& table, const QString& column)
                     return QLatin1String(c.name);
         return {};
     };
-    QString name = spelled(kVoucherTable);
+    QString name = spelled(kLedgerTable);
     for (const Table& t : kMasterTables)
         if (name.isEmpty())
             name = spelled(t);
     return name.isEmpty() ? column : name;
 }
 
-QString createSchema(Connection& connection)
+QString createSchema(store::Connection& connection)
 {
     QSqlDatabase db = connection.database();
-    const bool transactional = connection.engine() != Engine::SqlServer && db.transaction();
+    const bool transactional = connection.engine() != core::Engine::SqlServer && db.transaction();
     try {
         for (const QString& sql : schemaStatements(connection.engine()))
             connection.execNative(sql);
@@ -285,15 +285,15 @@ QString createSchema(Connection& connection)
     if (transactional && !db.commit()) {
         const QString text = db.lastError().text();
         db.rollback();
-        throw DbError(text);
+        throw core::DbError(text);
     }
     // Outside the transaction: a refused extension must not undo the tables.
     return createNameSearchIndexes(connection);
 }
 
-bool indexesMissing(Connection& connection)
+bool indexesMissing(store::Connection& connection)
 {
-    if (connection.engine() != Engine::SQLite)
+    if (connection.engine() != core::Engine::SQLite)
         return false;
     QStringList names;
     for (const Index& index : kIndexes)
@@ -304,19 +304,19 @@ bool indexesMissing(Connection& connection)
     return found.value(0).value(0).toInt() < names.size() || trailObjectsMissing(connection);
 }
 
-bool schemaExists(Connection& connection)
+bool schemaExists(store::Connection& connection)
 {
     QString sql;
     switch (connection.engine()) {
-    case Engine::SQLite:
+    case core::Engine::SQLite:
         sql = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'account_jen_aa'");
         break;
-    case Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         // Only the schema the connection works in: tests keep one schema each.
         sql = QStringLiteral("SELECT count(*) FROM information_schema.tables "
                              "WHERE table_schema = current_schema() AND lower(table_name) = 'account_jen_aa'");
         break;
-    case Engine::SqlServer:
+    case core::Engine::SqlServer:
         sql = QStringLiteral("SELECT CASE WHEN OBJECT_ID(N'account_jen_AA', N'U') IS NULL THEN 0 ELSE 1 END");
         break;
     }
@@ -325,12 +325,12 @@ bool schemaExists(Connection& connection)
     if (!q.exec(sql) || !q.next()) {
         const QSqlError error = q.lastError();
         connection.noteFailure(error);
-        throw DbError(error.text());
+        throw core::DbError(error.text());
     }
     return q.value(0).toInt() > 0;
 }
 
-bool keyWidthsEnforced(Connection& connection)
+bool keyWidthsEnforced(store::Connection& connection)
 {
     // Asked once per connection: the list asks at every keystroke in the branch selector.
     // The program first asks on the worker that opens its data source ahead.
@@ -345,12 +345,12 @@ bool keyWidthsEnforced(Connection& connection)
 
     QString sql;
     switch (connection.engine()) {
-    case Engine::SQLite:
+    case core::Engine::SQLite:
         sql = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) = 'account_jen_aa' "
                              "AND sql LIKE '%%1%'")
                   .arg(QLatin1String(kKeyWidthsCheck));
         break;
-    case Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         // char(n) and varchar(n) refuse longer texts (char also drops its padding when joined).
         // Read from the catalogue itself: information_schema's view of it
         // costs a new session some ten milliseconds at start-up.
@@ -362,7 +362,7 @@ bool keyWidthsEnforced(Connection& connection)
                              "(lower(a.attname) = 'date_day' AND a.atttypmod - 4 BETWEEN 0 AND 10) OR "
                              "(lower(a.attname) = 'kubun_bon' AND a.atttypmod - 4 BETWEEN 0 AND 5))");
         break;
-    case Engine::SqlServer:
+    case core::Engine::SqlServer:
         return false; // not measured there: the list keeps its plain statement
     }
     connection.reopenIfBroken();
@@ -370,9 +370,9 @@ bool keyWidthsEnforced(Connection& connection)
     if (!q.exec(sql) || !q.next()) {
         const QSqlError error = q.lastError();
         connection.noteFailure(error);
-        throw DbError(error.text());
+        throw core::DbError(error.text());
     }
-    const bool enforced = q.value(0).toInt() == (connection.engine() == Engine::SQLite ? 1 : 2);
+    const bool enforced = q.value(0).toInt() == (connection.engine() == core::Engine::SQLite ? 1 : 2);
     if (enforced || schemaExists(connection)) {
         const std::lock_guard lock(knownLock);
         known[connection.connectionName()] = enforced;
@@ -380,4 +380,4 @@ bool keyWidthsEnforced(Connection& connection)
     return enforced;
 }
 
-} // namespace store
+} // namespace schema

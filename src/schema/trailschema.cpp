@@ -2,7 +2,7 @@
 
 #include "store/connection.h"
 
-namespace store {
+namespace schema {
 
 namespace {
 
@@ -20,24 +20,24 @@ const TrailColumn kHistoryColumns[] = {
     {"prev_hash", 64}, {"hash", 64},
 };
 
-QString textType(int width, Engine engine)
+QString textType(int width, core::Engine engine)
 {
-    if (engine == Engine::SqlServer)
+    if (engine == core::Engine::SqlServer)
         return width ? QStringLiteral("NVARCHAR(%1)").arg(width) : QStringLiteral("NVARCHAR(MAX)");
     return width ? QStringLiteral("VARCHAR(%1)").arg(width) : QStringLiteral("TEXT");
 }
 
-QString historyTable(Engine engine)
+QString historyTable(core::Engine engine)
 {
     QStringList columns;
     switch (engine) {
-    case Engine::SQLite:
+    case core::Engine::SQLite:
         columns << QStringLiteral("history_id INTEGER PRIMARY KEY");
         break;
-    case Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         columns << QStringLiteral("history_id BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
         break;
-    case Engine::SqlServer:
+    case core::Engine::SqlServer:
         columns << QStringLiteral("history_id BIGINT IDENTITY(1,1) PRIMARY KEY");
         break;
     }
@@ -46,23 +46,23 @@ QString historyTable(Engine engine)
     return QStringLiteral("voucher_history (%1)").arg(columns.join(QStringLiteral(", ")));
 }
 
-QString closedTable(Engine engine)
+QString closedTable(core::Engine engine)
 {
     return QStringLiteral("closed_books (closed_through %1 NOT NULL)").arg(textType(10, engine));
 }
 
-QStringList createTables(Engine engine)
+QStringList createTables(core::Engine engine)
 {
     QStringList out;
     for (const auto& [name, body] : {std::pair{"voucher_history", historyTable(engine)},
                                      std::pair{"closed_books", closedTable(engine)}}) {
-        if (engine == Engine::SqlServer)
+        if (engine == core::Engine::SqlServer)
             out << QStringLiteral("IF OBJECT_ID(N'%1', N'U') IS NULL CREATE TABLE %2").arg(QLatin1String(name), body);
         else
             out << QStringLiteral("CREATE TABLE IF NOT EXISTS ") + body;
     }
     const QString index = QStringLiteral("ix_history_line");
-    if (engine == Engine::SqlServer)
+    if (engine == core::Engine::SqlServer)
         out << QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'%1') "
                               "CREATE INDEX %1 ON voucher_history (serial_jen, serial_bun)")
                    .arg(index);
@@ -72,17 +72,17 @@ QStringList createTables(Engine engine)
 }
 
 // Whoever sends it, owner included: a record once written stays as written.
-QStringList appendOnlyTriggers(Engine engine)
+QStringList appendOnlyTriggers(core::Engine engine)
 {
     switch (engine) {
-    case Engine::SQLite:
+    case core::Engine::SQLite:
         return {QStringLiteral("CREATE TRIGGER IF NOT EXISTS tr_history_no_update BEFORE UPDATE ON voucher_history "
                                "BEGIN SELECT RAISE(ABORT, '%1'); END")
                     .arg(kRefusal),
                 QStringLiteral("CREATE TRIGGER IF NOT EXISTS tr_history_no_delete BEFORE DELETE ON voucher_history "
                                "BEGIN SELECT RAISE(ABORT, '%1'); END")
                     .arg(kRefusal)};
-    case Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         return {QStringLiteral("CREATE OR REPLACE FUNCTION voucher_history_append_only() RETURNS trigger "
                                "LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION '%1'; END $$")
                     .arg(kRefusal),
@@ -90,7 +90,7 @@ QStringList appendOnlyTriggers(Engine engine)
                                "FOR EACH ROW EXECUTE FUNCTION voucher_history_append_only()"),
                 QStringLiteral("CREATE OR REPLACE TRIGGER tr_history_no_truncate BEFORE TRUNCATE ON voucher_history "
                                "FOR EACH STATEMENT EXECUTE FUNCTION voucher_history_append_only()")};
-    case Engine::SqlServer:
+    case core::Engine::SqlServer:
         return {QStringLiteral("IF OBJECT_ID(N'tr_history_no_change', N'TR') IS NULL EXEC(N'CREATE TRIGGER "
                                "tr_history_no_change ON voucher_history INSTEAD OF UPDATE, DELETE AS BEGIN "
                                "RAISERROR(N''%1'', 16, 1); ROLLBACK TRANSACTION; END')")
@@ -101,14 +101,14 @@ QStringList appendOnlyTriggers(Engine engine)
 
 } // namespace
 
-QStringList trailSchemaStatements(Engine engine)
+QStringList trailSchemaStatements(core::Engine engine)
 {
     return createTables(engine) + appendOnlyTriggers(engine);
 }
 
-bool trailObjectsMissing(Connection& connection)
+bool trailObjectsMissing(store::Connection& connection)
 {
-    if (connection.engine() != Engine::SQLite)
+    if (connection.engine() != core::Engine::SQLite)
         return false;
     const QVector<QStringList> found = connection.selectNative(QStringLiteral(
         "SELECT count(*) FROM sqlite_master WHERE name IN ('voucher_history', 'closed_books', 'ix_history_line', "
@@ -116,4 +116,4 @@ bool trailObjectsMissing(Connection& connection)
     return found.value(0).value(0).toInt() < 5;
 }
 
-} // namespace store
+} // namespace schema

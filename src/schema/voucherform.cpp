@@ -2,37 +2,38 @@
 
 #include <iterator>
 
-namespace voucherform {
+namespace schema {
+
 
 QString cashName()
 {
     return QString::fromUtf8(kCashNameUtf8);
 }
 
-QString rowSerial(const Row& r)
+QString voucherRowSerial(const VoucherRow& r)
 {
     return QStringList{QLatin1String(kTableKubun), r.branch, r.kubunJen, r.serialJen, r.serialBun, r.form, r.side}
         .join(QLatin1Char('*'));
 }
 
-QVector<QVariant> rowValues(const Row& r)
+QVector<QVariant> voucherRowValues(const VoucherRow& r)
 {
     const QVector<QVariant> values = {
-        rowSerial(r), r.serialJen, r.serialBun, r.side, r.date.mid(5, 2), r.date.left(4), r.date,
+        voucherRowSerial(r), r.serialJen, r.serialBun, r.side, r.date.mid(5, 2), r.date.left(4), r.date,
         QLatin1String(kTableKubun), r.branch, r.kubunJen, QLatin1String(kAmountKind), r.form,
         QLatin1String(kGielSerial), r.accountCode, r.accountName, r.text, r.itemCode, r.itemName, r.kubunCode,
         r.kubunName, r.projectCode, r.projectName, r.buserCode, r.buserName, r.sawonCode, r.sawonName, r.crAmt,
         r.drAmt, r.endDay};
-    Q_ASSERT(values.size() == qsizetype(std::size(kColumns)));
+    Q_ASSERT(values.size() == qsizetype(std::size(kVoucherColumns)));
     return values;
 }
 
-QStringList columnNames()
+QStringList voucherColumnNames()
 {
     QStringList names;
-    for (const Column& c : kColumns)
+    for (const VoucherColumn& c : kVoucherColumns)
         names << QLatin1String(c.name);
     return names;
 }
 
-} // namespace voucherform
+} // namespace schema

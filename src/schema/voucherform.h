@@ -6,23 +6,24 @@
 #include <QVariant>
 #include <QVector>
 
+namespace schema {
+
 // The voucher table's columns and the form a withdrawal's rows take, held in
 // one place: the schema creates the table from it, the book, the admin tool,
 // the benchmarks and the test fixtures write rows with it.
-namespace voucherform {
 
 enum class ColumnKind { Fixed, Varying, Float, DateTime };
 
-struct Column {
+struct VoucherColumn {
     const char* name;
     ColumnKind kind;
     int width; // of a text column; 0 for any other
 };
 
-inline constexpr char kTable[] = "account_jen_AA";
+inline constexpr char kVoucherTable[] = "account_jen_AA";
 
 // In the column order of the program's insert statement.
-inline constexpr Column kColumns[] = {
+inline constexpr VoucherColumn kVoucherColumns[] = {
     {"Serial", ColumnKind::Fixed, 100},       {"Serial_Jen", ColumnKind::Fixed, 20},
     {"Serial_Bun", ColumnKind::Fixed, 3},     {"Serial_CrDr", ColumnKind::Fixed, 3},
     {"Month_Char", ColumnKind::Fixed, 2},     {"Year_Char", ColumnKind::Fixed, 4},
@@ -54,7 +55,7 @@ inline constexpr char kCashNameUtf8[] = "현금";
 QString cashName();
 
 // One row with every column's value; the defaults are a withdrawal's.
-struct Row {
+struct VoucherRow {
     QString serialJen;
     QString serialBun;
     QString side = QLatin1String(kDebitSide);
@@ -74,10 +75,10 @@ struct Row {
 };
 
 // The row's Serial: "AA*" branch "*" kind "*" number "*" line "*" form "*" side.
-QString rowSerial(const Row& row);
-// The row's values in the order of kColumns.
-QVector<QVariant> rowValues(const Row& row);
-// The names of kColumns in their order.
-QStringList columnNames();
+QString voucherRowSerial(const VoucherRow& row);
+// The row's values in the order of kVoucherColumns.
+QVector<QVariant> voucherRowValues(const VoucherRow& row);
+// The names of kVoucherColumns in their order.
+QStringList voucherColumnNames();
 
-} // namespace voucherform
+} // namespace schema

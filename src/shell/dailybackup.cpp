@@ -16,6 +16,8 @@
 #include <QThread>
 #include <cstdio>
 
+namespace shell {
+
 namespace {
 
 // The day's first copy, made beside the clerk's work, and the database it copies.
@@ -36,7 +38,7 @@ void warnOfStaleBackups(QWidget* window, const QString& database)
     const QStringList lines = store::backupWarnings(database, store::backupPlaces(database), QDateTime::currentDateTime());
     if (lines.isEmpty())
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, kProgramName,
+    auto* box = new QMessageBox(QMessageBox::Warning, widgets::kProgramName,
                                 QStringLiteral("장부의 백업을 확인하십시오.\n\n%1\n\n관리자에게 알려 주십시오 "
                                                "(voucher-admin status가 백업 장소마다 마지막 백업을 보여 줍니다).")
                                     .arg(lines.join(u'\n')),
@@ -50,10 +52,10 @@ void warnOfStaleBackups(QWidget* window, const QString& database)
 void keepDailyBackup(QWidget* window)
 {
     afterFirstPaint(window, [window] {
-        if (!store::Connection::hasAccount() || store::Connection::account().engine() != store::Engine::SQLite)
+        if (!store::Connection::hasAccount() || store::Connection::account().engine() != core::Engine::SQLite)
             return;
         // The program's embedded file is always the one in the user's data folder.
-        const QString database = store::defaultSqlitePath();
+        const QString database = schema::defaultSqlitePath();
         warnOfStaleBackups(window, database);
         copiedDatabase = database;
         startCopy = QThread::create(backUp, database, store::DailyMoment::Start);
@@ -70,3 +72,5 @@ void finishDailyBackup()
         startCopy->wait();
     backUp(copiedDatabase, store::DailyMoment::Close);
 }
+
+} // namespace shell

@@ -2,6 +2,8 @@
 
 class QWidget;
 
+namespace shell {
+
 // The program's own daily backup of its embedded file (store/dailybackups.h):
 // once the window has first painted, the clerk is told when the last sound
 // copy in a place is older than two days or the last attempt failed, and a
@@ -15,3 +17,5 @@ void keepDailyBackup(QWidget* window);
 // first, so the clerk never waits for a large ledger's copy: a new start runs
 // as the first copy while this one ends without a window.
 void finishDailyBackup();
+
+} // namespace shell

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace shell {
+
 namespace {
 
 constexpr const char* kWatchName = "firstPaintWatch";
@@ -47,3 +49,5 @@ void afterFirstPaint(QWidget* widget, std::function<void()> then)
         watch = new FirstPaintWatch(widget);
     watch->add(std::move(then));
 }
+
+} // namespace shell

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <utility>
 
+namespace shell {
 namespace {
 
 // A line on stderr for tests that watch two copies meet (VOUCHER_INSTANCE_TRACE).
@@ -75,7 +76,8 @@ bool asksForHelp(int argc, char** argv)
 
 } // namespace
 
-int main(int argc, char** argv)
+// The program from its arguments to the exit code of its event loop.
+int runProgram(int argc, char** argv)
 {
     if (asksForHelp(argc, argv)) {
         std::fputs(kUsage, stdout);
@@ -89,7 +91,7 @@ int main(int argc, char** argv)
         // voucher-admin is restoring the books: there is no copy to come
         // forward, and the clerk would otherwise see nothing happen.
         if (instance.heldByRestore()) {
-            const VoucherApplication toldToWait(argc, argv);
+            const widgets::VoucherApplication toldToWait(argc, argv);
             trace("a restore holds the books");
             tellRestoreUnderway();
             return 0;
@@ -102,14 +104,14 @@ int main(int argc, char** argv)
         trace("no running copy answered; starting anyway");
     }
 
-    VoucherApplication app(argc, argv);
+    widgets::VoucherApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false); // closing the entry window ends the program
     instance.listen();
 
     // A data source that fails reaches the window's first statement and the
     // error report like any handler's error, and the next action that needs
     // the database tries again.
-    store::Connection::setAccount(store::resolveAccount());
+    store::Connection::setAccount(schema::resolveAccount());
     // The connections close as main ends, after the windows whose statements
     // use them and before the application object. Closed by the static
     // destructors once main had returned, a server's connection crashed the
@@ -128,42 +130,42 @@ int main(int argc, char** argv)
     // window is built; the window's first statement waits for it and meets
     // its error, if any. The list's question whether the voucher table keeps
     // its key widths is asked there too.
-    store::Connection::account().openAhead([](store::Connection& c) { store::keyWidthsEnforced(c); });
+    store::Connection::account().openAhead([](store::Connection& c) { schema::keyWidthsEnforced(c); });
 
     // The windows in their creation order; all live until the program ends.
     // Form1..Form6 are made right after the entry window first shows (or
     // earlier, should the window want one first): the clerk sees the window
     // without waiting for six dialogs that are not on the screen yet.
     // The print form is made afresh for each printed voucher (PrintBtnClick).
-    TfmBorvane fmBorvane;
-    std::unique_ptr<TForm1> Form1;
-    std::unique_ptr<TForm2> Form2;
-    std::unique_ptr<TForm3> Form3;
-    std::unique_ptr<TForm4> Form4;
-    std::unique_ptr<TForm5> Form5;
-    std::unique_ptr<TForm6> Form6;
-    fmBorvane.setLookupDialogMaker([&]() -> std::array<LookupDialog*, kNameKinds> {
-        Form1 = std::make_unique<TForm1>(&fmBorvane);
-        Form2 = std::make_unique<TForm2>(&fmBorvane);
-        Form3 = std::make_unique<TForm3>(&fmBorvane);
-        Form4 = std::make_unique<TForm4>(&fmBorvane);
-        Form5 = std::make_unique<TForm5>(&fmBorvane);
-        Form6 = std::make_unique<TForm6>(&fmBorvane);
+    entry::TfmBorvane fmBorvane;
+    std::unique_ptr<lookup::TForm1> Form1;
+    std::unique_ptr<lookup::TForm2> Form2;
+    std::unique_ptr<lookup::TForm3> Form3;
+    std::unique_ptr<lookup::TForm4> Form4;
+    std::unique_ptr<lookup::TForm5> Form5;
+    std::unique_ptr<lookup::TForm6> Form6;
+    fmBorvane.setLookupDialogMaker([&]() -> std::array<lookup::LookupDialog*, voucher::kNameKinds> {
+        Form1 = std::make_unique<lookup::TForm1>(&fmBorvane);
+        Form2 = std::make_unique<lookup::TForm2>(&fmBorvane);
+        Form3 = std::make_unique<lookup::TForm3>(&fmBorvane);
+        Form4 = std::make_unique<lookup::TForm4>(&fmBorvane);
+        Form5 = std::make_unique<lookup::TForm5>(&fmBorvane);
+        Form6 = std::make_unique<lookup::TForm6>(&fmBorvane);
         return {Form1.get(), Form2.get(), Form3.get(), Form4.get(), Form5.get(), Form6.get()};
     });
 
-    QObject::connect(&fmBorvane, &TfmBorvane::formClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&fmBorvane, &entry::TfmBorvane::formClosed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::comeForwardRequested, &fmBorvane, [&fmBorvane] {
         const bool wasMinimised = fmBorvane.isMinimized();
         bringToFront(&fmBorvane);
         trace(wasMinimised ? "came forward (restored from minimised)" : "came forward");
     });
 
-    fmBorvane.setVoucherPrinter(showVoucherPrint);
+    fmBorvane.setVoucherPrinter(print::showVoucherPrint);
     watchForStartupProbe(&fmBorvane);
     afterFirstPaint(&fmBorvane, [&fmBorvane] {
         fmBorvane.makeLookupDialogs();
-        HangulInput::instance().start();
+        widgets::HangulInput::instance().start();
     });
     keepDailyBackup(&fmBorvane);
     fmBorvane.show();
@@ -171,7 +173,7 @@ int main(int argc, char** argv)
     if (const QString notice = store::Connection::account().readOnlyNotice(); !notice.isEmpty()) {
         std::fprintf(stderr, "voucher: %s\n", notice.toUtf8().constData());
         afterFirstPaint(&fmBorvane, [&fmBorvane, notice] {
-            auto* box = new QMessageBox(QMessageBox::Warning, kProgramName, notice,
+            auto* box = new QMessageBox(QMessageBox::Warning, widgets::kProgramName, notice,
                                         QMessageBox::Ok, &fmBorvane);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->open();
@@ -182,4 +184,11 @@ int main(int argc, char** argv)
     instance.release();
     finishDailyBackup();
     return exitCode;
+}
+
+} // namespace shell
+
+int main(int argc, char** argv)
+{
+    return shell::runProgram(argc, argv);
 }

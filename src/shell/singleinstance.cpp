@@ -19,6 +19,8 @@
 #include <unistd.h>
 #endif
 
+namespace shell {
+
 namespace {
 
 const QByteArray kComeForward = "come-forward\n";
@@ -221,7 +223,7 @@ bool SingleInstance::askRunningCopyForward(int timeoutMs)
 
 void tellRestoreUnderway()
 {
-    QMessageBox box(QMessageBox::Information, kProgramName,
+    QMessageBox box(QMessageBox::Information, widgets::kProgramName,
                     QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오."), QMessageBox::Ok);
     box.exec();
 }
@@ -234,3 +236,5 @@ void bringToFront(QWidget* window)
     window->raise();
     window->activateWindow();
 }
+
+} // namespace shell

@@ -8,6 +8,8 @@
 class QLocalServer;
 class QWidget;
 
+namespace shell {
+
 // The single-instance guard. The first copy of the program holds a lock file
 // and listens on a local socket, both named after the instance name and the
 // user and kept in a folder only the user can write (singleInstanceFolder());
@@ -78,3 +80,5 @@ void tellRestoreUnderway();
 // Brings a window to the front: restores it when minimised, raises and
 // activates it.
 void bringToFront(QWidget* window);
+
+} // namespace shell

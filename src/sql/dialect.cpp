@@ -11,11 +11,10 @@
 #include <algorithm>
 #include <iterator>
 
-namespace store {
+namespace sql {
 
 namespace {
 
-using namespace sql;
 
 // `name = expr` of a select list, to become `expr AS name`.
 struct SelectAlias {
@@ -223,9 +222,9 @@ bool isPlainName(const QString& s)
 // SQL Server matches names without regard to case, quoted or not. PostgreSQL
 // folds unquoted names to lower case and keeps quoted ones as written, so a
 // quoted name is written in lower case there to find what was created unquoted.
-QString nameForEngine(const QString& name, Engine engine)
+QString nameForEngine(const QString& name, core::Engine engine)
 {
-    if (engine == Engine::PostgreSQL)
+    if (engine == core::Engine::PostgreSQL)
         return u'"' + name.toLower().replace(u'"', QStringLiteral("\"\"")) + u'"';
     return isPlainName(name) ? name : u'[' + name + u']';
 }
@@ -296,7 +295,7 @@ int lonePatternParameter(const TokenText& t, const Chain& pattern)
 // rows it kept; the trimmed form stays for the trigram index built on it.
 // A pattern of '%' alone matches a name bare exactly when trimmed, and no
 // index helps it: rtrim goes.
-void lightenTrimmedLike(TokenText& t, int like, Engine engine, const BoundPatterns& bound)
+void lightenTrimmedLike(TokenText& t, int like, core::Engine engine, const BoundPatterns& bound)
 {
     const int close = t.prev(like);
     if (!t.is(close, TokenKind::CloseParen) || t.partner(close) < 0)
@@ -325,7 +324,7 @@ void lightenTrimmedLike(TokenText& t, int like, Engine engine, const BoundPatter
         QString patternText;
         for (int i = pattern.first(); i <= pattern.last(); ++i)
             patternText += t.output(i);
-        const QString escape = engine == Engine::PostgreSQL ? QStringLiteral(" ESCAPE ''") : QString();
+        const QString escape = engine == core::Engine::PostgreSQL ? QStringLiteral(" ESCAPE ''") : QString();
         t.insertBefore(trim, u'(' + t.output(column) + u' ' + t.output(like) + u' ' + patternText + escape
                                  + QStringLiteral(" AND "));
         t.insertAfter(pattern.last(), QStringLiteral(")"));
@@ -334,11 +333,11 @@ void lightenTrimmedLike(TokenText& t, int like, Engine engine, const BoundPatter
 
 // Word by word differences: LIKE (above); N'…' is a plain literal; !< and !>
 // are >= and <=; quoted names (above), of which PostgreSQL knows no [brackets].
-void adaptTokens(TokenText& t, Engine engine, bool asWritten, const BoundPatterns& bound)
+void adaptTokens(TokenText& t, core::Engine engine, bool asWritten, const BoundPatterns& bound)
 {
     for (int i = 0; i < t.size(); ++i) {
         if (t.isWord(i, QLatin1StringView("like"))) {
-            if (engine == Engine::PostgreSQL)
+            if (engine == core::Engine::PostgreSQL)
                 toPostgresLike(t, i, asWritten, bound.caseless);
             if (!asWritten)
                 lightenTrimmedLike(t, i, engine, bound);
@@ -348,7 +347,7 @@ void adaptTokens(TokenText& t, Engine engine, bool asWritten, const BoundPattern
             t.replace(i, QStringLiteral(">="));
         else if (t.isOperator(i, QLatin1StringView("!>")))
             t.replace(i, QStringLiteral("<="));
-        else if (engine == Engine::PostgreSQL && t.is(i, TokenKind::QuotedName) && t.text(i).size() >= 2
+        else if (engine == core::Engine::PostgreSQL && t.is(i, TokenKind::QuotedName) && t.text(i).size() >= 2
                  && t.text(i).back() == (t.text(i).front() == u'[' ? u']' : u'"'))
             t.replace(i, nameForEngine(unquote(t.text(i)), engine));
     }
@@ -358,7 +357,7 @@ void adaptTokens(TokenText& t, Engine engine, bool asWritten, const BoundPattern
 // expression go; everything else, comments included, stays where it was.
 // A plain alias stays unquoted: quoting would make it case-sensitive in
 // PostgreSQL, and the surrounding statement names it in any case.
-void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine engine)
+void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, core::Engine engine)
 {
     for (const SelectAlias& a : aliases) {
         const QString alias = t.is(a.name, TokenKind::String)
@@ -373,7 +372,7 @@ void rewriteAliases(TokenText& t, const QVector<SelectAlias>& aliases, Engine en
         // gives it the text type. Without one, a union of it with a text
         // column is not merged into the query around it, and an ORDER BY
         // over the union then sorts every row instead of reading indexes.
-        if (engine == Engine::SQLite && a.joinsText) {
+        if (engine == core::Engine::SQLite && a.joinsText) {
             t.insertOutermostBefore(exprFirst, QStringLiteral("CAST("));
             t.insertAfter(a.exprLast, QStringLiteral(" AS TEXT) AS ") + alias);
         } else {
@@ -421,9 +420,9 @@ QStringList likeParameters(const QString& tsql)
     return names;
 }
 
-QString translateSql(const QString& tsql, Engine engine, bool asWritten, const BoundPatterns& bound)
+QString translateSql(const QString& tsql, core::Engine engine, bool asWritten, const BoundPatterns& bound)
 {
-    if (engine == Engine::SqlServer)
+    if (engine == core::Engine::SqlServer)
         return tsql;
     TokenText t(tsql);
     const Assignments assignments = findAssignments(t);
@@ -431,9 +430,9 @@ QString translateSql(const QString& tsql, Engine engine, bool asWritten, const B
     adaptTokens(t, engine, asWritten, bound);
     trimComparedLiterals(t, assignments.equals);
     rewriteAliases(t, assignments.aliases, engine);
-    if (engine == Engine::PostgreSQL && !asWritten)
+    if (engine == core::Engine::PostgreSQL && !asWritten)
         return sql::liftUnionLeafConditions(t.result());
     return t.result();
 }
 
-} // namespace store
+} // namespace sql

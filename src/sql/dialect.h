@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace store {
+namespace sql {
 
 // What the texts bound to LIKE patterns let the engine skip. Each list holds
 // the parameters (lower-case names, without the colon) bound to such texts.
@@ -44,7 +44,7 @@ struct BoundPatterns {
 // `asWritten` leaves out the rewrites that only change how the engine reads
 // the rows, never which rows (the caseless LIKE, the trimming and the
 // union's leaves above), so that tests can compare the two.
-QString translateSql(const QString& tsql, Engine engine, bool asWritten = false, const BoundPatterns& bound = {});
+QString translateSql(const QString& tsql, core::Engine engine, bool asWritten = false, const BoundPatterns& bound = {});
 
 // The parameters that stand in a LIKE's pattern (lower-case, without the
 // colon), and whether a text bound to one is the same in either case: no
@@ -58,4 +58,4 @@ bool isOpenEndedPatternText(const QString& text);
 // '%' alone, once or more: every text that is not NULL.
 bool isAnyTextPattern(const QString& text);
 
-} // namespace store
+} // namespace sql

@@ -2,7 +2,7 @@
 
 #include "sqltokenclause.h"
 
-namespace store {
+namespace sql {
 
 namespace {
 
@@ -75,7 +75,7 @@ QString textBefore(const TokenText& t, int end)
 
 } // namespace
 
-ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int columns)
+ResultShortcuts resultShortcuts(const QString& engineText, core::Engine engine, int columns)
 {
     ResultShortcuts shortcuts;
     const TokenText t(engineText);
@@ -99,7 +99,7 @@ ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int co
 
     const QString body = textBefore(t, order);
     QString names;
-    if (engine == Engine::SqlServer) {
+    if (engine == core::Engine::SqlServer) {
         QStringList list;
         for (int i = 1; i <= columns; ++i)
             list << QStringLiteral("c%1").arg(i);
@@ -124,14 +124,14 @@ ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int co
     return shortcuts;
 }
 
-QString withRowWindow(const QString& orderedText, Engine engine, int offset, int count)
+QString withRowWindow(const QString& orderedText, core::Engine engine, int offset, int count)
 {
     QString text = orderedText.trimmed();
     while (text.endsWith(u';'))
         text = text.chopped(1).trimmed();
-    if (engine == Engine::SqlServer)
+    if (engine == core::Engine::SqlServer)
         return QStringLiteral("%1\nOFFSET %2 ROWS FETCH NEXT %3 ROWS ONLY").arg(text).arg(offset).arg(count);
     return QStringLiteral("%1\nLIMIT %3 OFFSET %2").arg(text).arg(offset).arg(count);
 }
 
-} // namespace store
+} // namespace sql

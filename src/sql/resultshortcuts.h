@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace store {
+namespace sql {
 
 // Forms of a SELECT's engine text that read parts of its result without
 // reading the rows before them, so that a grid can show the last rows of a
@@ -27,10 +27,10 @@ struct ResultShortcuts {
 // `columns` is the number of the result's columns: SQL Server counts over a
 // derived table only when every column has a name of its own, so there
 // the count names them.
-ResultShortcuts resultShortcuts(const QString& engineText, Engine engine, int columns);
+ResultShortcuts resultShortcuts(const QString& engineText, core::Engine engine, int columns);
 
 // The text reading `count` rows of its result from the 0-based `offset` on.
 // The text must end in an ORDER BY (SQL Server requires one).
-QString withRowWindow(const QString& orderedText, Engine engine, int offset, int count);
+QString withRowWindow(const QString& orderedText, core::Engine engine, int offset, int count);
 
-} // namespace store
+} // namespace sql

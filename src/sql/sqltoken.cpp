@@ -1,6 +1,6 @@
 #include "sqltoken.h"
 
-namespace store::sql {
+namespace sql {
 
 namespace {
 
@@ -204,4 +204,4 @@ QVector<Token> tokenize(const QString& sql)
     return Lexer(sql).run();
 }
 
-} // namespace store::sql
+} // namespace sql

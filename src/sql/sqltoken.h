@@ -3,7 +3,7 @@
 #include <QString>
 #include <QVector>
 
-namespace store::sql {
+namespace sql {
 
 enum class TokenKind {
     Space,      // blanks, tabs, line breaks
@@ -30,4 +30,4 @@ struct Token {
 // the text back exactly; an unterminated literal or comment runs to the end.
 QVector<Token> tokenize(const QString& sql);
 
-} // namespace store::sql
+} // namespace sql

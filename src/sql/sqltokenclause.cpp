@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-namespace store::sql {
+namespace sql {
 
 namespace {
 
@@ -105,4 +105,4 @@ int assigningEquals(const TokenText& t, const ClauseItem& item, bool selectList)
     return -1;
 }
 
-} // namespace store::sql
+} // namespace sql

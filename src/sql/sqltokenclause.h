@@ -4,7 +4,7 @@
 
 #include <QVector>
 
-namespace store::sql {
+namespace sql {
 
 // One comma-separated item of a select list or of an UPDATE's SET clause:
 // its first and last significant token.
@@ -31,4 +31,4 @@ QVector<ClauseItem> setClauseItems(const TokenText& t, int set);
 // or a string literal ('Total' = sum(x)); a variable (@v) is left alone.
 int assigningEquals(const TokenText& t, const ClauseItem& item, bool selectList);
 
-} // namespace store::sql
+} // namespace sql

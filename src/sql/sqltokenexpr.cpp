@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-namespace store::sql {
+namespace sql {
 
 namespace {
 
@@ -228,4 +228,4 @@ ChainReading readMeaning(const TokenText& t, const Chain& chain)
     return reading;
 }
 
-} // namespace store::sql
+} // namespace sql

@@ -4,7 +4,7 @@
 
 #include <QVector>
 
-namespace store::sql {
+namespace sql {
 
 // What SQL Server's '+' needs to know of an operand: a number adds, two
 // texts join. Parameters, other columns, NULL and unknown functions count as
@@ -51,4 +51,4 @@ ChainReading readMeaning(const TokenText& t, const Chain& chain);
 // The END of the CASE at `caseWord` (nested CASEs counted), or -1.
 int caseEnd(const TokenText& t, int caseWord);
 
-} // namespace store::sql
+} // namespace sql

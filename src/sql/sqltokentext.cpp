@@ -1,6 +1,6 @@
 #include "sqltokentext.h"
 
-namespace store::sql {
+namespace sql {
 
 namespace {
 
@@ -81,4 +81,4 @@ QString TokenText::result() const
     return s;
 }
 
-} // namespace store::sql
+} // namespace sql

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QVector>
 
-namespace store::sql {
+namespace sql {
 
 // Tokens of one statement text with navigation over the significant ones
 // (neither blanks nor comments) and edits that keep every other token as
@@ -53,4 +53,4 @@ private:
     QVector<QString> m_after;
 };
 
-} // namespace store::sql
+} // namespace sql

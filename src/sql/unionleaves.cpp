@@ -4,7 +4,7 @@
 
 #include <QVector>
 
-namespace store::sql {
+namespace sql {
 
 namespace {
 
@@ -259,4 +259,4 @@ QString liftUnionLeafConditions(const QString& postgresSql)
     return changed ? t.result() : postgresSql;
 }
 
-} // namespace store::sql
+} // namespace sql

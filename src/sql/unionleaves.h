@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace store::sql {
+namespace sql {
 
 // PostgreSQL reads a UNION ALL in a derived table as one list of its tables
 // (and can then merge the tables' index orders for the query's ORDER BY)
@@ -19,4 +19,4 @@ namespace store::sql {
 // Any other text is returned unchanged.
 QString liftUnionLeafConditions(const QString& postgresSql);
 
-} // namespace store::sql
+} // namespace sql

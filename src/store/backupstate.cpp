@@ -49,7 +49,7 @@ void setSecondBackupPlace(const QString& databasePath, const QString& folder)
     if (folder.isEmpty()) {
         refuseForeignName(placeFile(databasePath));
         if (QFileInfo::exists(placeFile(databasePath)) && !QFile::remove(placeFile(databasePath)))
-            throw AppError(QStringLiteral("%1을(를) 지울 수 없습니다.").arg(placeFile(databasePath)));
+            throw core::AppError(QStringLiteral("%1을(를) 지울 수 없습니다.").arg(placeFile(databasePath)));
         return;
     }
     writePrivateFile(placeFile(databasePath), folder.toUtf8() + '\n', ExistingName::ReplaceOwn);

@@ -66,20 +66,20 @@ constexpr const char* kRollbackKey = ";Protocol=7.4-1";
 // there a cursor serves one page and is closed (readsResultsInPages).
 constexpr const char* kCursorFetchKeys = ";UseDeclareFetch=1;Fetch=1024";
 
-Engine engineOf(const QSqlDatabase& db)
+core::Engine engineOf(const QSqlDatabase& db)
 {
     const QString driver = db.driverName();
     if (driver == QLatin1String("QSQLITE"))
-        return Engine::SQLite;
+        return core::Engine::SQLite;
     if (driver == QLatin1String("QPSQL"))
-        return Engine::PostgreSQL;
+        return core::Engine::PostgreSQL;
     switch (db.driver()->dbmsType()) {
     case QSqlDriver::PostgreSQL:
-        return Engine::PostgreSQL;
+        return core::Engine::PostgreSQL;
     case QSqlDriver::SQLite:
-        return Engine::SQLite;
+        return core::Engine::SQLite;
     default:
-        return Engine::SqlServer;
+        return core::Engine::SqlServer;
     }
 }
 
@@ -95,7 +95,7 @@ QString readOnlyUri(const QString& path)
 
 } // namespace
 
-Connection::Connection(QString name, Engine engine, QString description)
+Connection::Connection(QString name, core::Engine engine, QString description)
     : m_name(std::move(name)), m_engine(engine), m_description(std::move(description))
 {
 }
@@ -116,7 +116,7 @@ std::unique_ptr<Connection> Connection::sqliteOpenedOnFirstUse(const QString& pa
     const QString name = uniqueName("sqlite");
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     std::unique_ptr<Connection> c(new Connection(
-        name, Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
+        name, core::Engine::SQLite, QStringLiteral("SQLite 파일 %1").arg(QFileInfo(path).absoluteFilePath())));
     c->m_file = QFileInfo(path).absoluteFilePath();
     c->setSqliteReadOnly(false);
     c->addAfterOpening([](Connection& opened) {
@@ -154,7 +154,7 @@ std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn,
     const QString name = uniqueName("odbc");
     QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     std::unique_ptr<Connection> c(
-        new Connection(name, Engine::SqlServer, QStringLiteral("ODBC 데이터 원본 %1").arg(dsn)));
+        new Connection(name, core::Engine::SqlServer, QStringLiteral("ODBC 데이터 원본 %1").arg(dsn)));
     // A server that accepts the connection but never answers must not hang
     // the program: a login time-out, and keep-alives that notice a server
     // gone while the window is idle; each is left out in turn where the
@@ -173,8 +173,8 @@ std::unique_ptr<Connection> Connection::odbcOpenedOnFirstUse(const QString& dsn,
     c->addAfterOpening([dsn](Connection& opened) {
         // The driver tells which engine stands behind the data source.
         opened.m_engine = engineOf(opened.database());
-        const QString engineName = opened.m_engine == Engine::PostgreSQL ? QStringLiteral("PostgreSQL")
-                                   : opened.m_engine == Engine::SQLite   ? QStringLiteral("SQLite")
+        const QString engineName = opened.m_engine == core::Engine::PostgreSQL ? QStringLiteral("PostgreSQL")
+                                   : opened.m_engine == core::Engine::SQLite   ? QStringLiteral("SQLite")
                                                                          : QStringLiteral("SQL Server");
         opened.m_description = QStringLiteral("ODBC 데이터 원본 %1 (%2)").arg(dsn, engineName);
     });
@@ -255,7 +255,7 @@ void Connection::open()
         }
     }
     if (!opened)
-        throw DbError(connectFailureText(db.lastError(), engineText(db.lastError()), m_engine, m_file));
+        throw core::DbError(connectFailureText(db.lastError(), engineText(db.lastError()), m_engine, m_file));
     m_broken = false;
     m_answerLost = false;
     ++m_openings;
@@ -292,12 +292,12 @@ void Connection::boundClerkWaits()
 void Connection::applyClerkWaits()
 {
     switch (m_engine) {
-    case Engine::SQLite:
+    case core::Engine::SQLite:
         // Another workstation's save holds the file for milliseconds; a
         // writer holding it for seconds is stuck, and the clerk is told.
         execNative(QStringLiteral("PRAGMA busy_timeout = %1").arg(kLockWaitSeconds * 1000));
         return;
-    case Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         // Saves of other workstations hold the voucher table's lock for
         // milliseconds; a lock held longer is someone's long work or a
         // forgotten session. A statement of the window reads a few thousand
@@ -305,7 +305,7 @@ void Connection::applyClerkWaits()
         execNative(QStringLiteral("SET lock_timeout = '%1s'").arg(kLockWaitSeconds));
         execNative(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementSeconds));
         break;
-    case Engine::SqlServer:
+    case core::Engine::SqlServer:
         // Only where the engine is SQL Server itself, not some other engine
         // this connection takes for it.
         if (database().driver()->dbmsType() == QSqlDriver::MSSqlServer)
@@ -325,7 +325,7 @@ QString Connection::clerkText(const QSqlError& error) const
 void Connection::fail(const QSqlError& error)
 {
     noteFailure(error);
-    throw DbError(clerkText(error));
+    throw core::DbError(clerkText(error));
 }
 
 QSqlDatabase Connection::database() const
@@ -370,7 +370,7 @@ QVector<QStringList> Connection::selectNative(const QString& sql)
     while (q.next()) {
         QStringList row;
         for (int i = 0; i < columns; ++i)
-            row << Str_TrimRight(q.value(i).toString());
+            row << core::Str_TrimRight(q.value(i).toString());
         rows.append(row);
     }
     return rows;
@@ -394,7 +394,7 @@ void Connection::noteFailure(const QSqlError& error)
         m_broken = true;
         return;
     }
-    if (error.type() == QSqlError::ConnectionError || m_engine == Engine::SQLite) {
+    if (error.type() == QSqlError::ConnectionError || m_engine == core::Engine::SQLite) {
         if (error.type() == QSqlError::ConnectionError)
             m_broken = true;
         return;
@@ -465,7 +465,7 @@ Connection& Connection::account()
 {
     auto& slot = accountSlot();
     if (!slot)
-        throw DbError(QStringLiteral("데이터 원본 Account가 열려 있지 않습니다."));
+        throw core::DbError(QStringLiteral("데이터 원본 Account가 열려 있지 않습니다."));
     return *slot;
 }
 
@@ -488,7 +488,7 @@ Connection& Connection::lookups()
             // A lookup reads a few thousand rows, or the first page of many
             // in index order: workers cost more to start than they save
             // (the account lookup took 70 ms with them, 40 without).
-            if (opened.engine() != Engine::PostgreSQL)
+            if (opened.engine() != core::Engine::PostgreSQL)
                 return;
             opened.execNative(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
             // A half-read list's cursor would keep its transaction open while

@@ -73,7 +73,7 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    Engine engine() const
+    core::Engine engine() const
     {
         awaitOpeningAhead();
         return m_engine;
@@ -167,7 +167,7 @@ public:
     // as that result does: on SQLite the open result holds the connection's
     // read snapshot. Counting a result and reading parts of it by other
     // statements relies on it, or on a result read in pages anyway.
-    bool readsOpenResultsInOneSnapshot() const { return engine() == Engine::SQLite; }
+    bool readsOpenResultsInOneSnapshot() const { return engine() == core::Engine::SQLite; }
 
     // Whether a result is read page by page, each page in a short
     // transaction of its own: the first through the cursor the result opened
@@ -201,7 +201,7 @@ public:
     static Connection& lookups();
 
 private:
-    Connection(QString name, Engine engine, QString description);
+    Connection(QString name, core::Engine engine, QString description);
     void open();
     void applyClerkWaits();
     // Waits for an opening under way on the worker (openAhead), unless
@@ -220,7 +220,7 @@ private:
     int m_socket = -1; // the server connection's socket, when it is known
     int m_answerMs = 0;
     bool m_answerLost = false;
-    Engine m_engine;
+    core::Engine m_engine;
     QString m_description;
     OpeningStep m_beforeOpening;
     QList<OpeningStep> m_afterOpening;

@@ -46,18 +46,18 @@ void copyFile(const QString& from, const QString& target, const std::atomic<bool
     QFile in(from);
     QFile out(work.filePath(QStringLiteral("part")));
     if (!in.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, in.errorString()));
+        throw core::AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, in.errorString()));
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
-        throw AppError(QStringLiteral("%1을(를) 만들 수 없습니다: %2").arg(target, out.errorString()));
+        throw core::AppError(QStringLiteral("%1을(를) 만들 수 없습니다: %2").arg(target, out.errorString()));
     while (!in.atEnd()) {
         if (cancel && cancel->load())
-            throw AppError(QStringLiteral("백업을 그만두었습니다."));
+            throw core::AppError(QStringLiteral("백업을 그만두었습니다."));
         const QByteArray chunk = in.read(kChunk);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size())
-            throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(target, out.errorString()));
+            throw core::AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(target, out.errorString()));
     }
     if (!out.flush())
-        throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(target, out.errorString()));
+        throw core::AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(target, out.errorString()));
     out.close();
     syncFile(out.fileName());
     moveIntoPlace(out.fileName(), target, ExistingName::Refuse);
@@ -67,9 +67,9 @@ void preparePlace(const QString& databasePath, const QString& place)
 {
     if (place == dailyBackupFolder(databasePath)) {
         if (!makePrivateFolder(place))
-            throw AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(place));
+            throw core::AppError(QStringLiteral("백업 폴더를 만들 수 없습니다: %1").arg(place));
     } else if (!QFileInfo(place).isDir()) { // an unplugged disk: never a folder on the local one instead
-        throw AppError(QStringLiteral("폴더가 없습니다 (디스크나 네트워크 폴더가 연결되어 있는지 확인하십시오)"));
+        throw core::AppError(QStringLiteral("폴더가 없습니다 (디스크나 네트워크 폴더가 연결되어 있는지 확인하십시오)"));
     }
 }
 
@@ -173,13 +173,13 @@ QStringList makeDailyBackups(const QString& databasePath, const QDateTime& now, 
             made = target;
             lines << QStringLiteral("오늘의 백업: %1").arg(target);
             recordBackupAttempt(databasePath, place, now, target, {});
-        } catch (const AppError& e) {
+        } catch (const core::AppError& e) {
             if (cancel && cancel->load())
                 break;
             lines << QStringLiteral("%1에 백업을 만들지 못했습니다: %2").arg(place, e.text());
             try {
                 recordBackupAttempt(databasePath, place, now, {}, e.text());
-            } catch (const AppError& unrecorded) {
+            } catch (const core::AppError& unrecorded) {
                 lines << unrecorded.text();
             }
         }

@@ -28,7 +28,7 @@ bool hasState(const QSqlError& error, std::initializer_list<const char*> states)
 
 } // namespace
 
-Failure classifyFailure(const QSqlError& error, const QString& engineText, Engine engine)
+Failure classifyFailure(const QSqlError& error, const QString& engineText, core::Engine engine)
 {
     const QString text = engineText + u' ' + error.text();
     if (hasState(error, {"55P03"}) || mentions(text, {"lock timeout", "database is locked", "lock request time out"}))
@@ -46,7 +46,7 @@ Failure classifyFailure(const QSqlError& error, const QString& engineText, Engin
         || (mentions(text, {"relation"}) && mentions(text, {"does not exist"})))
         return Failure::MissingTables;
     // The SQLite driver files every failed step under connection errors.
-    const bool connectionError = error.type() == QSqlError::ConnectionError && engine != Engine::SQLite;
+    const bool connectionError = error.type() == QSqlError::ConnectionError && engine != core::Engine::SQLite;
     if (connectionError || hasState(error, {"08S01", "08003", "08006", "57P01", "57P02", "57P03"})
         || mentions(text, {"terminating connection", "server closed the connection", "could not receive data",
                            "could not send data", "no connection to the server", "connection not open",
@@ -98,14 +98,14 @@ QString engineText(const QSqlError& error)
     return text.isEmpty() ? error.text().trimmed() : text;
 }
 
-QString clerkFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file)
+QString clerkFailureText(const QSqlError& error, const QString& engineText, core::Engine engine, const QString& file)
 {
     return failureLine(classifyFailure(error, engineText, engine), file) + u'\n' + engineText;
 }
 
-QString connectFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file)
+QString connectFailureText(const QSqlError& error, const QString& engineText, core::Engine engine, const QString& file)
 {
-    if (engine == Engine::SQLite)
+    if (engine == core::Engine::SQLite)
         return clerkFailureText(error, engineText, engine, file);
     return QStringLiteral("데이터베이스 서버에 연결할 수 없습니다. 서버가 켜져 있는지 확인하고 잠시 후 다시 하세요.\n")
            + engineText;

@@ -21,7 +21,7 @@ enum class Failure {
     Other,
 };
 
-Failure classifyFailure(const QSqlError& error, const QString& engineText, Engine engine);
+Failure classifyFailure(const QSqlError& error, const QString& engineText, core::Engine engine);
 
 // The Korean line for a failure; `file` is the embedded database's path
 // (empty for a server).
@@ -33,10 +33,10 @@ QString failureLine(Failure failure, const QString& file);
 QString engineText(const QSqlError& error);
 
 // "<Korean line>\n<engine text>": the text of the DbError the clerk sees.
-QString clerkFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file);
+QString clerkFailureText(const QSqlError& error, const QString& engineText, core::Engine engine, const QString& file);
 
 // The text of a failed connection: for a file, what the file's failure says;
 // for a server, that it cannot be reached and what to do.
-QString connectFailureText(const QSqlError& error, const QString& engineText, Engine engine, const QString& file);
+QString connectFailureText(const QSqlError& error, const QString& engineText, core::Engine engine, const QString& file);
 
 } // namespace store

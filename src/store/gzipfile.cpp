@@ -23,7 +23,7 @@ int createNew(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
-        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1 (%2)").arg(path, systemErrorText()));
+        throw core::AppError(QStringLiteral("파일을 만들 수 없습니다: %1 (%2)").arg(path, core::systemErrorText()));
     return fd;
 }
 
@@ -34,7 +34,7 @@ void writeAll(int fd, const char* data, qint64 size, const QString& path)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            throw AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(path, systemErrorText()));
+            throw core::AppError(QStringLiteral("%1에 쓸 수 없습니다: %2").arg(path, core::systemErrorText()));
         data += written;
         size -= written;
     }
@@ -46,7 +46,7 @@ void gzipFile(const QString& from, const QString& to, const std::atomic<bool>* c
 {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, in.errorString()));
+        throw core::AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, in.errorString()));
     const int fd = createNew(to);
     gzFile out = ::gzdopen(::dup(fd), kWriteMode);
     bool whole = out != nullptr;
@@ -67,8 +67,8 @@ void gzipFile(const QString& from, const QString& to, const std::atomic<bool>* c
     ::close(fd);
     if (!whole) {
         QFile::remove(to);
-        throw AppError(cancel && cancel->load() ? QStringLiteral("백업을 그만두었습니다.")
-                                                : QStringLiteral("%1을(를) 압축하지 못했습니다: %2").arg(to, systemErrorText()));
+        throw core::AppError(cancel && cancel->load() ? QStringLiteral("백업을 그만두었습니다.")
+                                                : QStringLiteral("%1을(를) 압축하지 못했습니다: %2").arg(to, core::systemErrorText()));
     }
 }
 
@@ -82,7 +82,7 @@ void gunzipFile(const QString& from, const QString& to)
 {
     gzFile in = ::gzopen(QFile::encodeName(from).constData(), "rb");
     if (!in)
-        throw AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, systemErrorText()));
+        throw core::AppError(QStringLiteral("%1을(를) 읽을 수 없습니다: %2").arg(from, core::systemErrorText()));
     const int fd = createNew(to);
     QByteArray chunk(kChunk, Qt::Uninitialized);
     QString failure;
@@ -103,7 +103,7 @@ void gunzipFile(const QString& from, const QString& to)
             failure = QStringLiteral("압축 파일이 끝까지 온전하지 않습니다");
         else if (!failure.isEmpty())
             ::gzclose_r(in);
-    } catch (const AppError&) {
+    } catch (const core::AppError&) {
         ::gzclose_r(in);
         ::close(fd);
         QFile::remove(to);
@@ -112,7 +112,7 @@ void gunzipFile(const QString& from, const QString& to)
     ::close(fd);
     if (!failure.isEmpty()) {
         QFile::remove(to);
-        throw AppError(QStringLiteral("%1을(를) 풀지 못했습니다: %2").arg(from, failure));
+        throw core::AppError(QStringLiteral("%1을(를) 풀지 못했습니다: %2").arg(from, failure));
     }
 }
 

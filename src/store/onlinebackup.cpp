@@ -38,7 +38,7 @@ public:
     {
         const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
         if (rc != SQLITE_OK)
-            throw AppError(QStringLiteral("%1을(를) 열 수 없습니다: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
+            throw core::AppError(QStringLiteral("%1을(를) 열 수 없습니다: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
         sqlite3_busy_timeout(m_db, kBusyWaitMs);
         if (flags & SQLITE_OPEN_READWRITE) // a restore's pages reach the disk before it says so
             sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
@@ -64,7 +64,7 @@ public:
     {
         const QString integrity = value("PRAGMA integrity_check");
         if (integrity != QLatin1String("ok"))
-            throw AppError(QStringLiteral("%1 검사에 실패했습니다: %2").arg(path, integrity.isEmpty() ? error() : integrity));
+            throw core::AppError(QStringLiteral("%1 검사에 실패했습니다: %2").arg(path, integrity.isEmpty() ? error() : integrity));
     }
 
     BackupSummary summary(const QString& path) const
@@ -91,7 +91,7 @@ void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<b
 {
     sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!backup)
-        throw AppError(QStringLiteral("백업을 시작할 수 없습니다: %1").arg(to.error()));
+        throw core::AppError(QStringLiteral("백업을 시작할 수 없습니다: %1").arg(to.error()));
     const int pages = cancel || progress ? kPagesPerStep : -1;
     int rc = SQLITE_OK;
     for (int tries = 0; tries < kBusyTries;) {
@@ -111,9 +111,9 @@ void copyPages(const SqliteFile& from, const SqliteFile& to, const std::atomic<b
     }
     sqlite3_backup_finish(backup);
     if (cancel && cancel->load())
-        throw AppError(QStringLiteral("백업을 그만두었습니다."));
+        throw core::AppError(QStringLiteral("백업을 그만두었습니다."));
     if (rc != SQLITE_DONE)
-        throw AppError(QStringLiteral("복사하지 못했습니다: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))));
+        throw core::AppError(QStringLiteral("복사하지 못했습니다: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 } // namespace
@@ -122,16 +122,16 @@ BackupSummary backupSqliteFile(const QString& source, const QString& target, con
                                bool compressed, const BackupProgress& progress)
 {
     if (!QFileInfo::exists(source))
-        throw AppError(QStringLiteral("데이터 파일이 없습니다: %1").arg(source));
+        throw core::AppError(QStringLiteral("데이터 파일이 없습니다: %1").arg(source));
     refuseForeignName(target);
     if (QFileInfo::exists(target))
-        throw AppError(QStringLiteral("백업 파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
+        throw core::AppError(QStringLiteral("백업 파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
     // The copy, its journal and its compressed form are made in a private
     // folder beside the target: nobody else can have prepared their names.
     const PrivateWorkFolder work(target);
     const QString copy = work.filePath(QStringLiteral("copy.db"));
     if (!createPrivateFile(copy))
-        throw AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(copy));
+        throw core::AppError(QStringLiteral("파일을 만들 수 없습니다: %1").arg(copy));
     BackupSummary summary;
     {
         const SqliteFile from(source, SQLITE_OPEN_READWRITE); // read only; the log's index needs writing
@@ -148,7 +148,7 @@ BackupSummary backupSqliteFile(const QString& source, const QString& target, con
         copyPages(from, to, cancel, progress);
         to.requireSound(target);
         if (cancel && cancel->load())
-            throw AppError(QStringLiteral("백업을 그만두었습니다."));
+            throw core::AppError(QStringLiteral("백업을 그만두었습니다."));
         summary = to.summary(copy);
     }
     QString made = copy;
@@ -188,11 +188,11 @@ BackupSummary restoreSqliteFile(const QString& backup, const QString& target,
         return restoreSqliteFile(expanded, target, beforeWriting);
     }
     if (!QFileInfo::exists(backup))
-        throw AppError(QStringLiteral("백업 파일이 없습니다: %1").arg(backup));
+        throw core::AppError(QStringLiteral("백업 파일이 없습니다: %1").arg(backup));
     const SqliteFile from(backup, SQLITE_OPEN_READONLY);
     from.requireSound(backup);
     if (from.value("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'account_jen_AA'") != QLatin1String("1"))
-        throw AppError(QStringLiteral("%1은(는) 전표 데이터 파일이 아닙니다 (account_jen_AA가 없습니다).").arg(backup));
+        throw core::AppError(QStringLiteral("%1은(는) 전표 데이터 파일이 아닙니다 (account_jen_AA가 없습니다).").arg(backup));
     if (beforeWriting)
         beforeWriting(backup, from.summary(backup));
     const SqliteFile to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);

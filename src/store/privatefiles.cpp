@@ -70,9 +70,9 @@ void refuseForeignName(const QString& path)
     if (::lstat(native(path).constData(), &info) != 0)
         return; // not there
     if (S_ISLNK(info.st_mode))
-        throw AppError(QStringLiteral("%1은(는) 심볼릭 링크입니다. 링크를 따라 쓰지 않습니다 (다른 이름을 주십시오).").arg(path));
+        throw core::AppError(QStringLiteral("%1은(는) 심볼릭 링크입니다. 링크를 따라 쓰지 않습니다 (다른 이름을 주십시오).").arg(path));
     if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
-        throw AppError(QStringLiteral("%1은(는) 이 사용자의 파일이 아닙니다. 그 이름으로 쓰지 않습니다 (다른 이름을 주십시오).").arg(path));
+        throw core::AppError(QStringLiteral("%1은(는) 이 사용자의 파일이 아닙니다. 그 이름으로 쓰지 않습니다 (다른 이름을 주십시오).").arg(path));
 }
 
 PrivateWorkFolder::PrivateWorkFolder(const QString& besideFile)
@@ -80,7 +80,7 @@ PrivateWorkFolder::PrivateWorkFolder(const QString& besideFile)
     const QString folder = QFileInfo(besideFile).absolutePath();
     QByteArray name = native(QDir(folder).filePath(QStringLiteral(".voucher-XXXXXX")));
     if (!::mkdtemp(name.data())) // 0700, a new name
-        throw AppError(QStringLiteral("%1에 파일을 만들 수 없습니다: %2").arg(folder, systemErrorText()));
+        throw core::AppError(QStringLiteral("%1에 파일을 만들 수 없습니다: %2").arg(folder, core::systemErrorText()));
     m_path = QFile::decodeName(name);
 }
 
@@ -102,13 +102,13 @@ void moveIntoPlace(const QString& made, const QString& target, ExistingName exis
             return;
         // A network folder may not know the flag: then the name is checked just before.
         if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != EEXIST)
-            throw AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, systemErrorText()));
+            throw core::AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, core::systemErrorText()));
         struct stat info {};
         if (errno == EEXIST || ::lstat(native(target).constData(), &info) == 0)
-            throw AppError(QStringLiteral("파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
+            throw core::AppError(QStringLiteral("파일이 이미 있습니다: %1 (다른 이름을 주십시오)").arg(target));
     }
     if (::rename(native(made).constData(), native(target).constData()) != 0)
-        throw AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, systemErrorText()));
+        throw core::AppError(QStringLiteral("%1(으)로 옮길 수 없습니다: %2").arg(target, core::systemErrorText()));
 }
 
 void syncFile(const QString& path)
@@ -118,7 +118,7 @@ void syncFile(const QString& path)
     if (fd >= 0)
         ::close(fd);
     if (!synced)
-        throw AppError(QStringLiteral("%1을(를) 디스크에 쓰지 못했습니다: %2").arg(path, systemErrorText()));
+        throw core::AppError(QStringLiteral("%1을(를) 디스크에 쓰지 못했습니다: %2").arg(path, core::systemErrorText()));
 }
 
 void writePrivateFile(const QString& target, const QByteArray& bytes, ExistingName existing)
@@ -128,7 +128,7 @@ void writePrivateFile(const QString& target, const QByteArray& bytes, ExistingNa
     QFile part(work.filePath(QStringLiteral("part")));
     if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)
         || part.write(bytes) != bytes.size() || !part.flush() || ::fsync(part.handle()) != 0)
-        throw AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(target, part.errorString()));
+        throw core::AppError(QStringLiteral("파일을 쓸 수 없습니다: %1 (%2)").arg(target, part.errorString()));
     part.close();
     moveIntoPlace(part.fileName(), target, existing);
 }

@@ -140,19 +140,19 @@ void SqlStatement::prepare()
     preparedForm();
 }
 
-BoundPatterns SqlStatement::boundPatterns(const QStringList& likeParameters) const
+sql::BoundPatterns SqlStatement::boundPatterns(const QStringList& likeParameters) const
 {
-    BoundPatterns bound;
+    sql::BoundPatterns bound;
     for (const QString& name : likeParameters) {
         auto it = m_bindings.find(name);
         if (it == m_bindings.end() || it->second.typeId() != QMetaType::QString)
             continue;
         const QString text = it->second.toString();
-        if (m_connection->engine() == Engine::PostgreSQL && isCaselessPatternText(text))
+        if (m_connection->engine() == core::Engine::PostgreSQL && sql::isCaselessPatternText(text))
             bound.caseless.append(name); // only PostgreSQL's LIKE tells case
-        if (isOpenEndedPatternText(text))
+        if (sql::isOpenEndedPatternText(text))
             bound.openEnded.append(name);
-        if (isAnyTextPattern(text))
+        if (sql::isAnyTextPattern(text))
             bound.anyText.append(name);
     }
     return bound;
@@ -162,12 +162,12 @@ SqlStatement::EngineForm& SqlStatement::engineForm()
 {
     const QString written = text();
     QStringList likeParams; // SQL Server gets every text as written
-    if (m_connection->engine() != Engine::SqlServer) {
+    if (m_connection->engine() != core::Engine::SqlServer) {
         const auto same = std::find_if(m_forms.begin(), m_forms.end(),
                                        [&](const EngineForm& form) { return form.written == written; });
-        likeParams = same != m_forms.end() ? same->likeParameters : likeParameters(written);
+        likeParams = same != m_forms.end() ? same->likeParameters : sql::likeParameters(written);
     }
-    const BoundPatterns bound = boundPatterns(likeParams);
+    const sql::BoundPatterns bound = boundPatterns(likeParams);
     auto found = std::find_if(m_forms.begin(), m_forms.end(), [&](const EngineForm& form) {
         return form.written == written && form.bound == bound;
     });
@@ -176,7 +176,7 @@ SqlStatement::EngineForm& SqlStatement::engineForm()
         form.written = written;
         form.likeParameters = likeParams;
         form.bound = bound;
-        form.translated = translateSql(written, m_connection->engine(), false, bound);
+        form.translated = sql::translateSql(written, m_connection->engine(), false, bound);
         form.parameters = parameterNames(form.translated);
         if (m_forms.size() == kKeptForms)
             m_forms.pop_back(); // never the one being read: every run closes first
@@ -255,7 +255,7 @@ void SqlStatement::open()
     m_atEnd = false;
     if (m_connection->readsResultsInPages()) {
         m_paged = true;
-        const ResultShortcuts shortcuts = resultShortcuts(m_openText, m_connection->engine(), columnCount());
+        const sql::ResultShortcuts shortcuts = sql::resultShortcuts(m_openText, m_connection->engine(), columnCount());
         for (const QString& column : shortcuts.orderColumns)
             m_orderKeys.append(columnIndex(column));
         // Without an order over result columns no window of the result is
@@ -264,7 +264,7 @@ void SqlStatement::open()
             m_orderKeys.clear();
         readPage(kBatch);
     } else {
-        if (m_connection->engine() == Engine::SQLite)
+        if (m_connection->engine() == core::Engine::SQLite)
             m_connection->addPendingReader(this);
         fetchMore(kBatch);
     }
@@ -348,7 +348,7 @@ void SqlStatement::readRowWindow(int row)
 {
     const int start = row / kBatch * kBatch;
     std::unique_ptr<QSqlQuery> q =
-        runAside(withRowWindow(m_openText, m_connection->engine(), start, kBatch));
+        runAside(sql::withRowWindow(m_openText, m_connection->engine(), start, kBatch));
     {
         const AnswerDeadline deadline = m_connection->watchAnswer();
         for (int r = start; r < int(m_rows.size()) && q->next(); ++r)
@@ -393,7 +393,7 @@ bool sameOrderKey(const QVector<QVariant>& a, const QVector<QVariant>& b, const 
             continue;
         }
         if (x.typeId() == QMetaType::QString || y.typeId() == QMetaType::QString) {
-            if (Str_TrimRight(x.toString()).compare(Str_TrimRight(y.toString()), Qt::CaseInsensitive) != 0)
+            if (core::Str_TrimRight(x.toString()).compare(core::Str_TrimRight(y.toString()), Qt::CaseInsensitive) != 0)
                 return false;
         } else if (x != y) {
             return false;
@@ -417,7 +417,7 @@ void SqlStatement::readPage(int count)
     const int limit = count > 0 && !m_orderKeys.isEmpty() ? overlap + count + 1 : 0;
     std::unique_ptr<QSqlQuery> window;
     if (!m_reading)
-        window = runAside(withRowWindow(m_openText, m_connection->engine(), m_head - overlap, limit ? limit : kAllRows));
+        window = runAside(sql::withRowWindow(m_openText, m_connection->engine(), m_head - overlap, limit ? limit : kAllRows));
     QSqlQuery& q = m_reading ? *m_reading : *window;
     std::vector<QVector<QVariant>> page;
     {
@@ -471,7 +471,7 @@ int SqlStatement::reachLastRow()
     // in pages sees a new snapshot with every page anyway.
     if (!m_connection->readsOpenResultsInOneSnapshot() && !m_paged)
         return rowCount();
-    const ResultShortcuts shortcuts = resultShortcuts(m_openText, m_connection->engine(), columnCount());
+    const sql::ResultShortcuts shortcuts = sql::resultShortcuts(m_openText, m_connection->engine(), columnCount());
     QVector<int> keys;
     for (const QString& column : shortcuts.orderColumns)
         keys.append(columnIndex(column));
@@ -495,13 +495,13 @@ int SqlStatement::reachLastRow()
     // a long union: the account lookup's 4,000 rows after the first page
     // take about 10 ms from SQLite and 30 ms through ODBC, its count and
     // reverse reading 20-30 and 45-70 ms.
-    const int readOn = m_connection->engine() == Engine::SQLite ? 8192 : 4096;
+    const int readOn = m_connection->engine() == core::Engine::SQLite ? 8192 : 4096;
     if (total - m_head <= readOn)
         return rowCount();
 
     std::vector<QVector<QVariant>> last; // the result's last rows, last first
     {
-        std::unique_ptr<QSqlQuery> q = runAside(withRowWindow(shortcuts.reversed, m_connection->engine(), 0, kBatch));
+        std::unique_ptr<QSqlQuery> q = runAside(sql::withRowWindow(shortcuts.reversed, m_connection->engine(), 0, kBatch));
         {
             const AnswerDeadline deadline = m_connection->watchAnswer();
             while (int(last.size()) < kBatch && q->next())
@@ -591,7 +591,7 @@ bool SqlStatement::locate(const QString& column, const QString& value)
                 return false;
             continue;
         }
-        if (Str_TrimRight(m_rows[row][index].toString()).compare(value, Qt::CaseInsensitive) == 0) {
+        if (core::Str_TrimRight(m_rows[row][index].toString()).compare(value, Qt::CaseInsensitive) == 0) {
             setCurrentRow(row);
             return true;
         }
@@ -624,9 +624,9 @@ const QVariant& SqlStatement::cell(const QString& column)
 {
     const int index = columnIndex(column);
     if (index < 0)
-        throw DbError(QStringLiteral("%1: 필드를 찾을 수 없습니다.").arg(column));
+        throw core::DbError(QStringLiteral("%1: 필드를 찾을 수 없습니다.").arg(column));
     if (eof() || m_rows[m_current].isEmpty())
-        throw DbError(QStringLiteral("%1: 현재 레코드가 없습니다.").arg(column));
+        throw core::DbError(QStringLiteral("%1: 현재 레코드가 없습니다.").arg(column));
     return m_rows[m_current][index];
 }
 
@@ -636,8 +636,8 @@ QString SqlStatement::asText(const QString& column)
     if (v.isNull())
         return emptyText(); // a NULL reads as '' does
     if (v.typeId() == QMetaType::Double)
-        return shortestDecimal(v.toDouble());
-    const QString text = Str_TrimRight(v.toString());
+        return core::shortestDecimal(v.toDouble());
+    const QString text = core::Str_TrimRight(v.toString());
     return text.isEmpty() ? emptyText() : text;
 }
 
@@ -650,7 +650,7 @@ double SqlStatement::asFloat(const QString& column)
     const double d = v.toDouble(&ok);
     if (ok)
         return d;
-    return strictToDouble(v.toString().trimmed());
+    return core::strictToDouble(v.toString().trimmed());
 }
 
 qint64 SqlStatement::asInteger(const QString& column)
@@ -662,7 +662,7 @@ qint64 SqlStatement::asInteger(const QString& column)
     const qint64 i = v.toLongLong(&ok);
     if (ok)
         return i;
-    return strictToInt(v.toString());
+    return core::strictToInt(v.toString());
 }
 
 } // namespace store

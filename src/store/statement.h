@@ -107,7 +107,7 @@ private:
         // when it was translated let the engine skip (lower-casing or
         // trimming every row's text).
         QStringList likeParameters;
-        BoundPatterns bound;
+        sql::BoundPatterns bound;
         QString translated;
         QStringList parameters;
         std::unique_ptr<QSqlQuery> prepared;
@@ -118,7 +118,7 @@ private:
     EngineForm& preparedForm();
     void stopReading();
     EngineForm& engineForm();
-    BoundPatterns boundPatterns(const QStringList& likeParameters) const;
+    sql::BoundPatterns boundPatterns(const QStringList& likeParameters) const;
     const QVariant& cell(const QString& column);
     void bindAll(QSqlQuery& q, const QStringList& parameters) const;
     std::unique_ptr<QSqlQuery> runAside(const QString& engineText);

@@ -12,13 +12,13 @@ namespace {
 void lockVoucherTable(Connection& connection)
 {
     switch (connection.engine()) {
-    case Engine::SQLite:
+    case core::Engine::SQLite:
         break; // BEGIN IMMEDIATE already holds the database's write lock
-    case Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         // Conflicts with itself and with every row write, not with plain reads.
         connection.execNative(QStringLiteral("LOCK TABLE account_jen_AA IN SHARE ROW EXCLUSIVE MODE"));
         break;
-    case Engine::SqlServer:
+    case core::Engine::SqlServer:
         connection.execNative(QStringLiteral("SELECT TOP 0 * FROM account_jen_AA WITH (TABLOCKX, HOLDLOCK)"));
         break;
     }
@@ -34,12 +34,12 @@ WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
     }
     try {
         begin();
-    } catch (const DbError&) {
+    } catch (const core::DbError&) {
         // The connection was found dead before anything of the unit was
         // written (a server restarted since the last action): connect again
         // and go on, once. Not when the server stopped answering: that
         // wait has been long enough. A file has no server to come back.
-        if (m_connection.engine() == Engine::SQLite || !m_connection.isBroken() || m_connection.answerLost())
+        if (m_connection.engine() == core::Engine::SQLite || !m_connection.isBroken() || m_connection.answerLost())
             throw;
         begin();
     }
@@ -48,7 +48,7 @@ WriteUnit::WriteUnit(Connection& connection) : m_connection(connection)
 void WriteUnit::begin()
 {
     m_connection.reopenIfBroken();
-    if (m_connection.engine() == Engine::SQLite) {
+    if (m_connection.engine() == core::Engine::SQLite) {
         m_connection.finishPendingReads(); // an old read snapshot would refuse the write lock
         // Waits (busy timeout) while another workstation writes, then keeps
         // every other writer out until COMMIT.
@@ -87,7 +87,7 @@ void WriteUnit::commit()
 {
     if (m_joined || !m_active)
         return;
-    if (m_connection.engine() == Engine::SQLite) {
+    if (m_connection.engine() == core::Engine::SQLite) {
         try {
             m_connection.execNative(QStringLiteral("COMMIT"));
         } catch (...) {
@@ -104,7 +104,7 @@ void WriteUnit::commit()
         if (!committed) {
             const QString text = m_connection.clerkText(db.lastError());
             rollback();
-            throw DbError(text);
+            throw core::DbError(text);
         }
     }
     m_active = false;
@@ -125,10 +125,10 @@ void WriteUnit::rollback()
         return;
     m_active = false;
     m_connection.setInTransaction(false);
-    if (m_connection.engine() == Engine::SQLite) {
+    if (m_connection.engine() == core::Engine::SQLite) {
         try {
             m_connection.execNative(QStringLiteral("ROLLBACK"));
-        } catch (const DbError&) {
+        } catch (const core::DbError&) {
             // The engine may already have ended the transaction after a failed statement.
         }
     } else {

@@ -3,15 +3,17 @@
 #include "core/errors.h"
 #include "core/strutil.h"
 
+namespace voucher {
+
 QString amountPlainForm(double value)
 {
-    return formatPlain(value);
+    return core::formatPlain(value);
 }
 
 QString amountDisplayForm(double value)
 {
-    const QString formatted = formatThousands(value);
-    const QString aligned = Str_StrToDouble(shortestDecimal(value), formatted);
+    const QString formatted = core::formatThousands(value);
+    const QString aligned = core::Str_StrToDouble(core::shortestDecimal(value), formatted);
     return aligned.isEmpty() ? formatted : aligned;
 }
 
@@ -26,6 +28,8 @@ bool isAmountText(const QString& text)
 double amountFieldValue(const QString& text)
 {
     if (!isAmountText(text))
-        throw ConversionError(QStringLiteral("'%1'은(는) 올바른 숫자가 아닙니다.").arg(text));
-    return Str_ToNumber(Str_TrimLeft(text));
+        throw core::ConversionError(QStringLiteral("'%1'은(는) 올바른 숫자가 아닙니다.").arg(text));
+    return core::Str_ToNumber(core::Str_TrimLeft(text));
 }
+
+} // namespace voucher

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace voucher {
+
 // The two forms an amount takes in an edit field.
 // Plain form: the value with the "0" format (whole number, optional minus).
 QString amountPlainForm(double value);
@@ -21,3 +23,5 @@ bool isAmountText(const QString& text);
 // tolerant conversion (an empty text is 0). Throws ConversionError, also for
 // a text that holds anything but a figure (never read from its digits alone).
 double amountFieldValue(const QString& text);
+
+} // namespace voucher

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QRegularExpression>
 
+namespace voucher {
+
 bool isCalendarDate(const QString& text)
 {
     static const QRegularExpression form(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
@@ -19,3 +21,5 @@ QString badDateWarning(const QString& typed)
 {
     return typed + QStringLiteral(" : 유효하지 않은 날짜 형식입니다.");
 }
+
+} // namespace voucher

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace voucher {
+
 // Year, month and day with "-" between them, naming a real calendar date
 // (one-digit months and days pass this test).
 bool isCalendarDate(const QString& text);
@@ -12,3 +14,5 @@ bool isBaseDate(const QString& text);
 
 // The warning for a typed date that is not one.
 QString badDateWarning(const QString& typed);
+
+} // namespace voucher

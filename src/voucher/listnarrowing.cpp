@@ -3,7 +3,7 @@
 #include "schema/schema.h"
 #include "store/statement.h"
 
-namespace listnarrowing {
+namespace voucher {
 
 namespace {
 
@@ -47,7 +47,7 @@ std::optional<DateAndBranch> pinnedBy(const QString& pattern)
 void narrowToDateAndBranch(store::SqlStatement& query, const QString& pattern)
 {
     const std::optional<DateAndBranch> pinned = pinnedBy(pattern);
-    if (!pinned || !store::keyWidthsEnforced(query.connection()))
+    if (!pinned || !schema::keyWidthsEnforced(query.connection()))
         return;
     QStringList lines = query.lines();
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
@@ -59,4 +59,4 @@ void narrowToDateAndBranch(store::SqlStatement& query, const QString& pattern)
     query.bindText(QStringLiteral("tbListBon"), pinned->branch);
 }
 
-} // namespace listnarrowing
+} // namespace voucher

@@ -14,7 +14,7 @@ class SqlStatement;
 // only when its joined text equals that text, that is when its date is the
 // first 10 characters and its branch the last 5. Saying so as well lets an
 // index find the rows and selects exactly the same rows.
-namespace listnarrowing {
+namespace voucher {
 
 struct DateAndBranch {
     QString date;   // the pattern's first 10 characters, trailing blanks removed
@@ -32,4 +32,4 @@ std::optional<DateAndBranch> pinnedBy(const QString& pattern);
 // two columns to their widths. Otherwise leaves the statement as it is.
 void narrowToDateAndBranch(store::SqlStatement& query, const QString& pattern);
 
-} // namespace listnarrowing
+} // namespace voucher

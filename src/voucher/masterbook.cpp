@@ -3,7 +3,8 @@
 #include "core/strutil.h"
 #include "store/statement.h"
 
-namespace masterbook {
+namespace voucher {
+
 
 const MasterLookup& lookup(LookupKind kind)
 {
@@ -16,7 +17,7 @@ const MasterLookup& lookup(LookupKind kind)
 
 QString searchPattern(const QString& searchText)
 {
-    return QLatin1Char('%') + Str_RemoveBlanks(searchText) + QLatin1Char('%');
+    return QLatin1Char('%') + core::Str_RemoveBlanks(searchText) + QLatin1Char('%');
 }
 
 QString maskResidentNumber(const QString& number)
@@ -37,10 +38,9 @@ QString maskResidentNumberTail(const QString& tail)
     return tail.isEmpty() ? tail : tail.left(1) + QString(tail.size() - 1, QLatin1Char('*'));
 }
 
-} // namespace masterbook
 
 MasterSearch::MasterSearch(LookupKind kind, QObject* parent)
-    : QObject(parent), m_lookup(masterbook::lookup(kind)),
+    : QObject(parent), m_lookup(voucher::lookup(kind)),
       m_result(new store::SqlStatement(store::Connection::lookups(), this))
 {
     m_result->setObjectName(QStringLiteral("Query1"));
@@ -51,8 +51,8 @@ void MasterSearch::search(const LookupRequest& request)
 {
     m_result->close();
     if (m_lookup.statement.isEmpty())
-        m_result->setLines(masterbook::partyStatement(request.partyKind));
-    m_result->bindText(m_lookup.parameter, masterbook::searchPattern(request.searchText));
+        m_result->setLines(partyStatement(request.partyKind));
+    m_result->bindText(m_lookup.parameter, searchPattern(request.searchText));
     m_result->open();
 }
 
@@ -68,3 +68,5 @@ bool MasterSearch::showsMasked(const QString& column) const
 {
     return m_lookup.residentNumberColumns.contains(column, Qt::CaseInsensitive);
 }
+
+} // namespace voucher

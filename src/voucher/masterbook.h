@@ -11,6 +11,8 @@ namespace store {
 class SqlStatement;
 }
 
+namespace voucher {
+
 // What a lookup is asked for: the entry line it serves and the text searched
 // for, with the customer and bank lookup's kind filter.
 struct LookupRequest {
@@ -38,7 +40,6 @@ struct MasterChoice {
 };
 
 // The master data the six lookups read, below the dialogs that show it.
-namespace masterbook {
 
 const MasterLookup& lookup(LookupKind kind);
 // Every lookup's reading, one per kind.
@@ -64,7 +65,6 @@ QString maskResidentNumber(const QString& number);
 // kept ("1******"), as an export writes it.
 QString maskResidentNumberTail(const QString& tail);
 
-} // namespace masterbook
 
 // One lookup's reading on the lookups' own connection: the result a grid
 // shows, searched anew for each request.
@@ -84,3 +84,5 @@ private:
     const MasterLookup& m_lookup;
     store::SqlStatement* m_result;
 };
+
+} // namespace voucher

@@ -1,7 +1,7 @@
 // The six lookups' statements, as written, and what each reads from its result.
 #include "voucher/masterbook.h"
 
-namespace masterbook {
+namespace voucher {
 
 
 namespace {
@@ -153,4 +153,4 @@ QVector<MasterLookup> allLookups()
     return all;
 }
 
-} // namespace masterbook
+} // namespace voucher

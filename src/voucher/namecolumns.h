@@ -2,6 +2,8 @@
 
 #include "voucher/namekinds.h"
 
+namespace voucher {
+
 // Where each name of a voucher line is stored in account_jen_AA: its
 // name column and code column (the statements' parameters are the same names
 // behind "tb"), and the name the clerk knows its field by.
@@ -20,3 +22,5 @@ inline constexpr NameColumns kNameColumns[kNameKinds] = {
     {LookupKind::Project, "Project_Name", "Project_Code", "프로젝트이름"},
     {LookupKind::Item, "Item_Name", "Item_Code", "관리항목"},
 };
+
+} // namespace voucher

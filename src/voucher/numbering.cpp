@@ -49,19 +49,19 @@ QString Serial_Jen_MaxValue(store::SqlStatement& queryMax, const QString& dateTe
 
     // Characters 12 to 19: the sequence number after "YYYY-MM-DD-".
     const QString digits = highest.mid(11, 8);
-    const double sequence = strictToDouble(digits);
+    const double sequence = core::strictToDouble(digits);
     if (sequence != std::floor(sequence) || sequence < 0)
-        throw ConversionError(QStringLiteral("'%1'은(는) 올바른 전표 번호가 아닙니다.").arg(highest));
-    return dateText + u'-' + formatZeroPadded(qint64(sequence) + 1, 8);
+        throw core::ConversionError(QStringLiteral("'%1'은(는) 올바른 전표 번호가 아닙니다.").arg(highest));
+    return dateText + u'-' + core::formatZeroPadded(qint64(sequence) + 1, 8);
 }
 
 QString Serial_MaxValue(int branchIndex, const QString& voucherNumber, const QString& lineNumber,
                         const QString& formAndSide)
 {
-    using namespace voucherform;
-    return QString::fromLatin1(kTableKubun) + u'*' + formatZeroPadded(branchIndex, 5) + u'*' + QLatin1String(kWithdrawalKind) + u'*'
-           + Str_RemoveBlanks(voucherNumber) + u'*' + Str_RemoveBlanks(lineNumber) + u'*'
-           + Str_RemoveBlanks(formAndSide);
+
+    return QString::fromLatin1(schema::kTableKubun) + u'*' + core::formatZeroPadded(branchIndex, 5) + u'*' + QLatin1String(schema::kWithdrawalKind) + u'*'
+           + core::Str_RemoveBlanks(voucherNumber) + u'*' + core::Str_RemoveBlanks(lineNumber) + u'*'
+           + core::Str_RemoveBlanks(formAndSide);
 }
 
 } // namespace voucher

@@ -1,6 +1,6 @@
 #include "voucher/printstatements.h"
 
-namespace entrysql {
+namespace voucher {
 
 QStringList printLineCount()
 {
@@ -50,4 +50,4 @@ QStringList printRows()
     };
 }
 
-} // namespace entrysql
+} // namespace voucher

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 // The statement texts behind the printed voucher, one list entry per line.
-namespace entrysql {
+namespace voucher {
 
 // Print_Count_Query: the debit rows of one voucher (:tbDateDay, :tbKubunBon, :tbSerialJen).
 QStringList printLineCount();
@@ -12,4 +12,4 @@ QStringList printLineCount();
 // whose Tot is at most :tbCount.
 QStringList printRows();
 
-} // namespace entrysql
+} // namespace voucher

@@ -1,6 +1,6 @@
 #include "voucher/statements.h"
 
-namespace entrysql {
+namespace voucher {
 
 namespace {
 
@@ -86,4 +86,4 @@ QStringList voucherDebitRows()
     };
 }
 
-} // namespace entrysql
+} // namespace voucher

@@ -4,7 +4,7 @@
 
 // The statement texts of the entry window, one list entry per statement line.
 // They are Transact-SQL; the store translates them for the engine.
-namespace entrysql {
+namespace voucher {
 
 // The branches for the branch selector: Total per row, in code order.
 QStringList branchList();
@@ -23,4 +23,4 @@ QStringList voucherLineNumbers();
 // The debit rows of one voucher for the line panels (:tbDayBonCrDr, :tbSerial_jen).
 QStringList voucherDebitRows();
 
-} // namespace entrysql
+} // namespace voucher

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+namespace voucher {
+
 QString TrailRecord::computedHash() const
 {
     QByteArray text;
@@ -21,8 +23,6 @@ QString TrailRecord::computedHash() const
     }
     return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
 }
-
-namespace trailtext {
 
 namespace {
 
@@ -55,7 +55,7 @@ QString valueOf(const QList<std::pair<QString, QString>>& row, const char* colum
 
 } // namespace
 
-const QStringList& rowColumns()
+const QStringList& trailRowColumns()
 {
     static const QStringList columns = [] {
         QStringList c = {QStringLiteral("Serial_CrDr"), QStringLiteral("Date_Day"), QStringLiteral("Kubun_Bon")};
@@ -67,15 +67,15 @@ const QStringList& rowColumns()
     return columns;
 }
 
-QString rowText(const QStringList& values)
+QString trailRowText(const QStringList& values)
 {
     QStringList pairs;
-    for (qsizetype i = 0; i < rowColumns().size(); ++i)
-        pairs << rowColumns()[i] + u'=' + escaped(values.value(i));
+    for (qsizetype i = 0; i < trailRowColumns().size(); ++i)
+        pairs << trailRowColumns()[i] + u'=' + escaped(values.value(i));
     return pairs.join(u'\t');
 }
 
-QList<QList<std::pair<QString, QString>>> parseRows(const QString& text)
+QList<QList<std::pair<QString, QString>>> parseTrailRows(const QString& text)
 {
     QList<QList<std::pair<QString, QString>>> rows;
     for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
@@ -87,9 +87,9 @@ QList<QList<std::pair<QString, QString>>> parseRows(const QString& text)
     return rows;
 }
 
-QString summary(const QString& rowsText)
+QString trailSummary(const QString& rowsText)
 {
-    for (const auto& row : parseRows(rowsText)) {
+    for (const auto& row : parseTrailRows(rowsText)) {
         if (valueOf(row, "Serial_CrDr") != QLatin1String("01"))
             continue;
         const double amount = valueOf(row, "Cr_Amt").toDouble();
@@ -101,7 +101,6 @@ QString summary(const QString& rowsText)
     return QStringLiteral("(없음)");
 }
 
-} // namespace trailtext
 
 QString operatingSystemUser()
 {
@@ -117,3 +116,5 @@ QString workstationName()
 {
     return QSysInfo::machineHostName();
 }
+
+} // namespace voucher

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace voucher {
+
 // One record of voucher_history: what was done to which voucher line, by
 // whom, when and where, the line's rows before and after as text, chained to
 // the record before it by a SHA-256 hash.
@@ -28,30 +30,26 @@ struct TrailRecord {
 };
 
 // The operations a record names.
-namespace trailop {
-inline const QString kSave = QStringLiteral("save");
-inline const QString kCorrect = QStringLiteral("correct");
-inline const QString kDelete = QStringLiteral("delete");
-inline const QString kClose = QStringLiteral("close");
-inline const QString kReopen = QStringLiteral("reopen");
-} // namespace trailop
+inline const QString kTrailSave = QStringLiteral("save");
+inline const QString kTrailCorrect = QStringLiteral("correct");
+inline const QString kTrailDelete = QStringLiteral("delete");
+inline const QString kTrailClose = QStringLiteral("close");
+inline const QString kTrailReopen = QStringLiteral("reopen");
 
 // A line's rows as one text: a row per text line in side order ("01" debit,
 // "02" credit), each row its columns as `Column=value` joined by tabs, texts
 // without their padding, amounts in their shortest form; a backslash, tab
 // or line break in a value is written \\, \t, \n.
-namespace trailtext {
-
 // The voucher columns a row's text holds, in order (Serial_Bun is the key, not a column here).
-const QStringList& rowColumns();
-QString rowText(const QStringList& values); // values in rowColumns() order
+const QStringList& trailRowColumns();
+QString trailRowText(const QStringList& values); // values in trailRowColumns() order
 // The rows of a text back as column → value maps.
-QList<QList<std::pair<QString, QString>>> parseRows(const QString& text);
+QList<QList<std::pair<QString, QString>>> parseTrailRows(const QString& text);
 // What a clerk reads of a line's rows: the debit row's account, amount and description.
-QString summary(const QString& rowsText);
-
-} // namespace trailtext
+QString trailSummary(const QString& rowsText);
 
 // Who and where, for done_by and workstation.
 QString operatingSystemUser();
 QString workstationName();
+
+} // namespace voucher

@@ -10,6 +10,8 @@
 #include "voucher/statements.h"
 #include "voucher/voucherrows.h"
 
+namespace voucher {
+
 VoucherBook::VoucherBook() : VoucherBook(store::Connection::account()) {}
 
 VoucherBook::VoucherBook(store::Connection& connection)
@@ -19,9 +21,9 @@ VoucherBook::VoucherBook(store::Connection& connection)
 {
     // The printed voucher's expressions name Print_Query's columns by the statement's name.
     m_printCount.setObjectName(QStringLiteral("Print_Count_Query"));
-    m_printCount.setLines(entrysql::printLineCount());
+    m_printCount.setLines(printLineCount());
     m_printRows.setObjectName(QStringLiteral("Print_Query"));
-    m_printRows.setLines(entrysql::printRows());
+    m_printRows.setLines(printRows());
 }
 
 namespace {
@@ -33,9 +35,9 @@ constexpr int kPrintFormRows = 7;
 void bindPrintedVoucher(store::SqlStatement& statement, const QString& date, int branchIndex,
                         const QString& serialJen)
 {
-    statement.bindText(QStringLiteral("tbDateDay"), Str_RemoveBlanks(date));
-    statement.bindText(QStringLiteral("tbKubunBon"), formatZeroPadded(branchIndex, 5));
-    statement.bindText(QStringLiteral("tbSerialJen"), Str_RemoveBlanks(serialJen));
+    statement.bindText(QStringLiteral("tbDateDay"), core::Str_RemoveBlanks(date));
+    statement.bindText(QStringLiteral("tbKubunBon"), core::formatZeroPadded(branchIndex, 5));
+    statement.bindText(QStringLiteral("tbSerialJen"), core::Str_RemoveBlanks(serialJen));
 }
 
 } // namespace
@@ -43,7 +45,7 @@ void bindPrintedVoucher(store::SqlStatement& statement, const QString& date, int
 QStringList VoucherBook::branchNames()
 {
     m_lookups.close();
-    m_lookups.setLines(entrysql::branchList());
+    m_lookups.setLines(branchList());
     m_lookups.open();
     QStringList names;
     for (m_lookups.first(); !m_lookups.eof(); m_lookups.next())
@@ -55,20 +57,20 @@ void VoucherBook::prepareList(const QStringList& lines, const QString& date, int
 {
     m_list.close();
     m_list.setLines(lines);
-    const QString pattern = u'%' + date + formatZeroPadded(branchIndex, 5) + u'%';
+    const QString pattern = u'%' + date + core::formatZeroPadded(branchIndex, 5) + u'%';
     m_list.bindText(QStringLiteral("tbDKubun"), pattern);
-    listnarrowing::narrowToDateAndBranch(m_list, pattern); // the same rows, found by index
+    narrowToDateAndBranch(m_list, pattern); // the same rows, found by index
 }
 
 void VoucherBook::listDateAndBranch(const QString& date, int branchIndex)
 {
-    prepareList(entrysql::voucherList(), date, branchIndex);
+    prepareList(voucherList(), date, branchIndex);
     m_list.open();
 }
 
 void VoucherBook::listRemainingLines(const QString& date, int branchIndex, const QString& serialJen)
 {
-    prepareList(entrysql::remainingVoucherLines(), date, branchIndex);
+    prepareList(remainingVoucherLines(), date, branchIndex);
     m_list.bindText(QStringLiteral("tbjen"), u'%' + serialJen + u'%');
     m_list.open();
 }
@@ -93,10 +95,10 @@ QList<LoadedRow> VoucherBook::loadVoucher(const QString& date, int branchIndex, 
 {
     store::SqlStatement& q = m_debitRows;
     q.close();
-    q.setLines(entrysql::voucherDebitRows());
+    q.setLines(voucherDebitRows());
     q.bindText(QStringLiteral("tbDayBonCrDr"),
-               Str_TrimRight(date) + formatZeroPadded(branchIndex, 5) + QStringLiteral("01"));
-    q.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(serialJen));
+               core::Str_TrimRight(date) + core::formatZeroPadded(branchIndex, 5) + QStringLiteral("01"));
+    q.bindText(QStringLiteral("tbSerial_jen"), core::Str_TrimRight(serialJen));
     q.prepare();
     q.open();
 
@@ -122,9 +124,9 @@ QList<LoadedRow> VoucherBook::loadVoucher(const QString& date, int branchIndex, 
 QStringList VoucherBook::voucherLineNumbers(const QString& date, const QString& serialJen)
 {
     m_lookups.close();
-    m_lookups.setLines(entrysql::voucherLineNumbers());
-    m_lookups.bindText(QStringLiteral("tbSerial_jen"), Str_TrimRight(serialJen));
-    m_lookups.bindText(QStringLiteral("tbSerial_day"), Str_TrimRight(date));
+    m_lookups.setLines(voucher::voucherLineNumbers());
+    m_lookups.bindText(QStringLiteral("tbSerial_jen"), core::Str_TrimRight(serialJen));
+    m_lookups.bindText(QStringLiteral("tbSerial_day"), core::Str_TrimRight(date));
     m_lookups.prepare();
     m_lookups.open();
     QStringList numbers;
@@ -141,9 +143,9 @@ void VoucherBook::prepareSave()
         return;
     try {
         voucher::prepareSerialJenMax(m_highest);
-        voucherrows::prepareRowInsert(m_rowWriter);
+        prepareRowInsert(m_rowWriter);
         m_trail.prepare();
-    } catch (const DbError&) {
+    } catch (const core::DbError&) {
         // The write unit meets the same fault and answers it.
     }
 }
@@ -158,11 +160,11 @@ SavedVoucher VoucherBook::saveNewVoucher(const QString& date, int branchIndex, c
     store::WriteUnit unit(m_rowWriter.connection());
     m_trail.begin(VoucherTrail::Change::Save, date);
     const VoucherHead head{date, branchIndex, voucher::Serial_Jen_MaxValue(m_highest, date)};
-    const SavedVoucher saved{head.serialJen, voucherrows::insertVoucherLines(m_rowWriter, head, lines)};
+    const SavedVoucher saved{head.serialJen, insertVoucherLines(m_rowWriter, head, lines)};
     // The rows as stored, read back: the same text the check reads later.
     const QMap<QString, TrailLineRows> stored = m_trail.voucherRows(head.serialJen);
     for (auto line = stored.cbegin(); line != stored.cend(); ++line)
-        m_trail.append(trailop::kSave, head.serialJen, line.key(), line->branch, line->date, QString(), line->text);
+        m_trail.append(kTrailSave, head.serialJen, line.key(), line->branch, line->date, QString(), line->text);
     unit.commit();
     return saved;
 }
@@ -174,10 +176,10 @@ bool VoucherBook::correctLine(const StoredLine& stored, const VoucherLine& line)
     m_trail.begin(VoucherTrail::Change::Correct, stored.date);
     const TrailLineRows before = m_trail.lineRows(stored.serialJen, stored.serialBun);
     // The row writer's own unit joins this one: its refusal writes nothing.
-    if (!voucherrows::updateLineRows(m_rowWriter, stored, line))
+    if (!updateLineRows(m_rowWriter, stored, line))
         return false;
     const TrailLineRows after = m_trail.lineRows(stored.serialJen, stored.serialBun);
-    m_trail.append(trailop::kCorrect, stored.serialJen, stored.serialBun, stored.branch, stored.date, before.text,
+    m_trail.append(kTrailCorrect, stored.serialJen, stored.serialBun, stored.branch, stored.date, before.text,
                    after.text);
     unit.commit();
     return true;
@@ -191,9 +193,9 @@ int VoucherBook::deleteLine(const QString& serialJen, const QString& serialBun)
     const TrailLineRows before = m_trail.lineRows(serialJen, serialBun);
     if (!before.text.isEmpty())
         m_trail.begin(VoucherTrail::Change::Delete, before.date);
-    const int deleted = voucherrows::deleteLineRows(m_lineDelete, serialJen, serialBun);
+    const int deleted = deleteLineRows(m_lineDelete, serialJen, serialBun);
     if (deleted > 0 && !before.text.isEmpty())
-        m_trail.append(trailop::kDelete, serialJen, serialBun, before.branch, before.date, before.text, QString());
+        m_trail.append(kTrailDelete, serialJen, serialBun, before.branch, before.date, before.text, QString());
     unit.commit();
     return deleted;
 }
@@ -205,7 +207,7 @@ QList<TrailRecord> VoucherBook::lineHistory(const QString& serialJen, const QStr
 
 int VoucherBook::countVoucherRows(const QString& serialJen)
 {
-    return voucherrows::countVoucherRows(m_lineDelete, serialJen);
+    return voucher::countVoucherRows(m_lineDelete, serialJen);
 }
 
 PrintRows VoucherBook::openPrintRows(const QString& date, int branchIndex, const QString& serialJen)
@@ -217,7 +219,9 @@ PrintRows VoucherBook::openPrintRows(const QString& date, int branchIndex, const
 
     m_printRows.close();
     bindPrintedVoucher(m_printRows, date, branchIndex, serialJen);
-    m_printRows.bindText(QStringLiteral("tbCount"), formatZeroPadded(kPrintFormRows - lineCount, 2));
+    m_printRows.bindText(QStringLiteral("tbCount"), core::formatZeroPadded(kPrintFormRows - lineCount, 2));
     m_printRows.open();
     return {lineCount, &m_printRows};
 }
+
+} // namespace voucher

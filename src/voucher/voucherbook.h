@@ -12,6 +12,8 @@ namespace store {
 class Connection;
 }
 
+namespace voucher {
+
 // The withdrawal vouchers of account_jen_AA as the entry window works them:
 // its statements (one object per purpose, each with its quoted text), the
 // list of a date and branch, loading, numbering and writing the rows. No
@@ -102,3 +104,5 @@ private:
     store::SqlStatement m_printRows;  // Print_Query: the printed voucher's rows, filled up to the form
     VoucherTrail m_trail;             // voucher_history and the closed periods
 };
+
+} // namespace voucher

@@ -6,6 +6,8 @@
 #include "voucher/basedate.h"
 #include "voucher/namecolumns.h"
 
+namespace voucher {
+
 namespace {
 
 // The code checks, in the order they run, with what the warning names.
@@ -78,8 +80,8 @@ std::optional<DraftProblem> unstorableText(const TypedLine& line)
 {
     for (const StoredText& t : kStoredTexts) {
         const QString& text = storedText(line, t.field);
-        const int width = store::voucherTextWidth(QString::fromLatin1(t.column));
-        if (const qsizetype at = firstUnstorableInCp949(text); at >= 0) {
+        const int width = schema::voucherTextWidth(QString::fromLatin1(t.column));
+        if (const qsizetype at = core::firstUnstorableInCp949(text); at >= 0) {
             // A pasted NUL shows as nothing: the clerk is told where it is
             // and finds it selected.
             const QChar::Category category = text.at(at).category();
@@ -95,7 +97,7 @@ std::optional<DraftProblem> unstorableText(const TypedLine& line)
             p.selectLength = text.at(at).isHighSurrogate() ? 2 : 1;
             return p;
         }
-        if (cp949Length(text) > width)
+        if (core::cp949Length(text) > width)
             return problem(line.number, t.field,
                            textWarning(line.number, t.label,
                                        QStringLiteral("%1바이트(한글 %2자)까지만 저장할 수 있습니다....")
@@ -225,7 +227,7 @@ std::optional<DraftProblem> VoucherDraft::checkCorrection() const
 
 int VoucherDraft::lineToDelete(const QString& listedSerialBun)
 {
-    const int n = strictToInt(Str_RemoveBlanks(listedSerialBun));
+    const int n = core::strictToInt(core::Str_RemoveBlanks(listedSerialBun));
     return n >= 1 && n <= kLineCount ? n : 0;
 }
 
@@ -244,3 +246,5 @@ QList<VoucherLine> VoucherDraft::newVoucherLines() const
             stored << l.value();
     return stored;
 }
+
+} // namespace voucher

@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+namespace voucher {
+
 inline constexpr int kLineCount = 5;
 
 // What the entry window is doing with its lines: nothing yet, correcting a
@@ -99,3 +101,5 @@ struct VoucherDraft {
     // The shown lines of a new voucher, ready for the book.
     QList<VoucherLine> newVoucherLines() const;
 };
+
+} // namespace voucher

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 
+namespace voucher {
+
 // One voucher line as the clerk types it, amounts already read as values.
 struct VoucherLine {
     QString serialBun;                     // "01".."05", as the line number field shows it
@@ -53,3 +55,5 @@ struct SavedVoucher {
     QString serialJen;     // the number the voucher received
     QString lastStoredKey; // voucher number + line number of the last line stored, "" when none was
 };
+
+} // namespace voucher

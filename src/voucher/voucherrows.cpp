@@ -10,11 +10,10 @@
 
 #include <QDateTime>
 
-namespace voucherrows {
+namespace voucher {
 
 namespace {
 
-using namespace voucherform;
 
 enum class Side { Debit, Credit };
 
@@ -24,8 +23,8 @@ enum class Side { Debit, Credit };
 void bindLineValues(store::SqlStatement& q, const VoucherLine& line, Side side)
 {
     const bool debit = side == Side::Debit;
-    q.bindText(QStringLiteral("tbAc_JenCode"), debit ? line.code(LookupKind::Account) : QLatin1String(kCashCode));
-    q.bindText(QStringLiteral("tbAc_JenName"), debit ? line.name(LookupKind::Account) : cashName());
+    q.bindText(QStringLiteral("tbAc_JenCode"), debit ? line.code(LookupKind::Account) : QLatin1String(schema::kCashCode));
+    q.bindText(QStringLiteral("tbAc_JenName"), debit ? line.name(LookupKind::Account) : schema::cashName());
     q.bindText(QStringLiteral("tbAc_Text"), line.acText);
     // The other names and their codes go to both rows alike.
     for (const NameColumns& n : kNameColumns) {
@@ -43,23 +42,23 @@ void insertRow(store::SqlStatement& q, const VoucherHead& head, const VoucherLin
 {
     const bool debit = side == Side::Debit;
     q.close();
-    q.setLines(entrysql::voucherRowInsert());
+    q.setLines(voucherRowInsert());
     q.bindText(QStringLiteral("tbSerial"), voucher::Serial_MaxValue(head.branchIndex, head.serialJen, line.serialBun,
-                                                                 QLatin1String(kWithdrawalForm) + u'*'
-                                                                     + QLatin1String(debit ? kDebitSide : kCreditSide)));
+                                                                 QLatin1String(schema::kWithdrawalForm) + u'*'
+                                                                     + QLatin1String(debit ? schema::kDebitSide : schema::kCreditSide)));
     q.bindText(QStringLiteral("tbSerial_Jen"), head.serialJen);
     q.bindText(QStringLiteral("tbSerial_Bun"), line.serialBun);
-    q.bindText(QStringLiteral("tbSerial_CrDr"), QLatin1String(debit ? kDebitSide : kCreditSide));
+    q.bindText(QStringLiteral("tbSerial_CrDr"), QLatin1String(debit ? schema::kDebitSide : schema::kCreditSide));
     // Month, year and date are cut from the date as typed, not parsed.
     q.bindText(QStringLiteral("tbMonth_Char"), head.date.mid(5, 2));
     q.bindText(QStringLiteral("tbYear_Char"), head.date.left(4));
     q.bindText(QStringLiteral("tbDate_Day"), head.date);
-    q.bindText(QStringLiteral("tbTable_Kubun"), QLatin1String(kTableKubun));
-    q.bindText(QStringLiteral("tbKubun_Bon"), formatZeroPadded(head.branchIndex, 5));
-    q.bindText(QStringLiteral("tbKubun_Jen"), QLatin1String(kWithdrawalKind));
-    q.bindText(QStringLiteral("tbKubun_Amt"), QLatin1String(kAmountKind));
-    q.bindText(QStringLiteral("tbForm_Kubun"), QLatin1String(kWithdrawalForm));
-    q.bindText(QStringLiteral("tbGiel_Serial"), QLatin1String(kGielSerial));
+    q.bindText(QStringLiteral("tbTable_Kubun"), QLatin1String(schema::kTableKubun));
+    q.bindText(QStringLiteral("tbKubun_Bon"), core::formatZeroPadded(head.branchIndex, 5));
+    q.bindText(QStringLiteral("tbKubun_Jen"), QLatin1String(schema::kWithdrawalKind));
+    q.bindText(QStringLiteral("tbKubun_Amt"), QLatin1String(schema::kAmountKind));
+    q.bindText(QStringLiteral("tbForm_Kubun"), QLatin1String(schema::kWithdrawalForm));
+    q.bindText(QStringLiteral("tbGiel_Serial"), QLatin1String(schema::kGielSerial));
     bindLineValues(q, line, side);
     q.prepare();
     q.execute();
@@ -68,9 +67,9 @@ void insertRow(store::SqlStatement& q, const VoucherHead& head, const VoucherLin
 int updateRow(store::SqlStatement& q, const QString& rowKeyStem, const VoucherLine& line, Side side)
 {
     q.close();
-    q.setLines(entrysql::voucherRowUpdate());
+    q.setLines(voucherRowUpdate());
     q.bindText(QStringLiteral("tbSerial"),
-               rowKeyStem + QLatin1String(side == Side::Debit ? kDebitSide : kCreditSide));
+               rowKeyStem + QLatin1String(side == Side::Debit ? schema::kDebitSide : schema::kCreditSide));
     bindLineValues(q, line, side);
     q.prepare();
     return q.execute();
@@ -80,7 +79,7 @@ int updateRow(store::SqlStatement& q, const QString& rowKeyStem, const VoucherLi
 QStringList rowBranches(store::SqlStatement& q, const QString& rowKey)
 {
     q.close();
-    q.setLines(entrysql::voucherRowBranches());
+    q.setLines(voucherRowBranches());
     q.bindText(QStringLiteral("tbSerial"), rowKey);
     q.prepare();
     q.open();
@@ -113,7 +112,7 @@ QString lineKey(const QString& serialJen, const QString& serialBun)
 void prepareRowInsert(store::SqlStatement& querySql)
 {
     querySql.close();
-    querySql.setLines(entrysql::voucherRowInsert());
+    querySql.setLines(voucherRowInsert());
     querySql.prepare();
 }
 
@@ -139,7 +138,7 @@ QString insertVoucherLines(store::SqlStatement& querySql, const VoucherHead& hea
 bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, const VoucherLine& line)
 {
     const QString stem =
-        Str_RemoveBlanks(stored.date) + Str_RemoveBlanks(stored.serialJen) + Str_RemoveBlanks(stored.serialBun);
+        core::Str_RemoveBlanks(stored.date) + core::Str_RemoveBlanks(stored.serialJen) + core::Str_RemoveBlanks(stored.serialBun);
     store::WriteUnit unit(querySql.connection());
     // Half a line is never rewritten: a side that is gone (deleted elsewhere)
     // leaves the other as stored. The key holds no branch: a number freed by
@@ -147,7 +146,7 @@ bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, con
     // Read under the write lock, the rows found are the rows the updates
     // write, which also decides where the driver does not tell how many rows
     // an update changed.
-    for (const char* side : {kDebitSide, kCreditSide}) {
+    for (const char* side : {schema::kDebitSide, schema::kCreditSide}) {
         const QStringList branches = rowBranches(querySql, stem + QLatin1String(side));
         if (branches.isEmpty() || branches.count(stored.branch) != branches.size()) {
             unit.rollback();
@@ -166,13 +165,13 @@ bool updateLineRows(store::SqlStatement& querySql, const StoredLine& stored, con
 
 int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, const QString& serialBun)
 {
-    const QString key = Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(serialBun);
+    const QString key = core::Str_RemoveBlanks(serialJen) + core::Str_RemoveBlanks(serialBun);
     store::WriteUnit unit(deleteQuery.connection());
     // Counted under the write lock, the rows are those the delete removes:
     // the answer where the driver does not tell how many it deleted.
-    const int stored = countRows(deleteQuery, entrysql::voucherLineRowCount(), key);
+    const int stored = countRows(deleteQuery, voucherLineRowCount(), key);
     deleteQuery.close();
-    deleteQuery.setLines(entrysql::voucherLineDelete());
+    deleteQuery.setLines(voucherLineDelete());
     deleteQuery.bindText(QStringLiteral("tbSerial"), key);
     deleteQuery.prepare();
     const int deleted = deleteQuery.execute();
@@ -182,7 +181,7 @@ int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, c
 
 int countVoucherRows(store::SqlStatement& deleteQuery, const QString& serialJen)
 {
-    return countRows(deleteQuery, entrysql::voucherRowCount(), serialJen);
+    return countRows(deleteQuery, voucherRowCount(), serialJen);
 }
 
-} // namespace voucherrows
+} // namespace voucher

@@ -12,7 +12,7 @@ class SqlStatement;
 // The rows a voucher line is stored as, written through the book's statement
 // objects: every line is a credit row of cash and a debit row of its account.
 // VoucherBook is the way in; these are its row writing.
-namespace voucherrows {
+namespace voucher {
 
 // The list's row key of a stored line: voucher number + line number.
 QString lineKey(const QString& serialJen, const QString& serialBun);
@@ -42,4 +42,4 @@ int deleteLineRows(store::SqlStatement& deleteQuery, const QString& serialJen, c
 // The rows stored under a voucher number (blanks already removed).
 int countVoucherRows(store::SqlStatement& deleteQuery, const QString& serialJen);
 
-} // namespace voucherrows
+} // namespace voucher

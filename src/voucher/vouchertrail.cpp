@@ -4,11 +4,13 @@
 
 #include <QLocale>
 
+namespace voucher {
+
 namespace {
 
 QStringList rowsStatement(const QString& where, const QString& order)
 {
-    return {QStringLiteral("Select  Serial_Bun, %1").arg(trailtext::rowColumns().join(QStringLiteral(", "))),
+    return {QStringLiteral("Select  Serial_Bun, %1").arg(trailRowColumns().join(QStringLiteral(", "))),
             QStringLiteral("From    Account_Jen_AA"), QStringLiteral("Where   ") + where,
             QStringLiteral("Order By ") + order};
 }
@@ -43,18 +45,18 @@ QStringList appendStatement()
 
 // The closed date, the chain's last hash, the clock and the login in one
 // round trip, read under the voucher table's lock.
-QString headQuery(store::Engine engine)
+QString headQuery(core::Engine engine)
 {
     switch (engine) {
-    case store::Engine::SQLite:
+    case core::Engine::SQLite:
         return QStringLiteral("SELECT (SELECT max(closed_through) FROM closed_books), "
                               "(SELECT hash FROM voucher_history ORDER BY history_id DESC LIMIT 1), "
                               "strftime('%Y-%m-%d %H:%M:%f', 'now'), ''");
-    case store::Engine::PostgreSQL:
+    case core::Engine::PostgreSQL:
         return QStringLiteral("SELECT (SELECT max(closed_through) FROM closed_books), "
                               "(SELECT hash FROM voucher_history ORDER BY history_id DESC LIMIT 1), "
                               "to_char(clock_timestamp() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS.MS'), session_user");
-    case store::Engine::SqlServer:
+    case core::Engine::SqlServer:
         return QStringLiteral("SELECT (SELECT MAX(closed_through) FROM closed_books), "
                               "(SELECT TOP 1 hash FROM voucher_history ORDER BY history_id DESC), "
                               "CONVERT(varchar(23), SYSUTCDATETIME(), 121), SUSER_SNAME()");
@@ -95,7 +97,7 @@ void VoucherTrail::prepare()
         m_append.close();
         m_append.setLines(appendStatement());
         m_append.prepare();
-    } catch (const DbError&) {
+    } catch (const core::DbError&) {
     }
 }
 
@@ -115,8 +117,8 @@ void VoucherTrail::begin(Change change, const QString& date)
 {
     begin();
     // Dates are compared as written, yyyy-MM-dd, which sorts as the calendar does.
-    if (!m_closedThrough.isEmpty() && Str_TrimRight(date) <= m_closedThrough)
-        throw PeriodClosedError(refusal(change, Str_TrimRight(date), m_closedThrough), m_closedThrough);
+    if (!m_closedThrough.isEmpty() && core::Str_TrimRight(date) <= m_closedThrough)
+        throw PeriodClosedError(refusal(change, core::Str_TrimRight(date), m_closedThrough), m_closedThrough);
 }
 
 QMap<QString, TrailLineRows> VoucherTrail::readRows(const QStringList& statement, const QString& key)
@@ -127,7 +129,7 @@ QMap<QString, TrailLineRows> VoucherTrail::readRows(const QStringList& statement
     q.bindText(QStringLiteral("tbSerial"), key);
     q.open();
     QMap<QString, TrailLineRows> lines;
-    const QStringList& columns = trailtext::rowColumns();
+    const QStringList& columns = trailRowColumns();
     for (q.first(); !q.eof(); q.next()) {
         QStringList values;
         for (const QString& column : columns)
@@ -135,7 +137,7 @@ QMap<QString, TrailLineRows> VoucherTrail::readRows(const QStringList& statement
                            ? QString::number(q.asFloat(column), 'g', QLocale::FloatingPointShortest)
                            : q.asText(column));
         TrailLineRows& line = lines[q.asText(QStringLiteral("Serial_Bun"))];
-        line.text += (line.text.isEmpty() ? QString() : QStringLiteral("\n")) + trailtext::rowText(values);
+        line.text += (line.text.isEmpty() ? QString() : QStringLiteral("\n")) + trailRowText(values);
         line.date = q.asText(QStringLiteral("Date_Day"));
         line.branch = q.asText(QStringLiteral("Kubun_Bon"));
     }
@@ -146,26 +148,26 @@ QMap<QString, TrailLineRows> VoucherTrail::readRows(const QStringList& statement
 TrailLineRows VoucherTrail::lineRows(const QString& serialJen, const QString& serialBun)
 {
     const QMap<QString, TrailLineRows> lines =
-        readRows(lineRowsStatement(), Str_RemoveBlanks(serialJen) + Str_RemoveBlanks(serialBun));
+        readRows(lineRowsStatement(), core::Str_RemoveBlanks(serialJen) + core::Str_RemoveBlanks(serialBun));
     return lines.isEmpty() ? TrailLineRows{} : lines.first();
 }
 
 QMap<QString, TrailLineRows> VoucherTrail::voucherRows(const QString& serialJen)
 {
-    return readRows(voucherRowsStatement(), Str_RemoveBlanks(serialJen));
+    return readRows(voucherRowsStatement(), core::Str_RemoveBlanks(serialJen));
 }
 
 TrailRecord VoucherTrail::append(const QString& operation, const QString& serialJen, const QString& serialBun,
                                  const QString& branch, const QString& date, const QString& before, const QString& after)
 {
     if (!m_begun)
-        throw DbError(QStringLiteral("전표 이력: begin() 없이 기록하려 했습니다."));
+        throw core::DbError(QStringLiteral("전표 이력: begin() 없이 기록하려 했습니다."));
     TrailRecord r;
     r.operation = operation;
-    r.serialJen = Str_RemoveBlanks(serialJen);
-    r.serialBun = Str_RemoveBlanks(serialBun);
+    r.serialJen = core::Str_RemoveBlanks(serialJen);
+    r.serialBun = core::Str_RemoveBlanks(serialBun);
     r.branch = branch;
-    r.date = Str_TrimRight(date);
+    r.date = core::Str_TrimRight(date);
     r.doneBy = m_doneBy.left(200);
     r.doneAt = m_doneAt;
     r.workstation = workstationName().left(100);
@@ -189,8 +191,8 @@ QList<TrailRecord> VoucherTrail::lineHistory(const QString& serialJen, const QSt
     store::SqlStatement q(m_connection);
     q.setLines({QStringLiteral("Select history_id, %1 From voucher_history").arg(kRecordColumns.join(QStringLiteral(", "))),
                 QStringLiteral("Where serial_jen = :tbJen And serial_bun = :tbBun Order By history_id")});
-    q.bindText(QStringLiteral("tbJen"), Str_RemoveBlanks(serialJen));
-    q.bindText(QStringLiteral("tbBun"), Str_RemoveBlanks(serialBun));
+    q.bindText(QStringLiteral("tbJen"), core::Str_RemoveBlanks(serialJen));
+    q.bindText(QStringLiteral("tbBun"), core::Str_RemoveBlanks(serialBun));
     q.open();
     QList<TrailRecord> records;
     for (q.first(); !q.eof(); q.next()) {
@@ -204,3 +206,5 @@ QList<TrailRecord> VoucherTrail::lineHistory(const QString& serialJen, const QSt
     }
     return records;
 }
+
+} // namespace voucher

@@ -6,11 +6,13 @@
 
 #include <QMap>
 
+namespace voucher {
+
 // A save, correction or deletion dated on or before the closed date: refused
 // before anything is written. The text names the date and the closed date.
-class PeriodClosedError : public AppError {
+class PeriodClosedError : public core::AppError {
 public:
-    PeriodClosedError(const QString& text, const QString& closedThrough) : AppError(text), m_closedThrough(closedThrough) {}
+    PeriodClosedError(const QString& text, const QString& closedThrough) : core::AppError(text), m_closedThrough(closedThrough) {}
     const QString& closedThrough() const { return m_closedThrough; }
 
 private:
@@ -71,3 +73,5 @@ private:
     QString m_doneAt;
     bool m_begun = false;
 };
+
+} // namespace voucher

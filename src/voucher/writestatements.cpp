@@ -1,6 +1,6 @@
 #include "voucher/writestatements.h"
 
-namespace entrysql {
+namespace voucher {
 
 namespace {
 
@@ -95,4 +95,4 @@ QStringList voucherRowCount()
         73);
 }
 
-} // namespace entrysql
+} // namespace voucher

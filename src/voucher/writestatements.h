@@ -5,7 +5,7 @@
 // The statements that write the voucher table and count its rows. One list
 // entry per statement line, each filled up with blanks to its statement's
 // width (the blanks mean nothing).
-namespace entrysql {
+namespace voucher {
 
 // Inserts one row of a voucher line (all 29 columns as :tb parameters).
 QStringList voucherRowInsert();
@@ -26,4 +26,4 @@ QStringList voucherLineRowCount();
 // Counts the rows left of one voucher (:tbSerial) as the column Serial.
 QStringList voucherRowCount();
 
-} // namespace entrysql
+} // namespace voucher

@@ -2,6 +2,8 @@
 
 #include <QShortcutEvent>
 
+namespace widgets {
+
 AccelButton::AccelButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
     setAutoDefault(false);
@@ -16,3 +18,5 @@ bool AccelButton::event(QEvent* event)
     }
     return QPushButton::event(event);
 }
+
+} // namespace widgets

@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+namespace widgets {
+
 // A button of the button bar. Its accelerator (Alt and the letter after "&")
 // clicks it where the focus stands, as the desktop framework's accelerators
 // do: the field being typed in is not left, so its exit handler does not run.
@@ -14,3 +16,5 @@ public:
 protected:
     bool event(QEvent* event) override;
 };
+
+} // namespace widgets

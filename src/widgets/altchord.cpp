@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace widgets {
+
 namespace {
 
 bool takesTypedText(const QObject* control)
@@ -27,3 +29,5 @@ bool AltChordFilter::eventFilter(QObject* watched, QEvent* event)
     // Alt alone, Alt+arrows (a combo box's list) and Alt+F4 carry no text.
     return (key->modifiers() & Qt::AltModifier) && !key->text().isEmpty() && key->text().front().isPrint();
 }
+
+} // namespace widgets

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+namespace widgets {
+
 // On the clerk's desktop Alt with a key is an accelerator or nothing: it never
 // types. Qt's edit fields take the text of an Alt chord that no accelerator
 // claimed, so Alt+P (a button caption's letter, but no accelerator) would add
@@ -18,3 +20,5 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+} // namespace widgets

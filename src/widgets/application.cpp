@@ -8,12 +8,14 @@
 #include <QFont>
 #include <QMessageBox>
 
+namespace widgets {
+
 VoucherApplication::VoucherApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     // The windows ask for the Korean system font of their home platform;
     // here it is served by Nanum Gothic.
     QFont::insertSubstitution(QStringLiteral("굴림"), QStringLiteral("NanumGothic"));
-    setErrorReport(&VoucherApplication::showErrorReport);
+    core::setErrorReport(&VoucherApplication::showErrorReport);
     installEventFilter(new AltChordFilter(this));
 }
 
@@ -22,7 +24,7 @@ bool VoucherApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        showErrorReport(errorReportText(error));
+        showErrorReport(core::errorReportText(error));
     } catch (...) {
         showErrorReport(QStringLiteral("알 수 없는 오류가 발생했습니다."));
     }
@@ -35,3 +37,5 @@ void VoucherApplication::showErrorReport(const QString& text)
     QMessageBox box(QMessageBox::Critical, kProgramName, text, QMessageBox::Ok, activeWindow());
     box.exec();
 }
+
+} // namespace widgets

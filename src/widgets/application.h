@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace widgets {
+
 // The program's application object. An error that escapes a handler (an
 // engine error, a failed number conversion) is shown in a message box with
 // its text, and the program goes on with the state the handler had reached;
@@ -17,3 +19,5 @@ public:
     // The error report box: the program's name, an error icon, OK.
     static void showErrorReport(const QString& text);
 };
+
+} // namespace widgets

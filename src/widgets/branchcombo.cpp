@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <utility>
 
+namespace widgets {
+
 BranchCombo::BranchCombo(QWidget* parent) : QComboBox(parent), m_list(new QListView)
 {
     setEditable(true);
@@ -133,3 +135,5 @@ void BranchCombo::hideEvent(QHideEvent* event)
     closeList();
     QComboBox::hideEvent(event);
 }
+
+} // namespace widgets

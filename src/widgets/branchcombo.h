@@ -5,6 +5,8 @@
 class QAbstractItemView;
 class QListView;
 
+namespace widgets {
+
 // The branch selector: a combo box with editable text whose item list can be
 // dropped down from code without taking the keyboard. While it is down the
 // clerk keeps typing into the text (Hangul input included), the arrow keys
@@ -51,3 +53,5 @@ private:
     bool m_focusedByPress = false; // the focus came with a press not yet delivered
     bool m_pressEntered = false;   // the press being handled brought the focus
 };
+
+} // namespace widgets

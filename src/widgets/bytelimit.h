@@ -2,6 +2,8 @@
 
 #include <QValidator>
 
+namespace widgets {
+
 // Limits an edit field to a number of bytes as the Korean code page counts
 // them (a Hangul syllable is two). Typing at the limit is refused; of a paste
 // only what fits is kept. Text still being composed by the input method is
@@ -17,3 +19,5 @@ public:
 private:
     int m_maxBytes;
 };
+
+} // namespace widgets

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace widgets {
+
 ClickHook::ClickHook(Handler handler, QObject* parent) : QObject(parent), m_handler(std::move(handler)) {}
 
 void ClickHook::watch(QWidget* control)
@@ -29,3 +31,5 @@ bool ClickHook::eventFilter(QObject* watched, QEvent* event)
         m_handler(control);
     return true;
 }
+
+} // namespace widgets

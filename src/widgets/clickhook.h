@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 // A click handler for controls that have no click signal (edit fields): it
 // runs when the left button is released over the control, after the control
 // has handled the release itself, so that what the handler selects stays
@@ -23,3 +25,5 @@ private:
     Handler m_handler;
     bool m_delivering = false;
 };
+
+} // namespace widgets

@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+namespace widgets {
+
 ColourPanel::ColourPanel(QWidget* parent) : QFrame(parent), m_colour(palette().color(QPalette::Window))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -24,3 +26,5 @@ void ColourPanel::paintEvent(QPaintEvent* event)
     }
     QFrame::paintEvent(event); // the raised border
 }
+
+} // namespace widgets

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFrame>
 
+namespace widgets {
+
 // A line panel of the entry window. Its colour (the button face, aqua for
 // the chosen line) is its own and it fills its background with it itself:
 // a palette would be handed down to every field on the panel at each change
@@ -21,3 +23,5 @@ protected:
 private:
     QColor m_colour;
 };
+
+} // namespace widgets

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QPalette>
 
-namespace colours {
+namespace widgets {
 
 QColor buttonFace()
 {
     return QApplication::palette().color(QPalette::Active, QPalette::Button);
 }
 
-} // namespace colours
+} // namespace widgets

@@ -3,7 +3,7 @@
 #include <QColor>
 
 // The named colours of the entry window.
-namespace colours {
+namespace widgets {
 
 inline QColor green() { return QColor(0x00, 0x80, 0x00); }
 inline QColor teal() { return QColor(0x00, 0x80, 0x80); }
@@ -14,4 +14,4 @@ inline QColor lime() { return QColor(0x00, 0xFF, 0x00); }
 // The system's button face, the panels' ordinary colour.
 QColor buttonFace();
 
-} // namespace colours
+} // namespace widgets

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPalette>
 
+namespace widgets {
+
 StatementModel::StatementModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void StatementModel::setColumns(const QVector<GridColumn>& columns)
@@ -78,8 +80,8 @@ QVariant StatementModel::data(const QModelIndex& index, int role) const
         return {};
     const QVariant v = m_statement->value(index.row(), resultColumn);
     if (column.format == QLatin1String("#,##0"))
-        return v.isNull() ? QString() : formatThousands(v.toDouble());
-    const QString text = Str_TrimRight(v.toString());
+        return v.isNull() ? QString() : core::formatThousands(v.toDouble());
+    const QString text = core::Str_TrimRight(v.toString());
     return column.shown ? column.shown(text) : text;
 }
 
@@ -222,3 +224,5 @@ void DbGrid::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit gridDoubleClicked();
 }
+
+} // namespace widgets

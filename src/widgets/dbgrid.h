@@ -7,6 +7,8 @@
 
 #include "store/statement.h"
 
+namespace widgets {
+
 // One column of a data grid: the result column it shows ("" for none), its
 // title, width in pixels, display format ("" for text, "#,##0" for amounts),
 // the alignment of its title and what shapes a text for the screen (none:
@@ -76,3 +78,5 @@ private:
     StatementModel* m_model;
     bool m_syncing = false;
 };
+
+} // namespace widgets

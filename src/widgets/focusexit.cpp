@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <utility>
 
+namespace widgets {
+
 FocusExit& FocusExit::instance()
 {
     static FocusExit* exits = new FocusExit; // lives as long as the application
@@ -59,7 +61,7 @@ void FocusExit::runGuarded(QWidget* window, const std::function<void()>& body)
     try {
         body();
     } catch (const std::exception& error) {
-        reportError(error);
+        core::reportError(error);
     }
 }
 
@@ -158,3 +160,5 @@ QString focusTargetName(const QWidget* target)
 {
     return target ? target->objectName() : QString();
 }
+
+} // namespace widgets

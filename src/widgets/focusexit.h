@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 // Exit handlers: a handler registered for a control runs when the keyboard
 // focus leaves that control for another control of the same window, and it
 // is told which control receives the focus (the focus target, compared by
@@ -78,3 +80,5 @@ private:
 
 // The objectName of a focus target, or "" for none.
 QString focusTargetName(const QWidget* target);
+
+} // namespace widgets

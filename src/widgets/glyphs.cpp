@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QHash>
 
+namespace widgets {
+
 namespace {
 
 // With no icon theme of the desktop's own, the style searches the fallback
@@ -37,3 +39,5 @@ QIcon standardGlyph(QStyle::StandardPixmap pixmap)
     }
     return it.value();
 }
+
+} // namespace widgets

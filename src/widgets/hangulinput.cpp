@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace widgets {
+
 namespace {
 
 constexpr char kAsksHangul[] = "asksHangul";
@@ -56,3 +58,5 @@ void HangulInput::ask(QWidget* control)
     if (control && control->hasFocus() && control->property(kAsksHangul).toBool())
         m_method->switchToHangul(control);
 }
+
+} // namespace widgets

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 // The desktop's input method, as far as a program may ask it for Hangul.
 class HangulInputMethod {
 public:
@@ -40,3 +42,5 @@ private:
     QWidget* m_lastWindow = nullptr; // only compared
     bool m_started = false;
 };
+
+} // namespace widgets

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <imm.h>
 
+namespace widgets {
 namespace {
 
 // Windows: the Korean keyboard layout, with its input method in Hangul mode.
@@ -38,10 +39,13 @@ std::unique_ptr<HangulInputMethod> desktopHangulInputMethod()
     return std::make_unique<WindowsImm>();
 }
 
+} // namespace widgets
+
 #else
 #include <QDBusConnection>
 #include <QDBusMessage>
 
+namespace widgets {
 namespace {
 
 // fcitx5: its controller on the session bus switches the input context that
@@ -69,4 +73,6 @@ std::unique_ptr<HangulInputMethod> desktopHangulInputMethod()
         return nullptr;
     return std::make_unique<Fcitx5>();
 }
+
+} // namespace widgets
 #endif

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+namespace widgets {
+
 const QString kProgramName = QStringLiteral("출금 전표");
 const QString kNoDataMessage = QStringLiteral("현재 데이타가 없읍니다....");
 
@@ -31,3 +33,5 @@ bool questionBox(QWidget* parent, const QString& text)
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
+
+} // namespace widgets

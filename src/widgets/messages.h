@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 // The window's message boxes, modal with one OK button: the warning box
 // (warning icon) for checks, the plain box for refused keystrokes.
 void warningBox(QWidget* parent, const QString& text);
@@ -17,3 +19,5 @@ extern const QString kProgramName;
 
 // "현재 데이타가 없읍니다....": the list has no rows.
 extern const QString kNoDataMessage;
+
+} // namespace widgets

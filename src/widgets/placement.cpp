@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <functional>
 
+namespace widgets {
+
 namespace {
 
 bool frameKnown(const QWidget* window)
@@ -100,3 +102,5 @@ void fillAreaWithFrame(QWidget* window, const QRect& area)
 {
     placeNowAndWhenFramed(window, [window, area] { window->setGeometry(area.marginsRemoved(frameMargins(window))); });
 }
+
+} // namespace widgets

@@ -3,6 +3,8 @@
 class QRect;
 class QWidget;
 
+namespace widgets {
+
 // Centres a window on the screen by its outer size, frame included: left =
 // (screen width - outer width) / 2 and top likewise, halved towards zero, so
 // a window larger than the screen gets negative edges. A window's frame is
@@ -17,3 +19,5 @@ void fillAreaWithFrame(QWidget* window, const QRect& area);
 
 // The rule itself, for tests: the integer halving truncates towards zero.
 int centredEdge(int screenExtent, int windowExtent);
+
+} // namespace widgets

@@ -6,6 +6,8 @@
 #include <QInputMethodEvent>
 #include <QWidget>
 
+namespace widgets {
+
 PreeditCommitter::PreeditCommitter(QObject* parent) : QObject(parent) {}
 
 void PreeditCommitter::watch(QWidget* field)
@@ -50,3 +52,5 @@ void PreeditCommitter::commitPending(QWidget* field)
     // The platform input method must not deliver the same syllable later.
     QGuiApplication::inputMethod()->reset();
 }
+
+} // namespace widgets

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace widgets {
+
 // Keeps a syllable that the input method is still composing when the clerk
 // leaves a field: the field takes the syllable as committed text before the
 // focus moves on (and before the field's exit handler reads the text).
@@ -30,3 +32,5 @@ protected:
 private:
     QHash<QWidget*, QString> m_preedit;
 };
+
+} // namespace widgets

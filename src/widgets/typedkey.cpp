@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+namespace widgets {
+
 char16_t typedCharacter(const QKeyEvent* event)
 {
     const int key = event->key();
@@ -102,3 +104,5 @@ void KeyPressFilter::discardComposition(QWidget* control)
     QCoreApplication::sendEvent(control, &nothing);
     QGuiApplication::inputMethod()->reset();
 }
+
+} // namespace widgets

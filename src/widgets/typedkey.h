@@ -7,6 +7,8 @@
 class QKeyEvent;
 class QWidget;
 
+namespace widgets {
+
 // The character a key press types, as a key-press handler of the clerk's
 // desktop framework receives it: printable characters, Backspace (8),
 // Enter (13), Escape (27) and the control characters of Ctrl with a letter
@@ -36,3 +38,5 @@ private:
 
     Handler m_handler;
 };
+
+} // namespace widgets

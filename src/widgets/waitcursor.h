@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+namespace widgets {
+
 // Shows the hourglass while a handler works and puts the pointer back when
 // the scope ends, also when the handler ends by an error.
 class WaitCursor {
@@ -18,3 +20,5 @@ inline void restoreAllCursors()
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
 }
+
+} // namespace widgets

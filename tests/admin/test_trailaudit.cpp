@@ -32,7 +32,7 @@ QStringList targetOf(const EngineDb& db)
 }
 
 // A record as someone with the file or the owner's login would add it: chained and hashed.
-void insertRecord(store::Connection& c, const TrailRecord& r)
+void insertRecord(store::Connection& c, const voucher::TrailRecord& r)
 {
     QSqlQuery q(c.database());
     q.prepare(QStringLiteral("INSERT INTO voucher_history (operation, serial_jen, serial_bun, branch, date_day, done_by, "
@@ -71,9 +71,9 @@ private slots:
             c, QStringLiteral("2001-05-30"), 0,
             {{QStringLiteral("01"), QStringLiteral("40701005000"), QStringLiteral("여비교통비"), 5000},
              {QStringLiteral("02"), QStringLiteral("40701006000"), QStringLiteral("접대비"), 7000}});
-        VoucherBook book(c);
+        voucher::VoucherBook book(c);
         QCOMPARE(book.deleteLine(number, QStringLiteral("02")), 2);
-        const TrailRecord first = book.lineHistory(number, QStringLiteral("01")).first();
+        const voucher::TrailRecord first = book.lineHistory(number, QStringLiteral("01")).first();
 
         // The append-only triggers lifted first, as the file's or schema's owner can.
         if (db.isPostgres())
@@ -88,7 +88,7 @@ private slots:
         if (tamper == QLatin1String("removed"))
             execSql(c, QStringLiteral("DELETE FROM voucher_history WHERE history_id = %1").arg(second));
         if (tamper == QLatin1String("inserted")) {
-            TrailRecord forged = first;
+            voucher::TrailRecord forged = first;
             forged.operation = QStringLiteral("correct");
             forged.prevHash = first.hash; // chained onto the first record, not onto the last
             forged.hash = forged.computedHash();
@@ -154,7 +154,7 @@ private slots:
             bool failed = false;
             try {
                 c.execNative(QLatin1String(sql));
-            } catch (const DbError&) {
+            } catch (const core::DbError&) {
                 failed = true;
             }
             QVERIFY2(failed == refused, sql);

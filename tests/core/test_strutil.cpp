@@ -38,15 +38,15 @@ void TestStrUtil::trims()
     QFETCH(QString, text);
     QFETCH(QString, left);
     QFETCH(QString, right);
-    QCOMPARE(Str_TrimLeft(text), left);
-    QCOMPARE(Str_TrimRight(text), right);
+    QCOMPARE(core::Str_TrimLeft(text), left);
+    QCOMPARE(core::Str_TrimRight(text), right);
 }
 
 void TestStrUtil::removeBlanks()
 {
-    QCOMPARE(Str_RemoveBlanks(" 01 02 "), QStringLiteral("0102"));
-    QCOMPARE(Str_RemoveBlanks(""), QString());
-    QCOMPARE(Str_RemoveBlanks("국 민 은 행\t"), QStringLiteral("국민은행\t"));
+    QCOMPARE(core::Str_RemoveBlanks(" 01 02 "), QStringLiteral("0102"));
+    QCOMPARE(core::Str_RemoveBlanks(""), QString());
+    QCOMPARE(core::Str_RemoveBlanks("국 민 은 행\t"), QStringLiteral("국민은행\t"));
 }
 
 void TestStrUtil::toNumber_data()
@@ -67,7 +67,7 @@ void TestStrUtil::toNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(Str_ToNumber(text), value);
+    QCOMPARE(core::Str_ToNumber(text), value);
 }
 
 void TestStrUtil::toNumberRefusesWhatIsNoNumber_data()
@@ -84,9 +84,9 @@ void TestStrUtil::toNumberRefusesWhatIsNoNumber()
 {
     QFETCH(QString, text);
     try {
-        Str_ToNumber(text);
+        core::Str_ToNumber(text);
         QFAIL("no conversion error");
-    } catch (const ConversionError& e) {
+    } catch (const core::ConversionError& e) {
         QVERIFY2(e.text().contains(text), qPrintable(e.text())); // the clerk sees what was wrong
     }
 }
@@ -113,46 +113,46 @@ void TestStrUtil::displayForm()
     QFETCH(QString, plain);
     QFETCH(QString, formatted);
     QFETCH(int, blanks);
-    QCOMPARE(Str_StrToDouble(plain, formatted), QString(blanks, u' ') + formatted);
+    QCOMPARE(core::Str_StrToDouble(plain, formatted), QString(blanks, u' ') + formatted);
 }
 
 void TestStrUtil::blankTableEdges()
 {
-    QCOMPARE(Str_StrToDouble("", ""), QString());                          // length 0
-    QCOMPARE(Str_StrToDouble("1234567890123", "1,234,567,890,123"), QString()); // 13, not negative
-    QCOMPARE(Str_StrToDouble("-12345678901234", "x"), QString());          // 15
-    QVERIFY_THROWS_EXCEPTION(ConversionError, Str_StrToDouble("-", "-"));  // not a number
+    QCOMPARE(core::Str_StrToDouble("", ""), QString());                          // length 0
+    QCOMPARE(core::Str_StrToDouble("1234567890123", "1,234,567,890,123"), QString()); // 13, not negative
+    QCOMPARE(core::Str_StrToDouble("-12345678901234", "x"), QString());          // 15
+    QVERIFY_THROWS_EXCEPTION(core::ConversionError, core::Str_StrToDouble("-", "-"));  // not a number
 }
 
 void TestStrUtil::formats()
 {
-    QCOMPARE(formatThousands(1234567), QStringLiteral("1,234,567"));
-    QCOMPARE(formatThousands(-1234.5), QStringLiteral("-1,235"));
-    QCOMPARE(formatThousands(0), QStringLiteral("0"));
-    QCOMPARE(formatThousandsBlankZero(0), QString());
-    QCOMPARE(formatThousandsBlankZero(1000), QStringLiteral("1,000"));
-    QCOMPARE(formatPlain(1234.6), QStringLiteral("1235"));
-    QCOMPARE(formatPlain(-0.4), QStringLiteral("0"));
-    QCOMPARE(formatZeroPadded(3, 5), QStringLiteral("00003"));
-    QCOMPARE(formatZeroPadded(-1, 5), QStringLiteral("-00001"));
-    QCOMPARE(formatZeroPadded(123456789, 8), QStringLiteral("123456789"));
-    QCOMPARE(shortestDecimal(1234), QStringLiteral("1234"));
-    QCOMPARE(shortestDecimal(1234.5), QStringLiteral("1234.5"));
-    QCOMPARE(shortestDecimal(-5), QStringLiteral("-5"));
-    QCOMPARE(shortestDecimal(1e15), QStringLiteral("1000000000000000"));
+    QCOMPARE(core::formatThousands(1234567), QStringLiteral("1,234,567"));
+    QCOMPARE(core::formatThousands(-1234.5), QStringLiteral("-1,235"));
+    QCOMPARE(core::formatThousands(0), QStringLiteral("0"));
+    QCOMPARE(core::formatThousandsBlankZero(0), QString());
+    QCOMPARE(core::formatThousandsBlankZero(1000), QStringLiteral("1,000"));
+    QCOMPARE(core::formatPlain(1234.6), QStringLiteral("1235"));
+    QCOMPARE(core::formatPlain(-0.4), QStringLiteral("0"));
+    QCOMPARE(core::formatZeroPadded(3, 5), QStringLiteral("00003"));
+    QCOMPARE(core::formatZeroPadded(-1, 5), QStringLiteral("-00001"));
+    QCOMPARE(core::formatZeroPadded(123456789, 8), QStringLiteral("123456789"));
+    QCOMPARE(core::shortestDecimal(1234), QStringLiteral("1234"));
+    QCOMPARE(core::shortestDecimal(1234.5), QStringLiteral("1234.5"));
+    QCOMPARE(core::shortestDecimal(-5), QStringLiteral("-5"));
+    QCOMPARE(core::shortestDecimal(1e15), QStringLiteral("1000000000000000"));
 }
 
 void TestStrUtil::byteLength()
 {
-    QCOMPARE(cp949Length("abc"), 3);
-    QCOMPARE(cp949Length("현금 1"), 6);
-    QCOMPARE(cp949Length(""), 0);
+    QCOMPARE(core::cp949Length("abc"), 3);
+    QCOMPARE(core::cp949Length("현금 1"), 6);
+    QCOMPARE(core::cp949Length(""), 0);
 }
 
 void TestStrUtil::storableInTheCodePage()
 {
     // A syllable of the Korean Windows code page's extension, beyond EUC-KR.
-    QCOMPARE(firstUnstorableInCp949(QStringLiteral("똠방각하")), -1);
+    QCOMPARE(core::firstUnstorableInCp949(QStringLiteral("똠방각하")), -1);
 }
 
 QTEST_APPLESS_MAIN(TestStrUtil)

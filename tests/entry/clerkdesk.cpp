@@ -31,13 +31,13 @@ Desk::Desk()
 
 Desk::~Desk()
 {
-    for (LookupKind kind : kAllNameKinds)
+    for (voucher::LookupKind kind : voucher::kAllNameKinds)
         dialog(kind)->hide();
 }
 
-LookupFrame* Desk::dialog(LookupKind kind)
+lookup::LookupFrame* Desk::dialog(voucher::LookupKind kind)
 {
-    LookupFrame* dialogs[] = {&form1, &form2, &form3, &form4, &form5, &form6};
+    lookup::LookupFrame* dialogs[] = {&form1, &form2, &form3, &form4, &form5, &form6};
     return dialogs[static_cast<size_t>(kind)];
 }
 
@@ -54,9 +54,9 @@ QPushButton* Desk::button(const QString& name)
     return w.findChild<QPushButton*>(name);
 }
 
-DbGrid* Desk::grid()
+widgets::DbGrid* Desk::grid()
 {
-    return w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    return w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
 }
 
 bool Desk::activate()
@@ -86,15 +86,15 @@ void selectAll(QLineEdit* field)
 }
 
 // Clicks the row of the lookup's grid whose code column holds `code`.
-void pick(LookupFrame* dialog, const QString& code)
+void pick(lookup::LookupFrame* dialog, const QString& code)
 {
     store::SqlStatement* q = dialog->query();
     const int codeColumn = q->columnIndex(dialog->reading().codeColumn);
-    auto* grid = dialog->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = dialog->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     QVERIFY(grid);
     int row = -1;
     for (int r = 0; r < grid->model()->rowCount() && row < 0; ++r)
-        if (Str_TrimRight(q->value(r, codeColumn).toString()) == code)
+        if (core::Str_TrimRight(q->value(r, codeColumn).toString()) == code)
             row = r;
     QVERIFY2(row >= 0, qPrintable(QStringLiteral("%1 is not offered").arg(code)));
     grid->scrollTo(grid->model()->index(row, 1));
@@ -128,7 +128,7 @@ void chooseRow(Desk& desk, const QString& serialJen, const char* line)
     const int row = entrykit::gridRowOf(desk.grid(), serialJen, QLatin1String(line));
     QVERIFY(row >= 0);
     entrykit::clickGridRow(desk.grid(), row);
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
 }
 
 void chooseDateAndBranch(Desk& desk, const QString& date, int branch)
@@ -146,10 +146,10 @@ void chooseDateAndBranch(Desk& desk, const QString& date, int branch)
     QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edAc_JenName_01"));
 }
 
-void typeName(Desk& desk, int line, LookupKind kind, const NameInput& input)
+void typeName(Desk& desk, int line, voucher::LookupKind kind, const NameInput& input)
 {
     QLineEdit* field = desk.w.line(line).name(kind);
-    LookupFrame* dialog = desk.dialog(kind);
+    lookup::LookupFrame* dialog = desk.dialog(kind);
     dialog->hide();
     retype(desk, field, input.search);
     if (QTest::currentTestFailed())
@@ -166,10 +166,10 @@ void typeName(Desk& desk, int line, LookupKind kind, const NameInput& input)
 
 void typeLine(Desk& desk, int line, const LineInput& input)
 {
-    const std::pair<LookupKind, const NameInput*> names[] = {
-        {LookupKind::Account, &input.account},    {LookupKind::CustomerBank, &input.customer},
-        {LookupKind::Employee, &input.employee},  {LookupKind::Department, &input.department},
-        {LookupKind::Project, &input.project},
+    const std::pair<voucher::LookupKind, const NameInput*> names[] = {
+        {voucher::LookupKind::Account, &input.account},    {voucher::LookupKind::CustomerBank, &input.customer},
+        {voucher::LookupKind::Employee, &input.employee},  {voucher::LookupKind::Department, &input.department},
+        {voucher::LookupKind::Project, &input.project},
     };
     for (const auto& [kind, name] : names) {
         if (name->search.isEmpty())
@@ -178,24 +178,24 @@ void typeLine(Desk& desk, int line, const LineInput& input)
         if (QTest::currentTestFailed())
             return;
     }
-    const LinePanel& l = desk.w.line(line);
+    const entry::LinePanel& l = desk.w.line(line);
     if (!input.text.isEmpty())
         retype(desk, l.acText, input.text);
     if (!input.item.search.isEmpty())
-        typeName(desk, line, LookupKind::Item, input.item);
+        typeName(desk, line, voucher::LookupKind::Item, input.item);
     if (!input.amount.isEmpty())
         retype(desk, l.crAmt, input.amount);
 }
 
 QStringList windowState(Desk& desk)
 {
-    QStringList state{modeText(desk.w.mode()), desk.edit(QStringLiteral("edSerial"))->text(), desk.w.lastStoredKey(),
+    QStringList state{voucher::modeText(desk.w.mode()), desk.edit(QStringLiteral("edSerial"))->text(), desk.w.lastStoredKey(),
                       desk.w.gridReturnKey()};
-    for (int n = 1; n <= kLineCount; ++n) {
-        const LinePanel& l = desk.w.line(n);
+    for (int n = 1; n <= voucher::kLineCount; ++n) {
+        const entry::LinePanel& l = desk.w.line(n);
         state << l.serialBun->text() << l.acText->text() << l.crAmt->text() << l.drAmt->text() << l.crAmtPlain
               << l.drAmtPlain;
-        for (LookupKind kind : kAllNameKinds)
+        for (voucher::LookupKind kind : voucher::kAllNameKinds)
             state << l.name(kind)->text() << l.code(kind);
         state << QString::number(l.panel->isHidden()) << QString::number(l.panel->isEnabled())
               << l.panel->colour().name();
@@ -216,7 +216,7 @@ QVector<QStringList> voucherRows(store::Connection& c, const QString& serialJen,
 {
     // SQLite keeps the insertion order in rowid; elsewhere the clock of each
     // write orders the rows, line and side breaking ties.
-    const QString order = c.engine() == store::Engine::SQLite
+    const QString order = c.engine() == core::Engine::SQLite
                               ? QStringLiteral("rowid")
                               : QStringLiteral("End_Day, Serial_Bun, Serial_CrDr DESC");
     return c.selectNative(QStringLiteral("SELECT %1 FROM account_jen_AA WHERE rtrim(Serial_Jen) = '%2' ORDER BY %3")
@@ -234,7 +234,7 @@ void exec(store::Connection& c, const QString& sql)
 
 bool sqlite(store::Connection& c)
 {
-    return c.engine() == store::Engine::SQLite;
+    return c.engine() == core::Engine::SQLite;
 }
 
 void definePostgresFault(store::Connection& c)

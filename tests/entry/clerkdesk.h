@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QVector>
 
+namespace widgets {
 class DbGrid;
+}
 class QLineEdit;
 class QPushButton;
 
@@ -24,18 +26,18 @@ public:
     Desk();
     ~Desk();
 
-    TfmBorvane w;
-    TForm1 form1{&w};
-    TForm2 form2{&w};
-    TForm3 form3{&w};
-    TForm4 form4{&w};
-    TForm5 form5{&w};
-    TForm6 form6{&w};
+    entry::TfmBorvane w;
+    lookup::TForm1 form1{&w};
+    lookup::TForm2 form2{&w};
+    lookup::TForm3 form3{&w};
+    lookup::TForm4 form4{&w};
+    lookup::TForm5 form5{&w};
+    lookup::TForm6 form6{&w};
 
-    LookupFrame* dialog(LookupKind kind);
+    lookup::LookupFrame* dialog(voucher::LookupKind kind);
     QLineEdit* edit(const QString& name);
     QPushButton* button(const QString& name);
-    DbGrid* grid();
+    widgets::DbGrid* grid();
 
     // Brings the entry window back to the front after a lookup dialog took it.
     bool activate();
@@ -68,7 +70,7 @@ void typeLine(Desk& desk, int line, const LineInput& input);
 
 // Types a name into a line's field, leaves it with Tab and, when `code` is
 // not empty, clicks that row in the lookup that opened.
-void typeName(Desk& desk, int line, LookupKind kind, const NameInput& input);
+void typeName(Desk& desk, int line, voucher::LookupKind kind, const NameInput& input);
 
 // Clicks into a field and replaces its text by typing.
 void retype(Desk& desk, QLineEdit* field, const QString& text);

@@ -9,13 +9,13 @@
 
 namespace entrykit {
 
-void clickGridRow(DbGrid* grid, int row, int column)
+void clickGridRow(widgets::DbGrid* grid, int row, int column)
 {
     const QRect cell = grid->visualRect(grid->model()->index(row, column));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-int gridRowOf(DbGrid* grid, const QString& serialJen, const QString& line)
+int gridRowOf(widgets::DbGrid* grid, const QString& serialJen, const QString& line)
 {
     store::SqlStatement* s = grid->statement();
     const int jen = s->columnIndex(QStringLiteral("serial_jen"));
@@ -26,7 +26,7 @@ int gridRowOf(DbGrid* grid, const QString& serialJen, const QString& line)
     return -1;
 }
 
-QString gridText(DbGrid* grid, int row, int column)
+QString gridText(widgets::DbGrid* grid, int row, int column)
 {
     return grid->model()->index(row, column).data().toString();
 }

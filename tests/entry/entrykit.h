@@ -6,19 +6,21 @@
 
 #include <QString>
 
+namespace widgets {
 class DbGrid;
+}
 class QWidget;
 
 namespace entrykit {
 
 // Clicks the cell of a grid row (in a visible data column).
-void clickGridRow(DbGrid* grid, int row, int column = 3);
+void clickGridRow(widgets::DbGrid* grid, int row, int column = 3);
 
 // The grid's row whose result columns serial_jen and serial_bun match, or -1.
-int gridRowOf(DbGrid* grid, const QString& serialJen, const QString& line);
+int gridRowOf(widgets::DbGrid* grid, const QString& serialJen, const QString& line);
 
 // The display text of a grid cell.
-QString gridText(DbGrid* grid, int row, int column);
+QString gridText(widgets::DbGrid* grid, int row, int column);
 
 // Types a text into a widget key by key; characters beyond ASCII (Hangul)
 // arrive as key events carrying their text, as a committed input method
@@ -35,7 +37,7 @@ QString focusName(QWidget* window);
 #define ENTRY_TEST_MAIN(TestClass)                     \
     int main(int argc, char** argv)                    \
     {                                                  \
-        VoucherApplication app(argc, argv);            \
+        widgets::VoucherApplication app(argc, argv);            \
         TestClass test;                                \
         return QTest::qExec(&test, argc, argv);        \
     }

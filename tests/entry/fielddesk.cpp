@@ -10,14 +10,14 @@ FieldDesk::FieldDesk(const QString& engine, const Seed& seed) : account(engine)
 {
     if (seed)
         seed(account.connection());
-    window = std::make_unique<TfmBorvane>();
-    TfmBorvane* w = window.get();
-    forms[0] = std::make_unique<TForm1>(w);
-    forms[1] = std::make_unique<TForm2>(w);
-    forms[2] = std::make_unique<TForm3>(w);
-    forms[3] = std::make_unique<TForm4>(w);
-    forms[4] = std::make_unique<TForm5>(w);
-    forms[5] = std::make_unique<TForm6>(w);
+    window = std::make_unique<entry::TfmBorvane>();
+    entry::TfmBorvane* w = window.get();
+    forms[0] = std::make_unique<lookup::TForm1>(w);
+    forms[1] = std::make_unique<lookup::TForm2>(w);
+    forms[2] = std::make_unique<lookup::TForm3>(w);
+    forms[3] = std::make_unique<lookup::TForm4>(w);
+    forms[4] = std::make_unique<lookup::TForm5>(w);
+    forms[5] = std::make_unique<lookup::TForm6>(w);
     w->setLookupDialogs({forms[0].get(), forms[1].get(), forms[2].get(), forms[3].get(), forms[4].get(),
                          forms[5].get()});
 }
@@ -59,7 +59,7 @@ QPushButton* FieldDesk::button(const QString& name) const
     return qobject_cast<QPushButton*>(control(name));
 }
 
-QLineEdit* FieldDesk::nameField(LookupKind kind, int line) const
+QLineEdit* FieldDesk::nameField(voucher::LookupKind kind, int line) const
 {
     return edit(namePrefix(kind) + lineDigits(line));
 }
@@ -74,7 +74,7 @@ QLineEdit* FieldDesk::drAmt(int line) const
     return edit(QStringLiteral("edDr_Amt_") + lineDigits(line));
 }
 
-LookupFrame* FieldDesk::dialog(LookupKind kind) const
+lookup::LookupFrame* FieldDesk::dialog(voucher::LookupKind kind) const
 {
     return forms[static_cast<int>(kind)].get();
 }
@@ -96,15 +96,15 @@ void DesktopBoxes::answered(QWidget* owner)
     }
 }
 
-QString namePrefix(LookupKind kind)
+QString namePrefix(voucher::LookupKind kind)
 {
     switch (kind) {
-    case LookupKind::Account: return QStringLiteral("edAc_JenName_");
-    case LookupKind::CustomerBank: return QStringLiteral("edKubun_Name_");
-    case LookupKind::Employee: return QStringLiteral("edSawon_Name_");
-    case LookupKind::Department: return QStringLiteral("edBuser_Name_");
-    case LookupKind::Project: return QStringLiteral("edProject_Name_");
-    case LookupKind::Item: return QStringLiteral("edItem_Name");
+    case voucher::LookupKind::Account: return QStringLiteral("edAc_JenName_");
+    case voucher::LookupKind::CustomerBank: return QStringLiteral("edKubun_Name_");
+    case voucher::LookupKind::Employee: return QStringLiteral("edSawon_Name_");
+    case voucher::LookupKind::Department: return QStringLiteral("edBuser_Name_");
+    case voucher::LookupKind::Project: return QStringLiteral("edProject_Name_");
+    case voucher::LookupKind::Item: return QStringLiteral("edItem_Name");
     }
     return {};
 }

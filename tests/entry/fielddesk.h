@@ -33,17 +33,17 @@ public:
     QPushButton* button(const QString& name) const;
     QWidget* control(const QString& name) const;
     // The name field, amount fields and lookup dialog of a kind and line.
-    QLineEdit* nameField(LookupKind kind, int line) const;
+    QLineEdit* nameField(voucher::LookupKind kind, int line) const;
     QLineEdit* crAmt(int line) const;
     QLineEdit* drAmt(int line) const;
-    LookupFrame* dialog(LookupKind kind) const;
+    lookup::LookupFrame* dialog(voucher::LookupKind kind) const;
     // Lookup dialogs now shown.
     int shownDialogs() const;
     QString focus() const { return focusName(window.get()); }
 
     TestAccount account;
-    std::unique_ptr<TfmBorvane> window;
-    std::unique_ptr<LookupFrame> forms[kNameKinds];
+    std::unique_ptr<entry::TfmBorvane> window;
+    std::unique_ptr<lookup::LookupFrame> forms[voucher::kNameKinds];
 };
 
 // Answers every modal message box that opens while it lives (records its
@@ -60,7 +60,7 @@ protected:
 };
 
 // Field name prefix of a kind: "edAc_JenName_" .. "edItem_Name".
-QString namePrefix(LookupKind kind);
+QString namePrefix(voucher::LookupKind kind);
 QString lineDigits(int line);
 
 } // namespace entrykit

@@ -85,7 +85,7 @@ QString endDays(store::Connection& c, const char* line)
     Desk desk;                                                                                        \
     chooseDateAndBranch(desk, kDate, 0);                                                              \
     entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02"))); \
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);                                                     \
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);                                                     \
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst)
 
 } // namespace
@@ -118,9 +118,9 @@ void TestCorrect::correctionRewritesBothRows()
     CHOOSE_LINE_TWO(desk);
 
     // A new amount, then another account chosen in its lookup.
-    const LinePanel& l = desk.w.line(2);
+    const entry::LinePanel& l = desk.w.line(2);
     retype(desk, l.crAmt, QStringLiteral("77000"));
-    typeName(desk, 2, LookupKind::Account, {QStringLiteral("통신비"), QStringLiteral("40701007000")});
+    typeName(desk, 2, voucher::LookupKind::Account, {QStringLiteral("통신비"), QStringLiteral("40701007000")});
     if (QTest::currentTestFailed())
         return;
     ModalWatcher watcher;
@@ -150,16 +150,16 @@ void TestCorrect::correctionRewritesBothRows()
     QCOMPARE(lineRows(c, "03"), lineThree);
 
     // Still correcting, the corrected line chosen again and shown as stored.
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), kFirst);
     QCOMPARE(desk.w.gridReturnKey(), kFirst + QStringLiteral("02"));
     QCOMPARE(desk.w.voucherList().asText(QStringLiteral("serial_ttt")), kFirst + QStringLiteral("02"));
     QCOMPARE(desk.grid()->currentIndex().row(), desk.w.voucherList().currentRow());
     QCOMPARE(desk.grid()->model()->rowCount(), 3);
     QVERIFY(l.panel->isEnabled());
-    QCOMPARE(l.panel->colour(), colours::aqua());
+    QCOMPARE(l.panel->colour(), widgets::aqua());
     QVERIFY(!desk.w.line(1).panel->isEnabled());
-    QCOMPARE(l.name(LookupKind::Account)->text(), QStringLiteral("통신비"));
+    QCOMPARE(l.name(voucher::LookupKind::Account)->text(), QStringLiteral("통신비"));
     QCOMPARE(l.crAmtPlain, QStringLiteral("77000"));
 
     // A further correction follows at once: a zero amount keeps the line.
@@ -184,7 +184,7 @@ void TestCorrect::correctionWritesTheLoadedLine()
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
         entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
-        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
         retype(desk, desk.w.line(2).crAmt, QStringLiteral("1"));
         retype(desk, desk.w.line(2).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
@@ -236,7 +236,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
         CHOOSE_LINE_TWO(desk);
         retype(desk, desk.edit(QStringLiteral("edDate")), QStringLiteral("2001-05-31"));
         entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kSecond, QStringLiteral("01")));
-        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
         retype(desk, desk.w.line(1).crAmt, QStringLiteral("1"));
         retype(desk, desk.w.line(1).acText, QStringLiteral("고친 적요"));
         if (QTest::currentTestFailed())
@@ -268,7 +268,7 @@ void TestCorrect::lineNoLongerStoredIsReported()
         QCOMPARE(watcher.texts, QStringList{kNotStored});
         QCOMPARE(lineRows(c, "02"), stored);
         QCOMPARE(windowState(desk), before);
-        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
         QVERIFY(desk.w.line(2).panel->isEnabled());
     }
 }
@@ -321,7 +321,7 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
     four.account = {QStringLiteral("접대비"), QStringLiteral("40701006000")};
     four.amount = QStringLiteral("9000");
     typeLine(desk, 4, four);
-    typeName(desk, 5, LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
+    typeName(desk, 5, voucher::LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
     entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("02")));
     if (QTest::currentTestFailed())
         return;
@@ -330,14 +330,14 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
 
     // The account field left for the customer field loses its code: the
     // correction refuses to store the name alone.
-    typeName(desk, 2, LookupKind::Account, {QStringLiteral("통신비"), QString()});
+    typeName(desk, 2, voucher::LookupKind::Account, {QStringLiteral("통신비"), QString()});
     ModalWatcher watcher;
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("2라인에 계정과목의 코드를 등록 하세요....")});
     QCOMPARE(lineRows(c, "02"), stored);
 
     // Chosen, it is stored; the hidden customer of line 5 is not looked at.
-    typeName(desk, 2, LookupKind::Account, {QStringLiteral("통신비"), QStringLiteral("40701007000")});
+    typeName(desk, 2, voucher::LookupKind::Account, {QStringLiteral("통신비"), QStringLiteral("40701007000")});
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(lineRows(c, "02").first().at(10), QStringLiteral("40701007000"));
@@ -347,7 +347,7 @@ void TestCorrect::onlyWhatIsShownAndChosenIsStored()
     QVERIFY(desk.activate());
     QTest::mouseClick(desk.edit(QStringLiteral("edDate")), Qt::LeftButton);
     QTest::mouseClick(desk.grid()->viewport(), Qt::LeftButton, {}, QPoint(5, desk.grid()->viewport()->height() - 5));
-    QCOMPARE(desk.w.mode(), VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Jen) = '2001-05-30-00000002'")), 6);
@@ -389,7 +389,7 @@ void TestCorrect::emptyCodesAreStoredAsEmptyTexts()
 
     // Correcting the line without codes writes empty texts too.
     entrykit::clickGridRow(desk.grid(), entrykit::gridRowOf(desk.grid(), kFirst, QStringLiteral("01")));
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     retype(desk, desk.w.line(1).crAmt, QStringLiteral("51000"));
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList());

@@ -100,7 +100,7 @@ void TestDelete::deletingLineByLine()
              (QVector<QStringList>{{"01", "01"}, {"01", "02"}, {"03", "01"}, {"03", "02"}}));
     QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Jen) = '%1'").arg(kSecond)), 2);
     QCOMPARE(listedLines(desk), (QStringList{kFirst + "01", kFirst + "03"}));
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), QString());
     QCOMPARE(desk.w.gridReturnKey(), kFirst);
     QVERIFY(desk.w.line(2).panel->isHidden());
@@ -117,24 +117,24 @@ void TestDelete::deletingLineByLine()
     chooseRow(desk, kFirst, "01");
     press(desk, QStringLiteral("DeleteBtn"));
     QCOMPARE(listedLines(desk), QStringList{kFirst + "03"});
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
 
     // The last line: idle again, the whole list of the date and branch.
     chooseRow(desk, kFirst, "03");
     press(desk, QStringLiteral("DeleteBtn"));
     QCOMPARE(watcher.texts, QStringList());
     QCOMPARE(nativeCount(c, QStringLiteral("rtrim(Serial_Jen) = '%1'").arg(kFirst)), 0);
-    QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
     QCOMPARE(listedLines(desk), QStringList{kSecond + "01"});
     QVERIFY(desk.button(QStringLiteral("InsertBtn"))->isEnabled());
     QVERIFY(!desk.button(QStringLiteral("DeleteBtn"))->isEnabled());
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), QString());
-    for (int n = 1; n <= kLineCount; ++n) {
-        const LinePanel& l = desk.w.line(n);
+    for (int n = 1; n <= voucher::kLineCount; ++n) {
+        const entry::LinePanel& l = desk.w.line(n);
         QVERIFY(!l.panel->isHidden());
         QVERIFY(l.panel->isEnabled());
-        QCOMPARE(l.panel->colour(), colours::buttonFace());
-        QCOMPARE(l.name(LookupKind::Account)->text(), QString());
+        QCOMPARE(l.panel->colour(), widgets::buttonFace());
+        QCOMPARE(l.name(voucher::LookupKind::Account)->text(), QString());
         QCOMPARE(l.crAmt->text(), QString());
     }
 }
@@ -150,7 +150,7 @@ void TestDelete::deletingTheHighestVoucherFreesItsNumber()
     chooseDateAndBranch(desk, kDate, 0);
     chooseRow(desk, kSecond, "01");
     press(desk, QStringLiteral("DeleteBtn"));
-    QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
     QCOMPARE(listedLines(desk), QStringList{kFirst + "01"});
 
     typeLine(desk, 1, simpleLine(QStringLiteral("접대비"), QStringLiteral("40701006000"), QStringLiteral("9000")));
@@ -182,7 +182,7 @@ void TestDelete::lineDeletedElsewhereIsReported()
     QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
     // The list then shows what is stored: line 01 of the voucher.
     QCOMPARE(listedLines(desk), QStringList{kFirst + "01"});
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 2);
 
     // A line that is there goes without a word.
@@ -190,7 +190,7 @@ void TestDelete::lineDeletedElsewhereIsReported()
     press(desk, QStringLiteral("DeleteBtn"));
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 0);
-    QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
 }
 
 void TestDelete::emptyListIsRefused()

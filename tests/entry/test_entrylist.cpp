@@ -27,14 +27,14 @@ QString today()
     return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QString voucher(int n)
+QString voucherNumber(int n)
 {
     return today() + u'-' + QString::number(n).rightJustified(8, u'0');
 }
 
-ColourPanel* panel(QWidget* w, int n)
+widgets::ColourPanel* panel(QWidget* w, int n)
 {
-    return w->findChild<ColourPanel*>(QStringLiteral("Panel%1").arg(n));
+    return w->findChild<widgets::ColourPanel*>(QStringLiteral("Panel%1").arg(n));
 }
 
 QLineEdit* edit(QWidget* w, const QString& name)
@@ -58,27 +58,27 @@ void seedDay(store::Connection& c)
     travel.projectName = QStringLiteral("신사옥 이전");
     travel.itemCode = QStringLiteral("I01");
     travel.itemName = QStringLiteral("비품");
-    voucherseed::insertVoucher(c, today(), 0, voucher(1),
+    voucherseed::insertVoucher(c, today(), 0, voucherNumber(1),
                 {{QStringLiteral("01"), QStringLiteral("83001001000"), QStringLiteral("소모품비"), 50000,
                   QStringLiteral("사무용품 구입")},
                  travel,
                  {QStringLiteral("03"), QStringLiteral("81301001000"), QStringLiteral("접대비"), 300000,
                   QStringLiteral("거래처 접대")}});
-    voucherseed::insertVoucher(c, today(), 0, voucher(2),
+    voucherseed::insertVoucher(c, today(), 0, voucherNumber(2),
                 {{QStringLiteral("01"), QStringLiteral("81101001000"), QStringLiteral("복리후생비"), 99000,
                   QStringLiteral("야근 식대")}});
-    voucherseed::insertVoucher(c, today(), 1, voucher(3),
+    voucherseed::insertVoucher(c, today(), 1, voucherNumber(3),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 45000,
                   QStringLiteral("부산지점 전화요금")}});
     const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("yyyy-MM-dd"));
     voucherseed::insertVoucher(c, yesterday, 0, yesterday + QStringLiteral("-00000001"),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 1,
                   QStringLiteral("어제")}});
-    voucherseed::insertVoucher(c, today(), 0, voucher(4),
+    voucherseed::insertVoucher(c, today(), 0, voucherNumber(4),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 2,
                   QStringLiteral("입금 전표")}},
                 QStringLiteral("1"));
-    voucherseed::insertVoucher(c, today(), 0, voucher(5),
+    voucherseed::insertVoucher(c, today(), 0, voucherNumber(5),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 3,
                   QStringLiteral("다른 양식")}},
                 QStringLiteral("2"), QStringLiteral("A001"));
@@ -111,13 +111,13 @@ private slots:
 void TestEntryList::listsOneRowPerLineWithBothSides()
 {
     USE_ENGINE();
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     QCOMPARE(grid->model()->rowCount(), 4);
 
-    const int row = gridRowOf(grid, voucher(1), QStringLiteral("02"));
+    const int row = gridRowOf(grid, voucherNumber(1), QStringLiteral("02"));
     QVERIFY(row >= 0);
     QCOMPARE(gridText(grid, row, 1), today());
     QCOMPARE(gridText(grid, row, 2), QStringLiteral("본사/서울"));
@@ -128,30 +128,30 @@ void TestEntryList::listsOneRowPerLineWithBothSides()
     QCOMPARE(gridText(grid, row, 7), QStringLiteral("1,234,567"));
 
     for (const auto& [number, line] : {std::pair{1, "01"}, {1, "03"}, {2, "01"}})
-        QVERIFY2(gridRowOf(grid, voucher(number), QLatin1String(line)) >= 0, line);
+        QVERIFY2(gridRowOf(grid, voucherNumber(number), QLatin1String(line)) >= 0, line);
     QCOMPARE(w.voucherList().asText(QStringLiteral("serial_ttt")).isEmpty(), false);
-    const int other = gridRowOf(grid, voucher(2), QStringLiteral("01"));
+    const int other = gridRowOf(grid, voucherNumber(2), QStringLiteral("01"));
     w.voucherList().setCurrentRow(other);
-    QCOMPARE(w.voucherList().asText(QStringLiteral("serial_ttt")), voucher(2) + QStringLiteral("01"));
+    QCOMPARE(w.voucherList().asText(QStringLiteral("serial_ttt")), voucherNumber(2) + QStringLiteral("01"));
 }
 
 void TestEntryList::choosingARowLoadsItsVoucher()
 {
     USE_ENGINE();
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
-    clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("02")));
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    clickGridRow(grid, gridRowOf(grid, voucherNumber(1), QStringLiteral("02")));
 
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
-    QCOMPARE(edit(&w, "edSerial")->text(), voucher(1));
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
+    QCOMPARE(edit(&w, "edSerial")->text(), voucherNumber(1));
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(panel(&w, n)->isVisible(), n <= 3);
-    QCOMPARE(panel(&w, 2)->colour(), colours::aqua());
+    QCOMPARE(panel(&w, 2)->colour(), widgets::aqua());
     QVERIFY(panel(&w, 2)->isEnabled());
     for (int n : {1, 3}) {
-        QCOMPARE(panel(&w, n)->colour(), colours::buttonFace());
+        QCOMPARE(panel(&w, n)->colour(), widgets::buttonFace());
         QVERIFY(!panel(&w, n)->isEnabled());
     }
     for (const char* name : {"CancelBtn", "SaveBtn", "DeleteBtn", "PrintBtn", "CloseBtn"})
@@ -159,15 +159,15 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("InsertBtn"))->isEnabled());
 
     // Names in the fields, codes kept as the line's codes.
-    const LinePanel& l = w.line(2);
+    const entry::LinePanel& l = w.line(2);
     QCOMPARE(l.serialBun->text(), QStringLiteral("02"));
-    const QList<std::tuple<LookupKind, QString, QString>> names = {
-        {LookupKind::Account, QStringLiteral("여비교통비"), QStringLiteral("81201001000")},
-        {LookupKind::CustomerBank, QStringLiteral("(주)한빛상사"), QStringLiteral("10001")},
-        {LookupKind::Employee, QStringLiteral("김민수"), QStringLiteral("S0001")},
-        {LookupKind::Department, QStringLiteral("총무부"), QStringLiteral("B01")},
-        {LookupKind::Project, QStringLiteral("신사옥 이전"), QStringLiteral("P001")},
-        {LookupKind::Item, QStringLiteral("비품"), QStringLiteral("I01")},
+    const QList<std::tuple<voucher::LookupKind, QString, QString>> names = {
+        {voucher::LookupKind::Account, QStringLiteral("여비교통비"), QStringLiteral("81201001000")},
+        {voucher::LookupKind::CustomerBank, QStringLiteral("(주)한빛상사"), QStringLiteral("10001")},
+        {voucher::LookupKind::Employee, QStringLiteral("김민수"), QStringLiteral("S0001")},
+        {voucher::LookupKind::Department, QStringLiteral("총무부"), QStringLiteral("B01")},
+        {voucher::LookupKind::Project, QStringLiteral("신사옥 이전"), QStringLiteral("P001")},
+        {voucher::LookupKind::Item, QStringLiteral("비품"), QStringLiteral("I01")},
     };
     for (const auto& [kind, name, code] : names) {
         QCOMPARE(l.name(kind)->text(), name);
@@ -178,22 +178,22 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QCOMPARE(l.crAmtPlain, QStringLiteral("1234567"));
     QCOMPARE(l.drAmt->text(), QString(22, u' ') + u'0');
     QCOMPARE(l.drAmtPlain, QStringLiteral("0"));
-    QCOMPARE(w.line(1).name(LookupKind::Account)->text(), QStringLiteral("소모품비"));
-    QCOMPARE(w.line(3).name(LookupKind::Account)->text(), QStringLiteral("접대비"));
+    QCOMPARE(w.line(1).name(voucher::LookupKind::Account)->text(), QStringLiteral("소모품비"));
+    QCOMPARE(w.line(3).name(voucher::LookupKind::Account)->text(), QStringLiteral("접대비"));
 
     // What the clerk sees now, for the documentation (VOUCHER_SCREENSHOT=path.png).
     if (const QString shot = qEnvironmentVariable("VOUCHER_SCREENSHOT"); !shot.isEmpty() && engine == "sqlite")
         QVERIFY(w.grab().save(shot));
 
     // Another voucher: only its one panel shows; line 1 is now the chosen one.
-    clickGridRow(grid, gridRowOf(grid, voucher(2), QStringLiteral("01")));
-    QCOMPARE(edit(&w, "edSerial")->text(), voucher(2));
+    clickGridRow(grid, gridRowOf(grid, voucherNumber(2), QStringLiteral("01")));
+    QCOMPARE(edit(&w, "edSerial")->text(), voucherNumber(2));
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(panel(&w, n)->isVisible(), n == 1);
-    QCOMPARE(panel(&w, 1)->colour(), colours::aqua());
-    QCOMPARE(w.line(1).name(LookupKind::Account)->text(), QStringLiteral("복리후생비"));
+    QCOMPARE(panel(&w, 1)->colour(), widgets::aqua());
+    QCOMPARE(w.line(1).name(voucher::LookupKind::Account)->text(), QStringLiteral("복리후생비"));
     // Lines the voucher does not have keep what they held (their panels are hidden).
-    QCOMPARE(w.line(3).name(LookupKind::Account)->text(), QStringLiteral("접대비"));
+    QCOMPARE(w.line(3).name(voucher::LookupKind::Account)->text(), QStringLiteral("접대비"));
 
     // Moving with the arrow key loads the row that becomes current.
     const int before = grid->currentIndex().row();
@@ -201,29 +201,29 @@ void TestEntryList::choosingARowLoadsItsVoucher()
     QVERIFY(grid->currentIndex().row() != before);
     const QString serial = w.voucherList().asText(QStringLiteral("serial_jen"));
     QCOMPARE(edit(&w, "edSerial")->text(), serial);
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
 }
 
 void TestEntryList::cancelRestoresTheFivePanels()
 {
     TestAccount account(QStringLiteral("sqlite"));
     seedDay(account.connection());
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
-    clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("03")));
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    clickGridRow(grid, gridRowOf(grid, voucherNumber(1), QStringLiteral("03")));
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
     const int chosenRow = grid->currentIndex().row();
 
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("CancelBtn")), Qt::LeftButton);
-    QCOMPARE(w.mode(), VoucherMode::Idle);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
     for (int n = 1; n <= 5; ++n) {
         QVERIFY(panel(&w, n)->isVisible());
         QVERIFY(panel(&w, n)->isEnabled());
-        QCOMPARE(panel(&w, n)->colour(), colours::buttonFace());
+        QCOMPARE(panel(&w, n)->colour(), widgets::buttonFace());
         QCOMPARE(w.line(n).serialBun->text(), QString::number(n).rightJustified(2, u'0'));
-        for (LookupKind kind : kAllNameKinds) {
+        for (voucher::LookupKind kind : voucher::kAllNameKinds) {
             QCOMPARE(w.line(n).name(kind)->text(), QString());
             QCOMPARE(w.line(n).code(kind), QString());
         }
@@ -241,16 +241,16 @@ void TestEntryList::cancelRestoresTheFivePanels()
 void TestEntryList::loadedAmountsKeepTheirFigures()
 {
     USE_ENGINE();
-    voucherseed::insertVoucher(account.connection(), today(), 0, voucher(9),
+    voucherseed::insertVoucher(account.connection(), today(), 0, voucherNumber(9),
                 {{QStringLiteral("01"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 1234567890123.0},
                  {QStringLiteral("02"), QStringLiteral("81401001000"), QStringLiteral("통신비"), -5},
                  {QStringLiteral("03"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 1234.6},
                  {QStringLiteral("04"), QStringLiteral("81401001000"), QStringLiteral("통신비"), 0}});
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
-    clickGridRow(grid, gridRowOf(grid, voucher(9), QStringLiteral("01")));
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
+    clickGridRow(grid, gridRowOf(grid, voucherNumber(9), QStringLiteral("01")));
 
     // Thirteen digits have no place in the blank table: the figure is shown alone.
     QCOMPARE(w.line(1).crAmtPlain, QStringLiteral("1234567890123"));
@@ -269,10 +269,10 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     USE_ENGINE();
     execSql(account.connection(), QStringLiteral("insert into kubun_table values ('00005', '판교테크노밸리지점', "
                                                  "'경기도 성남시 분당구 판교역로 235 에이치스퀘어 엔동')"));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     auto* branches = w.findChild<QComboBox*>(QStringLiteral("cbKubun"));
     auto* list = branches->findChild<QListView*>(QStringLiteral("cbKubunList"));
     if (!list) // the drop list is a window of its own
@@ -282,8 +282,8 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QVERIFY(list);
 
     // Load a voucher first, so that the reload visibly clears the panels.
-    clickGridRow(grid, gridRowOf(grid, voucher(1), QStringLiteral("02")));
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
+    clickGridRow(grid, gridRowOf(grid, voucherNumber(1), QStringLiteral("02")));
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
 
     // Entering the selector drops its list down, as wide as its longest
     // name (an address in it); the keyboard stays with the text.
@@ -297,11 +297,11 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QCOMPARE(branches->currentText(), QStringLiteral("x"));
     QCOMPARE(w.branchIndex(), -1);
     QCOMPARE(grid->model()->rowCount(), 0);
-    QCOMPARE(w.mode(), VoucherMode::Idle);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
     for (int n = 1; n <= 5; ++n)
         QVERIFY(panel(&w, n)->isVisible() && panel(&w, n)->isEnabled());
     QCOMPARE(edit(&w, "edSerial")->text(), QString());
-    QCOMPARE(w.line(2).name(LookupKind::Account)->text(), QString());
+    QCOMPARE(w.line(2).name(voucher::LookupKind::Account)->text(), QString());
 
     // Typing the whole name of the second branch lists its voucher.
     QTest::keyClick(branches, Qt::Key_Backspace);
@@ -309,7 +309,7 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QCOMPARE(branches->currentText(), QStringLiteral("부산지점/부산"));
     QCOMPARE(w.branchIndex(), 1);
     QCOMPARE(grid->model()->rowCount(), 1);
-    QVERIFY(gridRowOf(grid, voucher(3), QStringLiteral("01")) == 0);
+    QVERIFY(gridRowOf(grid, voucherNumber(3), QStringLiteral("01")) == 0);
     QVERIFY(list->isVisible());
 
     // A click on an item of the dropped-down list chooses that branch.
@@ -331,47 +331,47 @@ void TestEntryList::typingIntoTheBranchSelectorReloads()
     QCOMPARE(focusName(&w), QStringLiteral("edAc_JenName_01"));
     QVERIFY(!list->isVisible());
     QCOMPARE(grid->model()->rowCount(), 4);
-    QCOMPARE(w.mode(), VoucherMode::Idle);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
 }
 
 void TestEntryList::leavingTheBranchSelectorForTheGrid()
 {
     TestAccount account(QStringLiteral("sqlite"));
     seedDay(account.connection());
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     w.findChild<QComboBox*>(QStringLiteral("cbKubun"))->setFocus();
     QCOMPARE(focusName(&w), QStringLiteral("cbKubun"));
 
     // The press takes the focus into the grid: new-entry mode, no reload.
-    const int row = gridRowOf(grid, voucher(2), QStringLiteral("01"));
+    const int row = gridRowOf(grid, voucherNumber(2), QStringLiteral("01"));
     const QPoint at = grid->visualRect(grid->model()->index(row, 3)).center();
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(focusName(&w), QStringLiteral("DBGrid1"));
-    QCOMPARE(w.mode(), VoucherMode::New);
+    QCOMPARE(w.mode(), voucher::VoucherMode::New);
     QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("SaveBtn"))->isEnabled()); // buttons not refreshed
     // The release completes the click on the cell: the row is chosen.
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
-    QCOMPARE(edit(&w, "edSerial")->text(), voucher(2));
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
+    QCOMPARE(edit(&w, "edSerial")->text(), voucherNumber(2));
 }
 
 void TestEntryList::emptyListWarnsOnAKeyInTheGrid()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto* grid = w.findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = w.findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     grid->setFocus();
     ModalWatcher watcher;
     QTest::keyPress(grid, Qt::Key_Down);
     QTRY_COMPARE(watcher.texts.size(), 1);
     QCOMPARE(watcher.texts.first(), QStringLiteral("현재 데이타가 없읍니다...."));
     QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
     // The panels stay hidden and the focus goes to the button bar.
     for (int n = 1; n <= 5; ++n)
         QVERIFY(panel(&w, n)->isHidden());

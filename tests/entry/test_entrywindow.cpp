@@ -76,7 +76,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     // The date is written YYYY-MM-DD whatever the locale's short date looks like.
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     QLocale::setDefault(before);
 
     w.show();
@@ -93,7 +93,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     if (outer.width() <= screen.width())
         QCOMPARE(outer.left(), (screen.width() - outer.width()) / 2);
 
-    QCOMPARE(w.mode(), VoucherMode::Idle);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
     QVERIFY(enabled(&w, "InsertBtn"));
     QVERIFY(enabled(&w, "CloseBtn"));
     QVERIFY(!enabled(&w, "CancelBtn"));
@@ -118,7 +118,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     QCOMPARE(branches->currentText(), QStringLiteral("본사/서울"));
     QCOMPARE(w.branchIndex(), 0);
     QVERIFY(branches->count() >= 2);
-    QCOMPARE(child<DbGrid>(&w, "DBGrid1")->model()->rowCount(), 0);
+    QCOMPARE(child<widgets::DbGrid>(&w, "DBGrid1")->model()->rowCount(), 0);
     QCOMPARE(focusName(&w), QStringLiteral("edAc_JenName_01"));
 
     // Insert only moves the focus, however often it is pressed.
@@ -126,7 +126,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
     for (int i = 0; i < 2; ++i) {
         QTest::mouseClick(child<QPushButton>(&w, "InsertBtn"), Qt::LeftButton);
         QCOMPARE(focusName(&w), QStringLiteral("edAc_JenName_01"));
-        QCOMPARE(w.mode(), VoucherMode::Idle);
+        QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
         QCOMPARE(child<QLineEdit>(&w, "edSerial_Bun_01")->text(), QStringLiteral("01"));
     }
 }
@@ -134,7 +134,7 @@ void TestEntryWindow::startsIdleWithTodayAndFirstBranch()
 void TestEntryWindow::controlsSitWhereTheClerkExpects()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -184,7 +184,7 @@ void TestEntryWindow::controlsSitWhereTheClerkExpects()
     QCOMPARE(child<QLabel>(&w, "Label_edAc_Text_03")->text(),
              QStringLiteral("적            요               기                  재             사              항"));
 
-    auto* grid = child<DbGrid>(&w, "DBGrid1");
+    auto* grid = child<widgets::DbGrid>(&w, "DBGrid1");
     QCOMPARE(grid->geometry(), QRect(2, 376, 959, 274));
     const QStringList titles = {QString(), QStringLiteral("기준일자"), QStringLiteral("본지점구분"),
                                 QStringLiteral("차변계정과목"), QStringLiteral("차   변   금   액"),
@@ -202,7 +202,7 @@ void TestEntryWindow::controlsSitWhereTheClerkExpects()
 void TestEntryWindow::tabOrderRunsThroughTheLinesThenTheBar()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
@@ -212,7 +212,7 @@ void TestEntryWindow::tabOrderRunsThroughTheLinesThenTheBar()
     QCOMPARE(focusName(&w), line1.first());
     for (int i = 1; i < line1.size(); ++i) {
         if (i == line1.size() - 1) // closing a line asks for its account code
-            w.writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+            w.writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
         QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
         QCOMPARE(focusName(&w), line1[i]);
     }
@@ -244,20 +244,20 @@ void TestEntryWindow::acceleratorsOnlyForInsertCancelSaveClose()
     TestAccount account(QStringLiteral("sqlite"));
     voucherseed::insertVoucher(account.connection(), today(), 0, today() + QStringLiteral("-00000001"),
                 {{QStringLiteral("01"), QStringLiteral("81201001000"), QStringLiteral("여비교통비"), 1000}});
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QSignalSpy saves(child<QPushButton>(&w, "SaveBtn"), &QPushButton::clicked);
     QSignalSpy deletes(child<QPushButton>(&w, "DeleteBtn"), &QPushButton::clicked);
     QSignalSpy prints(child<QPushButton>(&w, "PrintBtn"), &QPushButton::clicked);
-    QSignalSpy closed(&w, &TfmBorvane::formClosed);
+    QSignalSpy closed(&w, &entry::TfmBorvane::formClosed);
 
     // Idle: Save is disabled, so Alt+S does nothing.
     QTest::keyClick(w.focusWidget(), Qt::Key_S, Qt::AltModifier);
     QCOMPARE(saves.count(), 0);
 
-    clickGridRow(child<DbGrid>(&w, "DBGrid1"), 0);
-    QCOMPARE(w.mode(), VoucherMode::Correcting);
+    clickGridRow(child<widgets::DbGrid>(&w, "DBGrid1"), 0);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Correcting);
     QVERIFY(enabled(&w, "DeleteBtn") && enabled(&w, "PrintBtn"));
 
     // From a field of the chosen line: Alt+D and Alt+P are no accelerators.
@@ -276,7 +276,7 @@ void TestEntryWindow::acceleratorsOnlyForInsertCancelSaveClose()
     field->setFocus();
     QCOMPARE(focusName(&w), QStringLiteral("edAc_Text_01"));
     QTest::keyClick(field, Qt::Key_C, Qt::AltModifier);
-    QCOMPARE(w.mode(), VoucherMode::Idle);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
     QCOMPARE(focusName(&w), QStringLiteral("edAc_Text_01"));
 
     QTest::keyClick(w.focusWidget(), Qt::Key_I, Qt::AltModifier);
@@ -290,12 +290,12 @@ void TestEntryWindow::acceleratorsOnlyForInsertCancelSaveClose()
 void TestEntryWindow::longTextFieldsCountKoreanBytes()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     auto* text = child<QLineEdit>(&w, "edAc_Text_01");
     auto* item = child<QLineEdit>(&w, "edItem_Name01");
-    auto* itemLimit = qobject_cast<const Cp949ByteLimit*>(item->validator());
+    auto* itemLimit = qobject_cast<const widgets::Cp949ByteLimit*>(item->validator());
     QVERIFY(itemLimit);
     QCOMPARE(itemLimit->maxBytes(), 400);
 
@@ -344,7 +344,7 @@ void TestEntryWindow::longTextFieldsCountKoreanBytes()
 void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    TfmBorvane w;
+    entry::TfmBorvane w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     execSql(account.connection(), QStringLiteral("ALTER TABLE account_jen_AA RENAME TO account_jen_gone"));
@@ -375,7 +375,7 @@ void TestEntryWindow::engineErrorIsReportedAndTheWindowGoesOn()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(branches, Qt::Key_Backspace);
     QCOMPARE(watcher.texts.size(), 2);
-    QCOMPARE(w.mode(), VoucherMode::Idle);
+    QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
 }
 
 void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain_data()
@@ -401,13 +401,13 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QString path = dir.filePath(QStringLiteral("data/voucher/Account.db"));
-    store::Connection::setAccount(store::embeddedOpenedOnFirstUse(path));
+    store::Connection::setAccount(schema::embeddedOpenedOnFirstUse(path));
     if (openedAhead)
         store::Connection::account().openAhead();
 
     ModalWatcher watcher;
     {
-        TfmBorvane w;
+        entry::TfmBorvane w;
         QCOMPARE(watcher.texts.size(), 1);
         QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
         QVERIFY2(watcher.texts.first().contains(QStringLiteral("데이터 폴더를 만들 수 없습니다")),
@@ -433,7 +433,7 @@ void TestEntryWindow::dataSourceThatFailsAtStartIsTriedAgain()
         QVERIFY(QFile::exists(path));
         QVERIFY(branches->count() >= 2);
         QCOMPARE(branches->currentText(), QStringLiteral("본사/서울"));
-        QCOMPARE(w.mode(), VoucherMode::Idle);
+        QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
     }
     store::Connection::setAccount(nullptr);
 }
@@ -444,28 +444,28 @@ ENTRY_TEST_MAIN(TestEntryWindow)
 void TestEntryWindow::lookupDialogsAreMadeOnceWhenFirstWanted()
 {
     TestAccount account(QStringLiteral("sqlite"));
-    TfmBorvane w;
-    std::vector<std::unique_ptr<LookupFrame>> made;
+    entry::TfmBorvane w;
+    std::vector<std::unique_ptr<lookup::LookupFrame>> made;
     int makings = 0;
-    w.setLookupDialogMaker([&]() -> std::array<LookupDialog*, kNameKinds> {
+    w.setLookupDialogMaker([&]() -> std::array<lookup::LookupDialog*, voucher::kNameKinds> {
         ++makings;
-        made.push_back(std::make_unique<TForm1>(&w));
-        made.push_back(std::make_unique<TForm2>(&w));
-        made.push_back(std::make_unique<TForm3>(&w));
-        made.push_back(std::make_unique<TForm4>(&w));
-        made.push_back(std::make_unique<TForm5>(&w));
-        made.push_back(std::make_unique<TForm6>(&w));
+        made.push_back(std::make_unique<lookup::TForm1>(&w));
+        made.push_back(std::make_unique<lookup::TForm2>(&w));
+        made.push_back(std::make_unique<lookup::TForm3>(&w));
+        made.push_back(std::make_unique<lookup::TForm4>(&w));
+        made.push_back(std::make_unique<lookup::TForm5>(&w));
+        made.push_back(std::make_unique<lookup::TForm6>(&w));
         return {made[0].get(), made[1].get(), made[2].get(), made[3].get(), made[4].get(), made[5].get()};
     });
     QCOMPARE(makings, 0);
     // The first dialog wanted brings all six, in their order.
-    QCOMPARE(w.lookupDialog(LookupKind::Employee)->objectName(), QStringLiteral("Form3"));
+    QCOMPARE(w.lookupDialog(voucher::LookupKind::Employee)->objectName(), QStringLiteral("Form3"));
     QCOMPARE(makings, 1);
     QStringList names;
     for (const auto& f : made)
         names << f->objectName();
     QCOMPARE(names, QStringList({"Form1", "Form2", "Form3", "Form4", "Form5", "Form6"}));
     w.makeLookupDialogs();
-    QCOMPARE(w.lookupDialog(LookupKind::Item)->objectName(), QStringLiteral("Form6"));
+    QCOMPARE(w.lookupDialog(voucher::LookupKind::Item)->objectName(), QStringLiteral("Form6"));
     QCOMPARE(makings, 1);
 }

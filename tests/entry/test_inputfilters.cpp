@@ -154,11 +154,11 @@ void TestInputFilters::dateAndAmountFieldsRefuseOtherCharacters()
 void TestInputFilters::nameAndTextFieldsTakeEveryCharacter()
 {
     FieldDesk desk;
-    QLineEdit* customer = desk.nameField(LookupKind::CustomerBank, 1);
+    QLineEdit* customer = desk.nameField(voucher::LookupKind::CustomerBank, 1);
     customer->setFocus();
     QVERIFY(desk.show());
     ModalWatcher watcher;
-    for (QLineEdit* field : {customer, desk.edit(QStringLiteral("edAc_Text_01")), desk.nameField(LookupKind::Item, 1)}) {
+    for (QLineEdit* field : {customer, desk.edit(QStringLiteral("edAc_Text_01")), desk.nameField(voucher::LookupKind::Item, 1)}) {
         typeText(field, QStringLiteral("(주) 가나,a-1."));
         QTest::keyClick(field, Qt::Key_Escape);
         QCOMPARE(field->text(), QStringLiteral("(주) 가나,a-1."));
@@ -189,7 +189,7 @@ void TestInputFilters::enterMovesToTheNextTabStop()
     QTest::keyClick(text, Qt::Key_Enter); // the keypad's Enter too
     QCOMPARE(desk.focus(), QStringLiteral("edItem_Name01"));
     QCOMPARE(text->text(), QStringLiteral("교통비"));
-    QTest::keyClick(desk.nameField(LookupKind::Item, 1), Qt::Key_Return);
+    QTest::keyClick(desk.nameField(voucher::LookupKind::Item, 1), Qt::Key_Return);
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
     typeText(desk.crAmt(1), QStringLiteral("5"));
     QTest::keyClick(desk.crAmt(1), Qt::Key_Return);
@@ -199,9 +199,9 @@ void TestInputFilters::enterMovesToTheNextTabStop()
 
     // Correcting: the hidden and disabled panels are no tab stops, so Enter
     // in the read-only amount goes to the grid and lands on the save button.
-    desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
-    clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
     desk.drAmt(1)->setFocus();
     QTest::keyClick(desk.drAmt(1), Qt::Key_Return);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
@@ -233,7 +233,7 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
     QLineEdit* amount = desk.crAmt(1);
     amount->setFocus();
     QCOMPARE(watcher.texts.size(), 1);
-    desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     QGuiApplication::clipboard()->setText(QStringLiteral("12원 34"));
     QTest::keyClick(amount, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(amount->text(), QStringLiteral("12원 34"));
@@ -261,7 +261,7 @@ void TestInputFilters::pasteIsCheckedWhenTheFieldIsLeft()
 void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
 {
     FieldDesk desk;
-    QLineEdit* employee = desk.nameField(LookupKind::Employee, 1);
+    QLineEdit* employee = desk.nameField(voucher::LookupKind::Employee, 1);
     employee->setFocus();
     QVERIFY(desk.show());
     DesktopBoxes watcher; // the window is active again after each box
@@ -293,11 +293,11 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
     QTest::keyClick(employee, Qt::Key_Tab);
     QCOMPARE(employee->text(), QStringLiteral("김처"));
     QCOMPARE(desk.focus(), QStringLiteral("edBuser_Name_01"));
-    LookupFrame* form3 = desk.dialog(LookupKind::Employee);
+    lookup::LookupFrame* form3 = desk.dialog(voucher::LookupKind::Employee);
     QVERIFY(form3->isVisible());
     QCOMPARE(form3->searchEdit()->text(), QStringLiteral("김처"));
     // The field that took the focus got nothing of it.
-    QCOMPARE(desk.nameField(LookupKind::Department, 1)->text(), QString());
+    QCOMPARE(desk.nameField(voucher::LookupKind::Department, 1)->text(), QString());
 
     // Leaving by a click keeps it too, and a commit that already came is not doubled.
     QVERIFY(desk.comeBack());
@@ -305,9 +305,9 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
     text->setFocus();
     compose(text, QStringLiteral("ㄱ"));
     compose(text, QStringLiteral("가"));
-    QTest::mouseClick(desk.nameField(LookupKind::Item, 1), Qt::LeftButton);
+    QTest::mouseClick(desk.nameField(voucher::LookupKind::Item, 1), Qt::LeftButton);
     QCOMPARE(text->text(), QStringLiteral("가"));
-    QLineEdit* item = desk.nameField(LookupKind::Item, 1);
+    QLineEdit* item = desk.nameField(voucher::LookupKind::Item, 1);
     compose(item, QStringLiteral("사"));
     commit(item, QStringLiteral("사"));
     QTest::keyClick(item, Qt::Key_Backtab);
@@ -316,12 +316,12 @@ void TestInputFilters::composedHangulIsKeptInNamesAndRefusedInFigures()
 
     // Nor does a syllable still composed in an amount slip in when it is left.
     QVERIFY(desk.comeBack());
-    desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     amount->setFocus();
     compose(amount, QStringLiteral("한"));
     QTest::keyClick(amount, Qt::Key_Tab);
     QCOMPARE(watcher.texts, QStringList{kRefused});
-    QCOMPARE(amount->text(), amountDisplayForm(12));
+    QCOMPARE(amount->text(), voucher::amountDisplayForm(12));
 }
 
 void TestInputFilters::leavingTheDateChecksItAndStartsOver()
@@ -333,7 +333,7 @@ void TestInputFilters::leavingTheDateChecksItAndStartsOver()
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
     date->setFocus();
     QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     QCOMPARE(grid->model()->rowCount(), 0);
     DesktopBoxes watcher; // the window is active again after each box
@@ -366,7 +366,7 @@ void TestInputFilters::leavingTheDateChecksItAndStartsOver()
         // In every case the list follows the date and the panels start over.
         QCOMPARE(grid->model()->rowCount(), c.listed);
         QCOMPARE(text->text(), QString());
-        QCOMPARE(desk.window->mode(), VoucherMode::Idle);
+        QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
     }
 }
 
@@ -376,14 +376,14 @@ void TestInputFilters::leavingTheDateForTheGridAppliesNothing()
     QLineEdit* date = desk.edit(QStringLiteral("edDate"));
     date->setFocus();
     QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     QCOMPARE(grid->model()->rowCount(), 1);
     ModalWatcher watcher;
 
     retype(date, QStringLiteral("2024-02-30"));
     grid->setFocus(Qt::TabFocusReason);
     QCOMPARE(watcher.texts, QStringList());
-    QCOMPARE(desk.window->mode(), VoucherMode::New);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
     QCOMPARE(grid->model()->rowCount(), 1);
     QCOMPARE(gridText(grid, 0, 1), today());
     // The buttons keep the idle states until the next refresh.
@@ -397,7 +397,7 @@ void TestInputFilters::amountsTakeTheirDisplayForm()
     QLineEdit* amount = desk.crAmt(1);
     amount->setFocus();
     QVERIFY(desk.show());
-    desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     ModalWatcher watcher;
 
     const QVector<std::pair<QString, QString>> cases = {
@@ -434,7 +434,7 @@ void TestInputFilters::amountLengthIsCheckedWithSeparators()
     QLineEdit* amount = desk.crAmt(2);
     amount->setFocus();
     QVERIFY(desk.show());
-    desk.window->writeLookupChoice(LookupKind::Account, 2, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 2, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     DesktopBoxes watcher; // the window is active again after each box
 
     retype(amount, QStringLiteral("1234567890123"));
@@ -490,7 +490,7 @@ void TestInputFilters::unreadableAmountIsReportedAndKept()
 void TestInputFilters::readOnlyAmountNeedsTheAccountCode()
 {
     FieldDesk desk;
-    QLineEdit* account = desk.nameField(LookupKind::Account, 3);
+    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 3);
     QLineEdit* readOnly = desk.drAmt(3);
     readOnly->setFocus();
     QVERIFY(desk.show());
@@ -511,7 +511,7 @@ void TestInputFilters::readOnlyAmountNeedsTheAccountCode()
     QVERIFY(desk.comeBack());
     readOnly->setFocus(); // leaving the account field shows its dialog; the clerk chooses
     QVERIFY(desk.comeBack());
-    desk.window->writeLookupChoice(LookupKind::Account, 3, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 3, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     QTest::keyClick(readOnly, Qt::Key_Tab);
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(desk.focus(), QStringLiteral("edAc_JenName_04"));
@@ -523,7 +523,7 @@ void TestInputFilters::lastLineClosesOnTheSaveButtonWhenItIsEnabled()
     QLineEdit* readOnly = desk.drAmt(5);
     readOnly->setFocus();
     QVERIFY(desk.show());
-    desk.window->writeLookupChoice(LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     ModalWatcher watcher;
 
     // A choice in an idle window starts a voucher: Save is enabled.
@@ -532,12 +532,12 @@ void TestInputFilters::lastLineClosesOnTheSaveButtonWhenItIsEnabled()
     QCOMPARE(watcher.texts, QStringList());
 
     // A new voucher: the account field left for the customer field starts it.
-    QLineEdit* account = desk.nameField(LookupKind::Account, 5);
+    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 5);
     account->setFocus();
     QTest::keyClick(account, Qt::Key_Tab);
-    QCOMPARE(desk.window->mode(), VoucherMode::New);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
     QVERIFY(desk.comeBack());
-    desk.window->writeLookupChoice(LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Account, 5, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
     readOnly->setFocus();
     QTest::keyClick(readOnly, Qt::Key_Tab);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
@@ -558,10 +558,10 @@ void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
 {
     FieldDesk desk([](store::Connection& c) { seedToday(c, 1234567890, 1500); });
     QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     const int row = gridRowOf(grid, today() + QStringLiteral("-00000001"), QStringLiteral("01"));
     clickGridRow(grid, row);
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
     QLineEdit* amount = desk.crAmt(1);
     QLineEdit* readOnly = desk.drAmt(1);
     QCOMPARE(amount->text(), blanks(5) + QStringLiteral("1,234,567,890"));
@@ -592,7 +592,7 @@ void TestInputFilters::correctingAmountsTurnPlainAndLandOnSave()
     clickGridRow(grid, row);
     QCOMPARE(desk.focus(), QStringLiteral("SaveBtn"));
     QCOMPARE(amount->text(), blanks(17) + QStringLiteral("2,500"));
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
     QCOMPARE(watcher.texts, QStringList());
     // The next click on the grid is an ordinary one again.
     clickGridRow(grid, row);
@@ -603,15 +603,15 @@ void TestInputFilters::longReadOnlyAmountDoesNotTrapTheClerk()
 {
     FieldDesk desk([](store::Connection& c) { seedToday(c, 1000); });
     QVERIFY(desk.show());
-    clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
     QLineEdit* readOnly = desk.drAmt(1);
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     ModalWatcher watcher;
 
     // Ten digits in display form are 13 characters: counted without the
     // separators they pass.
-    readOnly->setText(amountDisplayForm(1234567890));
+    readOnly->setText(voucher::amountDisplayForm(1234567890));
     readOnly->setFocus();
     QTest::mouseClick(text, Qt::LeftButton);
     QCOMPARE(watcher.texts, QStringList());
@@ -620,7 +620,7 @@ void TestInputFilters::longReadOnlyAmountDoesNotTrapTheClerk()
 
     // Thirteen digits are too long even so: the clerk is told, but the
     // field the clerk cannot change does not hold the focus.
-    readOnly->setText(amountDisplayForm(1234567890123.0));
+    readOnly->setText(voucher::amountDisplayForm(1234567890123.0));
     readOnly->setFocus();
     QTest::mouseClick(text, Qt::LeftButton);
     QCOMPARE(watcher.texts, QStringList{kTooLong});

@@ -27,17 +27,17 @@ QString today()
     return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-DbGrid* dialogGrid(LookupFrame* dialog)
+widgets::DbGrid* dialogGrid(lookup::LookupFrame* dialog)
 {
-    return dialog->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    return dialog->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
 }
 
-QString chosenCode(LookupFrame* dialog)
+QString chosenCode(lookup::LookupFrame* dialog)
 {
     return dialog->findChild<QLineEdit*>(QStringLiteral("edAc_code2"))->text();
 }
 
-QString chosenName(LookupFrame* dialog)
+QString chosenName(lookup::LookupFrame* dialog)
 {
     return dialog->findChild<QLineEdit*>(QStringLiteral("edAc_Name2"))->text();
 }
@@ -46,7 +46,7 @@ QString chosenName(LookupFrame* dialog)
 int admittedAccounts()
 {
     store::SqlStatement all;
-    all.setLines(masterbook::accountStatement());
+    all.setLines(voucher::accountStatement());
     all.bindText(QStringLiteral("tbac_name"), QStringLiteral("%%"));
     all.open();
     return all.rowCount();
@@ -103,10 +103,10 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog()
 {
     FETCH_ENGINE();
     FieldDesk desk(engine);
-    QLineEdit* department = desk.nameField(LookupKind::Department, 1);
+    QLineEdit* department = desk.nameField(voucher::LookupKind::Department, 1);
     department->setFocus();
     QVERIFY(desk.show());
-    LookupFrame* form4 = desk.dialog(LookupKind::Department);
+    lookup::LookupFrame* form4 = desk.dialog(voucher::LookupKind::Department);
 
     typeText(department, QStringLiteral("회계팀"));
     QTest::keyClick(department, Qt::Key_Return);
@@ -117,13 +117,13 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog()
     QCOMPARE(form4->searchEdit()->text(), QStringLiteral("회계팀"));
     QCOMPARE(form4->targetLine(), 1);
     QCOMPARE(chosenCode(form4), QString());
-    QCOMPARE(desk.window->line(1).code(LookupKind::Department), QString());
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QString());
     QCOMPARE(form4->query()->rowCount(), 1);
 
     // A click in the dialog's grid chooses the row for line 1; the dialog
     // shows what the line got.
     clickGridRow(dialogGrid(form4), 0, 1);
-    QCOMPARE(desk.window->line(1).code(LookupKind::Department), QStringLiteral("110"));
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QStringLiteral("110"));
     QCOMPARE(department->text(), QStringLiteral("회계팀"));
     QCOMPARE(chosenCode(form4), QStringLiteral("110"));
     QCOMPARE(chosenName(form4), department->text());
@@ -134,7 +134,7 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog()
     QVERIFY(desk.comeBack());
     department->setFocus();
     QTest::keyClick(department, Qt::Key_Return);
-    QCOMPARE(desk.window->line(1).code(LookupKind::Department), QString());
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QString());
     QVERIFY(form4->isVisible());
     QCOMPARE(chosenCode(form4), QString());
 }
@@ -142,19 +142,19 @@ void TestLineFields::enterInADepartmentFieldOpensItsDialog()
 void TestLineFields::emptyNamesShowNoDialogButTheDialogFollowsTheLine()
 {
     FieldDesk desk;
-    QLineEdit* employee1 = desk.nameField(LookupKind::Employee, 1);
+    QLineEdit* employee1 = desk.nameField(voucher::LookupKind::Employee, 1);
     employee1->setFocus();
     QVERIFY(desk.show());
-    LookupFrame* form3 = desk.dialog(LookupKind::Employee);
+    lookup::LookupFrame* form3 = desk.dialog(voucher::LookupKind::Employee);
 
     QTest::keyClick(employee1, Qt::Key_Tab);
     QCOMPARE(desk.focus(), QStringLiteral("edBuser_Name_01"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->line(1).code(LookupKind::Employee), QString());
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Employee), QString());
 
     // Blanks only count as empty, yet the dialog now serves line 2 with the
     // blanks as its search text.
-    QLineEdit* employee2 = desk.nameField(LookupKind::Employee, 2);
+    QLineEdit* employee2 = desk.nameField(voucher::LookupKind::Employee, 2);
     employee2->setFocus();
     typeText(employee2, QStringLiteral("   "));
     QTest::keyClick(employee2, Qt::Key_Tab);
@@ -167,10 +167,10 @@ void TestLineFields::emptyNamesShowNoDialogButTheDialogFollowsTheLine()
 void TestLineFields::searchTextGoesOverWithItsBlanksAndResetsTheFilter()
 {
     FieldDesk desk;
-    QLineEdit* customer = desk.nameField(LookupKind::CustomerBank, 3);
+    QLineEdit* customer = desk.nameField(voucher::LookupKind::CustomerBank, 3);
     customer->setFocus();
     QVERIFY(desk.show());
-    LookupFrame* form2 = desk.dialog(LookupKind::CustomerBank);
+    lookup::LookupFrame* form2 = desk.dialog(voucher::LookupKind::CustomerBank);
     auto* filter = form2->findChild<QComboBox*>(QStringLiteral("cbCheck"));
     filter->setCurrentIndex(2);
 
@@ -189,17 +189,17 @@ void TestLineFields::searchTextGoesOverWithItsBlanksAndResetsTheFilter()
 void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
 {
     FieldDesk desk;
-    QLineEdit* account = desk.nameField(LookupKind::Account, 1);
+    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 1);
     account->setFocus();
     QVERIFY(desk.show());
-    LookupFrame* form1 = desk.dialog(LookupKind::Account);
+    lookup::LookupFrame* form1 = desk.dialog(voucher::LookupKind::Account);
     // The dialog still shows an earlier, narrower search.
     form1->prepareFor(4, QStringLiteral("여비"));
     form1->runSearch();
     const int narrowed = form1->query()->rowCount();
     const int admitted = admittedAccounts();
     QVERIFY(narrowed < admitted);
-    QCOMPARE(desk.window->mode(), VoucherMode::Idle);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
 
     ModalWatcher watcher;
     QTest::keyClick(account, Qt::Key_Tab);
@@ -208,7 +208,7 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
     QVERIFY(form1->isVisible());
     QCOMPARE(form1->targetLine(), 1);
     QCOMPARE(form1->query()->rowCount(), admitted);
-    QCOMPARE(desk.window->mode(), VoucherMode::New);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
     QVERIFY(!desk.button(QStringLiteral("InsertBtn"))->isEnabled());
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     QVERIFY(desk.button(QStringLiteral("CancelBtn"))->isEnabled());
@@ -218,10 +218,10 @@ void TestLineFields::emptyAccountToCustomerListsEveryAccountAndStartsAVoucher()
 void TestLineFields::missingBranchAndShortDateWarnInTurn()
 {
     FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
-    QLineEdit* account = desk.nameField(LookupKind::Account, 1);
+    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 1);
     account->setFocus();
     QVERIFY(desk.show());
-    auto* branch = qobject_cast<BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
+    auto* branch = qobject_cast<widgets::BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
     branch->setEditText(QStringLiteral("없는지점"));
     desk.edit(QStringLiteral("edDate"))->setText(QStringLiteral("2024-1-5"));
     const int listed = desk.window->voucherList().rowCount();
@@ -235,7 +235,7 @@ void TestLineFields::missingBranchAndShortDateWarnInTurn()
     QCOMPARE(watcher.icons, (QVector<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
     QCOMPARE(desk.focus(), QStringLiteral("edDate"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::New);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     // The branch selector had the focus on the way but was never left: its
     // exit (a reload that clears the panels) and its enter (the list) did not run.
@@ -249,24 +249,24 @@ void TestLineFields::missingBranchAndShortDateWarnInTurn()
     desk.edit(QStringLiteral("edDate"))->setText(today());
     branch->setCurrentIndex(0);
     QVERIFY(desk.comeBack());
-    clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
     account->setFocus();
     branch->setEditText(QString());
     QTest::keyClick(account, Qt::Key_Tab);
     QCOMPARE(watcher.texts.size(), 3);
     QCOMPARE(watcher.texts.last(), QStringLiteral("본지점 구분을 선택하세요."));
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
     QVERIFY(desk.button(QStringLiteral("DeleteBtn"))->isEnabled());
 }
 
 void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
 {
     FieldDesk desk;
-    QLineEdit* account = desk.nameField(LookupKind::Account, 2);
+    QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 2);
     account->setFocus();
     QVERIFY(desk.show());
-    auto* branch = qobject_cast<BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
+    auto* branch = qobject_cast<widgets::BranchCombo*>(desk.control(QStringLiteral("cbKubun")));
     branch->setEditText(QString());
 
     DesktopBoxes watcher; // the window is active again after each box
@@ -274,7 +274,7 @@ void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("본지점 구분을 선택하세요.")});
     QCOMPARE(desk.focus(), QStringLiteral("cbKubun"));
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::New);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
     // The branch selector is entered: its list drops down for the choice.
     QVERIFY(branch->listIsOpen());
 }
@@ -282,34 +282,34 @@ void TestLineFields::missingBranchAloneLeavesTheFocusOnTheBranch()
 void TestLineFields::accountToAnotherLineMakesNoChecks()
 {
     FieldDesk desk;
-    QLineEdit* account2 = desk.nameField(LookupKind::Account, 2);
+    QLineEdit* account2 = desk.nameField(voucher::LookupKind::Account, 2);
     account2->setFocus();
     QVERIFY(desk.show());
     desk.edit(QStringLiteral("edDate"))->setText(QStringLiteral("20240105"));
     typeText(account2, QStringLiteral("복리"));
 
     ModalWatcher watcher;
-    QTest::mouseClick(desk.nameField(LookupKind::CustomerBank, 3), Qt::LeftButton);
+    QTest::mouseClick(desk.nameField(voucher::LookupKind::CustomerBank, 3), Qt::LeftButton);
     QCOMPARE(watcher.texts, QStringList());
     QCOMPARE(desk.focus(), QStringLiteral("edKubun_Name_03"));
-    LookupFrame* form1 = desk.dialog(LookupKind::Account);
+    lookup::LookupFrame* form1 = desk.dialog(voucher::LookupKind::Account);
     QVERIFY(form1->isVisible());
     QCOMPARE(form1->targetLine(), 2);
     QCOMPARE(form1->searchEdit()->text(), QStringLiteral("복리"));
-    QCOMPARE(desk.window->mode(), VoucherMode::New); // started by the typing, not by the move
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::New); // started by the typing, not by the move
 }
 
 void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
 {
     FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
     QVERIFY(desk.show());
-    auto* grid = desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+    auto* grid = desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
     clickGridRow(grid, 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
-    QLineEdit* project = desk.nameField(LookupKind::Project, 1);
-    QCOMPARE(desk.window->line(1).code(LookupKind::Project), QStringLiteral("P2001-03"));
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
+    QLineEdit* project = desk.nameField(voucher::LookupKind::Project, 1);
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
     QCOMPARE(desk.window->voucherList().rowCount(), 1);
-    LookupFrame* form5 = desk.dialog(LookupKind::Project);
+    lookup::LookupFrame* form5 = desk.dialog(voucher::LookupKind::Project);
     QLineEdit* text = desk.edit(QStringLiteral("edAc_Text_01"));
     text->setFocus();
     typeText(text, QStringLiteral(" 정산"));
@@ -326,7 +326,7 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
         else
             QTest::mouseClick(target, Qt::LeftButton);
         QVERIFY2(!form5->isVisible(), name);
-        QCOMPARE(desk.window->line(1).code(LookupKind::Project), QStringLiteral("P2001-03"));
+        QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
         QCOMPARE(project->text(), QStringLiteral("ERP 시스템 구축"));
     }
     // The click on Save went through: the correction passed the code checks
@@ -334,33 +334,33 @@ void TestLineFields::stayPutTargetsKeepTheChoiceOthersReopenTheDialog()
     QCOMPARE(watcher.texts, QStringList());
     QCOMPARE(storedProjectAndText(desk.account.connection()),
              (QStringList{QStringLiteral("P2001-03"), QStringLiteral("출장비 정산")}));
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
 
     // Cancel is no stay-put target: the code goes, the dialog asks again,
     // and the click still cancels.
     QVERIFY(desk.comeBack());
     clickGridRow(grid, 0); // from the date into the grid: the voucher again
-    QCOMPARE(desk.window->line(1).code(LookupKind::Project), QStringLiteral("P2001-03"));
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QStringLiteral("P2001-03"));
     project->setFocus();
     QSignalSpy cancels(desk.button(QStringLiteral("CancelBtn")), &QPushButton::clicked);
     QTest::mouseClick(desk.button(QStringLiteral("CancelBtn")), Qt::LeftButton);
     QVERIFY(form5->isVisible());
     QCOMPARE(form5->searchEdit()->text(), QStringLiteral("ERP 시스템 구축"));
     QCOMPARE(form5->targetLine(), 1);
-    QCOMPARE(desk.window->line(1).code(LookupKind::Project), QString());
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Project), QString());
     QCOMPARE(cancels.count(), 1);
-    QCOMPARE(desk.window->mode(), VoucherMode::Idle);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
 }
 
 void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
 {
     FieldDesk desk;
-    QLineEdit* employee = desk.nameField(LookupKind::Employee, 1);
-    QLineEdit* department = desk.nameField(LookupKind::Department, 1);
+    QLineEdit* employee = desk.nameField(voucher::LookupKind::Employee, 1);
+    QLineEdit* department = desk.nameField(voucher::LookupKind::Department, 1);
     employee->setFocus();
     QVERIFY(desk.show());
-    LookupFrame* form3 = desk.dialog(LookupKind::Employee);
-    LookupFrame* form4 = desk.dialog(LookupKind::Department);
+    lookup::LookupFrame* form3 = desk.dialog(voucher::LookupKind::Employee);
+    lookup::LookupFrame* form4 = desk.dialog(voucher::LookupKind::Department);
 
     typeText(employee, QStringLiteral("김"));
     QTest::keyClick(employee, Qt::Key_Tab);
@@ -370,7 +370,7 @@ void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
     QCOMPARE(desk.focus(), QStringLiteral("edBuser_Name_01"));
 
     clickGridRow(dialogGrid(form3), 0, 1);
-    const QString chosen = desk.window->line(1).code(LookupKind::Employee);
+    const QString chosen = desk.window->line(1).code(voucher::LookupKind::Employee);
     QVERIFY(!chosen.isEmpty());
     QCOMPARE(employee->text(), chosenName(form3));
 
@@ -378,7 +378,7 @@ void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
     QVERIFY(desk.comeBack());
     QCOMPARE(QApplication::focusWidget(), department);
     QVERIFY(!form4->isVisible());
-    QCOMPARE(desk.window->line(1).code(LookupKind::Employee), chosen);
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Employee), chosen);
 
     // Back by a click on another field: the field that stood focused is left.
     form3->hide();
@@ -389,17 +389,17 @@ void TestLineFields::dialogTakesTheActivationAndTheClerkClicksBack()
     QCOMPARE(form4->searchEdit()->text(), QStringLiteral("영업"));
     QCOMPARE(form4->query()->rowCount(), 3);
     QVERIFY(!form3->isVisible());
-    QCOMPARE(desk.window->line(1).code(LookupKind::Employee), chosen);
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Employee), chosen);
 }
 
 void TestLineFields::reopenedDialogWritesToItsNewLine()
 {
     FieldDesk desk;
-    QLineEdit* dept1 = desk.nameField(LookupKind::Department, 1);
-    QLineEdit* dept2 = desk.nameField(LookupKind::Department, 2);
+    QLineEdit* dept1 = desk.nameField(voucher::LookupKind::Department, 1);
+    QLineEdit* dept2 = desk.nameField(voucher::LookupKind::Department, 2);
     dept1->setFocus();
     QVERIFY(desk.show());
-    LookupFrame* form4 = desk.dialog(LookupKind::Department);
+    lookup::LookupFrame* form4 = desk.dialog(voucher::LookupKind::Department);
 
     typeText(dept1, QStringLiteral("팀"));
     QTest::keyClick(dept1, Qt::Key_Return);
@@ -413,9 +413,9 @@ void TestLineFields::reopenedDialogWritesToItsNewLine()
     QTest::keyClick(dept2, Qt::Key_Return);
     QCOMPARE(form4->targetLine(), 2);
     clickGridRow(dialogGrid(form4), 0, 1);
-    QCOMPARE(desk.window->line(2).code(LookupKind::Department), QStringLiteral("310"));
+    QCOMPARE(desk.window->line(2).code(voucher::LookupKind::Department), QStringLiteral("310"));
     QCOMPARE(dept2->text(), QStringLiteral("품질관리팀"));
-    QCOMPARE(desk.window->line(1).code(LookupKind::Department), QString());
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Department), QString());
     QCOMPARE(dept1->text(), QStringLiteral("팀"));
 }
 
@@ -423,29 +423,29 @@ void TestLineFields::acceleratorsClickWithoutLeavingTheField()
 {
     FieldDesk desk([](store::Connection& c) { seedProjectVoucher(c); });
     QVERIFY(desk.show());
-    clickGridRow(desk.window->findChild<DbGrid*>(QStringLiteral("DBGrid1")), 0);
-    QCOMPARE(desk.window->mode(), VoucherMode::Correcting);
-    QLineEdit* project = desk.nameField(LookupKind::Project, 1);
+    clickGridRow(desk.window->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1")), 0);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Correcting);
+    QLineEdit* project = desk.nameField(voucher::LookupKind::Project, 1);
     project->setFocus();
     typeText(project, QStringLiteral(" 2차"));
 
     QSignalSpy cancels(desk.button(QStringLiteral("CancelBtn")), &QPushButton::clicked);
     QTest::keyClick(project, Qt::Key_C, Qt::AltModifier);
     QCOMPARE(cancels.count(), 1);
-    QCOMPARE(desk.window->mode(), VoucherMode::Idle);
+    QCOMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
     QCOMPARE(desk.focus(), QStringLiteral("edProject_Name_01"));
     // The field was never left: no dialog asked for the typed name.
     QCOMPARE(desk.shownDialogs(), 0);
-    QCOMPARE(desk.dialog(LookupKind::Project)->targetLine(), 0);
+    QCOMPARE(desk.dialog(voucher::LookupKind::Project)->targetLine(), 0);
 }
 
 void TestLineFields::engineErrorInTheSearchLeavesTheCodeEmpty()
 {
     FieldDesk desk;
-    QLineEdit* item = desk.nameField(LookupKind::Item, 1);
+    QLineEdit* item = desk.nameField(voucher::LookupKind::Item, 1);
     item->setFocus();
     QVERIFY(desk.show());
-    desk.window->writeLookupChoice(LookupKind::Item, 1, QStringLiteral("I001"), QStringLiteral("사무용품"));
+    desk.window->writeLookupChoice(voucher::LookupKind::Item, 1, QStringLiteral("I001"), QStringLiteral("사무용품"));
     execSql(desk.account.connection(), QStringLiteral("ALTER TABLE Item_Table RENAME TO Item_Gone"));
 
     ModalWatcher watcher;
@@ -454,8 +454,8 @@ void TestLineFields::engineErrorInTheSearchLeavesTheCodeEmpty()
     QCOMPARE(watcher.icons.first(), QMessageBox::Critical);
     QVERIFY2(watcher.texts.first().contains(QLatin1String("Item_Table"), Qt::CaseInsensitive),
              qPrintable(watcher.texts.first()));
-    QVERIFY(!desk.dialog(LookupKind::Item)->isVisible());
-    QCOMPARE(desk.window->line(1).code(LookupKind::Item), QString());
+    QVERIFY(!desk.dialog(voucher::LookupKind::Item)->isVisible());
+    QCOMPARE(desk.window->line(1).code(voucher::LookupKind::Item), QString());
     QCOMPARE(item->text(), QStringLiteral("사무용품"));
     QCOMPARE(desk.focus(), QStringLiteral("edCr_Amt_01"));
 }

@@ -93,9 +93,9 @@ void TestSave::linesOneAndThreeGiveFourRows()
     typeLine(desk, 3, entertainmentLine());
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(desk.w.mode(), VoucherMode::New);
-    const QString customer = desk.w.line(1).name(LookupKind::CustomerBank)->text();
-    const QString project = desk.w.line(1).name(LookupKind::Project)->text();
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
+    const QString customer = desk.w.line(1).name(voucher::LookupKind::CustomerBank)->text();
+    const QString project = desk.w.line(1).name(voucher::LookupKind::Project)->text();
     QVERIFY(!customer.isEmpty() && !project.isEmpty());
 
     ModalWatcher watcher;
@@ -128,14 +128,14 @@ void TestSave::linesOneAndThreeGiveFourRows()
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("End_Day IS NULL")), 0);
 
     // Idle again, cleared, with the new voucher's last line chosen in the list.
-    QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
     QCOMPARE(desk.edit(QStringLiteral("edSerial"))->text(), QString());
     QVERIFY(desk.button(QStringLiteral("InsertBtn"))->isEnabled());
     QVERIFY(!desk.button(QStringLiteral("SaveBtn"))->isEnabled());
-    for (int n = 1; n <= kLineCount; ++n) {
-        const LinePanel& l = desk.w.line(n);
-        QCOMPARE(l.name(LookupKind::Account)->text(), QString());
-        QCOMPARE(l.code(LookupKind::Account), QString());
+    for (int n = 1; n <= voucher::kLineCount; ++n) {
+        const entry::LinePanel& l = desk.w.line(n);
+        QCOMPARE(l.name(voucher::LookupKind::Account)->text(), QString());
+        QCOMPARE(l.code(voucher::LookupKind::Account), QString());
         QCOMPARE(l.crAmt->text(), QString());
     }
     QCOMPARE(desk.w.lastStoredKey(), kFirst + QStringLiteral("03"));
@@ -191,8 +191,8 @@ void TestSave::allZeroAmountsStoreNothing()
     press(desk, QStringLiteral("SaveBtn"));
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("저장할 금액이 입력된 라인이 없습니다. 금액을 입력하세요....")});
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
-    QCOMPARE(desk.w.mode(), VoucherMode::New);
-    QCOMPARE(desk.w.line(1).name(LookupKind::Account)->text(), QStringLiteral("접대비"));
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
+    QCOMPARE(desk.w.line(1).name(voucher::LookupKind::Account)->text(), QStringLiteral("접대비"));
     QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edCr_Amt_01"));
 
     // The refusal left no trace: with an amount the voucher gets number 1.
@@ -257,7 +257,7 @@ void TestSave::unsoundVoucherIsRefused()
     const QChar pasted = fault.endsWith(QLatin1String("NUL")) ? QChar(0) : QChar(0x2615); // ☕
     if (fault.startsWith(QLatin1String("chosen"))) {
         // Changed after the choice, and left for the save button only.
-        retype(desk, desk.w.line(1).name(LookupKind::CustomerBank), QStringLiteral("한빛전자"));
+        retype(desk, desk.w.line(1).name(voucher::LookupKind::CustomerBank), QStringLiteral("한빛전자"));
         press(desk, QStringLiteral("SaveBtn"));
     } else if (fault.startsWith(QLatin1String("date"))) {
         // Left straight for the grid, the date was never checked.
@@ -295,7 +295,7 @@ void TestSave::unsoundVoucherIsRefused()
     if (fault.endsWith(QLatin1String("column"))) // to be retyped: all of it selected
         QCOMPARE(desk.w.line(1).acText->selectedText(), desk.w.line(1).acText->text());
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
-    QCOMPARE(desk.w.mode(), VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
 }
 
 void TestSave::typedLinesAreNotThrownAwayUnasked()
@@ -309,7 +309,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
     if (QTest::currentTestFailed())
         return;
     QLineEdit* edDate = desk.edit(QStringLiteral("edDate"));
-    QLineEdit* accountName = desk.w.line(1).name(LookupKind::Account);
+    QLineEdit* accountName = desk.w.line(1).name(voucher::LookupKind::Account);
     {
         // Leaving the date asks first; No returns to the date, lines kept.
         ModalWatcher no;
@@ -320,7 +320,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
         QVERIFY(desk.activate());
         QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edDate"));
         QCOMPARE(accountName->text(), QStringLiteral("접대비"));
-        QCOMPARE(desk.w.mode(), VoucherMode::New);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     }
     {
         // Alt+S in the date stores the typed lines under that date.
@@ -329,7 +329,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
         QCOMPARE(watcher.texts, QStringList());
         QCOMPARE(voucherRows(account.connection(), nextDay + QStringLiteral("-00000001"), QStringLiteral("Serial_Bun")),
                  (QVector<QStringList>{{"01"}, {"01"}}));
-        QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
     }
     typeLine(desk, 1, entertainmentLine());
     if (QTest::currentTestFailed())
@@ -353,7 +353,7 @@ void TestSave::typedLinesAreNotThrownAwayUnasked()
     QTRY_COMPARE(yes.texts, QStringList{ask});
     QCOMPARE(desk.w.branchIndex(), -1);
     QCOMPARE(accountName->text(), QString());
-    QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
 }
 
 void TestSave::zeroInDisplayFormNeedsAnAccount()
@@ -374,7 +374,7 @@ void TestSave::zeroInDisplayFormNeedsAnAccount()
     QCOMPARE(watcher.icons.first(), QMessageBox::Warning);
     QCOMPARE(entrykit::focusName(&desk.w), QStringLiteral("edAc_JenName_02"));
     QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
-    QCOMPARE(desk.w.mode(), VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
     // Lines looked at before the refusal show "0" where they were empty.
     QCOMPARE(desk.w.line(1).drAmt->text(), QStringLiteral("0"));
     QCOMPARE(desk.w.line(2).drAmt->text(), QStringLiteral("0"));
@@ -391,10 +391,10 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
     LineInput first = entertainmentLine();
     first.item = {QStringLiteral("통행료"), QString()};
     typeLine(desk, 1, first);
-    typeName(desk, 2, LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
-    typeName(desk, 3, LookupKind::Employee, {QStringLiteral("박민수"), QString()});
-    typeName(desk, 4, LookupKind::Department, {QStringLiteral("회계팀"), QString()});
-    typeName(desk, 5, LookupKind::Project, {QStringLiteral("ERP"), QString()});
+    typeName(desk, 2, voucher::LookupKind::CustomerBank, {QStringLiteral("한빛"), QString()});
+    typeName(desk, 3, voucher::LookupKind::Employee, {QStringLiteral("박민수"), QString()});
+    typeName(desk, 4, voucher::LookupKind::Department, {QStringLiteral("회계팀"), QString()});
+    typeName(desk, 5, voucher::LookupKind::Project, {QStringLiteral("ERP"), QString()});
     if (QTest::currentTestFailed())
         return;
 
@@ -403,15 +403,15 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
     const struct {
         const char* message;
         const char* field;
-        LookupKind kind;
+        voucher::LookupKind kind;
         int line;
         const char* code;
     } refusals[] = {
-        {"2라인에 거래처및은행명의 코드를 등록 하세요....", "edKubun_Name_02", LookupKind::CustomerBank, 2, "10001"},
-        {"3라인에 사원이름의 코드를 등록 하세요....", "edSawon_Name_03", LookupKind::Employee, 3, "1003"},
-        {"4라인에 부서이름의 코드를 등록 하세요....", "edBuser_Name_04", LookupKind::Department, 4, "110"},
-        {"5라인에 프로젝트이름의 코드를 등록 하세요....", "edProject_Name_05", LookupKind::Project, 5, "P2001-03"},
-        {"1라인에 아이템 명의 코드를 등록 하세요....", "edItem_Name01", LookupKind::Item, 1, "I005"},
+        {"2라인에 거래처및은행명의 코드를 등록 하세요....", "edKubun_Name_02", voucher::LookupKind::CustomerBank, 2, "10001"},
+        {"3라인에 사원이름의 코드를 등록 하세요....", "edSawon_Name_03", voucher::LookupKind::Employee, 3, "1003"},
+        {"4라인에 부서이름의 코드를 등록 하세요....", "edBuser_Name_04", voucher::LookupKind::Department, 4, "110"},
+        {"5라인에 프로젝트이름의 코드를 등록 하세요....", "edProject_Name_05", voucher::LookupKind::Project, 5, "P2001-03"},
+        {"1라인에 아이템 명의 코드를 등록 하세요....", "edItem_Name01", voucher::LookupKind::Item, 1, "I005"},
     };
     for (const auto& r : refusals) {
         ModalWatcher watcher;
@@ -419,10 +419,10 @@ void TestSave::namesWithoutCodesAreRefusedInOrder()
         QTRY_COMPARE(watcher.texts, QStringList{QString::fromUtf8(r.message)});
         QCOMPARE(entrykit::focusName(&desk.w), QLatin1String(r.field));
         QCOMPARE(nativeCount(account.connection(), QStringLiteral("1 = 1")), 0);
-        LookupFrame* dialog = desk.dialog(r.kind);
+        lookup::LookupFrame* dialog = desk.dialog(r.kind);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->targetLine(), r.line);
-        auto* grid = dialog->findChild<DbGrid*>(QStringLiteral("DBGrid1"));
+        auto* grid = dialog->findChild<widgets::DbGrid*>(QStringLiteral("DBGrid1"));
         store::SqlStatement* q = dialog->query();
         int row = 0;
         while (row < grid->model()->rowCount()
@@ -452,7 +452,7 @@ void TestSave::emptyListOutsideNewEntryIsRefused()
         QTest::keyPress(desk.grid(), Qt::Key_Down);
         QTRY_COMPARE(watcher.texts.size(), 1);
     }
-    QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
     QVERIFY(desk.button(QStringLiteral("SaveBtn"))->isEnabled());
     ModalWatcher watcher;
     press(desk, QStringLiteral("SaveBtn"));
@@ -501,7 +501,7 @@ void TestSave::refusedByTheStoreKeepsNothing()
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 0);
     QCOMPARE(c.selectNative(QStringLiteral("SELECT count(*) FROM voucher_history")).value(0).value(0), QStringLiteral("0"));
     QCOMPARE(windowState(desk), before);
-    QCOMPARE(desk.w.mode(), VoucherMode::New);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::New);
 
     // Mended, the same voucher saves under the number it would have had.
     removeFaults(c);
@@ -509,24 +509,24 @@ void TestSave::refusedByTheStoreKeepsNothing()
     QCOMPARE(watcher.texts.size(), 1);
     QCOMPARE(voucherRows(c, kFirst, QStringLiteral("Serial_Bun")).size(), 4);
     QCOMPARE(c.selectNative(QStringLiteral("SELECT count(*) FROM voucher_history")).value(0).value(0), QStringLiteral("2"));
-    QCOMPARE(desk.w.mode(), VoucherMode::Idle);
+    QCOMPARE(desk.w.mode(), voucher::VoucherMode::Idle);
 }
 
 void TestSave::writerNumbersAndStoresWhole()
 {
     USE_ENGINE();
     store::Connection& c = account.connection();
-    VoucherBook book(c);
-    VoucherLine paper;
+    voucher::VoucherBook book(c);
+    voucher::VoucherLine paper;
     paper.serialBun = QStringLiteral("01");
-    paper.names[size_t(LookupKind::Account)] = QStringLiteral("소모품비");
-    paper.codes[size_t(LookupKind::Account)] = QStringLiteral("40701018000");
+    paper.names[size_t(voucher::LookupKind::Account)] = QStringLiteral("소모품비");
+    paper.codes[size_t(voucher::LookupKind::Account)] = QStringLiteral("40701018000");
     paper.acText = QStringLiteral("복사용지");
     paper.crAmt = 33000;
-    VoucherLine nothing = paper;
+    voucher::VoucherLine nothing = paper;
     nothing.serialBun = QStringLiteral("02");
     nothing.crAmt = 0;
-    VoucherLine refund = paper;
+    voucher::VoucherLine refund = paper;
     refund.serialBun = QStringLiteral("03");
     refund.crAmt = -500;
 
@@ -541,7 +541,7 @@ void TestSave::writerNumbersAndStoresWhole()
 
     // A failure on the second line keeps nothing, not even the first line.
     failInsertsOfLine(c, QStringLiteral("03"));
-    QVERIFY_THROWS_EXCEPTION(DbError, book.saveNewVoucher(kDate, 2, {paper, refund}));
+    QVERIFY_THROWS_EXCEPTION(core::DbError, book.saveNewVoucher(kDate, 2, {paper, refund}));
     QCOMPARE(nativeCount(c, QStringLiteral("1 = 1")), 4);
     removeFaults(c);
     QCOMPARE(book.saveNewVoucher(kDate, 2, {paper}).serialJen,

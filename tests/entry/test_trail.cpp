@@ -25,21 +25,21 @@ const QString kDate = QStringLiteral("2001-05-30");
 // Lines 01 (5000) and 02 (7000) of a new voucher, saved by the book.
 QString savedVoucher(store::Connection& c)
 {
-    QList<VoucherLine> lines(2);
+    QList<voucher::VoucherLine> lines(2);
     for (int i = 0; i < 2; ++i) {
         lines[i].serialBun = QStringLiteral("0%1").arg(i + 1);
         lines[i].codes[0] = QStringLiteral("4070100%1000").arg(i + 5);
         lines[i].names[0] = i ? QStringLiteral("접대비") : QStringLiteral("여비교통비");
         lines[i].crAmt = i ? 7000 : 5000;
     }
-    VoucherBook book(c);
+    voucher::VoucherBook book(c);
     return book.saveNewVoucher(kDate, 0, lines).serialJen;
 }
 
 // Line 01 of the voucher corrected through the book to a debit of 9,000.
-bool correctFirstLineTo9000(VoucherBook& book, const QString& number)
+bool correctFirstLineTo9000(voucher::VoucherBook& book, const QString& number)
 {
-    VoucherLine changed = book.loadVoucher(kDate, 0, number).first().line;
+    voucher::VoucherLine changed = book.loadVoucher(kDate, 0, number).first().line;
     changed.crAmt = 9000;
     return book.correctLine({kDate, QStringLiteral("00000"), number, QStringLiteral("01")}, changed);
 }
@@ -61,17 +61,17 @@ private slots:
         TestAccount account(engine);
         store::Connection& c = account.connection();
         const QString number = savedVoucher(c);
-        VoucherBook book(c);
+        voucher::VoucherBook book(c);
         QVERIFY(correctFirstLineTo9000(book, number));
         QCOMPARE(book.deleteLine(number, QStringLiteral("02")), 2);
 
         // line, operation, the debit amount before and after ("" where the line had no rows)
         const QList<QStringList> expected = {{"01", "save", "", "5000"}, {"01", "correct", "5000", "9000"},
                                              {"02", "save", "", "7000"}, {"02", "delete", "7000", ""}};
-        QList<TrailRecord> records = book.lineHistory(number, QStringLiteral("01")) + book.lineHistory(number, QStringLiteral("02"));
+        QList<voucher::TrailRecord> records = book.lineHistory(number, QStringLiteral("01")) + book.lineHistory(number, QStringLiteral("02"));
         QCOMPARE(records.size(), expected.size());
         for (qsizetype i = 0; i < records.size(); ++i) {
-            const TrailRecord& r = records[i];
+            const voucher::TrailRecord& r = records[i];
             QCOMPARE(QStringList({r.serialBun, r.operation}), expected[i].mid(0, 2));
             for (const auto& [text, amount] : {std::pair{r.before, expected[i][2]}, std::pair{r.after, expected[i][3]}})
                 QVERIFY2(amount.isEmpty() ? text.isEmpty() : text.contains(QStringLiteral("Cr_Amt=%1\t").arg(amount)), qPrintable(text));
@@ -80,13 +80,13 @@ private slots:
             QVERIFY(!r.doneBy.isEmpty() && r.doneAt.startsWith(u'2') && !r.workstation.isEmpty());
         }
         // One chain in the order written, whichever line.
-        std::sort(records.begin(), records.end(), [](const TrailRecord& a, const TrailRecord& b) { return a.id < b.id; });
+        std::sort(records.begin(), records.end(), [](const voucher::TrailRecord& a, const voucher::TrailRecord& b) { return a.id < b.id; });
         QCOMPARE(records.first().prevHash, QString());
         for (qsizetype i = 1; i < records.size(); ++i)
             QCOMPARE(records[i].prevHash, records[i - 1].hash);
         // Nobody rewrites it afterwards, the program's own connection included.
         for (const char* sql : {"UPDATE voucher_history SET done_by = 'x'", "DELETE FROM voucher_history"})
-            QVERIFY_THROWS_EXCEPTION(DbError, c.execNative(QLatin1String(sql)));
+            QVERIFY_THROWS_EXCEPTION(core::DbError, c.execNative(QLatin1String(sql)));
         QCOMPARE(trailCount(c), 4);
     }
 
@@ -145,7 +145,7 @@ private slots:
         TestAccount account(engine);
         store::Connection& c = account.connection();
         const QString number = savedVoucher(c);
-        VoucherBook book(c);
+        voucher::VoucherBook book(c);
         QVERIFY(correctFirstLineTo9000(book, number));
 
         Desk desk;
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("수정"));
         QVERIFY2(grid->item(1, 4)->text().contains(QLatin1String("5,000")), qPrintable(grid->item(1, 4)->text()));
         QVERIFY2(grid->item(1, 5)->text().contains(QLatin1String("9,000")), qPrintable(grid->item(1, 5)->text()));
-        QCOMPARE(desk.w.mode(), VoucherMode::Correcting);
+        QCOMPARE(desk.w.mode(), voucher::VoucherMode::Correcting);
         dialog->close();
     }
 };

@@ -12,15 +12,15 @@ class SqlStatement;
 }
 
 // Records every write-back a lookup dialog makes, in order.
-class FakeTarget : public LookupTarget {
+class FakeTarget : public lookup::LookupTarget {
 public:
     struct Write {
-        LookupKind kind;
+        voucher::LookupKind kind;
         int line;
         QString code;
         QString name;
     };
-    void writeLookupChoice(LookupKind kind, int line, const QString& code, const QString& name) override
+    void writeLookupChoice(voucher::LookupKind kind, int line, const QString& code, const QString& name) override
     {
         writes.append({kind, line, code, name});
     }

@@ -34,10 +34,10 @@ T* part(QWidget* dialog, const char* name)
     return widget;
 }
 
-DbGrid* gridOf(QWidget* dialog) { return part<DbGrid>(dialog, "DBGrid1"); }
+widgets::DbGrid* gridOf(QWidget* dialog) { return part<widgets::DbGrid>(dialog, "DBGrid1"); }
 
 // The centre of a row's first shown cell.
-QPoint rowPoint(DbGrid* grid, int row)
+QPoint rowPoint(widgets::DbGrid* grid, int row)
 {
     int column = 0;
     while (grid->isColumnHidden(column))
@@ -45,7 +45,7 @@ QPoint rowPoint(DbGrid* grid, int row)
     return grid->visualRect(grid->model()->index(row, column)).center();
 }
 
-void clickRow(DbGrid* grid, int row)
+void clickRow(widgets::DbGrid* grid, int row)
 {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, row));
 }
@@ -74,7 +74,7 @@ void commitThenCompose(QWidget* widget, const QString& committed, const QString&
     QApplication::sendEvent(widget, &preedit);
 }
 
-bool showAndActivate(LookupDialog& dialog)
+bool showAndActivate(lookup::LookupDialog& dialog)
 {
     dialog.showLookup();
     return QTest::qWaitForWindowActive(&dialog);
@@ -82,13 +82,13 @@ bool showAndActivate(LookupDialog& dialog)
 
 // The whole list for a line, shown, with its first row clicked: the grid, or
 // null when the dialog did not become the active window.
-DbGrid* listedWithFirstRowClicked(LookupDialog& dialog, int line)
+widgets::DbGrid* listedWithFirstRowClicked(lookup::LookupDialog& dialog, int line)
 {
     dialog.prepareFor(line, QString());
     dialog.runSearch();
     if (!showAndActivate(dialog))
         return nullptr;
-    DbGrid* grid = gridOf(&dialog);
+    widgets::DbGrid* grid = gridOf(&dialog);
     clickRow(grid, 0);
     return grid;
 }
@@ -105,7 +105,7 @@ private slots:
     void creationListsTheWholeTableCentred()
     {
         FakeTarget target;
-        TForm3 form(&target);
+        lookup::TForm3 form(&target);
         QCOMPARE(form.query()->rowCount(), int(employees().size()));
         QCOMPARE(form.targetLine(), 0);
         // Resident numbers are shown masked after the digit that follows the hyphen.
@@ -119,15 +119,15 @@ private slots:
                      qPrintable(cells.join(u'|')));
         }
         const QSize screen = form.screen()->geometry().size();
-        QCOMPARE(form.pos(), QPoint(centredEdge(screen.width(), form.frameGeometry().width()),
-                                    centredEdge(screen.height(), form.frameGeometry().height())));
+        QCOMPARE(form.pos(), QPoint(widgets::centredEdge(screen.width(), form.frameGeometry().width()),
+                                    widgets::centredEdge(screen.height(), form.frameGeometry().height())));
         QVERIFY(!form.isVisible());
     }
 
     void wholeTableListingWaitsUntilTheDialogIsSeen()
     {
         FakeTarget target;
-        TForm2 form(&target);
+        lookup::TForm2 form(&target);
         auto* statement = form.findChild<store::SqlStatement*>();
         QVERIFY(statement);
         QVERIFY(!statement->isOpen()); // nothing read while the program starts
@@ -149,7 +149,7 @@ private slots:
     void clickWritesTheRowToTheTargetLineAndStaysOpen()
     {
         FakeTarget target;
-        TForm3 form(&target);
+        lookup::TForm3 form(&target);
         form.prepareFor(3, QString());
         form.runSearch();
         QVERIFY(showAndActivate(form));
@@ -158,7 +158,7 @@ private slots:
         clickRow(gridOf(&form), 2);
         const QStringList third = employees().at(2);
         QCOMPARE(target.writes.size(), 1);
-        QCOMPARE(target.writes[0].kind, LookupKind::Employee);
+        QCOMPARE(target.writes[0].kind, voucher::LookupKind::Employee);
         QCOMPARE(target.writes[0].line, 3);
         QCOMPARE(target.writes[0].code, third[0]);
         QCOMPARE(target.writes[0].name, third[1]);
@@ -170,8 +170,8 @@ private slots:
     void keysWriteTheOldRowOnDownAndTheNewRowOnUp()
     {
         FakeTarget target;
-        TForm3 form(&target);
-        DbGrid* grid = listedWithFirstRowClicked(form, 2);
+        lookup::TForm3 form(&target);
+        widgets::DbGrid* grid = listedWithFirstRowClicked(form, 2);
         QVERIFY(grid);
         target.writes.clear();
         const QVector<QStringList> rows = employees();
@@ -202,8 +202,8 @@ private slots:
         const QVector<QStringList> rows = employees();
 
         FakeTarget target;
-        TForm3 form(&target);
-        DbGrid* grid = listedWithFirstRowClicked(form, 4);
+        lookup::TForm3 form(&target);
+        widgets::DbGrid* grid = listedWithFirstRowClicked(form, 4);
         QVERIFY(grid);
         QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(grid->currentIndex().row(), int(rows.size()) - 1);
@@ -214,16 +214,16 @@ private slots:
     void anEmptyResultEmptiesTheTarget()
     {
         FakeTarget target;
-        TForm4 form(&target);
+        lookup::TForm4 form(&target);
         form.prepareFor(3, QStringLiteral("없는 부서"));
         form.runSearch();
         QVERIFY(showAndActivate(form));
-        DbGrid* grid = gridOf(&form);
+        widgets::DbGrid* grid = gridOf(&form);
         QCOMPARE(grid->model()->rowCount(), 0);
 
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->viewport()->rect().center());
         QCOMPARE(target.writes.size(), 1);
-        QCOMPARE(target.writes[0].kind, LookupKind::Department);
+        QCOMPARE(target.writes[0].kind, voucher::LookupKind::Department);
         QCOMPARE(target.writes[0].line, 3);
         QVERIFY(target.writes[0].code.isEmpty());
         QVERIFY(target.writes[0].name.isEmpty());
@@ -233,7 +233,7 @@ private slots:
     void aLineOutsideOneToFiveGetsNothing()
     {
         FakeTarget target;
-        TForm6 form(&target);
+        lookup::TForm6 form(&target);
         form.prepareFor(7, QString());
         form.runSearch();
         QVERIFY(showAndActivate(form));
@@ -245,11 +245,11 @@ private slots:
     void doubleClickWritesAndHidesCloseHidesWithoutWriting()
     {
         FakeTarget target;
-        TForm5 form(&target);
+        lookup::TForm5 form(&target);
         form.prepareFor(1, QString());
         form.runSearch();
         QVERIFY(showAndActivate(form));
-        DbGrid* grid = gridOf(&form);
+        widgets::DbGrid* grid = gridOf(&form);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 1));
         QVERIFY(!form.isVisible());
         QVERIFY(!target.writes.isEmpty());
@@ -267,7 +267,7 @@ private slots:
     void altF4AndWindowCloseAreRefusedEscapeDoesNothing()
     {
         FakeTarget target;
-        TForm1 form(&target);
+        lookup::TForm1 form(&target);
         form.prepareFor(1, QStringLiteral("예금"));
         form.runSearch();
         QVERIFY(showAndActivate(form));
@@ -284,7 +284,7 @@ private slots:
         QCOMPARE(form.searchEdit()->text(), QStringLiteral("예금"));
 
         // A close of the window itself only hides it: the dialog lives on.
-        QPointer<TForm1> alive(&form);
+        QPointer<lookup::TForm1> alive(&form);
         form.windowHandle()->close();
         QVERIFY(alive);
         QVERIFY(!form.isVisible());
@@ -295,7 +295,7 @@ private slots:
     void enterInTheSearchFieldMovesOnAndSearches()
     {
         FakeTarget target;
-        TForm3 form(&target);
+        lookup::TForm3 form(&target);
         form.prepareFor(1, QString());
         QVERIFY(showAndActivate(form));
         QCOMPARE(form.focusWidget(), form.searchEdit());
@@ -310,7 +310,7 @@ private slots:
     void aSyllableBeingComposedIsPartOfTheSearch()
     {
         FakeTarget target;
-        TForm3 form(&target);
+        lookup::TForm3 form(&target);
         form.prepareFor(1, QString());
         QVERIFY(showAndActivate(form));
         commitThenCompose(form.searchEdit(), QStringLiteral("민"), QStringLiteral("수"));
@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(form.query()->rowCount(), 1); // "철" alone finds two
 
         // The customer and bank lookup's kind selector.
-        TForm2 banks(&target);
+        lookup::TForm2 banks(&target);
         auto* cbCheck = part<QComboBox>(&banks, "cbCheck");
         QVERIFY(showAndActivate(banks));
         QCOMPARE(banks.focusWidget(), cbCheck);
@@ -345,7 +345,7 @@ private slots:
     void clickingIntoTheGridSearchesFirst()
     {
         FakeTarget target;
-        TForm3 form(&target);
+        lookup::TForm3 form(&target);
         form.prepareFor(4, QString());
         QVERIFY(showAndActivate(form));
         form.searchEdit()->setFocus();
@@ -358,7 +358,7 @@ private slots:
     void tabToSearchButtonSearchesCloseStraightFromSearchDoesNotInTheAccountLookup()
     {
         FakeTarget target;
-        TForm1 form(&target);
+        lookup::TForm1 form(&target);
         form.prepareFor(1, QString());
         form.runSearch();
         const int all = form.query()->rowCount();
@@ -382,7 +382,7 @@ private slots:
     void closeStraightFromSearchStillSearchesElsewhere()
     {
         FakeTarget target;
-        TForm2 form(&target);
+        lookup::TForm2 form(&target);
         form.prepareFor(1, QString());
         form.runSearch();
         const int all = form.query()->rowCount();
@@ -398,7 +398,7 @@ private slots:
     void kindComboSearchesOnUserChangesOnly()
     {
         FakeTarget target;
-        TForm2 form(&target);
+        lookup::TForm2 form(&target);
         auto* cbCheck = part<QComboBox>(&form, "cbCheck");
         QVERIFY(showAndActivate(form));
         QCOMPARE(form.focusWidget(), cbCheck);
@@ -435,15 +435,15 @@ private slots:
     void gridsAndWindowsDifferByTheirData()
     {
         FakeTarget target;
-        TForm1 f1(&target);
-        TForm2 f2(&target);
-        TForm3 f3(&target);
-        TForm4 f4(&target);
-        TForm5 f5(&target);
-        TForm6 f6(&target);
-        const QList<LookupFrame*> forms{&f1, &f2, &f3, &f4, &f5, &f6};
-        for (LookupFrame* f : forms) {
-            DbGrid* grid = gridOf(f);
+        lookup::TForm1 f1(&target);
+        lookup::TForm2 f2(&target);
+        lookup::TForm3 f3(&target);
+        lookup::TForm4 f4(&target);
+        lookup::TForm5 f5(&target);
+        lookup::TForm6 f6(&target);
+        const QList<lookup::LookupFrame*> forms{&f1, &f2, &f3, &f4, &f5, &f6};
+        for (lookup::LookupFrame* f : forms) {
+            widgets::DbGrid* grid = gridOf(f);
             const bool leading = f != &f4;
             QCOMPARE(grid->model()->columnCount(), int(f->definition().columns.size()) + (leading ? 1 : 0));
             QCOMPARE(grid->isColumnHidden(0), leading);

@@ -65,7 +65,7 @@ bool holds(const QString& name, const QString& needle)
 // The accounts the lookup admits for a search, as (code, name, classification).
 QVector<QStringList> expectedAccounts(const QString& searchText)
 {
-    const QString needle = Str_RemoveBlanks(searchText);
+    const QString needle = core::Str_RemoveBlanks(searchText);
     std::map<QString, std::pair<QString, QString>> byCode;
     for (const RawAccount& a : rawAccounts()) {
         if (a.codeSet != QLatin1String("SSSSS") || a.name.contains(kCompanySetting) || !holds(a.name, needle))
@@ -96,7 +96,7 @@ QVector<QStringList> sortedByCode(QVector<QStringList> rows)
 // Customers and banks as the lookup shows them, for a kind item (-1: none).
 QVector<QStringList> expectedParties(int kind, const QString& searchText)
 {
-    const QString needle = Str_RemoveBlanks(searchText);
+    const QString needle = core::Str_RemoveBlanks(searchText);
     QVector<QStringList> rows;
     if (kind != 2)
         for (const QStringList& r : store::Connection::account().selectNative(QStringLiteral("select Sale_Code, Sale_Name, Sale_Serial01, "
@@ -142,9 +142,9 @@ QVector<QStringList> readAsWritten(store::Connection& c, const QString& text, co
     QVector<QStringList> rows;
     QSqlQuery q(c.database());
     q.setForwardOnly(true);
-    bool ran = q.prepare(store::translateSql(text, c.engine(), /*asWritten=*/true));
+    bool ran = q.prepare(sql::translateSql(text, c.engine(), /*asWritten=*/true));
     if (ran) {
-        q.bindValue(u':' + parameter, masterbook::searchPattern(searchText));
+        q.bindValue(u':' + parameter, voucher::searchPattern(searchText));
         ran = q.exec();
     }
     if (!ran) {
@@ -154,7 +154,7 @@ QVector<QStringList> readAsWritten(store::Connection& c, const QString& text, co
     while (q.next()) {
         QStringList row;
         for (const QString& column : columns)
-            row << Str_TrimRight(q.value(q.record().indexOf(column)).toString());
+            row << core::Str_TrimRight(q.value(q.record().indexOf(column)).toString());
         rows.append(row);
     }
     return rows;
@@ -174,21 +174,21 @@ void addParties(const QString& table, const QString& prefix, int count, const QS
     execSql(store::Connection::account(), QStringLiteral("insert into %1 values ").arg(table) + rows.join(u','));
 }
 
-std::unique_ptr<LookupFrame> makeLookup(int form, LookupTarget* target)
+std::unique_ptr<lookup::LookupFrame> makeLookup(int form, lookup::LookupTarget* target)
 {
     switch (form) {
     case 1:
-        return std::make_unique<TForm1>(target);
+        return std::make_unique<lookup::TForm1>(target);
     case 2:
-        return std::make_unique<TForm2>(target);
+        return std::make_unique<lookup::TForm2>(target);
     case 3:
-        return std::make_unique<TForm3>(target);
+        return std::make_unique<lookup::TForm3>(target);
     case 4:
-        return std::make_unique<TForm4>(target);
+        return std::make_unique<lookup::TForm4>(target);
     case 5:
-        return std::make_unique<TForm5>(target);
+        return std::make_unique<lookup::TForm5>(target);
     default:
-        return std::make_unique<TForm6>(target);
+        return std::make_unique<lookup::TForm6>(target);
     }
 }
 
@@ -223,7 +223,7 @@ private slots:
         }));
 
         FakeTarget target;
-        TForm1 form(&target); // creation lists every admitted account
+        lookup::TForm1 form(&target); // creation lists every admitted account
         const QVector<QStringList> rows =
             readRows(*form.query(), {QStringLiteral("ac_code"), QStringLiteral("ac_name01"), QStringLiteral("ac_name02")});
         COMPARE_ROWS(rows, expectedAccounts(QString()));
@@ -267,7 +267,7 @@ private slots:
         QFETCH(QString, searchText);
         QFETCH(bool, findsSome);
         FakeTarget target;
-        TForm1 form(&target);
+        lookup::TForm1 form(&target);
         form.prepareFor(1, searchText);
         form.runSearch();
         const QVector<QStringList> rows =
@@ -295,7 +295,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, searchText);
         FakeTarget target;
-        TForm2 form(&target);
+        lookup::TForm2 form(&target);
         auto* cbCheck = form.findChild<QComboBox*>(QStringLiteral("cbCheck"));
         QVERIFY(cbCheck);
         QCOMPARE(cbCheck->currentText(), QStringLiteral("전   체"));
@@ -344,17 +344,17 @@ private slots:
         QFETCH(QString, searchText);
         QFETCH(bool, findsSome);
         FakeTarget target;
-        std::unique_ptr<LookupFrame> dialog = makeLookup(form, &target);
+        std::unique_ptr<lookup::LookupFrame> dialog = makeLookup(form, &target);
         if (!searchText.isEmpty()) {
             dialog->prepareFor(2, searchText);
             dialog->runSearch();
         }
         QStringList columns;
-        for (const LookupColumn& c : dialog->definition().columns)
+        for (const lookup::LookupColumn& c : dialog->definition().columns)
             columns << c.field;
         const QVector<QStringList> rows = readRows(*dialog->query(), columns);
 
-        const QString needle = Str_RemoveBlanks(searchText);
+        const QString needle = core::Str_RemoveBlanks(searchText);
         QVector<QStringList> expected;
         for (QStringList r : store::Connection::account().selectNative(sql)) {
             if (form == 3) // the registration number is shown joined
@@ -380,7 +380,7 @@ private slots:
             QStringList plans;
             execSql(c, QStringLiteral("SET enable_sort = off"));
             for (int kind : {-1, 0, 1, 2}) {
-                QString sql = store::translateSql(masterbook::partyStatement(kind).join(u'\n'), store::Engine::PostgreSQL);
+                QString sql = sql::translateSql(voucher::partyStatement(kind).join(u'\n'), core::Engine::PostgreSQL);
                 sql.replace(QStringLiteral(":tbName"), QStringLiteral("'%'"));
                 plans << QString();
                 for (const QStringList& r : c.selectNative(QStringLiteral("EXPLAIN ") + sql))
@@ -396,7 +396,7 @@ private slots:
             return;
         }
         const auto plan = [](const QStringList& lines) {
-            QString sql = store::translateSql(lines.join(u'\n'), store::Engine::SQLite);
+            QString sql = sql::translateSql(lines.join(u'\n'), core::Engine::SQLite);
             sql.replace(QStringLiteral(":tbName"), QStringLiteral("'%'")).replace(QStringLiteral(":tbac_name"), QStringLiteral("'%'"));
             QString text;
             for (const QStringList& r : store::Connection::account().selectNative(QStringLiteral("EXPLAIN QUERY PLAN ") + sql))
@@ -404,12 +404,12 @@ private slots:
             return text;
         };
         for (int kind : {-1, 0, 1, 2}) {
-            const QString parties = plan(masterbook::partyStatement(kind));
+            const QString parties = plan(voucher::partyStatement(kind));
             QVERIFY2(!parties.contains(QLatin1String("TEMP B-TREE")), qPrintable(parties));
             QVERIFY2(parties.contains(QLatin1String("ix_sale_code")) && parties.contains(QLatin1String("ix_bank_code")),
                      qPrintable(parties));
         }
-        const QString accounts = plan(masterbook::accountStatement());
+        const QString accounts = plan(voucher::accountStatement());
         QCOMPARE(accounts.count(QLatin1String("USING INDEX ix_ac_group")), 21);
     }
 
@@ -422,7 +422,7 @@ private slots:
     {
         addParties(QStringLiteral("Sale_Table"), QStringLiteral("H"), 1100, QStringLiteral("추가 거래처"));
         FakeTarget target;
-        TForm2 form(&target);
+        lookup::TForm2 form(&target);
         store::SqlStatement* list = form.query();
         QVERIFY(list->canFetchMore());
         if (m_postgres) {
@@ -448,7 +448,7 @@ private slots:
         // More rows before them than a grid would rather read on than count.
         addParties(QStringLiteral("Sale_Table"), QStringLiteral("G"), 9000, QStringLiteral("앞선 거래처"));
         FakeTarget target;
-        TForm2 form(&target);
+        lookup::TForm2 form(&target);
         store::SqlStatement* list = form.query();
         const QStringList columns{QStringLiteral("Tot_Code"), QStringLiteral("Tot_Name"), QStringLiteral("Tot_Kubun")};
 
@@ -479,7 +479,7 @@ private slots:
         const auto rowAt = [&](int row) {
             QStringList r;
             for (const QString& column : columns)
-                r << Str_TrimRight(list->value(row, list->columnIndex(column)).toString());
+                r << core::Str_TrimRight(list->value(row, list->columnIndex(column)).toString());
             return r;
         };
         const int middle = int(plain.size()) / 2 + 300;
@@ -521,7 +521,7 @@ private slots:
         }
         std::unique_ptr<store::Connection> plain;
         if (m_postgres) {
-            plain = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName),
+            plain = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName),
                                                 store::Connection::ResultReading::Whole);
             plain->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(m_account->schema()));
             plain->addSessionSetting(QStringLiteral("SET enable_indexscan = off"));
@@ -538,11 +538,11 @@ private slots:
                 execSql(lookups, QStringLiteral("SET enable_seqscan = off"));
                 execSql(lookups, QStringLiteral("SET enable_indexscan = off"));
             }
-            std::unique_ptr<LookupFrame> dialog = makeLookup(form, &target);
+            std::unique_ptr<lookup::LookupFrame> dialog = makeLookup(form, &target);
             dialog->prepareFor(1, searchText);
             dialog->runSearch();
             QStringList columns;
-            for (const LookupColumn& c : dialog->definition().columns)
+            for (const lookup::LookupColumn& c : dialog->definition().columns)
                 columns << c.field;
             const QVector<QStringList> indexed = readRows(*dialog->query(), columns);
 
@@ -557,7 +557,7 @@ private slots:
 
             if (!trigramIndexed)
                 continue;
-            QString sql = store::translateSql(dialog->query()->lines().join(u'\n'), store::Engine::PostgreSQL);
+            QString sql = sql::translateSql(dialog->query()->lines().join(u'\n'), core::Engine::PostgreSQL);
             sql.replace(u':' + dialog->reading().parameter, QStringLiteral("'%가나%'"));
             QString plan;
             for (const QStringList& r : lookups.selectNative(QStringLiteral("EXPLAIN ") + sql))

@@ -37,7 +37,7 @@ private slots:
         voucherseed::insertVoucher(store::Connection::account(), QStringLiteral("2024-03-15"), 0,
                                    QStringLiteral("2024-03-15-00000003"),
                                    {voucherseed::sampleLine(1, 12000), voucherseed::sampleLine(2, 3000)});
-        const PrintRequest request{QStringLiteral("2024-03-15"), 0, QStringLiteral("본사/서울"),
+        const print::PrintRequest request{QStringLiteral("2024-03-15"), 0, QStringLiteral("본사/서울"),
                                    QStringLiteral("2024-03-15-00000003")};
         const QString chosenName = QDir(m_dir.path()).filePath(QStringLiteral("saved-voucher")); // no suffix typed
 
@@ -66,14 +66,14 @@ private slots:
                 pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
                 landscape = preview->printer()->pageLayout().orientation() == QPageLayout::Landscape;
                 copies = preview->printer()->copyCount();
-                currentCaption = fmQrBorvane ? fmQrBorvane->element<report::Label>("qlJen")->caption() : QString();
+                currentCaption = print::fmQrBorvane ? print::fmQrBorvane->element<report::Label>("qlJen")->caption() : QString();
                 previewArea = preview->frameGeometry();
                 screenArea = preview->screen()->availableGeometry();
                 // The page as the clerk sees it, against the part of the preview that shows it.
                 auto* view = preview->findChild<QPrintPreviewWidget*>()->findChild<QGraphicsView*>();
                 pageShown = view->mapFromScene(view->scene()->itemsBoundingRect()).boundingRect();
                 viewport = view->viewport()->rect();
-                auto* save = preview->findChild<QAction*>(QString::fromLatin1(kSavePdfActionName));
+                auto* save = preview->findChild<QAction*>(QString::fromLatin1(print::kSavePdfActionName));
                 if (!save) {
                     preview->reject();
                     stage = 3;
@@ -101,7 +101,7 @@ private slots:
             }
         });
         driver.start();
-        QVERIFY(showVoucherPrint(request, nullptr));
+        QVERIFY(print::showVoucherPrint(request, nullptr));
         driver.stop();
 
         QCOMPARE(stage, 3);
@@ -117,7 +117,7 @@ private slots:
         QVERIFY2(pageShown.width() > 0.9 * viewport.width() || pageShown.height() > 0.9 * viewport.height(),
                  qPrintable(QStringLiteral("page %1x%2 in %3x%4").arg(pageShown.width()).arg(pageShown.height())
                                 .arg(viewport.width()).arg(viewport.height())));
-        QVERIFY(fmQrBorvane == nullptr); // released with its preview
+        QVERIFY(print::fmQrBorvane == nullptr); // released with its preview
 
         const QString saved = chosenName + QStringLiteral(".pdf");
         QVERIFY(QFile::exists(saved));

@@ -34,9 +34,9 @@ constexpr double kFirstRowTop = 10 + 30.2 + 16.7;
 constexpr double kRowHeight = 16.7;
 constexpr double kSummaryTop = kFirstRowTop + 7 * kRowHeight;
 
-PrintRequest request(const QString& serial = kSerial)
+print::PrintRequest request(const QString& serial = kSerial)
 {
-    return PrintRequest{kDate, kBranch, kBranchText, serial};
+    return print::PrintRequest{kDate, kBranch, kBranchText, serial};
 }
 
 QString compact(QString text)
@@ -137,11 +137,11 @@ private slots:
         voucherseed::insertVoucher(db, kDate, kBranch, QStringLiteral("2024-03-15-00000002"), {sampleLine(9, 777000)});
         voucherseed::insertVoucher(db, kDate, 2, kSerial, {sampleLine(8, 888000)});
 
-        VoucherPrintJob job(request());
+        print::VoucherPrintJob job(request());
         QVERIFY(job.prepare());
         QCOMPARE(job.printed().lineCount, lineCount);
         QCOMPARE(job.printed().rows->rowCount(), 7);
-        QCOMPARE(fmQrBorvane, job.form());
+        QCOMPARE(print::fmQrBorvane, job.form());
         QCOMPARE(job.form()->element<report::Label>("qlKubun")->caption(), QStringLiteral("구    분 :") + kBranchText);
         QCOMPARE(job.form()->element<report::Label>("qlJen")->caption(), QStringLiteral("전표번호 :") + kSerial);
         QCOMPARE(job.form()->element<report::Label>("qlDate")->caption(), QStringLiteral("기준일자 : ") + kDate);
@@ -175,7 +175,7 @@ private slots:
             }
             const QList<pdftext::Word> amount = pdftext::wordsIn(words, QRectF(245.2, top, 50, kRowHeight));
             QCOMPARE(amount.size(), 1);
-            QCOMPARE(amount[0].text, formatThousands(amounts[i]));
+            QCOMPARE(amount[0].text, core::formatThousands(amounts[i]));
             // The amount keeps its right edge at 275.7 mm of the band.
             QVERIFY2(qAbs(amount[0].box.right() - (10 + 275.7)) < 1.0, qPrintable(QString::number(amount[0].box.right())));
         }
@@ -196,10 +196,10 @@ private slots:
         OPEN_ACCOUNT(engine);
         const voucherseed::Line line = sampleLine(1, 1500000);
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {line});
-        VoucherBook book;
-        const PrintRows printed = book.openPrintRows(kDate, kBranch, kSerial);
+        voucher::VoucherBook book;
+        const voucher::PrintRows printed = book.openPrintRows(kDate, kBranch, kSerial);
         QVERIFY(printed.any());
-        StatementRows statementRows(*printed.rows);
+        print::StatementRows statementRows(*printed.rows);
         report::RowSource& rows = statementRows;
         QCOMPARE(rows.name(), QStringLiteral("Print_Query"));
         QVERIFY(rows.isOpen());
@@ -222,7 +222,7 @@ private slots:
         OPEN_ACCOUNT(QStringLiteral("sqlite"));
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {sampleLine(1, 1000)});
         const QString path = pdfPath(QStringLiteral("title"));
-        QVERIFY(renderVoucherToPdf(request(), path));
+        QVERIFY(print::renderVoucherToPdf(request(), path));
         const QList<pdftext::Word> words = pdftext::words(path);
 
         auto spanOf = [&](const QRectF& area) {
@@ -267,7 +267,7 @@ private slots:
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial,
                                    {longest, sampleLine(2, 5000)});
         const QString path = pdfPath(QStringLiteral("longest-") + engine);
-        QVERIFY(renderVoucherToPdf(request(), path));
+        QVERIFY(print::renderVoucherToPdf(request(), path));
         const QList<pdftext::Word> words = pdftext::words(path);
 
         // The detail fields' boxes in the band (left, top, width, height) and what each prints.
@@ -285,7 +285,7 @@ private slots:
             {{138.9, 6.6, 95.2, 3.4}, nameCode(longest.kubunName, longest.kubunCode)},
             {{41.5, 11.6, 95.2, 3.4}, nameCode(longest.projectName, longest.projectCode)},
             {{138.9, 11.6, 95.2, 3.4}, nameCode(longest.itemName, longest.itemCode)},
-            {{235.2, 6.3, 40.5, 3.7}, formatThousands(longest.amount)},
+            {{235.2, 6.3, 40.5, 3.7}, core::formatThousands(longest.amount)},
         };
         // A word box is the font's height, a little taller than the field's.
         const QMarginsF slack(0.5, 0.8, 0.5, 0.8);
@@ -315,7 +315,7 @@ private slots:
         OPEN_ACCOUNT(engine);
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, QStringLiteral("2024-03-15-00000002"),
                                    {sampleLine(1, 5000)});
-        VoucherPrintJob job(request());
+        print::VoucherPrintJob job(request());
         QVERIFY(job.prepare());
         QCOMPARE(job.printed().lineCount, 0);
         const QString path = pdfPath(QStringLiteral("deleted-") + engine);
@@ -336,7 +336,7 @@ private slots:
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial,
                                    {sampleLine(1, 5000), sampleLine(2, -5000)});
         const QString path = pdfPath(QStringLiteral("zero"));
-        QVERIFY(renderVoucherToPdf(request(), path));
+        QVERIFY(print::renderVoucherToPdf(request(), path));
         const QString text = pdftext::compactText(path);
         QVERIFY(text.contains(QStringLiteral("5,000")));
         QVERIFY(text.contains(QStringLiteral("-5,000")));
@@ -350,10 +350,10 @@ private slots:
         OPEN_ACCOUNT(QStringLiteral("sqlite"));
         store::Connection::account().execNative(QStringLiteral("DELETE FROM Jen_Print"));
         const QString path = pdfPath(QStringLiteral("nothing"));
-        QVERIFY(!renderVoucherToPdf(request(), path));
+        QVERIFY(!print::renderVoucherToPdf(request(), path));
         QVERIFY(!QFile::exists(path));
-        QVERIFY(!showVoucherPrint(request(), nullptr)); // would block on a shown preview
-        QVERIFY(fmQrBorvane == nullptr);
+        QVERIFY(!print::showVoucherPrint(request(), nullptr)); // would block on a shown preview
+        QVERIFY(print::fmQrBorvane == nullptr);
     }
 
     void unwritablePdfIsReported()
@@ -361,9 +361,9 @@ private slots:
         OPEN_ACCOUNT(QStringLiteral("sqlite"));
         voucherseed::insertVoucher(store::Connection::account(), kDate, kBranch, kSerial, {sampleLine(1, 1000)});
         try {
-            renderVoucherToPdf(request(), QStringLiteral("/nonexistent-folder/voucher.pdf"));
+            print::renderVoucherToPdf(request(), QStringLiteral("/nonexistent-folder/voucher.pdf"));
             QFAIL("an unwritable file was reported as written");
-        } catch (const AppError& error) {
+        } catch (const core::AppError& error) {
             QVERIFY(error.text().contains(QStringLiteral("PDF 파일을 저장할 수 없습니다.")));
         }
     }

@@ -95,9 +95,9 @@ private slots:
         QCOMPARE(applyMask(0, QStringLiteral("#,###")), QString());
         QCOMPARE(applyMask(-5000, QStringLiteral("#,###")), QStringLiteral("-5,000"));
         QCOMPARE(applyMask(0, QStringLiteral("#,##0")), QStringLiteral("0"));
-        QVERIFY_THROWS_EXCEPTION(AppError, applyMask(1, QStringLiteral("0.00")));
+        QVERIFY_THROWS_EXCEPTION(core::AppError, applyMask(1, QStringLiteral("0.00")));
         DataField field(QStringLiteral("f"), nullptr);
-        QVERIFY_THROWS_EXCEPTION(AppError, field.setMask(QStringLiteral("##")));
+        QVERIFY_THROWS_EXCEPTION(core::AppError, field.setMask(QStringLiteral("##")));
     }
 
     // A masked field reads its column as a number; an unmasked one reads its
@@ -170,8 +170,8 @@ private slots:
         QCOMPARE(report.printedDetailRows(), 0);
 
         total->setExpression(QStringLiteral("SUM(Other.Amt)"));
-        QVERIFY_THROWS_EXCEPTION(AppError, report.render(painter, [] { return true; }));
-        QVERIFY_THROWS_EXCEPTION(AppError, total->setExpression(QStringLiteral("AVG(Rows.Amt)")));
+        QVERIFY_THROWS_EXCEPTION(core::AppError, report.render(painter, [] { return true; }));
+        QVERIFY_THROWS_EXCEPTION(core::AppError, total->setExpression(QStringLiteral("AVG(Rows.Amt)")));
     }
 
     // Wrapped lines stay in the element's box (at least one line high): what

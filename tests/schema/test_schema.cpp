@@ -38,10 +38,10 @@ private slots:
     {
         OPEN_ENGINE_DB(db, true);
         store::Connection& c = db.connection();
-        QVERIFY(store::schemaExists(c));
+        QVERIFY(schema::schemaExists(c));
         const qint64 accounts = count(c, QStringLiteral("From test_ac_code"));
-        store::createSchema(c);
-        store::loadDemoData(c); // filled tables are kept as they are
+        schema::createSchema(c);
+        schema::loadDemoData(c); // filled tables are kept as they are
         QCOMPARE(count(c, QStringLiteral("From test_ac_code")), accounts);
         QCOMPARE(count(c, QStringLiteral("From kubun_table")), qint64(5));
     }
@@ -50,9 +50,9 @@ private slots:
     {
         QTemporaryDir dir;
         auto c = store::Connection::openSqlite(dir.filePath(QStringLiteral("empty.db")));
-        QVERIFY(!store::schemaExists(*c));
-        store::createSchema(*c);
-        QVERIFY(store::schemaExists(*c));
+        QVERIFY(!schema::schemaExists(*c));
+        schema::createSchema(*c);
+        QVERIFY(schema::schemaExists(*c));
         QCOMPARE(count(*c, QStringLiteral("From test_ac_code")), qint64(0));
     }
 
@@ -65,15 +65,15 @@ private slots:
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("voucher"))));
         qint64 accounts = 0;
         {
-            auto c = store::openEmbedded(path);
-            QVERIFY(!store::indexesMissing(*c));
+            auto c = schema::openEmbedded(path);
+            QVERIFY(!schema::indexesMissing(*c));
             accounts = count(*c, QStringLiteral("From test_ac_code"));
             c->execNative(QStringLiteral("DROP INDEX ix_ac_group"));
             c->execNative(QStringLiteral("DROP TABLE voucher_history")); // nor the trail
-            QVERIFY(store::indexesMissing(*c));
+            QVERIFY(schema::indexesMissing(*c));
         }
-        auto c = store::openEmbedded(path);
-        QVERIFY(!store::indexesMissing(*c));
+        auto c = schema::openEmbedded(path);
+        QVERIFY(!schema::indexesMissing(*c));
         QCOMPARE(count(*c, QStringLiteral("From voucher_history")), qint64(0));
         QCOMPARE(count(*c, QStringLiteral("From test_ac_code")), accounts);
         QVERIFY(accounts > 0);
@@ -91,7 +91,7 @@ private slots:
         }
         {
             auto c = testdb::postgresAttach(empty);
-            QVERIFY(!store::schemaExists(*c));
+            QVERIFY(!schema::schemaExists(*c));
         }
         testdb::dropPostgresSchema(empty);
     }

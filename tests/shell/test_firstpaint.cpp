@@ -34,7 +34,7 @@ private slots:
         window.installEventFilter(&count);
         int runs = 0;
         int paintsSeen = -1;
-        afterFirstPaint(&window, [&] {
+        shell::afterFirstPaint(&window, [&] {
             ++runs;
             paintsSeen = count.paints;
         });
@@ -55,9 +55,9 @@ private slots:
         QWidget window;
         window.resize(200, 100);
         QStringList ran;
-        afterFirstPaint(&window, [&] { ran << QStringLiteral("first"); });
-        afterFirstPaint(&window, [&] { ran << QStringLiteral("second"); });
-        afterFirstPaint(&window, [&] { ran << QStringLiteral("third"); });
+        shell::afterFirstPaint(&window, [&] { ran << QStringLiteral("first"); });
+        shell::afterFirstPaint(&window, [&] { ran << QStringLiteral("second"); });
+        shell::afterFirstPaint(&window, [&] { ran << QStringLiteral("third"); });
         window.show();
         QTRY_COMPARE(ran.size(), 3);
         QCOMPARE(ran, (QStringList{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")}));

@@ -94,22 +94,22 @@ private slots:
 void TestSingleInstance::instanceNameIsTheWholeFileName()
 {
 #ifdef Q_OS_WIN
-    QCOMPARE(instanceNameFromPath(QStringLiteral("C:/Programs/Acct.exe")), QStringLiteral("Acct"));
+    QCOMPARE(shell::instanceNameFromPath(QStringLiteral("C:/Programs/Acct.exe")), QStringLiteral("Acct"));
 #else
-    QCOMPARE(instanceNameFromPath(QStringLiteral("/usr/local/bin/voucher")), QStringLiteral("voucher"));
-    QCOMPARE(instanceNameFromPath(QStringLiteral("./Acct")), QStringLiteral("Acct"));
-    QCOMPARE(instanceNameFromPath(QStringLiteral("/opt/acct.v2")), QStringLiteral("acct.v2"));
+    QCOMPARE(shell::instanceNameFromPath(QStringLiteral("/usr/local/bin/voucher")), QStringLiteral("voucher"));
+    QCOMPARE(shell::instanceNameFromPath(QStringLiteral("./Acct")), QStringLiteral("Acct"));
+    QCOMPARE(shell::instanceNameFromPath(QStringLiteral("/opt/acct.v2")), QStringLiteral("acct.v2"));
 #endif
 }
 
 void TestSingleInstance::secondCopyAsksTheFirstForward()
 {
     const QString name = uniqueName("voucher-guard");
-    SingleInstance first(name);
+    shell::SingleInstance first(name);
     QVERIFY(first.claim());
-    QSignalSpy forward(&first, &SingleInstance::comeForwardRequested);
+    QSignalSpy forward(&first, &shell::SingleInstance::comeForwardRequested);
 
-    SingleInstance second(name);
+    shell::SingleInstance second(name);
     QVERIFY(!second.claim());
     QVERIFY(second.askRunningCopyForward(3000));
     QTRY_COMPARE(forward.count(), 1);
@@ -119,24 +119,24 @@ void TestSingleInstance::secondCopyAsksTheFirstForward()
 
 void TestSingleInstance::differentNamesDoNotMeet()
 {
-    SingleInstance one(uniqueName("voucher-one"));
-    SingleInstance other(uniqueName("voucher-other"));
+    shell::SingleInstance one(uniqueName("voucher-one"));
+    shell::SingleInstance other(uniqueName("voucher-other"));
     QVERIFY(one.claim());
     QVERIFY(other.claim());
     // Once the first copy has ended its name is free again.
     const QString name = uniqueName("voucher-again");
     {
-        SingleInstance first(name);
+        shell::SingleInstance first(name);
         QVERIFY(first.claim());
     }
-    SingleInstance next(name);
+    shell::SingleInstance next(name);
     QVERIFY(next.claim());
 }
 
 void TestSingleInstance::leftoversOfAKilledCopyDoNotBlock()
 {
     const QString name = uniqueName("voucher-killed");
-    SingleInstance probe(name);
+    shell::SingleInstance probe(name);
     const QString key = probe.key();
 
     // A lock file naming a process that no longer exists, and a socket file nobody listens on.
@@ -152,10 +152,10 @@ void TestSingleInstance::leftoversOfAKilledCopyDoNotBlock()
     QVERIFY(socketFile.open(QIODevice::WriteOnly));
     socketFile.close();
 
-    SingleInstance first(name);
+    shell::SingleInstance first(name);
     QVERIFY(first.claim());
-    QSignalSpy forward(&first, &SingleInstance::comeForwardRequested);
-    SingleInstance second(name);
+    QSignalSpy forward(&first, &shell::SingleInstance::comeForwardRequested);
+    shell::SingleInstance second(name);
     QVERIFY(!second.claim());
     QVERIFY(second.askRunningCopyForward(3000));
     QTRY_COMPARE(forward.count(), 1);
@@ -166,7 +166,7 @@ void TestSingleInstance::bringToFrontRestoresAMinimisedWindow()
     QWidget window;
     window.showMinimized();
     QTRY_VERIFY(window.isMinimized());
-    bringToFront(&window);
+    shell::bringToFront(&window);
     QVERIFY(!window.isMinimized());
     QVERIFY(window.isVisible());
 }
@@ -297,21 +297,21 @@ void TestSingleInstance::aProgramStartedDuringARestoreSaysSo()
     const QString name = uniqueName("voucher-restore");
     {
         // The note of a restore killed hard goes with its lock, even when it names the next holder's process.
-        SingleInstance program(name);
+        shell::SingleInstance program(name);
         QVERIFY(QFile(program.key() + QStringLiteral(".restore-%1").arg(QCoreApplication::applicationPid())).open(QIODevice::WriteOnly));
         QVERIFY(program.claim());
-        SingleInstance later(name);
+        shell::SingleInstance later(name);
         QVERIFY(!later.takeLock() && !later.heldByRestore());
     }
     ModalWatcher watcher;
-    tellRestoreUnderway();
+    shell::tellRestoreUnderway();
     QCOMPARE(watcher.texts, QStringList{QStringLiteral("장부를 복원하는 중입니다. 잠시 뒤에 다시 시작하십시오.")});
 
     // The program itself, started while a restore holds its guard, tells the clerk instead of handing over.
     QTemporaryDir home;
     const QString program = copyOfTheProgram(home, QStringLiteral("voucher"));
     QVERIFY(!program.isEmpty());
-    SingleInstance restoring(QStringLiteral("voucher"), home.path());
+    shell::SingleInstance restoring(QStringLiteral("voucher"), home.path());
     QVERIFY(restoring.claimForRestore());
     ProgramCopy started(program, home);
     QVERIFY2(started.waitForLine("voucher: a restore holds the books"), started.stderrText.constData());

@@ -11,8 +11,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-using store::Engine;
-using store::translateSql;
+using core::Engine;
+using sql::translateSql;
 
 namespace {
 
@@ -28,7 +28,7 @@ struct Db {
         try {
             if (!schema.isEmpty())
                 testdb::dropPostgresSchema(schema);
-        } catch (const AppError& e) {
+        } catch (const core::AppError& e) {
             qWarning("schema %s left behind: %s", qPrintable(schema), qPrintable(e.text()));
         }
     }
@@ -77,7 +77,7 @@ void insertVoucherRow(store::Connection& c, const QString& date, const QString& 
             else                                                               \
                 db.connection = testdb::sqlite(db.dir, false);                 \
             check(*db.connection);                                             \
-        } catch (const AppError& e) {                                          \
+        } catch (const core::AppError& e) {                                          \
             QFAIL(qPrintable(e.text()));                                       \
         }                                                                      \
     } while (0)
@@ -136,28 +136,28 @@ void TestDialect::tokensGiveTheTextBack()
 {
     QFETCH(QString, sql);
     QString joined;
-    for (const auto& token : store::sql::tokenize(sql))
+    for (const auto& token : sql::tokenize(sql))
         joined += token.text;
     QCOMPARE(joined, sql);
 }
 
 void TestDialect::tokenKinds()
 {
-    using store::sql::TokenKind;
-    const auto tokens = store::sql::tokenize(
+    using sql::TokenKind;
+    const auto tokens = sql::tokenize(
         QStringLiteral("t.Cr_Amt+N'it''s'/*c*/<>:tb_1 [a b]-- x\n1.5e3,(;)||"));
-    QVector<TokenKind> kinds;
+    QVector<sql::TokenKind> kinds;
     QStringList texts;
     for (const auto& token : tokens) {
         kinds << token.kind;
         texts << token.text;
     }
-    const QVector<TokenKind> expected{TokenKind::Name,     TokenKind::Operator,  TokenKind::String,
-                                      TokenKind::Comment,  TokenKind::Operator,  TokenKind::Parameter,
-                                      TokenKind::Space,    TokenKind::QuotedName, TokenKind::Comment,
-                                      TokenKind::Space,    TokenKind::Number,    TokenKind::Comma,
-                                      TokenKind::OpenParen, TokenKind::Semicolon, TokenKind::CloseParen,
-                                      TokenKind::Operator};
+    const QVector<sql::TokenKind> expected{sql::TokenKind::Name,     sql::TokenKind::Operator,  sql::TokenKind::String,
+                                      sql::TokenKind::Comment,  sql::TokenKind::Operator,  sql::TokenKind::Parameter,
+                                      sql::TokenKind::Space,    sql::TokenKind::QuotedName, sql::TokenKind::Comment,
+                                      sql::TokenKind::Space,    sql::TokenKind::Number,    sql::TokenKind::Comma,
+                                      sql::TokenKind::OpenParen, sql::TokenKind::Semicolon, sql::TokenKind::CloseParen,
+                                      sql::TokenKind::Operator};
     QCOMPARE(texts, QStringList({"t.Cr_Amt", "+", "N'it''s'", "/*c*/", "<>", ":tb_1", " ", "[a b]", "-- x", "\n",
                                  "1.5e3", ",", "(", ";", ")", "||"}));
     QCOMPARE(kinds, expected);
@@ -262,9 +262,9 @@ void TestDialect::translations()
     QFETCH(QString, tsql);
     QFETCH(QString, sqlite);
     QFETCH(QString, postgres);
-    QCOMPARE(translateSql(tsql, Engine::SQLite), sqlite);
-    QCOMPARE(translateSql(tsql, Engine::PostgreSQL), postgres.isEmpty() ? sqlite : postgres);
-    QCOMPARE(translateSql(tsql, Engine::SqlServer), tsql);
+    QCOMPARE(sql::translateSql(tsql, core::Engine::SQLite), sqlite);
+    QCOMPARE(sql::translateSql(tsql, core::Engine::PostgreSQL), postgres.isEmpty() ? sqlite : postgres);
+    QCOMPARE(sql::translateSql(tsql, core::Engine::SqlServer), tsql);
 }
 
 void TestDialect::shortcutsToTheLastRows_data()
@@ -293,16 +293,16 @@ void TestDialect::shortcutsToTheLastRows()
     QFETCH(QString, sql);
     QFETCH(QString, reversed);
     QFETCH(QString, count);
-    const store::ResultShortcuts s = store::resultShortcuts(sql, Engine::SQLite, 2);
+    const sql::ResultShortcuts s = sql::resultShortcuts(sql, core::Engine::SQLite, 2);
     QCOMPARE(s.usable, !reversed.isEmpty());
     if (!s.usable)
         return;
     QCOMPARE(s.reversed, reversed);
     QCOMPARE(s.count, count);
     // SQL Server names the counted columns, and reads a window its own way.
-    QCOMPARE(store::resultShortcuts(sql, Engine::SqlServer, 2).count, count + " (c1, c2)");
-    QCOMPARE(store::withRowWindow(s.reversed, Engine::SqlServer, 10, 5), reversed + "\nOFFSET 10 ROWS FETCH NEXT 5 ROWS ONLY");
-    QCOMPARE(store::withRowWindow(s.reversed, Engine::PostgreSQL, 10, 5), reversed + "\nLIMIT 5 OFFSET 10");
+    QCOMPARE(sql::resultShortcuts(sql, core::Engine::SqlServer, 2).count, count + " (c1, c2)");
+    QCOMPARE(sql::withRowWindow(s.reversed, core::Engine::SqlServer, 10, 5), reversed + "\nOFFSET 10 ROWS FETCH NEXT 5 ROWS ONLY");
+    QCOMPARE(sql::withRowWindow(s.reversed, core::Engine::PostgreSQL, 10, 5), reversed + "\nLIMIT 5 OFFSET 10");
 }
 
 void TestDialect::results_data()

@@ -85,7 +85,7 @@ private slots:
         QVERIFY(q.eof());
         q.next(); // past the end it stays there
         QVERIFY(q.eof());
-        QVERIFY_THROWS_EXCEPTION(DbError, q.asText(QStringLiteral("Kubun_Code")));
+        QVERIFY_THROWS_EXCEPTION(core::DbError, q.asText(QStringLiteral("Kubun_Code")));
 
         q.first();
         QVERIFY(!q.eof());
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(q.asText(QStringLiteral("Kubun_JangSo")), QStringLiteral("제주"));
         QVERIFY(!q.locate(QStringLiteral("Kubun_Code"), QStringLiteral("77777")));
         QCOMPARE(q.currentRow(), 5);
-        QVERIFY_THROWS_EXCEPTION(DbError, q.asText(QStringLiteral("No_Such_Column")));
+        QVERIFY_THROWS_EXCEPTION(core::DbError, q.asText(QStringLiteral("No_Such_Column")));
 
         // A count read as an integer, a line number read back as text.
         q.clearText();
@@ -155,7 +155,7 @@ private slots:
         try {
             q.open();
             QFAIL("a missing table was not reported");
-        } catch (const DbError& e) {
+        } catch (const core::DbError& e) {
             QVERIFY2(e.text().contains(QLatin1String("no_such_table"), Qt::CaseInsensitive), qPrintable(e.text()));
         }
         QVERIFY(!q.isOpen());
@@ -170,7 +170,7 @@ private slots:
         bad.addLine(QStringLiteral("Insert Into Account_Jen_AA (Cr_Amt) Values (:tbCr_Amt)"));
         bad.bindText(QStringLiteral("tbCr_Amt"), QStringLiteral("일만원"));
         if (db.isPostgres())
-            QVERIFY_THROWS_EXCEPTION(DbError, bad.execute());
+            QVERIFY_THROWS_EXCEPTION(core::DbError, bad.execute());
         q.open();
         QCOMPARE(q.asText(QStringLiteral("Kubun_Code")), QStringLiteral("00003"));
     }

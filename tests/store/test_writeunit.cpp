@@ -57,7 +57,7 @@ private slots:
             bad.bindText(QStringLiteral("tbA"), QStringLiteral("x"));
             bad.execute();
             QFAIL("the insert into a missing table was accepted");
-        } catch (const DbError& e) {
+        } catch (const core::DbError& e) {
             QVERIFY2(e.text().contains(QLatin1String("no_such_table"), Qt::CaseInsensitive), qPrintable(e.text()));
         }
         // Nothing of the unit remains and the connection works on, also for the next unit.
@@ -149,7 +149,7 @@ private slots:
                                           : QStringLiteral("PRAGMA busy_timeout = 300"));
         {
             store::WriteUnit unit(db.connection());
-            QVERIFY_THROWS_EXCEPTION(DbError, store::WriteUnit{*other});
+            QVERIFY_THROWS_EXCEPTION(core::DbError, store::WriteUnit{*other});
         }
         // Once the first unit is gone the other workstation gets its turn.
         store::WriteUnit second(*other);

@@ -12,11 +12,11 @@
 // through TfmBorvane::runHandler.
 class BorvaneProbe {
 public:
-    using Handler = TfmBorvane::Handler;
+    using Handler = entry::TfmBorvane::Handler;
 
-    explicit BorvaneProbe(TfmBorvane& window)
+    explicit BorvaneProbe(entry::TfmBorvane& window)
         : w(window), edDate(field(window, "edDate")), edSerial(field(window, "edSerial")),
-          cbKubun(window.findChild<BranchCombo*>(QStringLiteral("cbKubun")))
+          cbKubun(window.findChild<widgets::BranchCombo*>(QStringLiteral("cbKubun")))
     {
     }
 
@@ -51,7 +51,7 @@ public:
     void typeLine(int line, const QString& accountCode, const QString& accountName, double amount,
                   const QString& text)
     {
-        w.writeLookupChoice(LookupKind::Account, line, accountCode, accountName);
+        w.writeLookupChoice(voucher::LookupKind::Account, line, accountCode, accountName);
         w.line(line).acText->setText(text);
         setAmount(line, amount);
     }
@@ -72,19 +72,19 @@ public:
     void SaveBtnClick() { w.runHandler(Handler::SaveBtnClick); }
     void DeleteBtnClick() { w.runHandler(Handler::DeleteBtnClick); }
 
-    VoucherMode mode() const { return w.mode(); }
+    voucher::VoucherMode mode() const { return w.mode(); }
     const QString& lastStoredKey() const { return w.lastStoredKey(); }
     QString voucherNumber() const { return edSerial->text(); }
     store::SqlStatement& list() { return w.voucherList(); }
 
 private:
-    static QLineEdit* field(TfmBorvane& window, const char* name)
+    static QLineEdit* field(entry::TfmBorvane& window, const char* name)
     {
         return window.findChild<QLineEdit*>(QString::fromLatin1(name));
     }
 
-    TfmBorvane& w;
+    entry::TfmBorvane& w;
     QLineEdit* edDate;
     QLineEdit* edSerial;
-    BranchCombo* cbKubun;
+    widgets::BranchCombo* cbKubun;
 };

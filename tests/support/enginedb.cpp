@@ -75,7 +75,7 @@ QVariantList selectOne(store::Connection& c, const QString& sql)
 {
     QSqlQuery q(c.database());
     if (!q.exec(sql))
-        throw DbError(q.lastError().text());
+        throw core::DbError(q.lastError().text());
     QVariantList out;
     if (q.next()) {
         for (int i = 0; i < q.record().count(); ++i)

@@ -69,14 +69,14 @@ std::map<QString, double> checkVoucher(const QString& number, const std::vector<
         const Row* debit = nullptr;
         const Row* credit = nullptr;
         for (const Row* r : pair)
-            (r->side == QLatin1String(voucherform::kDebitSide) ? debit : credit) = r;
+            (r->side == QLatin1String(schema::kDebitSide) ? debit : credit) = r;
         if (pair.size() != 2 || !debit || !credit) {
             problems << QStringLiteral("%1 line %2 has %3 rows, not a debit and a credit row")
                             .arg(number, bun)
                             .arg(pair.size());
             continue;
         }
-        if (debit->cr != credit->dr || debit->dr != credit->cr || credit->account != QLatin1String(voucherform::kCashCode))
+        if (debit->cr != credit->dr || debit->dr != credit->cr || credit->account != QLatin1String(schema::kCashCode))
             problems << QStringLiteral("%1 line %2: debit %3/%4, credit %5/%6 (%7)")
                             .arg(number, bun)
                             .arg(debit->cr)

@@ -17,22 +17,22 @@ bool postgresRequired()
 
 bool postgresAvailable()
 {
-    static const bool available = store::odbcDataSourceExists(QString::fromLatin1(store::kDataSourceName));
+    static const bool available = schema::odbcDataSourceExists(QString::fromLatin1(schema::kDataSourceName));
     return available;
 }
 
 std::unique_ptr<store::Connection> sqlite(const QTemporaryDir& dir, bool demoData, const QString& fileName)
 {
     auto c = store::Connection::openSqlite(QDir(dir.path()).filePath(fileName));
-    store::createSchema(*c);
+    schema::createSchema(*c);
     if (demoData)
-        store::loadDemoData(*c);
+        schema::loadDemoData(*c);
     return c;
 }
 
 std::unique_ptr<store::Connection> postgresAttach(const QString& schema)
 {
-    auto c = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+    auto c = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName));
     c->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema)); // kept over a reconnection
     return c;
 }
@@ -45,13 +45,13 @@ std::unique_ptr<store::Connection> postgres(bool demoData, QString* schema)
                              .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
                              .arg(counter.fetchAndAddRelaxed(1));
     {
-        auto admin = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+        auto admin = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName));
         admin->execNative(QStringLiteral("CREATE SCHEMA %1").arg(name));
     }
     auto c = postgresAttach(name);
-    store::createSchema(*c);
+    schema::createSchema(*c);
     if (demoData)
-        store::loadDemoData(*c);
+        schema::loadDemoData(*c);
     if (schema)
         *schema = name;
     return c;
@@ -59,7 +59,7 @@ std::unique_ptr<store::Connection> postgres(bool demoData, QString* schema)
 
 void dropPostgresSchema(const QString& schema)
 {
-    auto admin = store::Connection::openOdbc(QString::fromLatin1(store::kDataSourceName));
+    auto admin = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName));
     admin->execNative(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(schema));
 }
 

@@ -18,12 +18,12 @@ namespace voucherseed {
 // meets what the connection's open statements hold as the program's does.
 void insertRow(store::Connection& connection, const Row& r)
 {
-    const bool debit = r.serialCrDr == QLatin1String(voucherform::kDebitSide);
+    const bool debit = r.serialCrDr == QLatin1String(schema::kDebitSide);
     const Line& l = r.line;
-    voucherform::Row row{.serialJen = r.serialJen, .serialBun = r.serialBun, .side = r.serialCrDr, .date = r.date,
+    schema::VoucherRow row{.serialJen = r.serialJen, .serialBun = r.serialBun, .side = r.serialCrDr, .date = r.date,
                          .branch = r.branch, .kubunJen = r.kubunJen, .form = r.form};
-    row.accountCode = debit ? l.accountCode : QLatin1String(voucherform::kCashCode);
-    row.accountName = debit ? l.accountName : voucherform::cashName();
+    row.accountCode = debit ? l.accountCode : QLatin1String(schema::kCashCode);
+    row.accountName = debit ? l.accountName : schema::cashName();
     row.text = l.text;
     row.itemCode = l.itemCode, row.itemName = l.itemName;
     row.kubunCode = l.kubunCode, row.kubunName = l.kubunName;
@@ -34,15 +34,15 @@ void insertRow(store::Connection& connection, const Row& r)
     row.drAmt = debit ? 0.0 : l.amount;
     row.endDay = QDateTime::currentDateTime();
 
-    const QStringList columns = voucherform::columnNames();
+    const QStringList columns = schema::voucherColumnNames();
     QStringList parameters;
     for (const QString& column : columns)
         parameters << QStringLiteral(":tb") + column;
     store::SqlStatement q(connection);
     q.addLine(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(QLatin1String(voucherform::kTable), columns.join(QStringLiteral(", ")),
+                  .arg(QLatin1String(schema::kVoucherTable), columns.join(QStringLiteral(", ")),
                        parameters.join(QStringLiteral(", "))));
-    const QVector<QVariant> values = voucherform::rowValues(row);
+    const QVector<QVariant> values = schema::voucherRowValues(row);
     for (qsizetype i = 0; i < columns.size(); ++i) {
         const QString name = QStringLiteral("tb") + columns[i];
         if (values[i].typeId() == QMetaType::Double)
@@ -80,7 +80,7 @@ void insertVoucher(store::Connection& connection, const QString& date, int branc
         row.line = lines[i];
         row.serialBun = lines[i].serialBun.isEmpty() ? QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'))
                                                      : lines[i].serialBun;
-        for (const char* side : {voucherform::kDebitSide, voucherform::kCreditSide}) {
+        for (const char* side : {schema::kDebitSide, schema::kCreditSide}) {
             row.serialCrDr = QLatin1String(side);
             insertRow(connection, row);
         }
@@ -91,7 +91,7 @@ qint64 voucherRowCount(store::Connection& connection)
 {
     QSqlQuery q(connection.database());
     if (!q.exec(QStringLiteral("select count(*) from account_jen_AA")) || !q.next())
-        throw DbError(q.lastError().text());
+        throw core::DbError(q.lastError().text());
     return q.value(0).toLongLong();
 }
 

@@ -45,22 +45,22 @@ struct Row {
     QString serialJen;
     QString date;
     QString serialBun = QStringLiteral("01");
-    QString serialCrDr = QLatin1String(voucherform::kDebitSide); // "01" debit, "02" credit
+    QString serialCrDr = QLatin1String(schema::kDebitSide); // "01" debit, "02" credit
     QString branch = QStringLiteral("00000");
-    QString kubunJen = QLatin1String(voucherform::kWithdrawalKind);
-    QString form = QLatin1String(voucherform::kWithdrawalForm);
+    QString kubunJen = QLatin1String(schema::kWithdrawalKind);
+    QString form = QLatin1String(schema::kWithdrawalForm);
     Line line{QString(), QStringLiteral("51101001000"), QStringLiteral("여비교통비"), 1000, QStringLiteral("적요")};
 };
 void insertRow(store::Connection& connection, const Row& row);
 
 // The debit row of line "01" under a chosen number, date, kind and form.
 void insertRow(store::Connection& connection, const QString& serialJen, const QString& date,
-               const QString& kubunJen = QLatin1String(voucherform::kWithdrawalKind), const QString& form = QLatin1String(voucherform::kWithdrawalForm));
+               const QString& kubunJen = QLatin1String(schema::kWithdrawalKind), const QString& form = QLatin1String(schema::kWithdrawalForm));
 
 // Both rows of every line (debit, then credit) under a chosen number.
 void insertVoucher(store::Connection& connection, const QString& date, int branchIndex, const QString& serialJen,
-                   const QList<Line>& lines, const QString& kubunJen = QLatin1String(voucherform::kWithdrawalKind),
-                   const QString& form = QLatin1String(voucherform::kWithdrawalForm));
+                   const QList<Line>& lines, const QString& kubunJen = QLatin1String(schema::kWithdrawalKind),
+                   const QString& form = QLatin1String(schema::kWithdrawalForm));
 
 // Rows of account_jen_AA (all kinds).
 qint64 voucherRowCount(store::Connection& connection);

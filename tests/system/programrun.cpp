@@ -16,8 +16,8 @@ ProgramData::ProgramData(Start start)
         return;
     QDir(m_dir.path()).mkpath(QStringLiteral("voucher"));
     auto c = store::Connection::openSqlite(databasePath());
-    store::createSchema(*c);
-    store::loadDemoData(*c);
+    schema::createSchema(*c);
+    schema::loadDemoData(*c);
 }
 
 QString ProgramData::databasePath() const

@@ -47,7 +47,7 @@ class TestFaults : public QObject {
         explicit Desk(EngineDb& db)
         {
             store::Connection::setAccount(db.attach());
-            window = std::make_unique<TfmBorvane>();
+            window = std::make_unique<entry::TfmBorvane>();
             window->show();
             probe = std::make_unique<BorvaneProbe>(*window);
             probe->setDate(QString::fromLatin1(kDate));
@@ -65,12 +65,12 @@ class TestFaults : public QObject {
         {
             try {
                 probe->SaveBtnClick();
-            } catch (const DbError& e) {
+            } catch (const core::DbError& e) {
                 return e.text();
             }
             return {};
         }
-        std::unique_ptr<TfmBorvane> window;
+        std::unique_ptr<entry::TfmBorvane> window;
         std::unique_ptr<BorvaneProbe> probe;
     };
 
@@ -88,7 +88,7 @@ class TestFaults : public QObject {
     {
         QVERIFY2(error.startsWith(store::failureLine(failure, file) + u'\n'), qPrintable(error));
         QVERIFY2(!error.section(u'\n', 1).trimmed().isEmpty(), qPrintable(error));
-        QCOMPARE(desk.probe->mode(), VoucherMode::New);
+        QCOMPARE(desk.probe->mode(), voucher::VoucherMode::New);
         QCOMPARE(desk.probe->lineText(1), typed);
         QCOMPARE(desk.probe->lineText(2), typed);
     }
@@ -202,7 +202,7 @@ private slots:
 
         // Let go: the same click saves the voucher as typed.
         QCOMPARE(desk.save(), QString());
-        QCOMPARE(desk.probe->mode(), VoucherMode::Idle);
+        QCOMPARE(desk.probe->mode(), voucher::VoucherMode::Idle);
         QCOMPARE(storedRows(db.connection(), typed), 4);
     }
 
@@ -346,21 +346,21 @@ private slots:
             {
                 QTemporaryDir scratch;
                 auto c = store::Connection::openSqlite(scratch.filePath(QStringLiteral("s.db")));
-                store::createSchema(*c);
+                schema::createSchema(*c);
                 tablesOnly = QFileInfo(scratch.filePath(QStringLiteral("s.db-wal"))).size();
             }
             QVERIFY(tablesOnly > 0);
             try {
                 FileSizeLimit full(tablesOnly + 8192);
-                store::openEmbedded(path);
+                schema::openEmbedded(path);
                 QFAIL("made on a full disk");
-            } catch (const DbError& error) {
+            } catch (const core::DbError& error) {
                 QVERIFY2(error.text().contains(path), qPrintable(error.text()));
             }
         } else {
             QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
             auto c = store::Connection::openSqlite(path);
-            store::createSchema(*c);
+            schema::createSchema(*c);
             if (before == QLatin1String("voucher"))
                 c->execNative(QStringLiteral("insert into account_jen_AA (Serial, Serial_Jen) "
                                              "values ('x', '2001-05-30-00000001')"));
@@ -497,7 +497,7 @@ private slots:
         // left behind, and the next start makes it.
         QVERIFY(QFile::remove(today));
         const std::atomic<bool> closing{true};
-        QVERIFY_THROWS_EXCEPTION(AppError, store::backupSqliteFile(path, today, &closing));
+        QVERIFY_THROWS_EXCEPTION(core::AppError, store::backupSqliteFile(path, today, &closing));
         QVERIFY(!QFileInfo::exists(today));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(QStringLiteral(".voucher-")),
                  QStringList());
@@ -508,7 +508,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    VoucherApplication app(argc, argv);
+    widgets::VoucherApplication app(argc, argv);
     TestFaults test;
     return QTest::qExec(&test, argc, argv);
 }

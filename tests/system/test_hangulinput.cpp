@@ -170,7 +170,7 @@ private slots:
     void initTestCase()
     {
         QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.fcitx.Fcitx5")), 30000);
-        HangulInput::instance().start(); // as the program does after its first paint
+        widgets::HangulInput::instance().start(); // as the program does after its first paint
     }
 
     void hangulReachesNamesSearchesAndDescriptions_data() { addEngines(); }
@@ -186,14 +186,14 @@ private slots:
         QTRY_COMPARE(askFcitx(QStringLiteral("CurrentInputMethod")), QStringLiteral("keyboard-us"));
 
         // The employee name asks for Hangul as it takes the focus.
-        QLineEdit* employee = desk.nameField(LookupKind::Employee, 1);
+        QLineEdit* employee = desk.nameField(voucher::LookupKind::Employee, 1);
         employee->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(askFcitx(QStringLiteral("CurrentInputMethod")), QStringLiteral("hangul"));
         QVERIFY(pressKeys({QStringLiteral("g"), QStringLiteral("k"), QStringLiteral("s"), QStringLiteral("Tab")}));
         QCOMPARE(employee->text(), QStringLiteral("한"));
 
         // Its lookup opened with that search; the clerk goes on typing there.
-        LookupFrame* form3 = desk.dialog(LookupKind::Employee);
+        lookup::LookupFrame* form3 = desk.dialog(voucher::LookupKind::Employee);
         QTRY_VERIFY(form3->isActiveWindow());
         QCOMPARE(form3->searchEdit()->text(), QStringLiteral("한"));
         QTRY_COMPARE(QApplication::focusWidget(), form3->searchEdit());
@@ -213,16 +213,16 @@ private slots:
 
         // A new voucher: its account chosen (leaving it for the customer
         // field starts the voucher, and the lookup writes the choice).
-        QLineEdit* account = desk.nameField(LookupKind::Account, 1);
+        QLineEdit* account = desk.nameField(voucher::LookupKind::Account, 1);
         account->setFocus(Qt::TabFocusReason);
         QTest::keyClick(account, Qt::Key_Tab);
-        LookupFrame* form1 = desk.dialog(LookupKind::Account);
+        lookup::LookupFrame* form1 = desk.dialog(voucher::LookupKind::Account);
         QTRY_VERIFY(form1->isActiveWindow());
         form1->hide();
         QVERIFY(desk.comeBack());
-        desk.window->writeLookupChoice(LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
-        desk.window->writeLookupChoice(LookupKind::Employee, 1, QStringLiteral("1010"), QStringLiteral("한소영"));
-        QCOMPARE(desk.window->mode(), VoucherMode::New);
+        desk.window->writeLookupChoice(voucher::LookupKind::Account, 1, QStringLiteral("81201001000"), QStringLiteral("여비교통비"));
+        desk.window->writeLookupChoice(voucher::LookupKind::Employee, 1, QStringLiteral("1010"), QStringLiteral("한소영"));
+        QCOMPARE(desk.window->mode(), voucher::VoucherMode::New);
 
         // The amount takes the figures and refuses the syllable, the input
         // method still being Hangul.
@@ -237,11 +237,11 @@ private slots:
         QVERIFY(desk.comeBack());
         if (desk.window->focusWidget() == amount)
             QVERIFY(pressKeys({QStringLiteral("Tab")}));
-        QTRY_COMPARE(amount->text(), amountDisplayForm(12));
+        QTRY_COMPARE(amount->text(), voucher::amountDisplayForm(12));
 
         QVERIFY(desk.comeBack());
         QTest::mouseClick(desk.button(QStringLiteral("SaveBtn")), Qt::LeftButton);
-        QTRY_COMPARE(desk.window->mode(), VoucherMode::Idle);
+        QTRY_COMPARE(desk.window->mode(), voucher::VoucherMode::Idle);
         QCOMPARE(boxes.texts, QStringList{kRefused});
         const QVector<QStringList> stored = desk.account.connection().selectNative(
             QStringLiteral("select rtrim(Ac_Text), Cr_Amt from account_jen_AA where Serial_CrDr = '01'"));
@@ -273,7 +273,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "FAIL: %s\n", qPrintable(failure));
         return 1;
     }
-    VoucherApplication app(argc, argv);
+    widgets::VoucherApplication app(argc, argv);
     TestHangulInput test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -39,7 +39,7 @@ class TestListNarrowing : public QObject {
 
     static QString patternOf(const QString& date, int branch)
     {
-        return u'%' + date + formatZeroPadded(branch, 5) + u'%';
+        return u'%' + date + core::formatZeroPadded(branch, 5) + u'%';
     }
 
     // Stored data with the shapes the like pattern may meet.
@@ -126,7 +126,7 @@ private slots:
     {
         QFETCH(QString, pattern);
         QFETCH(bool, pinned);
-        const auto got = listnarrowing::pinnedBy(pattern);
+        const auto got = voucher::pinnedBy(pattern);
         QCOMPARE(got.has_value(), pinned);
         if (got) {
             QFETCH(QString, date);
@@ -142,22 +142,22 @@ private slots:
         OPEN_ENGINE_DB(db, true);
         store::Connection& c = db.connection();
         storeEdgeData(c);
-        QVERIFY(store::keyWidthsEnforced(c));
+        QVERIFY(schema::keyWidthsEnforced(c));
 
         int narrowedWithRows = 0;
         for (const QString& date : typedDates()) {
             for (int branch : {0, 1, 4, 7, -1}) {
                 const QString pattern = patternOf(date, branch);
                 store::SqlStatement plain(c);
-                plain.setLines(entrysql::voucherList());
+                plain.setLines(voucher::voucherList());
                 plain.bindText(QStringLiteral("tbDKubun"), pattern);
                 store::SqlStatement narrowed(c);
-                narrowed.setLines(entrysql::voucherList());
+                narrowed.setLines(voucher::voucherList());
                 narrowed.bindText(QStringLiteral("tbDKubun"), pattern);
-                listnarrowing::narrowToDateAndBranch(narrowed, pattern);
+                voucher::narrowToDateAndBranch(narrowed, pattern);
 
                 const bool applied = narrowed.lines().size() > plain.lines().size();
-                QCOMPARE(applied, listnarrowing::pinnedBy(pattern).has_value());
+                QCOMPARE(applied, voucher::pinnedBy(pattern).has_value());
                 const QStringList expected = rowsOf(plain);
                 QCOMPARE(rowsOf(narrowed), expected);
                 if (applied && !expected.isEmpty())
@@ -170,10 +170,10 @@ private slots:
         // The head office's list of 2001-05-30: lines of the two vouchers of
         // kind 2 and form A002 (also the one whose kind is stored padded).
         store::SqlStatement list(c);
-        list.setLines(entrysql::voucherList());
+        list.setLines(voucher::voucherList());
         const QString pattern = patternOf(QStringLiteral("2001-05-30"), 0);
         list.bindText(QStringLiteral("tbDKubun"), pattern);
-        listnarrowing::narrowToDateAndBranch(list, pattern);
+        voucher::narrowToDateAndBranch(list, pattern);
         QCOMPARE(rowsOf(list).size(), 3 + 1 + 1);
     }
 
@@ -188,14 +188,14 @@ private slots:
             for (const QString& voucher : {QStringLiteral("2001-05-30-00000001"), QStringLiteral("2001-05-3 -00000012"),
                                            QStringLiteral("2001-05-30-0000000")}) {
                 store::SqlStatement plain(c);
-                plain.setLines(entrysql::remainingVoucherLines());
+                plain.setLines(voucher::remainingVoucherLines());
                 plain.bindText(QStringLiteral("tbDKubun"), pattern);
-                plain.bindText(QStringLiteral("tbjen"), u'%' + Str_RemoveBlanks(voucher) + u'%');
+                plain.bindText(QStringLiteral("tbjen"), u'%' + core::Str_RemoveBlanks(voucher) + u'%');
                 store::SqlStatement narrowed(c);
-                narrowed.setLines(entrysql::remainingVoucherLines());
+                narrowed.setLines(voucher::remainingVoucherLines());
                 narrowed.bindText(QStringLiteral("tbDKubun"), pattern);
-                narrowed.bindText(QStringLiteral("tbjen"), u'%' + Str_RemoveBlanks(voucher) + u'%');
-                listnarrowing::narrowToDateAndBranch(narrowed, pattern);
+                narrowed.bindText(QStringLiteral("tbjen"), u'%' + core::Str_RemoveBlanks(voucher) + u'%');
+                voucher::narrowToDateAndBranch(narrowed, pattern);
                 QVERIFY(narrowed.lines().size() > plain.lines().size());
                 QCOMPARE(rowsOf(narrowed), rowsOf(plain));
             }
@@ -210,12 +210,12 @@ private slots:
         voucherseed::Row longDate;
         longDate.serialJen = QStringLiteral("2001-05-30-00000001");
         longDate.date = QStringLiteral("2001-05-300");
-        QVERIFY_THROWS_EXCEPTION(DbError, voucherseed::insertRow(db.connection(), longDate));
+        QVERIFY_THROWS_EXCEPTION(core::DbError, voucherseed::insertRow(db.connection(), longDate));
         voucherseed::Row longBranch;
         longBranch.serialJen = QStringLiteral("2001-05-30-00000002");
         longBranch.date = QStringLiteral("2001-05-30");
         longBranch.branch = QStringLiteral("-00001");
-        QVERIFY_THROWS_EXCEPTION(DbError, voucherseed::insertRow(db.connection(), longBranch));
+        QVERIFY_THROWS_EXCEPTION(core::DbError, voucherseed::insertRow(db.connection(), longBranch));
         QCOMPARE(selectOne(db.connection(), QStringLiteral("select count(*) from account_jen_AA")).value(0).toInt(), 0);
     }
 
@@ -240,7 +240,7 @@ private slots:
             sql.chop(1); // the comma before the check
             c->execNative(sql + u')');
         }
-        QVERIFY(!store::keyWidthsEnforced(*c));
+        QVERIFY(!schema::keyWidthsEnforced(*c));
         // Stored by a program that kept no widths: date 2001-05-3, branch "-00001".
         voucherseed::Row odd;
         odd.serialJen = QStringLiteral("2001-05-3-00000001");
@@ -253,12 +253,12 @@ private slots:
         // 15 characters between the percent signs, yet its row is not date
         // "2001-05-3-" of branch "00001".
         const QString pattern = patternOf(QStringLiteral("2001-05-3"), -1);
-        QVERIFY(listnarrowing::pinnedBy(pattern).has_value());
+        QVERIFY(voucher::pinnedBy(pattern).has_value());
         store::SqlStatement list(*c);
-        list.setLines(entrysql::voucherList());
+        list.setLines(voucher::voucherList());
         list.bindText(QStringLiteral("tbDKubun"), pattern);
-        listnarrowing::narrowToDateAndBranch(list, pattern);
-        QCOMPARE(list.lines(), entrysql::voucherList());
+        voucher::narrowToDateAndBranch(list, pattern);
+        QCOMPARE(list.lines(), voucher::voucherList());
         QCOMPARE(rowsOf(list).size(), 1);
     }
 
@@ -287,7 +287,7 @@ private slots:
                     .value(0)
                     .toInt();
             auto fresh = db.attach(); // the answer is kept per connection
-            QCOMPARE(store::keyWidthsEnforced(*fresh), told == 2);
+            QCOMPARE(schema::keyWidthsEnforced(*fresh), told == 2);
             enforcedSeen += told == 2;
         }
         QCOMPARE(enforcedSeen, 3);
@@ -300,7 +300,7 @@ private slots:
         store::Connection& c = db.connection();
         auto plan = [&](const QStringList& lines, const QStringList& parameters) {
             QSqlQuery q(c.database());
-            const QString sql = store::translateSql(lines.join(u'\n'), store::Engine::SQLite);
+            const QString sql = sql::translateSql(lines.join(u'\n'), core::Engine::SQLite);
             if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql))
                 return q.lastError().text();
             for (const QString& p : parameters)
@@ -313,18 +313,18 @@ private slots:
             return details.join(u'\n');
         };
         store::SqlStatement list(c);
-        list.setLines(entrysql::voucherList());
-        listnarrowing::narrowToDateAndBranch(list, patternOf(QStringLiteral("2001-05-30"), 0));
+        list.setLines(voucher::voucherList());
+        voucher::narrowToDateAndBranch(list, patternOf(QStringLiteral("2001-05-30"), 0));
         const QString listPlan = plan(list.lines(), {QStringLiteral("tbDKubun"), QStringLiteral("tbListDay"),
                                                      QStringLiteral("tbListBon")});
         QCOMPARE(listPlan.count(QLatin1String("ix_jen_bon_day_key")), 2);
         QVERIFY2(!listPlan.contains(QLatin1String("SCAN t\n")) && !listPlan.contains(QLatin1String("AUTOMATIC")),
                  qPrintable(listPlan));
-        QVERIFY(plan(entrysql::voucherRowUpdate(), {}).contains(QLatin1String("ix_jen_row_key")));
-        QVERIFY(plan(entrysql::voucherLineDelete(), {}).contains(QLatin1String("ix_jen_line_key")));
-        QVERIFY(plan(entrysql::voucherRowCount(), {}).contains(QLatin1String("ix_jen_serial_key")));
-        QVERIFY(plan(entrysql::voucherDebitRows(), {}).contains(QLatin1String("ix_jen_serial_key")));
-        QVERIFY(plan(entrysql::voucherLineNumbers(), {}).contains(QLatin1String("ix_jen_serial_key")));
+        QVERIFY(plan(voucher::voucherRowUpdate(), {}).contains(QLatin1String("ix_jen_row_key")));
+        QVERIFY(plan(voucher::voucherLineDelete(), {}).contains(QLatin1String("ix_jen_line_key")));
+        QVERIFY(plan(voucher::voucherRowCount(), {}).contains(QLatin1String("ix_jen_serial_key")));
+        QVERIFY(plan(voucher::voucherDebitRows(), {}).contains(QLatin1String("ix_jen_serial_key")));
+        QVERIFY(plan(voucher::voucherLineNumbers(), {}).contains(QLatin1String("ix_jen_serial_key")));
     }
 };
 

@@ -84,7 +84,7 @@ class TestServerStop : public QObject {
     {
         try {
             handler();
-        } catch (const DbError& e) {
+        } catch (const core::DbError& e) {
             return e.text().isEmpty() ? QStringLiteral("(empty error text)") : e.text();
         }
         return {};
@@ -118,8 +118,8 @@ private slots:
         }
         QVERIFY2(!m_root.isEmpty() && qgetenv("ODBCINI").contains(QByteArray::number(m_port)), qPrintable(output));
         auto c = store::Connection::openOdbc(QStringLiteral("Account"));
-        store::createSchema(*c);
-        store::loadDemoData(*c);
+        schema::createSchema(*c);
+        schema::loadDemoData(*c);
         store::Connection::setAccount(std::move(c));
     }
 
@@ -148,7 +148,7 @@ private slots:
 
     void serverStopsAndComesBack()
     {
-        TfmBorvane window;
+        entry::TfmBorvane window;
         window.show();
         BorvaneProbe w(window);
         w.setDate(QStringLiteral("2001-05-30"));
@@ -157,7 +157,7 @@ private slots:
 
         w.typeVoucher(QStringLiteral("정지 전"));
         w.SaveBtnClick();
-        QCOMPARE(w.mode(), VoucherMode::Idle);
+        QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
         const QString before = w.lastStoredKey().left(19);
         QCOMPARE(voucherRows(before), 4);
 
@@ -170,19 +170,19 @@ private slots:
         // A Korean line about the server above the engine's text.
         QVERIFY2(stopped.section(u'\n', 0, 0).contains(QStringLiteral("서버")), qPrintable(stopped));
         QVERIFY2(!stopped.section(u'\n', 1).trimmed().isEmpty(), qPrintable(stopped));
-        QCOMPARE(w.mode(), VoucherMode::New);
+        QCOMPARE(w.mode(), voucher::VoucherMode::New);
         QCOMPARE(window.line(1).acText->text(), QStringLiteral("정지 중"));
         QCOMPARE(window.line(2).crAmt->text(), QStringLiteral("3400"));
         // And again, still down: the same.
         QVERIFY(!errorOf([&] { w.SaveBtnClick(); }).isEmpty());
-        QCOMPARE(w.mode(), VoucherMode::New);
+        QCOMPARE(w.mode(), voucher::VoucherMode::New);
 
         QVERIFY2(runScript(QStringLiteral("start"), &output), qPrintable(output));
 
         // Back: the same click saves the voucher as typed.
         const QString error = errorOf([&] { w.SaveBtnClick(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(w.mode(), VoucherMode::Idle);
+        QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
         const QString after = w.lastStoredKey().left(19);
         QCOMPARE(after, QStringLiteral("2001-05-30-00000002"));
         QCOMPARE(voucherRows(before), 4);
@@ -193,7 +193,7 @@ private slots:
 
     void listingWhileStoppedThenBack()
     {
-        TfmBorvane window;
+        entry::TfmBorvane window;
         BorvaneProbe w(window);
         w.setDate(QStringLiteral("2001-05-30"));
         w.pQuery();
@@ -214,7 +214,7 @@ private slots:
     // voucher is written, connects again and saves, on the first click.
     void firstSaveAfterRestart()
     {
-        TfmBorvane window;
+        entry::TfmBorvane window;
         window.show();
         BorvaneProbe w(window);
         w.setDate(QStringLiteral("2001-05-31"));
@@ -228,7 +228,7 @@ private slots:
         w.typeVoucher(QStringLiteral("재시작 후"));
         const QString error = errorOf([&] { w.SaveBtnClick(); });
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        QCOMPARE(w.mode(), VoucherMode::Idle);
+        QCOMPARE(w.mode(), voucher::VoucherMode::Idle);
         QCOMPARE(voucherRows(w.lastStoredKey().left(19)), 4);
     }
 
@@ -241,7 +241,7 @@ private slots:
         store::Connection& program = store::Connection::account();
         program.execNative(QStringLiteral("insert into Sawon_Table select 'S' || lpad(g::text, 6, '0'), '직원' || g, "
                                           "'', '', '', '' from generate_series(1, 3000) g"));
-        TForm3 dialog(nullptr);
+        lookup::TForm3 dialog(nullptr);
         dialog.prepareFor(1, QString());
         dialog.runSearch();
         dialog.show();
@@ -284,10 +284,10 @@ private slots:
     {
         QString output;
         QVERIFY2(stopServer(&output), qPrintable(output));
-        store::Connection::setAccount(store::resolveAccount()); // as the program starts
+        store::Connection::setAccount(schema::resolveAccount()); // as the program starts
         QVERIFY2(store::Connection::account().describe().startsWith(QStringLiteral("ODBC 데이터 원본 Account")),
                  qPrintable(store::Connection::account().describe()));
-        TfmBorvane window;
+        entry::TfmBorvane window;
         auto* date = window.findChild<QLineEdit*>(QStringLiteral("edDate"));
         auto* branches = window.findChild<QComboBox*>(QStringLiteral("cbKubun"));
         QCOMPARE(m_boxes.texts.size(), 1);
@@ -323,7 +323,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    VoucherApplication app(argc, argv);
+    widgets::VoucherApplication app(argc, argv);
     TestServerStop test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -66,15 +66,15 @@ private slots:
         store::Connection& c = db.connection();
         const QString date = QStringLiteral("2001-05-30");
         voucherseed::insertRow(c, QStringLiteral("2001-05-30-A0000001"), date, QStringLiteral("3"), QStringLiteral("B001"));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, voucherseed::saveVoucher(c, date, 0, oneLine()));
+        QVERIFY_THROWS_EXCEPTION(core::ConversionError, voucherseed::saveVoucher(c, date, 0, oneLine()));
         QCOMPARE(voucherseed::voucherRowCount(c), qint64(1));
 
         // A maximum cut short before the sequence number is refused too.
         voucherseed::insertRow(c, QStringLiteral("2001-05-31"), QStringLiteral("2001-05-31"));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, next(c, QStringLiteral("2001-05-31")));
+        QVERIFY_THROWS_EXCEPTION(core::ConversionError, next(c, QStringLiteral("2001-05-31")));
         // And so is a fraction.
         voucherseed::insertRow(c, QStringLiteral("2001-06-01-00001.50"), QStringLiteral("2001-06-01"));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, next(c, QStringLiteral("2001-06-01")));
+        QVERIFY_THROWS_EXCEPTION(core::ConversionError, next(c, QStringLiteral("2001-06-01")));
         QCOMPARE(voucherseed::voucherRowCount(c), qint64(3));
         // The connection goes on working.
         QCOMPARE(voucherseed::saveVoucher(c, QStringLiteral("2001-06-02"), 0, oneLine()), QStringLiteral("2001-06-02-00000001"));

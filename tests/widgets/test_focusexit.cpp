@@ -38,7 +38,7 @@ struct Window {
     ~Window()
     {
         for (QWidget* w : {static_cast<QWidget*>(a), static_cast<QWidget*>(b), static_cast<QWidget*>(c)})
-            FocusExit::instance().removeHandler(w);
+            widgets::FocusExit::instance().removeHandler(w);
     }
     bool show()
     {
@@ -92,14 +92,14 @@ void TestFocusExit::exitHandlerIsToldTheTarget()
 {
     Window w;
     QStringList targets;
-    FocusExit::instance().setHandler(w.a, [&](QWidget* t) { targets << focusTargetName(t); });
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget* t) { targets << widgets::focusTargetName(t); });
     QVERIFY(w.show());
     QTest::keyClick(w.a, Qt::Key_Tab);
     QCOMPARE(targets, QStringList{"b"});
     QTest::mouseClick(w.a, Qt::LeftButton);
     QTest::mouseClick(w.c, Qt::LeftButton);
     QCOMPARE(targets, (QStringList{"b", "c"}));
-    QVERIFY(!FocusExit::instance().running());
+    QVERIFY(!widgets::FocusExit::instance().running());
 }
 
 void TestFocusExit::focusMovedByAHandlerStartsNoOtherHandler()
@@ -107,12 +107,12 @@ void TestFocusExit::focusMovedByAHandlerStartsNoOtherHandler()
     Window w;
     int aRuns = 0;
     QStringList bTargets;
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) {
         ++aRuns;
-        QVERIFY(FocusExit::instance().running());
+        QVERIFY(widgets::FocusExit::instance().running());
         w.a->setFocus(); // refuse to let go
     });
-    FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
+    widgets::FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << widgets::focusTargetName(t); });
     QVERIFY(w.show());
     QTest::keyClick(w.a, Qt::Key_Tab);
     QCOMPARE(aRuns, 1);
@@ -129,12 +129,12 @@ void TestFocusExit::messageBoxInAHandlerIsNoExit()
     Window w;
     int aRuns = 0;
     QStringList bTargets;
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) {
         ++aRuns;
         ModalWatcher answerer; // presses Enter on the box
         QMessageBox::warning(&w.top, QString(), QStringLiteral("경고"));
     });
-    FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
+    widgets::FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << widgets::focusTargetName(t); });
     QVERIFY(w.show());
     QTest::keyClick(w.a, Qt::Key_Tab);
     QCOMPARE(aRuns, 1);
@@ -153,7 +153,7 @@ void TestFocusExit::anotherWindowAndBackIsNoExit()
     Window w;
     Window other;
     int aRuns = 0;
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) { ++aRuns; });
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) { ++aRuns; });
     QVERIFY(w.show());
     QVERIFY(other.show());
     QCOMPARE(QApplication::focusWidget(), other.a);
@@ -169,10 +169,10 @@ void TestFocusExit::enterRunsForTheControlThatEndsUpFocused()
 {
     Window w;
     QStringList entered;
-    FocusExit::instance().setEnterHandler(w.b, [&](QWidget* from) { entered << "b from " + focusTargetName(from); });
-    FocusExit::instance().setEnterHandler(w.c, [&](QWidget* from) { entered << "c from " + focusTargetName(from); });
+    widgets::FocusExit::instance().setEnterHandler(w.b, [&](QWidget* from) { entered << "b from " + widgets::focusTargetName(from); });
+    widgets::FocusExit::instance().setEnterHandler(w.c, [&](QWidget* from) { entered << "c from " + widgets::focusTargetName(from); });
     bool sendOn = false;
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) {
         if (sendOn)
             w.c->setFocus();
     });
@@ -197,7 +197,7 @@ void TestFocusExit::firstControlClickedInTheWindowIsEntered()
     for (QLineEdit* field : {w.a, w.b, w.c})
         field->setFocusPolicy(Qt::ClickFocus); // nothing takes the focus as the window comes up
     QStringList entered;
-    FocusExit::instance().setEnterHandler(w.b, [&](QWidget* from) { entered << "b from " + focusTargetName(from); });
+    widgets::FocusExit::instance().setEnterHandler(w.b, [&](QWidget* from) { entered << "b from " + widgets::focusTargetName(from); });
     w.top.show();
     QVERIFY(QTest::qWaitForWindowActive(&w.top));
     QCOMPARE(QApplication::focusWidget(), nullptr);
@@ -210,15 +210,15 @@ void TestFocusExit::firstControlClickedInTheWindowIsEntered()
 void TestFocusExit::errorInAHandlerGoesToTheReport()
 {
     QStringList reported;
-    setErrorReport([&](const QString& text) { reported << text; });
+    core::setErrorReport([&](const QString& text) { reported << text; });
     Window w;
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) { throw DbError(QStringLiteral("테이블이 없습니다")); });
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) { throw core::DbError(QStringLiteral("테이블이 없습니다")); });
     QVERIFY(w.show());
     QTest::keyClick(w.a, Qt::Key_Tab);
     QCOMPARE(reported, QStringList{QStringLiteral("테이블이 없습니다")});
     QCOMPARE(w.top.focusWidget(), w.b);
-    QVERIFY(!FocusExit::instance().running());
-    setErrorReport(nullptr);
+    QVERIFY(!widgets::FocusExit::instance().running());
+    core::setErrorReport(nullptr);
 }
 
 void TestFocusExit::refusedPressClicksNothing()
@@ -226,8 +226,8 @@ void TestFocusExit::refusedPressClicksNothing()
     ClickWindow w;
     int refusals = 1;
     QStringList targets;
-    FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
-        targets << focusTargetName(t);
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
+        targets << widgets::focusTargetName(t);
         if (refusals-- > 0)
             w.a->setFocus();
     });
@@ -250,7 +250,7 @@ void TestFocusExit::refusedPressClicksNothing()
 
     // A handler that sends the focus on elsewhere refuses the click too.
     w.a->setFocus();
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) { w.c->setFocus(); });
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) { w.c->setFocus(); });
     QTest::mouseClick(w.button, Qt::LeftButton);
     QCOMPARE(clicks.count(), 2);
     QCOMPARE(w.top.focusWidget(), w.c);
@@ -260,7 +260,7 @@ void TestFocusExit::refusedPressIntoAListChoosesNoRow()
 {
     ClickWindow w;
     bool refuse = true;
-    FocusExit::instance().setHandler(w.a, [&](QWidget*) {
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget*) {
         if (refuse)
             w.a->setFocus();
     });
@@ -283,7 +283,7 @@ void TestFocusExit::refusalByKeyboardSwallowsNoLaterClick()
 {
     ClickWindow w;
     int runs = 0;
-    FocusExit::instance().setHandler(w.c, [&](QWidget*) {
+    widgets::FocusExit::instance().setHandler(w.c, [&](QWidget*) {
         if (runs++ == 0)
             w.c->setFocus(); // Tab onto the button: refused once
     });
@@ -307,8 +307,8 @@ void TestFocusExit::focusMovesAfterABoxInAnActiveWindowStartNoHandler()
     QStringList aTargets;
     QStringList bTargets;
     QStringList entered;
-    FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
-        aTargets << focusTargetName(t);
+    widgets::FocusExit::instance().setHandler(w.a, [&](QWidget* t) {
+        aTargets << widgets::focusTargetName(t);
         ModalWatcher answerer; // presses Enter on the box
         QMessageBox::warning(&w.top, QString(), QStringLiteral("경고"));
         // A desktop gives the activation back to the window as the box
@@ -319,9 +319,9 @@ void TestFocusExit::focusMovesAfterABoxInAnActiveWindowStartNoHandler()
         w.c->setFocus();
         QCOMPARE(QApplication::focusWidget(), w.c);
     });
-    FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << focusTargetName(t); });
-    FocusExit::instance().setEnterHandler(w.b, [&](QWidget*) { entered << "b"; });
-    FocusExit::instance().setEnterHandler(w.c, [&](QWidget* from) { entered << "c from " + focusTargetName(from); });
+    widgets::FocusExit::instance().setHandler(w.b, [&](QWidget* t) { bTargets << widgets::focusTargetName(t); });
+    widgets::FocusExit::instance().setEnterHandler(w.b, [&](QWidget*) { entered << "b"; });
+    widgets::FocusExit::instance().setEnterHandler(w.c, [&](QWidget* from) { entered << "c from " + widgets::focusTargetName(from); });
     QVERIFY(w.show());
 
     QTest::keyClick(w.a, Qt::Key_Tab);

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
             const QString number = voucherseed::saveVoucher(*connection, date, branch, lines);
             std::printf("%s %d %d\n", qPrintable(number), branch, lineCount);
         }
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "worker %d: %s\n", worker, e.what());
         return 1;
     }

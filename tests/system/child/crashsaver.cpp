@@ -76,15 +76,15 @@ int main(int argc, char** argv)
         setUpdateHook(db, &onRowWritten, nullptr);
         setCommitHook(db, &onCommit, nullptr);
 
-        VoucherBook book(*c);
+        voucher::VoucherBook book(*c);
         for (int seq = 1; vouchers == 0 || seq <= vouchers; ++seq) {
             const QString tag = QStringLiteral("ws9-%1-5").arg(seq);
-            QList<VoucherLine> lines;
+            QList<voucher::VoucherLine> lines;
             for (int n = 1; n <= 5; ++n) {
-                VoucherLine line;
+                voucher::VoucherLine line;
                 line.serialBun = QStringLiteral("0%1").arg(n);
-                line.names[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("여비교통비");
-                line.codes[static_cast<size_t>(LookupKind::Account)] = QStringLiteral("40701005000"); // the demo chart's 여비교통비
+                line.names[static_cast<size_t>(voucher::LookupKind::Account)] = QStringLiteral("여비교통비");
+                line.codes[static_cast<size_t>(voucher::LookupKind::Account)] = QStringLiteral("40701005000"); // the demo chart's 여비교통비
                 line.acText = tag;
                 line.crAmt = 1000.0 * n;
                 lines << line;
@@ -93,7 +93,7 @@ int main(int argc, char** argv)
             std::printf("saved %s %s\n", qPrintable(saved.serialJen), qPrintable(tag));
             std::fflush(stdout);
         }
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         std::fprintf(stderr, "crashsaver: %s\n", e.what());
         return 1;
     }

@@ -85,7 +85,7 @@ int rowsOf(store::Connection& c, const QString& number, const QString& bun)
     q.addBindValue(number);
     q.addBindValue(bun);
     if (!q.exec() || !q.next())
-        throw AppError(q.lastError().text());
+        throw core::AppError(q.lastError().text());
     return q.value(0).toInt();
 }
 
@@ -117,7 +117,7 @@ int main(int argc, char** argv)
             if (!schema.isEmpty())
                 c->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(schema));
         }
-    } catch (const AppError& e) {
+    } catch (const core::AppError& e) {
         say(QStringLiteral("error open %1").arg(e.text().simplified()));
         return 1;
     }
@@ -126,7 +126,7 @@ int main(int argc, char** argv)
         c->boundClerkWaits();
     store::Connection& account = *c; // the window's from here on
     store::Connection::setAccount(std::move(c));
-    TfmBorvane window;
+    entry::TfmBorvane window;
     window.show();
     QCoreApplication::processEvents();
     BorvaneProbe w{window};
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
         (w.*button)();
         const qint64 ns = waited.nsecsElapsed();
         if (!boxes.texts.isEmpty())
-            throw AppError(boxes.texts.join(u' '));
+            throw core::AppError(boxes.texts.join(u' '));
         return ns;
     };
     while (clock.elapsed() < seconds * 1000) {
@@ -197,8 +197,8 @@ int main(int argc, char** argv)
                     told << QStringLiteral("%1:%2").arg(bun).arg(qint64(amount));
                 }
                 waitedNs = press(&BorvaneProbe::SaveBtnClick);
-                if (w.mode() != VoucherMode::Idle || w.lastStoredKey().isEmpty())
-                    throw AppError(QStringLiteral("the window stored nothing"));
+                if (w.mode() != voucher::VoucherMode::Idle || w.lastStoredKey().isEmpty())
+                    throw core::AppError(QStringLiteral("the window stored nothing"));
                 v.number = w.lastStoredKey().left(19);
                 say(QStringLiteral("saved %1 %2 %3 %4").arg(v.number, v.tag).arg(v.branch).arg(told.join(u',')));
                 own.push_back(v);
@@ -209,7 +209,7 @@ int main(int argc, char** argv)
                 std::advance(line, dice.bounded(int(v.lines.size())));
                 const double amount = 1000.0 * (1 + dice.bounded(99999));
                 listDay(v.date, v.branch);
-                if (!w.chooseListRow(v.number, line->first) || w.mode() != VoucherMode::Correcting) {
+                if (!w.chooseListRow(v.number, line->first) || w.mode() != voucher::VoucherMode::Correcting) {
                     say(QStringLiteral("missing %1 %2 %3").arg(v.number, v.tag, line->first));
                 } else if (action == Action::Correct) {
                     w.setAmount(line->first.toInt(), amount);
@@ -227,7 +227,7 @@ int main(int argc, char** argv)
                         own.erase(own.begin() + at);
                 }
             }
-        } catch (const AppError& e) {
+        } catch (const core::AppError& e) {
             if (waitedNs < 0 && waited.isValid())
                 waitedNs = waited.nsecsElapsed();
             const QString what = action == Action::Save ? QStringLiteral("save") : QStringLiteral("write");
