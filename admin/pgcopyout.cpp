@@ -71,7 +71,7 @@ std::optional<QByteArrayView> PgCopyOut::textBytes(int column) const
     const CopyField& field = m_fields[column];
     if (m_kinds[column] != PgValueKind::Text || field.length < 0)
         return std::nullopt;
-    return QByteArrayView(field.data, field.length);
+    return QByteArrayView(field.data, m_unpadded ? unpaddedLength(field.data, field.length) : field.length);
 }
 
 void PgCopyOut::end()

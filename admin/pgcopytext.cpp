@@ -163,6 +163,21 @@ PgValueKind pgValueKind(unsigned typeOid)
     throw core::DbError(QStringLiteral("서버의 열 형식(OID %1)은 대량 읽기(COPY)로 읽지 않습니다.").arg(typeOid));
 }
 
+int unpaddedLength(const char* text, int length)
+{
+    constexpr quint64 kBlanks = 0x2020202020202020ULL;
+    while (length >= 8) {
+        quint64 word = 0;
+        std::memcpy(&word, text + length - 8, sizeof word);
+        if (word != kBlanks)
+            break;
+        length -= 8;
+    }
+    while (length > 0 && text[length - 1] == ' ')
+        --length;
+    return length;
+}
+
 bool splitCopyLine(char* line, int length, CopyField* fields, int columns)
 {
     if (length > 0 && line[length - 1] == '\n')
@@ -221,10 +236,7 @@ QVariant pgValue(PgValueKind kind, const CopyField& field, bool unpadded)
     }
     switch (kind) {
     case PgValueKind::Text: {
-        int length = field.length;
-        while (unpadded && length > 0 && field.data[length - 1] == ' ') // no other UTF-8 byte is a blank
-            --length;
-        return QString::fromUtf8(field.data, length);
+        return QString::fromUtf8(field.data, unpadded ? unpaddedLength(field.data, field.length) : field.length);
     }
     case PgValueKind::Double:
         return doubleOf(field);

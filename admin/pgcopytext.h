@@ -30,6 +30,10 @@ struct CopyField {
 };
 bool splitCopyLine(char* line, int length, CopyField* fields, int columns);
 
+// The length of a text without its trailing blanks (no other UTF-8 byte is
+// a blank), eight at a time: a fixed-width column is mostly padding.
+int unpaddedLength(const char* text, int length);
+
 // A decoded value as a QVariant of the kind, a text without its trailing
 // blanks when `unpadded`; throws DbError when the text does not read as one.
 QVariant pgValue(PgValueKind kind, const CopyField& field, bool unpadded = false);
