@@ -1,5 +1,6 @@
 #include "copycommand.h"
 
+#include "pgsession.h"
 #include "progress.h"
 #include "sqlutil.h"
 #include "tablechecksum.h"
@@ -8,9 +9,11 @@
 
 #include "core/errors.h"
 #include "core/strutil.h"
+#include "schema/datasource.h"
 #include "schema/schema.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace admin {
 
@@ -46,11 +49,16 @@ QVariant unpadded(QVariant value)
 // Writes the table's rows and sums up the source's side of the proof on the
 // way: the rows read here, in the source's one snapshot, are the rows a
 // second pass would read.
-TableChecksum copyRows(store::Connection& from, WriteSession& to, const QString& table, const QStringList& columns)
+// A server source is read through COPY on `fromServer`, which holds its snapshot.
+TableChecksum copyRows(store::Connection& from, PgSession* fromServer, WriteSession& to, const QString& table,
+                       const QStringList& columns)
 {
     const bool padded = from.engine() != core::Engine::SQLite;
     Progress progress(table, countRows(from, table));
-    RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
+    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table);
+    const auto stream = fromServer ? std::make_unique<RowStream>(*fromServer, sql, RowStream::Padding::Dropped)
+                                   : std::make_unique<RowStream>(from, sql);
+    RowStream& read = *stream;
     const std::unique_ptr<RowSink> insert = to.inserter(table, columns);
     ChecksumAdder source;
     QVector<QVariant> row(columns.size());
@@ -96,9 +104,15 @@ int runCopy(const CopyOptions& options)
 
     // The source in one snapshot, so that both sides are proved against
     // the same rows even while a workstation saves.
-    AdminTransaction snapshot(from);
-    if (from.engine() == core::Engine::PostgreSQL)
-        from.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+    // A server's rows come by its COPY on a libpq connection of their own, which holds the snapshot.
+    std::unique_ptr<PgSession> fromServer;
+    std::optional<AdminTransaction> snapshot;
+    if (from.engine() == core::Engine::PostgreSQL) {
+        fromServer = PgSession::openBeside(from, QString::fromLatin1(schema::kDataSourceName));
+        fromServer->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+    } else {
+        snapshot.emplace(from);
+    }
 
     QStringList tables = masterTables();
     tables << kLedgerTable;
@@ -114,7 +128,7 @@ int runCopy(const CopyOptions& options)
                 throw core::AppError(QStringLiteral("대상의 %1에 열 %2이(가) 없습니다.").arg(table, column));
         columnsOfTable[table] = columns;
         transaction.exec(QStringLiteral("DELETE FROM %1").arg(table));
-        original[table] = copyRows(from, transaction, table, columns);
+        original[table] = copyRows(from, fromServer.get(), transaction, table, columns);
     }
 
     say(QStringLiteral("확인 (테이블마다 행 수와 검사합):"));
