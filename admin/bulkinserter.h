@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rowsink.h"
+
 #include "store/connection.h"
 
 #include <QSqlQuery>
@@ -17,19 +19,19 @@ namespace admin {
 // engine's work for it, so the embedded file gets its rows through SQLite's
 // own statement, bound as Qt binds them; a PostgreSQL server gets multi-row
 // INSERT statements of literals; any other engine bound multi-row statements.
-class BulkInserter {
+class BulkInserter : public RowSink {
 public:
     static constexpr int kInCallersTransaction = 0;
     enum class Path { Parameters, SqliteRows, Literals };
     BulkInserter(store::Connection& connection, const QString& table, const QStringList& columns,
                  int rowsPerTransaction = 50000);
-    ~BulkInserter(); // rolls back what was not finished
+    ~BulkInserter() override; // rolls back what was not finished
 
     // One row, values in column order.
-    void add(const QVector<QVariant>& row);
+    void add(const QVector<QVariant>& row) override;
     // Writes what is buffered and commits.
-    void finish();
-    qint64 written() const { return m_written; }
+    void finish() override;
+    qint64 written() const override { return m_written; }
 
 private:
     QString insertText(int rows) const;

@@ -1,17 +1,20 @@
 #include "copycommand.h"
 
-#include "bulkinserter.h"
 #include "copytrail.h"
+#include "pgsession.h"
 #include "progress.h"
 #include "sqlutil.h"
 #include "tablechecksum.h"
 #include "target.h"
+#include "writesession.h"
 
 #include "core/errors.h"
 #include "core/strutil.h"
+#include "schema/datasource.h"
 #include "schema/schema.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace admin {
 
@@ -47,23 +50,29 @@ QVariant unpadded(QVariant value)
 // Writes the table's rows and sums up the source's side of the proof on the
 // way: the rows read here, in the source's one snapshot, are the rows a
 // second pass would read.
-TableChecksum copyRows(store::Connection& from, store::Connection& to, const QString& table, const QStringList& columns)
+// A server source is read through COPY on `fromServer`, which holds its snapshot.
+TableChecksum copyRows(store::Connection& from, PgSession* fromServer, WriteSession& to, const QString& table,
+                       const QStringList& columns)
 {
     // The trail's texts are copied as they were hashed.
     const bool padded = from.engine() != core::Engine::SQLite && !TrailCopy::tables().contains(table);
     Progress progress(table, countRows(from, table));
-    RowStream read(from, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
-    BulkInserter insert(to, table, columns, BulkInserter::kInCallersTransaction);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table);
+    const auto stream = fromServer ? std::make_unique<RowStream>(*fromServer, sql, padded ? RowStream::Padding::Dropped
+                                                                                          : RowStream::Padding::Kept)
+                                   : std::make_unique<RowStream>(from, sql);
+    RowStream& read = *stream;
+    const std::unique_ptr<RowSink> insert = to.inserter(table, columns);
     ChecksumAdder source;
     QVector<QVariant> row(columns.size());
     while (read.next()) {
         for (int i = 0; i < columns.size(); ++i)
             row[i] = padded ? unpadded(read.value(i)) : read.value(i);
-        insert.add(row);
+        insert->add(row);
         source.add(read, columns.size());
         progress.advanceTo(source.sum().rows);
     }
-    insert.finish();
+    insert->finish();
     return source.sum();
 }
 
@@ -93,21 +102,27 @@ int runCopy(const CopyOptions& options)
     if (const QString notice = schema::createSchema(to); !notice.isEmpty())
         say(notice);
 
-    if (const qint64 vouchers = countRows(to, kLedgerTable); vouchers > 0 && !options.replace)
+    // Counted only to be refused: a replace need not wait for a pass over the ledger.
+    if (const qint64 vouchers = options.replace ? 0 : countRows(to, kLedgerTable); vouchers > 0)
         throw core::AppError(QStringLiteral("대상에 이미 전표 %1행이 있습니다. 지우고 복사하려면 --replace를 주십시오.").arg(vouchers));
 
     // The source in one snapshot, so that both sides are proved against
     // the same rows even while a workstation saves.
-    AdminTransaction snapshot(from);
-    if (from.engine() == core::Engine::PostgreSQL)
-        from.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+    // A server's rows come by its COPY on a libpq connection of their own, which holds the snapshot.
+    std::unique_ptr<PgSession> fromServer;
+    std::optional<AdminTransaction> snapshot;
+    if (from.engine() == core::Engine::PostgreSQL) {
+        fromServer = PgSession::openBeside(from, QString::fromLatin1(schema::kDataSourceName));
+        fromServer->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+    } else {
+        snapshot.emplace(from);
+    }
 
     QStringList tables = masterTables();
     tables << kLedgerTable << TrailCopy::tables();
-    AdminTransaction transaction(to);
-    trail.begin();
+    // The target's columns are read before its transaction takes its locks:
+    // on a server that transaction holds another connection of this process.
     QMap<QString, QStringList> columnsOfTable;
-    QMap<QString, TableChecksum> original;
     for (const QString& table : tables) {
         const QStringList columns = columnsOf(from, table);
         const QStringList targetColumns = columnsOf(to, table);
@@ -115,16 +130,23 @@ int runCopy(const CopyOptions& options)
             if (!targetColumns.contains(column, Qt::CaseInsensitive))
                 throw core::AppError(QStringLiteral("대상의 %1에 열 %2이(가) 없습니다.").arg(table, column));
         columnsOfTable[table] = columns;
-        to.execNative(QStringLiteral("DELETE FROM %1").arg(table));
-        original[table] = copyRows(from, to, table, columns);
     }
-    trail.end();
+    // On a server, the target's whole transaction runs where COPY writes.
+    WriteSession transaction(to);
+    trail.begin(transaction);
+    QMap<QString, TableChecksum> original;
+    for (const QString& table : tables) {
+        transaction.exec(QStringLiteral("DELETE FROM %1").arg(table));
+        original[table] = copyRows(from, fromServer.get(), transaction, table, columnsOfTable[table]);
+    }
+    trail.end(transaction);
 
     say(QStringLiteral("확인 (테이블마다 행 수와 검사합):"));
     bool same = true;
     for (const QString& table : tables) {
         // The target read back as written, within the transaction that wrote it.
-        const TableChecksum copied = checksumOf(to, table, columnsOfTable[table], QStringLiteral("확인 ") + table);
+        const TableChecksum copied =
+            transaction.checksum(table, columnsOfTable[table], QStringLiteral("확인 ") + table, original[table].rows);
         const bool agree = original[table] == copied;
         same = same && agree;
         say(QStringLiteral("  %1 원본 %2 | 대상 %3 %4")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "writesession.h"
+
 #include "store/connection.h"
 
 #include <QStringList>
@@ -16,7 +18,8 @@ namespace admin {
 class TrailCopy {
 public:
     // Refuses a source without the trail's tables (a file of an earlier
-    // version) before anything is written.
+    // version) before anything is written. The target's statements run in
+    // the copy's write session, where its rows go.
     TrailCopy(store::Connection& from, store::Connection& to, bool replace);
 
     // The trail's tables, copied after the voucher table. Their texts are
@@ -26,16 +29,16 @@ public:
     // In the target's transaction, before any table is emptied: the
     // refusals, the triggers lifted where the target holds records, and
     // history_id made to take the source's numbers.
-    void begin();
+    void begin(WriteSession& target);
     // After the rows are written: the triggers back, and new records
     // numbered after the last one copied.
-    void end();
+    void end(WriteSession& target);
 
 private:
-    void refuseUnlessContained();
+    void refuseUnlessContained(WriteSession& target);
 
     store::Connection& m_from;
-    store::Connection& m_to;
+    core::Engine m_engine; // the target's
     bool m_replace;
 };
 

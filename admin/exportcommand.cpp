@@ -3,6 +3,7 @@
 #include "csvfilewriter.h"
 #include "csvtext.h"
 #include "masterrules.h"
+#include "pgsession.h"
 #include "progress.h"
 #include "rowstream.h"
 #include "sqlutil.h"
@@ -11,12 +12,14 @@
 
 #include "core/errors.h"
 #include "core/strutil.h"
+#include "schema/datasource.h"
 #include "schema/schema.h"
 #include "voucher/masterbook.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <optional>
 
 namespace admin {
 
@@ -113,19 +116,32 @@ int runExport(const ExportOptions& o)
                               : trail  ? QStringList{QStringLiteral("history_id")}
                                        : rules->keyColumns;
     const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const QString select = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
+                               .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", ")));
+    const QString count = QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where);
     // A snapshot, so that the count the progress goes by is the rows written.
-    AdminTransaction snapshot(c);
-    if (c.engine() == core::Engine::PostgreSQL)
-        c.execNative(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
-    QSqlQuery counted = prepareNative(c, QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where));
-    for (qsizetype i = 0; i < values.size(); ++i)
-        counted.bindValue(int(i), values[i]);
-    execPrepared(c, counted);
-    counted.next();
-    Progress progress(table, counted.value(0).toLongLong());
-    RowStream q(c, QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4")
-                       .arg(names.join(QStringLiteral(", ")), table, where, order.join(QStringLiteral(", "))),
-                values);
+    std::optional<AdminTransaction> snapshot;
+    std::unique_ptr<PgSession> server;
+    std::unique_ptr<RowStream> q;
+    qint64 total = 0;
+    if (c.engine() == core::Engine::PostgreSQL) {
+        // A server's rows come by its COPY on a libpq connection of their own,
+        // without the padding every text loses below.
+        server = PgSession::openBeside(c, QString::fromLatin1(schema::kDataSourceName));
+        server->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+        total = server->select(server->withConstants(count, values)).value(0).value(0).toLongLong();
+        q = std::make_unique<RowStream>(*server, server->withConstants(select, values), RowStream::Padding::Dropped);
+    } else {
+        snapshot.emplace(c);
+        QSqlQuery counted = prepareNative(c, count);
+        for (qsizetype i = 0; i < values.size(); ++i)
+            counted.bindValue(int(i), values[i]);
+        execPrepared(c, counted);
+        counted.next();
+        total = counted.value(0).toLongLong();
+        q = std::make_unique<RowStream>(c, select, values);
+    }
+    Progress progress(table, total);
 
     // Whole or not at all, and never through a link or into another user's file.
     CsvFileWriter file(o.file, o.encoding);
@@ -140,9 +156,9 @@ int runExport(const ExportOptions& o)
         say(QStringLiteral("%1: 주민등록번호 뒷자리는 첫 숫자만 두고 가려 씁니다 (그대로 쓰려면 --with-resident-numbers).")
                 .arg(kResidentNumberTail));
     qint64 rows = 0;
-    while (q.next()) {
+    while (q->next()) {
         for (qsizetype i = 0; i < columns.size(); ++i) {
-            fields[i] = exported(q.value(int(i)), columns[i]);
+            fields[i] = exported(q->value(int(i)), columns[i]);
             if (masked[i])
                 fields[i] = voucher::maskResidentNumberTail(fields[i]);
         }

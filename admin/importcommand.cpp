@@ -1,12 +1,12 @@
 #include "importcommand.h"
 
-#include "bulkinserter.h"
 #include "csvtext.h"
 #include "importusedcodes.h"
 #include "masterrules.h"
 #include "progress.h"
 #include "sqlutil.h"
 #include "tablecolumns.h"
+#include "writesession.h"
 
 #include "core/errors.h"
 #include "core/strutil.h"
@@ -231,8 +231,9 @@ int runImport(const ImportOptions& o)
     QStringList names;
     for (const TableColumn& column : columns)
         names << column.name;
-    AdminTransaction transaction(c);
-    const qint64 before = countRows(c, table);
+    // On a server, the checks around the rows run where COPY writes them.
+    WriteSession transaction(c);
+    const qint64 before = transaction.countRows(table);
     QList<OrphanCode> orphansBefore;
     bool removesCodes = false;
     if (o.replace) {
@@ -241,27 +242,27 @@ int runImport(const ImportOptions& o)
         if (!referenced.isEmpty())
             for (const QStringList& row : rows)
                 codes.insert(core::Str_TrimRight(row[columnIndex(columns, referenced)]));
-        removesCodes = replaceRemovesCodes(c, table, codes);
+        removesCodes = replaceRemovesCodes(transaction, table, codes);
         if (removesCodes)
-            orphansBefore = orphanVoucherCodes(c, table);
-        c.execNative(QStringLiteral("DELETE FROM %1").arg(table));
+            orphansBefore = orphanVoucherCodes(transaction, table);
+        transaction.exec(QStringLiteral("DELETE FROM %1").arg(table));
     }
     {
-        // Many rows a statement: one statement a row costs a round trip each on a server.
-        BulkInserter insert(c, table, names, BulkInserter::kInCallersTransaction);
+        // Many rows at once: one statement a row costs a round trip each on a server.
+        const std::unique_ptr<RowSink> insert = transaction.inserter(table, names);
         Progress progress(table, rows.size());
         QVector<QVariant> values(names.size());
         for (const QStringList& row : rows) {
             for (qsizetype i = 0; i < names.size(); ++i)
                 values[i] = row.value(i);
-            insert.add(values);
-            progress.advanceTo(insert.written());
+            insert->add(values);
+            progress.advanceTo(insert->written());
         }
-        insert.finish();
-        progress.advanceTo(insert.written());
+        insert->finish();
+        progress.advanceTo(insert->written());
     }
     if (removesCodes)
-        refuseOrphans(newOrphans(orphansBefore, orphanVoucherCodes(c, table)), check);
+        refuseOrphans(newOrphans(orphansBefore, orphanVoucherCodes(transaction, table)), check);
     transaction.commit();
     const QString removed = o.replace ? QStringLiteral("%1행을 지우고 ").arg(before) : QString();
     say(QStringLiteral("%1: %2%3행을 넣었습니다 (이제 %4행).").arg(table, removed).arg(rows.size()).arg(countRows(c, table)));

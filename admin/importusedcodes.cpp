@@ -14,7 +14,7 @@ QString keyOf(const OrphanCode& orphan)
 
 } // namespace
 
-QList<OrphanCode> orphanVoucherCodes(store::Connection& connection, const QString& table)
+QList<OrphanCode> orphanVoucherCodes(WriteSession& connection, const QString& table)
 {
     QList<OrphanCode> orphans;
     for (const VoucherCodeColumn& column : voucherCodeColumns()) {
@@ -28,7 +28,7 @@ QList<OrphanCode> orphanVoucherCodes(store::Connection& connection, const QStrin
         if (!provided)
             continue;
         const QString name = QLatin1String(column.column);
-        for (const QStringList& row : connection.selectNative(
+        for (const QStringList& row : connection.select(
                  QStringLiteral("SELECT rtrim(v.%1), count(*) FROM account_jen_AA v WHERE rtrim(v.%1) <> '' AND %2 "
                                 "GROUP BY rtrim(v.%1) ORDER BY 1")
                      .arg(name, absent.join(QStringLiteral(" AND ")))))
@@ -46,12 +46,12 @@ QString referencedCodeColumn(const QString& table)
     return {};
 }
 
-bool replaceRemovesCodes(store::Connection& connection, const QString& table, const QSet<QString>& codes)
+bool replaceRemovesCodes(WriteSession& connection, const QString& table, const QSet<QString>& codes)
 {
     const QString column = referencedCodeColumn(table);
     if (column.isEmpty())
         return false;
-    for (const QStringList& row : connection.selectNative(QStringLiteral("SELECT rtrim(%1) FROM %2").arg(column, table)))
+    for (const QStringList& row : connection.select(QStringLiteral("SELECT rtrim(%1) FROM %2").arg(column, table)))
         if (!codes.contains(row.value(0)))
             return true;
     return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/connection.h"
+#include "writesession.h"
 
 #include <QList>
 #include <QSet>
@@ -21,12 +21,12 @@ struct OrphanCode {
 // (alone, or with another master table: a voucher's customer or bank), in one
 // statement per column, so that a write can compare them before and after
 // inside its own transaction. Ordered by column and code.
-QList<OrphanCode> orphanVoucherCodes(store::Connection& connection, const QString& table);
+QList<OrphanCode> orphanVoucherCodes(WriteSession& connection, const QString& table);
 
 // Whether writing `codes` in place of a master table's rows would take away
 // one of its codes the vouchers refer to (only then need the vouchers be
 // read: a replace that keeps every code costs no scan of the ledger).
-bool replaceRemovesCodes(store::Connection& connection, const QString& table, const QSet<QString>& codes);
+bool replaceRemovesCodes(WriteSession& connection, const QString& table, const QSet<QString>& codes);
 // The column of `table` whose codes vouchers refer to; empty for none.
 QString referencedCodeColumn(const QString& table);
 

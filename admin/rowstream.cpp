@@ -17,9 +17,14 @@ RowStream::RowStream(store::Connection& connection, const QString& sql, const QS
     execPrepared(connection, m_query);
 }
 
+RowStream::RowStream(PgSession& session, const QString& sql, Padding padding)
+    : m_copy(std::make_unique<PgCopyOut>(session, sql, padding == Padding::Dropped))
+{
+}
+
 bool RowStream::next()
 {
-    return m_block ? m_block->next() : m_query.next();
+    return m_block ? m_block->next() : m_copy ? m_copy->next() : m_query.next();
 }
 
 } // namespace admin

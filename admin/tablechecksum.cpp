@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QSqlRecord>
 #include <QtEndian>
+#include <optional>
 
 namespace admin {
 
@@ -21,7 +22,7 @@ QString TableChecksum::text() const
 namespace {
 
 // "yyyy-MM-dd hh:mm:ss" or with T, perhaps with a fraction of one or more digits.
-bool looksLikeTime(const QString& text)
+bool looksLikeTime(QStringView text)
 {
     constexpr qsizetype kSeconds = 19;
     if (!hasShape(QStringView(text).left(kSeconds), "0000-00-00?00:00:00"))
@@ -76,13 +77,50 @@ QStringList columnsOf(store::Connection& connection, const QString& table)
     return columns;
 }
 
+namespace {
+
+// A text's canonical form is the text without its trailing blanks unless
+// it reads as a time: appended here without a copy of its own, as most
+// values of a ledger are such texts.
+bool appendCanonicalText(QByteArray& out, QStringView text, QStringEncoder& utf8)
+{
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    if (looksLikeTime(text))
+        return false;
+    const qsizetype at = out.size();
+    out.resize(at + 3 * text.size());
+    out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.constData());
+    return true;
+}
+
+// The same for a text given in UTF-8 (no byte of a longer character is a blank).
+bool appendCanonicalText(QByteArray& out, QByteArrayView text)
+{
+    while (!text.isEmpty() && text.back() == ' ')
+        text.chop(1);
+    // Anything that could read as a time goes the whole way.
+    if (text.size() >= 19 && text[4] == '-')
+        return false;
+    out += text;
+    return true;
+}
+
+} // namespace
+
 void ChecksumAdder::add(const RowStream& row, qsizetype columns)
 {
     m_text.clear();
     for (int i = 0; i < columns; ++i) {
         if (i > 0)
             m_text += '\x1f';
-        m_text += canonicalValue(row.value(i)).toUtf8();
+        if (const std::optional<QByteArrayView> text = row.textBytes(i); text && appendCanonicalText(m_text, *text))
+            continue;
+        const QVariant value = row.value(i);
+        if (value.metaType().id() == QMetaType::QString && !value.isNull()
+            && appendCanonicalText(m_text, *static_cast<const QString*>(value.constData()), m_utf8))
+            continue;
+        m_text += canonicalValue(value).toUtf8();
     }
     const QByteArray hash = QCryptographicHash::hash(m_text, QCryptographicHash::Sha256);
     m_sum.sum += qFromBigEndian<quint64>(hash.constData());
@@ -92,11 +130,17 @@ void ChecksumAdder::add(const RowStream& row, qsizetype columns)
 TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns,
                          const QString& what)
 {
-    Progress progress(what, countRows(connection, table));
-    RowStream q(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
+    const qint64 total = countRows(connection, table);
+    RowStream rows(connection, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), table));
+    return checksumOf(rows, columns.size(), total, what);
+}
+
+TableChecksum checksumOf(RowStream& rows, qsizetype columns, qint64 total, const QString& what)
+{
+    Progress progress(what, total);
     ChecksumAdder adder;
-    while (q.next()) {
-        adder.add(q, columns.size());
+    while (rows.next()) {
+        adder.add(rows, columns);
         progress.advanceTo(adder.sum().rows);
     }
     return adder.sum();

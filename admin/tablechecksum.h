@@ -5,6 +5,7 @@
 #include "store/connection.h"
 
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QString>
 #include <QStringList>
 
@@ -31,11 +32,15 @@ public:
 private:
     TableChecksum m_sum;
     QByteArray m_text; // reused: one allocation for the whole table
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
 
 // One streaming pass over the table, its progress told as `what`.
 TableChecksum checksumOf(store::Connection& connection, const QString& table, const QStringList& columns,
                          const QString& what);
+
+// The rest of the rows read, `total` of them, summed up.
+TableChecksum checksumOf(RowStream& rows, qsizetype columns, qint64 total, const QString& what);
 
 // The columns of a table as the engine names them, in their order.
 QStringList columnsOf(store::Connection& connection, const QString& table);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql libgl1-mesa-dev
-    unixodbc unixodbc-dev odbc-postgresql postgresql libsqlite3-dev zlib1g-dev file
+    unixodbc unixodbc-dev odbc-postgresql postgresql libpq-dev libsqlite3-dev zlib1g-dev file
     fonts-nanum poppler-utils xvfb xauth libxcb1-dev libbenchmark-dev
     fcitx5 fcitx5-hangul fcitx5-frontend-qt6 xdotool dbus-daemon
     lintian help2man

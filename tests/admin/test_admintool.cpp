@@ -592,10 +592,11 @@ private slots:
         synth[2] = company;
         synth[4] = QStringLiteral("2400"); // a server's rows come in blocks of a thousand
         QCOMPARE(admin(synth), 0);
-        // Values a reader could change on the way: a NULL, a full-width text ending in a character
-        // outside the basic plane, cents, milliseconds.
+        // Values a reader or writer could change on the way: a NULL, a full-width text ending in a character
+        // outside the basic plane, cents, milliseconds, what a bulk text format escapes, a text that spells its NULL.
         store::Connection::openSqlite(company)->execNative(
             QStringLiteral("update account_jen_AA set cr_amt = -5000, dr_amt = 1234.56, ac_text = NULL, item_name = '%1', "
+                           "sawon_name = 'a\\b\\' || char(9) || 't' || char(10) || 'n' || char(13) || 'r\\N' || char(8) || char(11), buser_name = '\\N', "
                            "end_day = '2024-03-01T10:11:12.345' where rowid = (select min(rowid) from account_jen_AA)")
                 .arg(QString(199, QChar(0xD55C)) + QStringLiteral("\U0001F600")));
         // The trail goes along: a line the book saved (a backslash in its text) and a closed period.
@@ -649,6 +650,12 @@ private slots:
         // The server now holds vouchers: a second copy is refused and changes nothing.
         QCOMPARE(admin(toServer, &out), 1);
         QVERIFY2(out.contains(QStringLiteral("--replace")), qPrintable(out));
+        // A bulk connection the server refuses is an error, never a slower way round; the books stay
+        // (the ODBC side names its own SSL mode, the test server has none).
+        qputenv("PGSSLMODE", "require");
+        QCOMPARE(admin(toServer + QStringList{QStringLiteral("--replace")}, &out), 1);
+        qunsetenv("PGSSLMODE");
+        QVERIFY2(out.contains(QStringLiteral("(COPY)용 연결을 열 수 없습니다")), qPrintable(out));
         // A target that stores a row otherwise than it was written fails the proof and keeps its books.
         server.connection().execNative(QStringLiteral("create function skew() returns trigger language plpgsql as "
                                                       "$$ begin new.cr_amt := new.cr_amt + 1; return new; end $$"));
@@ -660,6 +667,8 @@ private slots:
 
         QVERIFY2(admin(QStringList{QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("odbc"), QStringLiteral("--to"),
                                    QStringLiteral("sqlite:") + back} + onServer, &out) == 0, qPrintable(out));
+        // The server's rows read through ODBC sum up as they did read back where they were written.
+        QCOMPARE(copyChecksums(out, QStringLiteral("원본")), original);
         QCOMPARE(copyChecksums(out, QStringLiteral("대상")), original);
         QVERIFY2(trailHolds({QStringLiteral("--sqlite"), back}, 2), qPrintable(out));
         // And the rows themselves, file against file.
