@@ -23,7 +23,7 @@ server=0
 database=$(sed -n 's/^Database=//p' "${ODBCINI:-/dev/null}" 2>/dev/null | head -n 1)
 export database
 psql_() { runuser -u postgres -- psql -h 127.0.0.1 -p "$VOUCHER_PG_PORT" -U postgres -d "$database" -qtAX -v ON_ERROR_STOP=1 "$@"; }
-tables="kubun_table test_ac_code Sale_Table Bank_Table Sawon_Table Buser_Table Project_Table Item_Table Jen_Print account_jen_AA"
+tables="kubun_table test_ac_code Sale_Table Bank_Table Sawon_Table Buser_Table Project_Table Item_Table Jen_Print account_jen_AA closed_books voucher_history"
 order="Date_Day, Serial_Jen, Serial_Bun, Serial_CrDr"
 # One SQL statement over the ledger asking what check asks: every line one
 # pair with mirrored amounts, one voucher a number, each Serial spelling its
