@@ -65,15 +65,7 @@ void PgCopyIn::finish()
     m_open = false;
     if (PQputCopyEnd(m_session.handle(), nullptr) != 1)
         m_session.fail();
-    PGresult* failed = nullptr;
-    while (PGresult* result = PQgetResult(m_session.handle())) {
-        if (PQresultStatus(result) != PGRES_COMMAND_OK && !failed)
-            failed = result;
-        else
-            PQclear(result);
-    }
-    if (failed)
-        m_session.fail(failed);
+    m_session.finishCopy();
 }
 
 } // namespace admin

@@ -77,15 +77,7 @@ std::optional<QByteArrayView> PgCopyOut::textBytes(int column) const
 void PgCopyOut::end()
 {
     m_open = false;
-    PGresult* failed = nullptr;
-    while (PGresult* result = PQgetResult(m_session.handle())) {
-        if (PQresultStatus(result) != PGRES_COMMAND_OK && !failed)
-            failed = result;
-        else
-            PQclear(result);
-    }
-    if (failed)
-        m_session.fail(failed);
+    m_session.finishCopy();
 }
 
 } // namespace admin

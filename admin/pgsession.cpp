@@ -128,6 +128,19 @@ void PgSession::exec(const QString& sql)
     PQclear(run(sql, PGRES_COMMAND_OK));
 }
 
+void PgSession::finishCopy() const
+{
+    PGresult* failed = nullptr;
+    while (PGresult* result = PQgetResult(m_conn)) {
+        if (PQresultStatus(result) != PGRES_COMMAND_OK && !failed)
+            failed = result;
+        else
+            PQclear(result);
+    }
+    if (failed)
+        fail(failed);
+}
+
 void PgSession::commit()
 {
     pg_result* result = run(QStringLiteral("COMMIT"), PGRES_COMMAND_OK);

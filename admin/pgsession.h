@@ -45,6 +45,9 @@ public:
     pg_conn* handle() const { return m_conn; }
     // The last error of the connection, or the result's.
     [[noreturn]] void fail(const pg_result* result = nullptr) const;
+    // After a COPY's last row in either direction: reads the server's
+    // answers and throws the first that is not a success.
+    void finishCopy() const;
 
 private:
     explicit PgSession(pg_conn* conn) : m_conn(conn) {}
