@@ -1,10 +1,11 @@
 #include "pgcopytext.h"
 
+#include "utf8text.h"
+
 #include "core/errors.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QStringEncoder>
 #include <cstring>
 #include <cmath>
 #include <limits>
@@ -22,10 +23,8 @@ enum : unsigned {
 // A text in UTF-8 straight into the line, escaped where it must be (rarely).
 void appendText(QByteArray& line, QStringView text)
 {
-    static thread_local QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
     const qsizetype at = line.size();
-    line.resize(at + 3 * text.size());
-    line.truncate(utf8.appendToBuffer(line.data() + at, text) - line.constData());
+    appendUtf8(line, text);
     qsizetype special = at;
     const auto plain = [](char c) { return c != '\\' && c != '\t' && c != '\n' && c != '\r'; };
     while (special < line.size() && plain(line[special]))

@@ -3,6 +3,7 @@
 #include "progress.h"
 #include "sqlutil.h"
 #include "textshape.h"
+#include "utf8text.h"
 
 #include "core/strutil.h"
 
@@ -82,15 +83,13 @@ namespace {
 // A text's canonical form is the text without its trailing blanks unless
 // it reads as a time: appended here without a copy of its own, as most
 // values of a ledger are such texts.
-bool appendCanonicalText(QByteArray& out, QStringView text, QStringEncoder& utf8)
+bool appendCanonicalText(QByteArray& out, QStringView text)
 {
     while (!text.isEmpty() && text.back() == u' ')
         text.chop(1);
     if (looksLikeTime(text))
         return false;
-    const qsizetype at = out.size();
-    out.resize(at + 3 * text.size());
-    out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.constData());
+    appendUtf8(out, text);
     return true;
 }
 
@@ -118,7 +117,7 @@ void ChecksumAdder::add(const RowStream& row, qsizetype columns)
             continue;
         const QVariant value = row.value(i);
         if (value.metaType().id() == QMetaType::QString && !value.isNull()
-            && appendCanonicalText(m_text, *static_cast<const QString*>(value.constData()), m_utf8))
+            && appendCanonicalText(m_text, *static_cast<const QString*>(value.constData())))
             continue;
         m_text += canonicalValue(value).toUtf8();
     }

@@ -5,7 +5,6 @@
 #include "store/connection.h"
 
 #include <QSqlQuery>
-#include <QStringEncoder>
 #include <QString>
 #include <QStringList>
 
@@ -32,7 +31,6 @@ public:
 private:
     TableChecksum m_sum;
     QByteArray m_text; // reused: one allocation for the whole table
-    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
 
 // One streaming pass over the table, its progress told as `what`.
