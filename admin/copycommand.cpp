@@ -10,7 +10,6 @@
 
 #include "core/errors.h"
 #include "core/strutil.h"
-#include "schema/datasource.h"
 #include "schema/schema.h"
 
 #include <QFileInfo>
@@ -112,8 +111,7 @@ int runCopy(const CopyOptions& options)
     std::unique_ptr<PgSession> fromServer;
     std::optional<AdminTransaction> snapshot;
     if (from.engine() == core::Engine::PostgreSQL) {
-        fromServer = PgSession::openBeside(from, QString::fromLatin1(schema::kDataSourceName));
-        fromServer->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+        fromServer = PgSession::openSnapshot(from);
     } else {
         snapshot.emplace(from);
     }

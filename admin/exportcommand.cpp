@@ -12,7 +12,6 @@
 
 #include "core/errors.h"
 #include "core/strutil.h"
-#include "schema/datasource.h"
 #include "schema/schema.h"
 #include "voucher/masterbook.h"
 
@@ -127,8 +126,7 @@ int runExport(const ExportOptions& o)
     if (c.engine() == core::Engine::PostgreSQL) {
         // A server's rows come by its COPY on a libpq connection of their own,
         // without the padding every text loses below.
-        server = PgSession::openBeside(c, QString::fromLatin1(schema::kDataSourceName));
-        server->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+        server = PgSession::openSnapshot(c);
         total = server->select(server->withConstants(count, values)).value(0).value(0).toLongLong();
         q = std::make_unique<RowStream>(*server, server->withConstants(select, values), RowStream::Padding::Dropped);
     } else {

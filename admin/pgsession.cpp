@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "core/strutil.h"
+#include "schema/datasource.h"
 
 #include <QMap>
 #include <libpq-fe.h>
@@ -98,6 +99,13 @@ std::unique_ptr<PgSession> PgSession::openBeside(store::Connection& odbc, const 
     if (PQresultStatus(set) != PGRES_TUPLES_OK)
         session->fail(set);
     PQclear(set);
+    return session;
+}
+
+std::unique_ptr<PgSession> PgSession::openSnapshot(store::Connection& odbc)
+{
+    std::unique_ptr<PgSession> session = openBeside(odbc, QString::fromLatin1(schema::kDataSourceName));
+    session->exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
     return session;
 }
 

@@ -25,6 +25,9 @@ public:
     // Throws AppError naming the server when it cannot be opened or is not
     // the database the ODBC connection works in.
     static std::unique_ptr<PgSession> openBeside(store::Connection& odbc, const QString& dsn);
+    // Opened beside the data source Account's connection, in one read-only
+    // snapshot of the server's rows, for a pass that reads them (copy, export).
+    static std::unique_ptr<PgSession> openSnapshot(store::Connection& odbc);
     ~PgSession();
     PgSession(const PgSession&) = delete;
     PgSession& operator=(const PgSession&) = delete;
