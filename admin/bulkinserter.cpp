@@ -4,7 +4,6 @@
 #include "sqlutil.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <sqlite3.h>
@@ -16,62 +15,15 @@ namespace {
 
 // SQL Server takes at most 2100 parameters per statement; keep under it everywhere.
 constexpr int kMaxParameters = 2000;
-constexpr int kRowsPerBatch = 256; // rows written at once by SQLite's statement or as literals
+constexpr int kRowsPerBatch = 256; // rows written at once by SQLite's statement
 
 BulkInserter::Path pathFor(core::Engine engine)
 {
     switch (engine) {
     case core::Engine::SQLite:
         return BulkInserter::Path::SqliteRows;
-    case core::Engine::PostgreSQL:
-        return BulkInserter::Path::Literals;
     default:
         return BulkInserter::Path::Parameters;
-    }
-}
-
-// A text constant PostgreSQL reads the same whatever standard_conforming_strings says.
-void appendQuoted(QString& sql, const QString& text)
-{
-    sql += QLatin1String("E'");
-    for (const QChar c : text) {
-        if (c == u'\\' || c == u'\'')
-            sql += c;
-        sql += c;
-    }
-    sql += u'\'';
-}
-
-// A value as the constant of its type; a number in the fewest digits that
-// read back as the same double, as the driver would send it bound.
-void appendLiteral(QString& sql, const QVariant& value)
-{
-    if (value.isNull()) {
-        sql += QLatin1String("NULL");
-        return;
-    }
-    switch (value.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        sql += QString::number(value.toLongLong());
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        if (qIsFinite(value.toDouble()))
-            sql += QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        else
-            appendQuoted(sql, value.toString());
-        break;
-    case QMetaType::Bool:
-        sql += value.toBool() ? QLatin1String("TRUE") : QLatin1String("FALSE");
-        break;
-    case QMetaType::QDateTime:
-        appendQuoted(sql, value.toDateTime().toString(Qt::ISODateWithMs));
-        break;
-    default:
-        appendQuoted(sql, value.toString());
     }
 }
 
@@ -167,9 +119,6 @@ void BulkInserter::flush()
     case Path::SqliteRows:
         writeSqliteRows();
         break;
-    case Path::Literals:
-        writeLiterals();
-        break;
     }
     m_written += m_buffered;
     m_inTransaction += m_buffered;
@@ -208,23 +157,6 @@ void BulkInserter::writeSqliteRows()
             throw core::DbError(QStringLiteral("%1 (%2)").arg(text, m_table));
         }
     }
-}
-
-void BulkInserter::writeLiterals()
-{
-    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, m_columns.join(u','));
-    sql.reserve(sql.size() + m_buffer.size() * 24);
-    const int columns = int(m_columns.size());
-    for (int row = 0; row < m_buffered; ++row) {
-        sql += row == 0 ? QLatin1String("(") : QLatin1String(",(");
-        for (int i = 0; i < columns; ++i) {
-            if (i > 0)
-                sql += u',';
-            appendLiteral(sql, m_buffer[row * columns + i]);
-        }
-        sql += u')';
-    }
-    execDirect(m_connection, sql);
 }
 
 void BulkInserter::begin()

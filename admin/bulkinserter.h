@@ -17,12 +17,12 @@ namespace admin {
 // inside the caller's one transaction when rowsPerTransaction is
 // kInCallersTransaction. Binding a value through Qt costs more than the
 // engine's work for it, so the embedded file gets its rows through SQLite's
-// own statement, bound as Qt binds them; a PostgreSQL server gets multi-row
-// INSERT statements of literals; any other engine bound multi-row statements.
+// own statement, bound as Qt binds them; any other engine bound multi-row
+// statements. (A PostgreSQL server takes its rows by COPY: tableWriter().)
 class BulkInserter : public RowSink {
 public:
     static constexpr int kInCallersTransaction = 0;
-    enum class Path { Parameters, SqliteRows, Literals };
+    enum class Path { Parameters, SqliteRows };
     BulkInserter(store::Connection& connection, const QString& table, const QStringList& columns,
                  int rowsPerTransaction = 50000);
     ~BulkInserter() override; // rolls back what was not finished
@@ -38,7 +38,6 @@ private:
     void flush();
     void writeParameters();
     void writeSqliteRows();
-    void writeLiterals();
     void begin();
     void commit();
 

@@ -1,8 +1,8 @@
 #include "synthledger.h"
 
-#include "bulkinserter.h"
 #include "koreanwords.h"
 #include "sqlutil.h"
+#include "writesession.h"
 
 #include "core/errors.h"
 #include "schema/voucherform.h"
@@ -68,7 +68,7 @@ public:
         : m_options(o),
           m_pools(pools),
           m_dice(dice),
-          m_out(c, QLatin1String(schema::kVoucherTable), schema::voucherColumnNames())
+          m_out(tableWriter(c, QLatin1String(schema::kVoucherTable), schema::voucherColumnNames()))
     {
         if (m_pools.accounts.isEmpty())
             throw core::AppError(QStringLiteral("전표에 쓸 계정과목이 없습니다."));
@@ -96,8 +96,8 @@ public:
                 m_figures.last = day;
             ++m_figures.days;
         }
-        m_out.finish();
-        m_figures.rows = m_out.written();
+        m_out->finish();
+        m_figures.rows = m_out->written();
         return m_figures;
     }
 
@@ -222,7 +222,7 @@ private:
         row.crAmt = cr;
         row.drAmt = dr;
         row.endDay = at;
-        m_out.add(schema::voucherRowValues(row));
+        m_out->add(schema::voucherRowValues(row));
         if (++m_rows % kProgressStep == 0)
             say(QStringLiteral("  %1 / %2행  %3초").arg(m_rows).arg(m_options.rows).arg(m_timer.elapsed() / 1000.0, 0, 'f', 1));
     }
@@ -230,7 +230,7 @@ private:
     const SynthOptions& m_options;
     const MasterPools& m_pools;
     Dice& m_dice;
-    BulkInserter m_out;
+    std::unique_ptr<RowSink> m_out;
     QElapsedTimer m_timer;
     double m_perDay = 0;
     qint64 m_rows = 0;

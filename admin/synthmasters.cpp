@@ -1,8 +1,8 @@
 #include "synthmasters.h"
 
-#include "bulkinserter.h"
 #include "koreanwords.h"
 #include "sqlutil.h"
+#include "writesession.h"
 
 #include "core/errors.h"
 #include "core/strutil.h"
@@ -54,13 +54,13 @@ void emptyMasterTables(store::Connection& c)
 void addBranches(store::Connection& c, int wanted, Dice& dice)
 {
     const qint64 have = countRows(c, QStringLiteral("kubun_table"));
-    BulkInserter out(c, QStringLiteral("kubun_table"),
+    const auto out = tableWriter(c, QStringLiteral("kubun_table"),
                      {QStringLiteral("Kubun_Code"), QStringLiteral("Kubun_Name"), QStringLiteral("Kubun_JangSo")});
     for (qint64 i = have; i < wanted; ++i) {
         const QString place = dice.pick(places());
-        out.add({digits(i, 5), place + QStringLiteral("지점"), place});
+        out->add({digits(i, 5), place + QStringLiteral("지점"), place});
     }
-    out.finish();
+    out->finish();
 }
 
 void addAccounts(store::Connection& c, int wanted, Dice& dice)
@@ -80,7 +80,7 @@ void addAccounts(store::Connection& c, int wanted, Dice& dice)
         return kept;
     }();
     const QStringList& qualifiers = admin::qualifiers();
-    BulkInserter out(c, QStringLiteral("test_ac_code"),
+    const auto out = tableWriter(c, QStringLiteral("test_ac_code"),
                      {QStringLiteral("ac_code"), QStringLiteral("ac_name"), QStringLiteral("bigo"),
                       QStringLiteral("code_kubun"), QStringLiteral("a_kubun"), QStringLiteral("b_kubun"),
                       QStringLiteral("c_kubun")});
@@ -94,9 +94,9 @@ void addAccounts(store::Connection& c, int wanted, Dice& dice)
         if (round > 0)
             name += QString::number(round + 1);
         const QString codeSet = dice.chance(0.03) ? QStringLiteral("KKKKK") : QStringLiteral("SSSSS");
-        out.add({base[0].left(8) + digits(sub, 3), name, base[2], codeSet, base[3], base[4], base[5]});
+        out->add({base[0].left(8) + digits(sub, 3), name, base[2], codeSet, base[3], base[4], base[5]});
     }
-    out.finish();
+    out->finish();
 }
 
 QString companyName(Dice& dice)
@@ -119,36 +119,36 @@ QString companyName(Dice& dice)
 void addCustomers(store::Connection& c, int wanted, Dice& dice)
 {
     const qint64 need = missing(c, QStringLiteral("Sale_Table"), wanted);
-    BulkInserter out(c, QStringLiteral("Sale_Table"),
+    const auto out = tableWriter(c, QStringLiteral("Sale_Table"),
                      {QStringLiteral("Sale_Code"), QStringLiteral("Sale_Name"), QStringLiteral("Sale_Serial01"),
                       QStringLiteral("Sale_Serial02"), QStringLiteral("Sale_Serial03")});
     for (qint64 i = 1; i <= need; ++i) {
         const bool corporate = dice.chance(0.6);
-        out.add({QStringLiteral("1") + digits(i, 6), companyName(dice), digits(dice.between(101, 899), 3),
+        out->add({QStringLiteral("1") + digits(i, 6), companyName(dice), digits(dice.between(101, 899), 3),
                  digits(corporate ? dice.between(81, 88) : dice.between(1, 79), 2), digits(dice.between(0, 99999), 5)});
     }
-    out.finish();
+    out->finish();
 }
 
 void addBanks(store::Connection& c, int wanted, Dice& dice)
 {
     const qint64 need = missing(c, QStringLiteral("Bank_Table"), wanted);
-    BulkInserter out(c, QStringLiteral("Bank_Table"),
+    const auto out = tableWriter(c, QStringLiteral("Bank_Table"),
                      {QStringLiteral("Bank_Code"), QStringLiteral("Bank_Name"), QStringLiteral("Bank_Serial")});
     for (qint64 i = 1; i <= need; ++i) {
         const QString name = dice.pick(banks()) + u' ' + dice.pick(places()) + QStringLiteral("지점");
         const QString account = QStringLiteral("%1-%2-%3").arg(digits(dice.between(1, 999), 3),
                                                               digits(dice.between(0, 999999), 6),
                                                               digits(dice.between(1, 99), 2));
-        out.add({QStringLiteral("2") + digits(i, 6), name, account});
+        out->add({QStringLiteral("2") + digits(i, 6), name, account});
     }
-    out.finish();
+    out->finish();
 }
 
 void addEmployees(store::Connection& c, int wanted, Dice& dice)
 {
     const qint64 need = missing(c, QStringLiteral("Sawon_Table"), wanted);
-    BulkInserter out(c, QStringLiteral("Sawon_Table"),
+    const auto out = tableWriter(c, QStringLiteral("Sawon_Table"),
                      {QStringLiteral("Sawon_Code"), QStringLiteral("Sawon_Name"), QStringLiteral("Sawon_Kubun"),
                       QStringLiteral("Sawon_Jumin01"), QStringLiteral("Sawon_Jumin02"), QStringLiteral("Sawon_Text")});
     for (qint64 i = 1; i <= need; ++i) {
@@ -158,10 +158,10 @@ void addEmployees(store::Connection& c, int wanted, Dice& dice)
         const QString birth = digits(dice.between(50, 85), 2) + digits(dice.between(1, 12), 2) + digits(dice.between(1, 28), 2);
         const QString second = (male ? QStringLiteral("1") : QStringLiteral("2")) + digits(dice.between(0, 999999), 6);
         const QString remark = dice.pick(departmentStems()) + QStringLiteral("팀 ") + dice.pick(positions());
-        out.add({QStringLiteral("3") + digits(i, 6), name, male ? QStringLiteral("남") : QStringLiteral("여"), birth,
+        out->add({QStringLiteral("3") + digits(i, 6), name, male ? QStringLiteral("남") : QStringLiteral("여"), birth,
                  second, remark});
     }
-    out.finish();
+    out->finish();
 }
 
 // Departments, projects and items: code, name and a remark.
@@ -170,12 +170,12 @@ void addCodeNameText(store::Connection& c, const QString& table, const QString& 
 {
     const qint64 need = missing(c, table, wanted);
     const QString stem = table.left(table.indexOf(u'_'));
-    BulkInserter out(c, table, {stem + QStringLiteral("_Code"), stem + QStringLiteral("_Name"), stem + QStringLiteral("_Text")});
+    const auto out = tableWriter(c, table, {stem + QStringLiteral("_Code"), stem + QStringLiteral("_Name"), stem + QStringLiteral("_Text")});
     for (qint64 i = 1; i <= need; ++i) {
         const auto [name, text] = compose(i);
-        out.add({prefix + digits(i, 6), name, text});
+        out->add({prefix + digits(i, 6), name, text});
     }
-    out.finish();
+    out->finish();
 }
 
 } // namespace

@@ -65,4 +65,35 @@ void WriteSession::commit()
         m_odbc->commit();
 }
 
+namespace {
+
+// A write session that holds the rows of one table alone and commits them at the end.
+class CommittedRows : public RowSink {
+public:
+    CommittedRows(store::Connection& target, const QString& table, const QStringList& columns)
+        : m_session(target), m_rows(m_session.inserter(table, columns))
+    {
+    }
+    void add(const QVector<QVariant>& row) override { m_rows->add(row); }
+    void finish() override
+    {
+        m_rows->finish();
+        m_session.commit();
+    }
+    qint64 written() const override { return m_rows->written(); }
+
+private:
+    WriteSession m_session;
+    std::unique_ptr<RowSink> m_rows;
+};
+
+} // namespace
+
+std::unique_ptr<RowSink> tableWriter(store::Connection& target, const QString& table, const QStringList& columns)
+{
+    if (target.engine() == core::Engine::PostgreSQL)
+        return std::make_unique<CommittedRows>(target, table, columns);
+    return std::make_unique<BulkInserter>(target, table, columns);
+}
+
 } // namespace admin

@@ -49,4 +49,9 @@ private:
     std::optional<AdminTransaction> m_odbc;
 };
 
+// The rows of one table, written and committed on their own (synth): by
+// COPY in a transaction of their own on a PostgreSQL server, by
+// BulkInserter's batches elsewhere.
+std::unique_ptr<RowSink> tableWriter(store::Connection& target, const QString& table, const QStringList& columns);
+
 } // namespace admin
