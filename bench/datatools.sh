@@ -41,6 +41,25 @@ check_sql="SELECT
    OR $(has Project_Code Project_Table Project_Code) OR $(has Item_Code Item_Table Item_Code)
    OR $(has Kubun_Bon kubun_table Kubun_Code))"
 rows=$(sqlite3 "$ledger" "select count(*) from account_jen_AA")
+# Each copy and backup is removed once timed; the exports stay to be
+# compared at the end. A server holds the copied ledger and the floor's copy
+# at once, each with its indexes about three times the file. So about nine
+# times the ledger's file must be free where the copies go, two more for a
+# before build: a disk filled half-way through fails every command after it.
+ledger_bytes=$(stat -c %s "$ledger")
+copies=3 # without a server: the exports, the backup and the floor's
+[ "$server" = 1 ] && copies=9
+[ -n "$before" ] && copies=$((copies + 2))
+need=$((copies * ledger_bytes))
+free_bytes=$(df -B1 --output=avail "$work" | tail -n 1)
+if [ "$server" = 1 ] && [ -n "${VOUCHER_PG_ROOT:-}" ]; then
+    server_free=$(df -B1 --output=avail "$VOUCHER_PG_ROOT" | tail -n 1)
+    [ "$server_free" -lt "$free_bytes" ] && free_bytes=$server_free
+fi
+if [ "$free_bytes" -lt "$need" ]; then
+    echo "datatools: about $((need >> 30)) GB must be free for the copies of $ledger; $((free_bytes >> 30)) GB are" >&2
+    exit 2
+fi
 
 # timed NAME COMMAND...: seconds and peak memory (MB) of the command and its children.
 timed() {
@@ -67,15 +86,19 @@ floors() {
         sqlite3 "$ledger" .schema | grep -v sqlite_sequence | sqlite3 "$work/floor-back.db"
         timed floor-from-server bash -c 'for t in $tables; do psql_ -c "copy public.$t to stdout (format csv)" \
             | sqlite3 "$work/floor-back.db" ".import --csv /dev/stdin $t"; done'
+        rm -f "$work/floor-back.db"
         timed floor-export-server bash -c 'psql_ -c "copy (select * from account_jen_AA order by $order) to stdout (format csv, header)" >"$work/f2.csv"'
+        rm -f "$work/f2.csv"
         export check_sql
         timed floor-check-server bash -c 'psql_ -c "$check_sql"'
         psql_ -c "copy public.Sale_Table to stdout (format csv, header)" >"$work/customers-floor.csv"
         timed floor-import-server bash -c 'psql_ -1 -c "truncate floor.Sale_Table" -c "copy floor.Sale_Table from stdin (format csv, header)" <"$work/customers-floor.csv"'
     fi
     timed floor-export-sqlite bash -c 'sqlite3 -csv -header "$ledger" "select * from account_jen_AA order by $order" >"$work/f1.csv"'
+    rm -f "$work/f1.csv"
     timed floor-check-sqlite sqlite3 "$ledger" "$check_sql"
     timed floor-backup-sqlite sqlite3 "$ledger" ".backup '$work/floor-backup.db'"
+    rm -f "$work/floor-backup.db"
 }
 
 # commands TAG ADMIN: every command of one build.
@@ -92,6 +115,7 @@ commands() {
         # otherwise the first reader pays for the writing, against autovacuum.
         for t in $tables; do psql_ -c "vacuum (analyze) public.$t"; done
         timed "$tag-copy-from-server" "$bin" copy --from odbc --to "sqlite:$work/back-$tag.db"
+        rm -f "$work/back-$tag.db"
         timed "$tag-export-server" "$bin" export account_jen_AA "$work/jen-$tag-server.csv" --odbc
         timed "$tag-check-server" "$bin" check --odbc
         timed "$tag-import-server" "$bin" import Sale_Table "$work/customers.csv" --replace --odbc
@@ -99,6 +123,7 @@ commands() {
     timed "$tag-export-sqlite" "$bin" export account_jen_AA "$work/jen-$tag-sqlite.csv" --sqlite "$ledger"
     timed "$tag-check-sqlite" "$bin" check --sqlite "$ledger"
     timed "$tag-backup-sqlite" "$bin" backup "$work/backup-$tag.db" --sqlite "$ledger"
+    rm -f "$work/backup-$tag.db"
 }
 
 "$admin" export Sale_Table "$work/customers.csv" --sqlite "$ledger" >/dev/null

@@ -11,7 +11,8 @@
 #                   then ten), default 60
 #   --sizes N,N,... ledger sizes in voucher rows (e.g. 200000,2000000,10000000):
 #                   the entry window's list, load, save and correction on each,
-#                   and their growth from the smallest to the largest
+#                   and their growth from the smallest to the largest; the data
+#                   tools on each size instead of the big set alone
 #   --growth-only   with --sizes: that table alone
 #   VOUCHER_BENCH_BUILD  build folder (default build)
 #   VOUCHER_BENCH_DATA   data folder (default /tmp/voucher-bench-data)
@@ -239,14 +240,26 @@ if [ -n "$sizes" ]; then
 fi
 
 # The admin tool's long commands beside the engines' own bulk paths, on the
-# ledger's own rows; a scratch database on the server takes the copies.
-echo
-echo "== Data tools (bench/datatools.sh)"
-if [ "$postgres" = 1 ]; then
-    psql_ -c "set client_min_messages = warning" -c "drop database if exists account_tools" -c "create database account_tools" >/dev/null
-    run odbc_for account_tools bench/datatools.sh "$admin" "$big" ${VOUCHER_BENCH_ADMIN_BEFORE:-}
+# ledger's own rows (each size of --sizes, or the big set); a scratch
+# database on the server takes the copies.
+datatools() {
+    local file=$1
+    echo
+    echo "== Data tools (bench/datatools.sh)"
+    if [ "$postgres" = 1 ]; then
+        psql_ -c "set client_min_messages = warning" -c "drop database if exists account_tools" -c "create database account_tools" >/dev/null
+        run odbc_for account_tools bench/datatools.sh "$admin" "$file" ${VOUCHER_BENCH_ADMIN_BEFORE:-}
+    else
+        run env -u ODBCINI bench/datatools.sh "$admin" "$file" ${VOUCHER_BENCH_ADMIN_BEFORE:-}
+    fi
+}
+if [ -n "$sizes" ]; then
+    for rows in ${sizes//,/ }; do datatools "$(sized_sqlite "$rows")"; done
 else
-    run env -u ODBCINI bench/datatools.sh "$admin" "$big" ${VOUCHER_BENCH_ADMIN_BEFORE:-}
+    datatools "$big"
+fi
+if [ "$postgres" = 1 ]; then
+    psql_ -c "drop database if exists account_tools" >/dev/null
 fi
 
 echo
