@@ -5,12 +5,31 @@
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace admin {
 
 namespace {
 
 const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+
+// One converter of each way for every line and field: opening the code
+// page's converter by name costs more than converting a field. Each is reset
+// before use, so that no error or half character is carried over.
+// (A converter without state counts no errors: the default flags.)
+QStringDecoder& cp949Decoder()
+{
+    static thread_local QStringDecoder decoder(kCp949CodePage);
+    decoder.resetState();
+    return decoder;
+}
+
+QStringEncoder& cp949Encoder()
+{
+    static thread_local QStringEncoder encoder(kCp949CodePage);
+    encoder.resetState();
+    return encoder;
+}
 
 // A bad sequence reads as U+FFFD and so does not write back the same.
 bool validUtf8(const QByteArray& bytes)
@@ -22,8 +41,7 @@ bool validUtf8(const QByteArray& bytes)
 // when it encodes back to the same bytes.
 bool soundCodePage(const QByteArray& line, QString* text)
 {
-    // (A converter without state counts no errors: the default flags.)
-    QStringDecoder decoder(kCp949CodePage);
+    QStringDecoder& decoder = cp949Decoder();
     *text = decoder.decode(line);
     if (decoder.hasError())
         return false;
@@ -32,7 +50,7 @@ bool soundCodePage(const QByteArray& line, QString* text)
     for (QChar c : *text)
         if ((c.unicode() >= 0x80 && c.unicode() <= 0x9f) || c.category() == QChar::Other_PrivateUse)
             return false;
-    QStringEncoder encoder(kCp949CodePage);
+    QStringEncoder& encoder = cp949Encoder();
     const QByteArray back = encoder.encode(*text);
     return !encoder.hasError() && back == line;
 }
@@ -110,11 +128,14 @@ namespace {
 // writes a substitute that reads back as another character).
 bool heldWhole(const QString& text)
 {
-    QStringEncoder encoder(kCp949CodePage);
+    // The code page holds ASCII as it is, and most fields are codes and digits.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return true;
+    QStringEncoder& encoder = cp949Encoder();
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return false;
-    QStringDecoder decoder(kCp949CodePage);
+    QStringDecoder& decoder = cp949Decoder();
     const QString back = decoder.decode(bytes);
     return !decoder.hasError() && back == text;
 }
