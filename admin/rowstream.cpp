@@ -10,6 +10,10 @@ RowStream::RowStream(store::Connection& connection, const QString& sql, const QS
         m_block = OdbcBlockReader::open(connection, sql, bound);
     if (m_block)
         return;
+    if (connection.engine() == core::Engine::SQLite) {
+        m_sqlite = std::make_unique<SqliteRowReader>(connection, sql, bound);
+        return;
+    }
     m_query = prepareNative(connection, sql);
     m_query.setForwardOnly(true);
     for (qsizetype i = 0; i < bound.size(); ++i)
@@ -24,7 +28,7 @@ RowStream::RowStream(PgSession& session, const QString& sql, Padding padding)
 
 bool RowStream::next()
 {
-    return m_block ? m_block->next() : m_copy ? m_copy->next() : m_query.next();
+    return m_block ? m_block->next() : m_copy ? m_copy->next() : m_sqlite ? m_sqlite->next() : m_query.next();
 }
 
 } // namespace admin
