@@ -4,7 +4,6 @@
 #include "sqlutil.h"
 
 #include <QDateTime>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <sqlite3.h>
 #include <algorithm>
@@ -72,7 +71,7 @@ BulkInserter::BulkInserter(store::Connection& connection, const QString& table, 
     if (m_path == Path::Parameters) {
         m_multi = prepareNative(m_connection, insertText(m_rowsPerStatement));
     } else if (m_path == Path::SqliteRows) {
-        auto* db = *static_cast<sqlite3* const*>(m_connection.database().driver()->handle().constData());
+        sqlite3* db = sqliteHandle(m_connection);
         if (sqlite3_prepare_v2(db, insertText(1).toUtf8().constData(), -1, &m_sqliteRow, nullptr) != SQLITE_OK)
             throw core::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
     }

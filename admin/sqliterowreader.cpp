@@ -1,8 +1,9 @@
 #include "sqliterowreader.h"
 
+#include "sqlutil.h"
+
 #include "core/errors.h"
 
-#include <QSqlDriver>
 #include <sqlite3.h>
 
 namespace admin {
@@ -18,7 +19,7 @@ namespace {
 
 SqliteRowReader::SqliteRowReader(store::Connection& connection, const QString& sql, const QStringList& bound)
 {
-    auto* db = *static_cast<sqlite3* const*>(connection.database().driver()->handle().constData());
+    sqlite3* db = sqliteHandle(connection);
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &m_statement, nullptr) != SQLITE_OK)
         fail(db);
     for (qsizetype i = 0; i < bound.size(); ++i) {

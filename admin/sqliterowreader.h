@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <memory>
 #include <optional>
 
 struct sqlite3_stmt;

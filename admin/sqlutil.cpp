@@ -4,6 +4,7 @@
 #include "store/failure.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <cstdio>
 
@@ -49,6 +50,11 @@ void execPrepared(store::Connection& connection, QSqlQuery& query)
 {
     if (!query.exec())
         fail(connection, query);
+}
+
+sqlite3* sqliteHandle(store::Connection& connection)
+{
+    return *static_cast<sqlite3* const*>(connection.database().driver()->handle().constData());
 }
 
 void execDirect(store::Connection& connection, const QString& sql)

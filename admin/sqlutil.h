@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+struct sqlite3;
+
 namespace admin {
 
 // Small helpers for the admin commands, on native SQL of every engine.
@@ -20,6 +22,9 @@ QSqlQuery prepareNative(store::Connection& connection, const QString& sql);
 void execPrepared(store::Connection& connection, QSqlQuery& query);
 // Runs a statement without preparing it (one that runs once); throws DbError.
 void execDirect(store::Connection& connection, const QString& sql);
+// The embedded file's own handle under the connection Qt opened, for the
+// long passes that bind and read values through SQLite itself.
+sqlite3* sqliteHandle(store::Connection& connection);
 
 // One transaction for a command that writes: all of it or nothing.
 // Destroyed without commit(), it rolls back.

@@ -104,7 +104,6 @@ floors() {
 # commands TAG ADMIN: every command of one build.
 commands() {
     local tag=$1 bin=$2
-    rm -f "$work/back-$tag.db" "$work/backup-$tag.db"
     if [ "$server" = 1 ]; then
         # Into empty tables, as the floor copies: every build meets the same
         # target, not the rows and dead rows the build before it left.
