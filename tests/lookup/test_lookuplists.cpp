@@ -16,21 +16,12 @@
 #include <QTest>
 #include <memory>
 
-class LookupListsTest : public QObject {
+class LookupListsTest : public EngineClassTest {
     Q_OBJECT
 public:
-    explicit LookupListsTest(bool postgres) : m_postgres(postgres) {}
+    using EngineClassTest::EngineClassTest;
 
 private slots:
-    void initTestCase()
-    {
-        if (m_postgres)
-            REQUIRE_POSTGRES();
-        m_account = std::make_unique<TestAccount>(m_postgres ? QStringLiteral("postgres") : QStringLiteral("sqlite"));
-    }
-
-    void cleanupTestCase() { m_account.reset(); }
-
     // The kind combo's item (or an edited text, no item) and the search text
     // are what the customer and bank search is asked for.
     void customerBankLookupFiltersByKind_data()
@@ -120,10 +111,6 @@ private slots:
             shown.append(rowAt(row));
         COMPARE_ORDERED_ROWS(shown, plain);
     }
-
-private:
-    bool m_postgres;
-    std::unique_ptr<TestAccount> m_account;
 };
 
 ENGINE_CLASS_TEST_MAIN(LookupListsTest, QApplication)

@@ -47,6 +47,20 @@ QString EngineDb::sqlitePath() const
     return QDir(m_dir.path()).filePath(QStringLiteral("Account.db"));
 }
 
+EngineClassTest::~EngineClassTest() = default;
+
+void EngineClassTest::initTestCase()
+{
+    if (m_postgres)
+        REQUIRE_POSTGRES();
+    m_account = std::make_unique<TestAccount>(m_postgres ? QStringLiteral("postgres") : QStringLiteral("sqlite"));
+}
+
+void EngineClassTest::cleanupTestCase()
+{
+    m_account.reset();
+}
+
 void addEngines()
 {
     QTest::addColumn<QString>("engine");

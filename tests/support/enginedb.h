@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "testdb.h"
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantList>
@@ -43,6 +44,27 @@ private:
 class TestAccount : public EngineDb {
 public:
     explicit TestAccount(const QString& engine) : EngineDb(engine) { becomeAccount(); }
+};
+
+// A test class run once per engine (ENGINE_CLASS_TEST_MAIN): a fresh
+// database of the engine is the program's data source for the whole class.
+class EngineClassTest : public QObject {
+    Q_OBJECT
+public:
+    explicit EngineClassTest(bool postgres) : m_postgres(postgres) {}
+    ~EngineClassTest() override;
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+protected:
+    // The class's database; set from initTestCase on.
+    TestAccount& account() { return *m_account; }
+    const bool m_postgres;
+
+private:
+    std::unique_ptr<TestAccount> m_account;
 };
 
 // Runs native SQL on the connection; fails the test on an error.

@@ -136,21 +136,12 @@ std::unique_ptr<voucher::MasterSearch> searched(voucher::LookupKind kind, const 
 
 } // namespace
 
-class MasterStatementsTest : public QObject {
+class MasterStatementsTest : public EngineClassTest {
     Q_OBJECT
 public:
-    explicit MasterStatementsTest(bool postgres) : m_postgres(postgres) {}
+    using EngineClassTest::EngineClassTest;
 
 private slots:
-    void initTestCase()
-    {
-        if (m_postgres)
-            REQUIRE_POSTGRES();
-        m_account = std::make_unique<TestAccount>(m_postgres ? QStringLiteral("postgres") : QStringLiteral("sqlite"));
-    }
-
-    void cleanupTestCase() { m_account.reset(); }
-
     void accountLookupListsWhatItsRulesAdmit()
     {
         // The demo chart must hold a case of every rule, or the comparison proves little.
@@ -390,7 +381,7 @@ private slots:
         if (m_postgres) {
             plain = store::Connection::openOdbc(QString::fromLatin1(schema::kDataSourceName),
                                                 store::Connection::ResultReading::Whole);
-            plain->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(m_account->schema()));
+            plain->addSessionSetting(QStringLiteral("SET search_path TO %1").arg(account().schema()));
             plain->addSessionSetting(QStringLiteral("SET enable_indexscan = off"));
             plain->addSessionSetting(QStringLiteral("SET enable_bitmapscan = off"));
         }
@@ -434,8 +425,6 @@ private slots:
 
 private:
     bool m_edgeNamesAdded = false;
-    bool m_postgres;
-    std::unique_ptr<TestAccount> m_account;
 };
 
 ENGINE_CLASS_TEST_MAIN(MasterStatementsTest, QCoreApplication)
